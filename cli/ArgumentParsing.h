@@ -1,0 +1,22 @@
+#pragma once
+// Strict parsing of command-line values: whole decimal numbers and on/off switches.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace palettor::cli {
+
+// An optional sign followed by decimal digits and nothing else, within [min, max].
+std::optional<std::int32_t> ParseWholeNumber(std::string_view text, std::int32_t min, std::int32_t max);
+
+// "on" or "off".
+std::optional<bool> ParseOnOff(std::string_view text);
+
+// Splits "--name=value" into its parts; a plain "--name" leaves `value` empty and returns false.
+bool SplitInlineValue(std::string_view arg, std::string& name, std::string& value);
+
+// Prints "palettor-cli: <message>" on standard error and returns kExitUsage.
+int UsageError(const std::string& message);
+
+}  // namespace palettor::cli
