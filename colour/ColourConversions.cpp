@@ -46,6 +46,14 @@ float ClampUnit(float x) {
 
 }  // namespace
 
+HueSector SectorOfHue(float hue) {
+  float h = WrapHue(hue);
+  if (h == 360.0f) h = 0.0f;
+  h = Stored(double{h} / 60.0);
+  const int sector = static_cast<int>(h);  // 0 ... 5 now that h is below 6
+  return {sector, Stored(double{h} - sector)};
+}
+
 void HSVToRGB(float hue, float saturation, float value, float& red, float& green, float& blue) {
   const float s = ClampUnit(saturation);
   const float v = value;
@@ -53,11 +61,7 @@ void HSVToRGB(float hue, float saturation, float value, float& red, float& green
     red = green = blue = v;
     return;
   }
-  float h = WrapHue(hue);
-  if (h == 360.0f) h = 0.0f;
-  h = Stored(double{h} / 60.0);
-  const int sector = static_cast<int>(h);  // 0 ... 5 now that h is below 6
-  const float f = Stored(double{h} - sector);
+  const auto [sector, f] = SectorOfHue(hue);
   const float p = Stored((1.0 - double{s}) * double{v});
   const float q = Stored((1.0 - double{s} * double{f}) * double{v});
   const float t = Stored((1.0 - (1.0 - double{f}) * double{s}) * double{v});

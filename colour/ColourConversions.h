@@ -12,4 +12,13 @@ void RGBToHSV(float red, float green, float blue, float& hue, float& saturation,
 // is always assigned.
 void HSVToRGB(float hue, float saturation, float value, float& red, float& green, float& blue);
 
+// Where a hue falls among the six 60-degree sectors, as HSVToRGB works it out: the sector
+// 0 ... 5 and the fraction f of the way through it. Shared with the table generator, which
+// works it out once per column.
+struct HueSector {
+  int sector;
+  float fraction;
+};
+HueSector SectorOfHue(float hue);
+
 }  // namespace palettor

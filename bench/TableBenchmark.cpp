@@ -1,0 +1,45 @@
+// One full table, and one table encoded as the bitmap file in memory.
+#include <benchmark/benchmark.h>
+
+#include "LutTable.h"
+#include "TableBitmapFile.h"
+
+namespace {
+
+using namespace palettor;
+
+void BM_GenerateTable(benchmark::State& state) {
+  const TableInputs inputs = FactoryTableInputs();
+  static LutPixels pixels;
+  for (auto _ : state) {
+    GenerateTable(inputs, pixels);
+    benchmark::DoNotOptimize(pixels.data());
+    benchmark::ClobberMemory();
+  }
+  state.SetItemsProcessed(state.iterations() * kTablePixels);
+}
+BENCHMARK(BM_GenerateTable);
+
+void BM_GenerateTableNoSmoothNoWhiteTop(benchmark::State& state) {
+  const TableInputs inputs = FactoryTableInputs(100, false, false);
+  static LutPixels pixels;
+  for (auto _ : state) {
+    GenerateTable(inputs, pixels);
+    benchmark::DoNotOptimize(pixels.data());
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_GenerateTableNoSmoothNoWhiteTop);
+
+void BM_RenderToBmpInMemory(benchmark::State& state) {
+  const TableInputs inputs = FactoryTableInputs();
+  static LutPixels pixels;
+  for (auto _ : state) {
+    GenerateTable(inputs, pixels);
+    QByteArray bytes = EncodeTableBitmap(pixels);
+    benchmark::DoNotOptimize(bytes.data());
+  }
+}
+BENCHMARK(BM_RenderToBmpInMemory);
+
+}  // namespace
