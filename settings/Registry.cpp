@@ -21,17 +21,17 @@ std::optional<std::string> TRegistry::Resolve(std::string_view key) const {
     path = *current_;
   }
   if (!key.empty() && key.back() == '\\') key.remove_suffix(1);
-  while (!key.empty()) {
+  if (key.empty()) return path;
+  for (;;) {
     const auto end = key.find('\\');
     const std::string_view part = key.substr(0, end);
     // A key name is never empty and cannot hold the separator; a NUL would cut it short elsewhere.
     if (part.empty() || part.find('\0') != std::string_view::npos) return std::nullopt;
     if (!path.empty()) path += '\\';
     path += part;
-    if (end == std::string_view::npos) break;
+    if (end == std::string_view::npos) return path;
     key.remove_prefix(end + 1);
   }
-  return path;
 }
 
 bool TRegistry::KeyExists(std::string_view key) {

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <ctime>
 #include <mutex>
+#include <set>
 #include <pwd.h>
 #include <utility>
 
@@ -69,8 +70,14 @@ void Notice(const std::string& line) {
   }
 }
 
-// A notice that would otherwise repeat for every setting of a session is given once per process.
-std::atomic<bool> gLeftInPlaceNoticed{false};
+// A damaged store that stays where it is would be noticed again by every setting of a session;
+// it is reported once per process.
+bool FirstNoticeFor(const std::string& path) {
+  static std::mutex mutex;
+  static std::set<std::string> noticed;
+  std::lock_guard lock(mutex);
+  return noticed.insert(path).second;
+}
 
 std::string ErrnoText(int error) { return std::strerror(error); }
 
@@ -230,13 +237,9 @@ sqlite3* Connect(const std::string& path, int flags) {
 bool StillDamaged(const std::string& path) {
   if (!FileExists(path)) return false;
   sqlite3* db = nullptr;
-  try {
-    db = Connect(path, SQLITE_OPEN_READONLY);
-  } catch (const ERegistryException&) {
-    return false;
-  }
   bool damaged = false;
   try {
+    db = Connect(path, SQLITE_OPEN_READONLY);
     const Inspection inspection = Inspect(db);
     if (inspection.condition == Condition::Damaged || inspection.condition == Condition::Foreign) {
       damaged = true;
@@ -253,42 +256,67 @@ bool StillDamaged(const std::string& path) {
   return damaged;
 }
 
+// An exclusive lock on the store's folder, held while a damaged file is moved aside, so that
+// only one process moves it and none moves a fresh store another has just started.
+class FolderLock {
+ public:
+  explicit FolderLock(const std::string& folder)
+      : fd_(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+    if (fd_ < 0) return;
+    while (::flock(fd_, LOCK_EX) != 0) {
+      if (errno != EINTR) {
+        ::close(fd_);
+        fd_ = -1;
+        return;
+      }
+    }
+  }
+  ~FolderLock() {
+    if (fd_ < 0) return;
+    ::flock(fd_, LOCK_UN);
+    ::close(fd_);
+  }
+  FolderLock(const FolderLock&) = delete;
+  FolderLock& operator=(const FolderLock&) = delete;
+  bool Held() const { return fd_ >= 0; }
+  void Sync() const { ::fsync(fd_); }
+
+ private:
+  int fd_;
+};
+
 // Moves the damaged file (and any journal of it) aside so that nothing in it is lost and a
 // fresh store can start. Returns whether the path is now free for a fresh store.
 bool SetAside(const std::string& path, const std::string& reason) {
-  const std::string folder = ExtractFilePath(path);
-  const int dirFd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dirFd < 0) return false;
-  // Processes of this store take the folder lock to set a file aside, so only one of them moves
-  // it, and none moves a fresh store that another has just started.
-  while (::flock(dirFd, LOCK_EX) != 0 && errno == EINTR) {
+  const FolderLock lock(ExtractFilePath(path));
+  if (!lock.Held()) {
+    if (FirstNoticeFor(path)) {
+      Notice("settings store " + path + " is damaged (" + reason + ") and its folder cannot be locked (" +
+             ErrnoText(errno) + "); running on defaults");
+    }
+    return false;
   }
-  bool freed = false;
-  if (!StillDamaged(path)) {
-    freed = true;
-  } else {
-    const std::string base = path + ".damaged-" + UtcStamp();
-    std::string aside = base;
-    for (int n = 2; FileExists(aside); ++n) aside = base + "-" + std::to_string(n);
-    if (::rename(path.c_str(), aside.c_str()) == 0) {
-      // A journal left beside the damaged file belongs to it; applied to the fresh store it
-      // would damage that too.
-      for (const char* companion : {"-journal", "-wal", "-shm"}) {
-        const std::string from = path + companion;
-        if (FileExists(from)) ::rename(from.c_str(), (aside + companion).c_str());
-      }
-      ::fsync(dirFd);
-      Notice("settings store " + path + " was damaged (" + reason + "); kept it as " + aside +
-             " and started a fresh one");
-      freed = true;
-    } else if (!gLeftInPlaceNoticed.exchange(true)) {
+  if (!StillDamaged(path)) return true;
+  const std::string base = path + ".damaged-" + UtcStamp();
+  std::string aside = base;
+  for (int n = 2; FileExists(aside); ++n) aside = base + "-" + std::to_string(n);
+  if (::rename(path.c_str(), aside.c_str()) != 0) {
+    if (FirstNoticeFor(path)) {
       Notice("settings store " + path + " is damaged (" + reason + ") and cannot be moved aside (" +
              ErrnoText(errno) + "); running on defaults");
     }
+    return false;
   }
-  ::flock(dirFd, LOCK_UN);
-  ::close(dirFd);
-  return freed;
+  // A journal left beside the damaged file belongs to it; applied to the fresh store it would
+  // damage that too.
+  for (const char* companion : {"-journal", "-wal", "-shm"}) {
+    const std::string from = path + companion;
+    if (FileExists(from)) ::rename(from.c_str(), (aside + companion).c_str());
+  }
+  lock.Sync();
+  Notice("settings store " + path + " was damaged (" + reason + "); kept it as " + aside +
+         " and started a fresh one");
+  return true;
 }
 
 class SqliteRegistry final : public RegistryBackend {
@@ -439,7 +467,7 @@ class SqliteRegistry final : public RegistryBackend {
   void Damaged(const std::string& reason) {
     Close();
     if (RegistryReadOnly()) {
-      if (!gLeftInPlaceNoticed.exchange(true)) {
+      if (FirstNoticeFor(path_)) {
         Notice("settings store " + path_ + " is damaged (" + reason + "); running on defaults and leaving it as it is");
       }
       return;
