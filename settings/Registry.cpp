@@ -36,10 +36,14 @@ std::optional<std::string> TRegistry::Resolve(std::string_view key) const {
 
 bool TRegistry::KeyExists(std::string_view key) {
   const auto path = Resolve(key);
-  if (!path) return false;
+  if (!path) {
+    lastError_ = "not a valid key path";
+    return false;
+  }
   try {
     return Backend().KeyExists(*path);
-  } catch (const ERegistryException&) {
+  } catch (const ERegistryException& error) {
+    lastError_ = error.what();
     return false;
   }
 }
@@ -47,12 +51,21 @@ bool TRegistry::KeyExists(std::string_view key) {
 bool TRegistry::OpenKey(std::string_view key, bool canCreate) {
   const auto path = Resolve(key);
   CloseKey();
-  if (!path) return false;
+  if (!path) {
+    lastError_ = "not a valid key path";
+    return false;
+  }
   try {
-    const bool ok = canCreate ? Backend().CreateKey(*path) : Backend().KeyExists(*path);
-    if (ok) current_ = *path;
-    return ok;
-  } catch (const ERegistryException&) {
+    if (canCreate) {
+      Backend().CreateKey(*path);
+    } else if (!Backend().KeyExists(*path)) {
+      lastError_ = "no such key";
+      return false;
+    }
+    current_ = *path;
+    return true;
+  } catch (const ERegistryException& error) {
+    lastError_ = error.what();
     return false;
   }
 }
@@ -72,7 +85,8 @@ bool TRegistry::ValueExists(std::string_view name) {
   if (!current_) return false;
   try {
     return Backend().ReadValue(*current_, std::string(name)).has_value();
-  } catch (const ERegistryException&) {
+  } catch (const ERegistryException& error) {
+    lastError_ = error.what();
     return false;
   }
 }
@@ -83,7 +97,8 @@ std::optional<RegDataType> TRegistry::GetDataType(std::string_view name) {
     const auto data = Backend().ReadValue(*current_, std::string(name));
     if (!data) return std::nullopt;
     return data->type;
-  } catch (const ERegistryException&) {
+  } catch (const ERegistryException& error) {
+    lastError_ = error.what();
     return std::nullopt;
   }
 }

@@ -335,13 +335,8 @@ class SqliteRegistry final : public RegistryBackend {
     }, false);
   }
 
-  bool CreateKey(const std::string& key) override {
-    try {
-      WriteTransaction([&] { InsertKeyChain(key); });
-      return true;
-    } catch (const ERegistryException&) {
-      return false;
-    }
+  void CreateKey(const std::string& key) override {
+    WriteTransaction([&] { InsertKeyChain(key); });
   }
 
   std::optional<RegistryData> ReadValue(const std::string& key, const std::string& name) override {
