@@ -70,6 +70,14 @@ int Set(const std::string& name, const std::string& text) {
                       std::to_string(entry.min) + " to " + std::to_string(entry.max));
   }
 
+  // Another session running at the same time must not write back its stale copy of the value
+  // changed here, nor this one of another's: sessions take turns.
+  const RegistrySessionLock session;
+  if (!session.Held()) {
+    std::fprintf(stderr, "palettor-cli: cannot write the settings store %s: %s\n", RegistryStorePath().c_str(),
+                 session.Error().c_str());
+    return kExitFailure;
+  }
   // The settings themselves never report a failed write, so find out first whether the store
   // can be written at all and say why not.
   {

@@ -256,15 +256,32 @@ bool StillDamaged(const std::string& path) {
   return damaged;
 }
 
-// An exclusive lock on the store's folder, held while a damaged file is moved aside, so that
-// only one process moves it and none moves a fresh store another has just started.
+// The folder whose lock this process holds for a whole session (RegistrySessionLock), if any.
+std::mutex gSessionMutex;
+std::string gSessionFolder;
+
+// An exclusive lock on the store's folder, held while a damaged file is moved aside (so that only
+// one process moves it and none moves a fresh store another has just started) and for a whole
+// session of RegistrySessionLock. A process already holding it for its session does not take it
+// again, which would wait for itself.
 class FolderLock {
  public:
-  explicit FolderLock(const std::string& folder)
-      : fd_(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
-    if (fd_ < 0) return;
+  explicit FolderLock(const std::string& folder) {
+    {
+      std::lock_guard lock(gSessionMutex);
+      if (!gSessionFolder.empty() && gSessionFolder == folder) {
+        inherited_ = true;
+        return;
+      }
+    }
+    fd_ = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd_ < 0) {
+      error_ = errno;
+      return;
+    }
     while (::flock(fd_, LOCK_EX) != 0) {
       if (errno != EINTR) {
+        error_ = errno;
         ::close(fd_);
         fd_ = -1;
         return;
@@ -278,11 +295,20 @@ class FolderLock {
   }
   FolderLock(const FolderLock&) = delete;
   FolderLock& operator=(const FolderLock&) = delete;
-  bool Held() const { return fd_ >= 0; }
-  void Sync() const { ::fsync(fd_); }
+  bool Held() const { return inherited_ || fd_ >= 0; }
+  int Error() const { return error_; }
+  void Sync(const std::string& folder) const {
+    if (fd_ >= 0) {
+      ::fsync(fd_);
+    } else {
+      SyncFolder(folder);
+    }
+  }
 
  private:
-  int fd_;
+  int fd_ = -1;
+  int error_ = 0;
+  bool inherited_ = false;
 };
 
 // Moves the damaged file (and any journal of it) aside so that nothing in it is lost and a
@@ -292,7 +318,7 @@ bool SetAside(const std::string& path, const std::string& reason) {
   if (!lock.Held()) {
     if (FirstNoticeFor(path)) {
       Notice("settings store " + path + " is damaged (" + reason + ") and its folder cannot be locked (" +
-             ErrnoText(errno) + "); running on defaults");
+             ErrnoText(lock.Error()) + "); running on defaults");
     }
     return false;
   }
@@ -313,7 +339,7 @@ bool SetAside(const std::string& path, const std::string& reason) {
     const std::string from = path + companion;
     if (FileExists(from)) ::rename(from.c_str(), (aside + companion).c_str());
   }
-  lock.Sync();
+  lock.Sync(ExtractFilePath(path));
   Notice("settings store " + path + " was damaged (" + reason + "); kept it as " + aside +
          " and started a fresh one");
   return true;
@@ -545,6 +571,43 @@ class SqliteRegistry final : public RegistryBackend {
 };
 
 }  // namespace
+
+struct RegistrySessionLock::Impl {
+  explicit Impl(const std::string& folder) : lock(folder) {}
+  FolderLock lock;
+};
+
+RegistrySessionLock::RegistrySessionLock() {
+  const std::string path = RegistryStorePath();
+  if (path.empty()) {
+    error_ = "no home folder is known";
+    return;
+  }
+  const std::string folder = ExtractFilePath(path);
+  try {
+    MakeFolders(folder.substr(0, folder.size() - 1));
+  } catch (const ERegistryException& error) {
+    error_ = error.what();
+    return;
+  }
+  impl_ = std::make_unique<Impl>(folder);
+  if (!impl_->lock.Held()) {
+    error_ = "cannot lock " + folder + ": " + ErrnoText(impl_->lock.Error());
+    impl_.reset();
+    return;
+  }
+  std::lock_guard lock(gSessionMutex);
+  gSessionFolder = folder;
+}
+
+RegistrySessionLock::~RegistrySessionLock() {
+  if (!impl_) return;
+  {
+    std::lock_guard lock(gSessionMutex);
+    gSessionFolder.clear();
+  }
+  impl_.reset();
+}
 
 std::string RegistryStorePath() {
   std::string base;
