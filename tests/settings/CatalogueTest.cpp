@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <set>
 
+#include "CaseName.h"
 #include "SettingsCatalogue.h"
 
 namespace palettor {
@@ -49,6 +52,8 @@ struct RangeCase {
   std::int32_t min, max;
 };
 
+void PrintTo(const RangeCase& c, std::ostream* os) { *os << c.name; }
+
 class CatalogueRange : public ::testing::TestWithParam<RangeCase> {};
 
 TEST_P(CatalogueRange, GivesWhatTheWindowsControlsAccept) {
@@ -62,7 +67,7 @@ INSTANTIATE_TEST_SUITE_P(Values, CatalogueRange,
                          ::testing::Values(RangeCase{"LUThueM70", 0, 360}, RangeCase{"LUTsatM70", 0, 100},
                                            RangeCase{"LUThueO0", 0, 360}, RangeCase{"LUTsatP40", 0, 100},
                                            RangeCase{"LUTTailPercent", 0, 100}, RangeCase{"LUTWhiteTop", 0, 1},
-                                           RangeCase{"lutsmoothcolours", 0, 1}));
+                                           RangeCase{"lutsmoothcolours", 0, 1}), testing::CaseName<CatalogueRange::ParamType>);
 
 TEST(Catalogue, FindSettingIgnoresCaseAndRejectsOtherNames) {
   EXPECT_EQ(FindSetting("luthuem70"), std::optional<std::size_t>(0));
@@ -77,6 +82,8 @@ struct TailCase {
   std::int16_t position;
 };
 
+void PrintTo(const TailCase& c, std::ostream* os) { *os << c.loaded; }
+
 class TailPosition : public ::testing::TestWithParam<TailCase> {};
 
 TEST_P(TailPosition, IsTheLow16BitsHeldWithinTheSpinnersRange) {
@@ -86,7 +93,7 @@ TEST_P(TailPosition, IsTheLow16BitsHeldWithinTheSpinnersRange) {
 INSTANTIATE_TEST_SUITE_P(Numbers, TailPosition,
                          ::testing::Values(TailCase{12, 12}, TailCase{0, 0}, TailCase{100, 100}, TailCase{101, 100},
                                            TailCase{-1, 0}, TailCase{65536 + 30, 30}, TailCase{70000, 100},
-                                           TailCase{32768, 0}, TailCase{-65536 + 5, 5}, TailCase{INT32_MIN, 0}));
+                                           TailCase{32768, 0}, TailCase{-65536 + 5, 5}, TailCase{INT32_MIN, 0}), testing::CaseName<TailPosition::ParamType>);
 
 TEST(SourceName, SpellsTheThreeSources) {
   EXPECT_STREQ(SourceName(SettingSource::Stored), "stored");

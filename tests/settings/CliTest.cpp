@@ -1,12 +1,17 @@
 // palettor-cli settings, app-path and render through real processes on a private store.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <fcntl.h>
+
+#include <cctype>
 
 #include <fstream>
 #include <iterator>
 #include <sstream>
 
+#include "CaseName.h"
 #include "ChildProcess.h"
 #include "Registry.h"
 #include "RegistryVariables.h"
@@ -133,10 +138,20 @@ TEST_F(CliTest, SettingsWithAStoredBlueTailHueOfMinusOneListsTheFactoryAnchors) 
   EXPECT_EQ(lines[24], "LUTTailPercent 1 stored");
 }
 
+
+
+std::string Join(const std::vector<std::string>& args) {
+  std::string joined;
+  for (const auto& arg : args) joined += (joined.empty() ? "'" : " '") + arg + "'";
+  return joined;
+}
+
 struct BadSet {
   std::vector<std::string> args;
   const char* messagePart;
 };
+
+void PrintTo(const BadSet& c, std::ostream* os) { *os << Join(c.args); }
 
 class SettingsSetRefuses : public CliTest, public ::testing::WithParamInterface<BadSet> {};
 
@@ -159,13 +174,18 @@ INSTANTIATE_TEST_SUITE_P(
                       BadSet{{"LUThueP10", "1.5"}, "whole number"}, BadSet{{"LUThueP10", ""}, "whole number"},
                       BadSet{{"LUThueP10", " 5"}, "whole number"}, BadSet{{"LUThueP10", "99999999999"}, "whole number"},
                       BadSet{{"LUThueM80", "5"}, "unknown setting"}, BadSet{{"Skyreader", "5"}, "unknown setting"},
-                      BadSet{{"LUThueM70"}, "NAME VALUE"}, BadSet{{"LUThueM70", "1", "2"}, "NAME VALUE"}));
+                      BadSet{{"LUThueM70"}, "NAME VALUE"}, BadSet{{"LUThueM70", "1", "2"}, "NAME VALUE"}),
+    testing::CaseName<BadSet>);
 
 struct GoodSet {
   const char* name;
   const char* value;
   const char* listed;
 };
+
+void PrintTo(const GoodSet& c, std::ostream* os) { *os << c.name << " " << c.value; }
+
+
 
 class SettingsSetAccepts : public CliTest, public ::testing::WithParamInterface<GoodSet> {};
 
@@ -192,7 +212,8 @@ INSTANTIATE_TEST_SUITE_P(
                       GoodSet{"LUTTailPercent", "100", "LUTTailPercent 100 stored"},
                       GoodSet{"LUTWhiteTop", "0", "LUTWhiteTop 0 stored"},
                       GoodSet{"LUTSmoothColours", "1", "LUTSmoothColours 1 stored"},
-                      GoodSet{"luthuep20", "200", "LUThueP20 200 stored"}));
+                      GoodSet{"luthuep20", "200", "LUThueP20 200 stored"}),
+    testing::CaseName<GoodSet>);
 
 TEST_F(CliTest, SettingsSetOnAFirstRunStoresTheFactoryAnchorsWithTheChange) {
   ASSERT_EQ(Run({"settings", "set", "LUThueO0", "50"}).status, 0);
@@ -333,7 +354,8 @@ INSTANTIATE_TEST_SUITE_P(Arguments, AppPathRefuses,
                                            std::vector<std::string>{"list", "extra"}, std::vector<std::string>{"get"},
                                            std::vector<std::string>{"set", "Skyreader"},
                                            std::vector<std::string>{"set", "", "/x"},
-                                           std::vector<std::string>{"set", "Skyreader", ""}));
+                                           std::vector<std::string>{"set", "Skyreader", ""}),
+                         testing::CaseName<std::vector<std::string>>);
 
 // --- render ---
 

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 
+#include "CaseName.h"
 #include "ApplicationExe.h"
 #include "FileNames.h"
 #include "RegistryVariables.h"
@@ -15,6 +18,8 @@ struct SplitCase {
   const char* folder;
   const char* withoutExt;
 };
+
+void PrintTo(const SplitCase& c, std::ostream* os) { *os << testing::Printable(c.path); }
 
 class FileNameSplitting : public ::testing::TestWithParam<SplitCase> {};
 
@@ -37,7 +42,7 @@ INSTANTIATE_TEST_SUITE_P(
                       // A dot in a folder name is not an extension of the file.
                       SplitCase{"/opt/v1.2/palettor", "palettor", "/opt/v1.2/", "/opt/v1.2/palettor"},
                       SplitCase{"mixed/dir\\name.ext", "name.ext", "mixed/dir\\", "mixed/dir\\name"},
-                      SplitCase{"", "", "", ""}));
+                      SplitCase{"", "", "", ""}), testing::CaseName<FileNameSplitting::ParamType>);
 
 TEST(ChangeFileExt, ReplacesOrAppendsTheExtension) {
   EXPECT_EQ(ChangeFileExt("dir\\table.bmp", ".txt"), "dir\\table.txt");
@@ -49,6 +54,8 @@ struct BaseNameCase {
   const char* exe;
   const char* baseName;
 };
+
+void PrintTo(const BaseNameCase& c, std::ostream* os) { *os << testing::Printable(c.exe); }
 
 class ProgramBaseNameOf : public ::testing::TestWithParam<BaseNameCase> {
  protected:
@@ -65,7 +72,7 @@ INSTANTIATE_TEST_SUITE_P(Executables, ProgramBaseNameOf,
                          ::testing::Values(BaseNameCase{"C:\\Tools\\Palettor.exe", "Palettor"},
                                            BaseNameCase{"/home/u/bin/a.b.exe", "a.b"},
                                            BaseNameCase{"/usr/bin/palettor", "palettor"},
-                                           BaseNameCase{"/usr/bin/palettor-cli", "palettor-cli"}));
+                                           BaseNameCase{"/usr/bin/palettor-cli", "palettor-cli"}), testing::CaseName<ProgramBaseNameOf::ParamType>);
 
 TEST(ProgramBaseName, IsWorkedOutAnewOnEveryCall) {
   SetExeNameOverride("/x/First.exe");

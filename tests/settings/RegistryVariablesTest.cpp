@@ -2,6 +2,9 @@
 // store.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
+#include "CaseName.h"
 #include "FileNames.h"
 #include "PalettorSettings.h"
 #include "Registry.h"
@@ -76,6 +79,8 @@ struct StoredBoolCase {
   const char* writtenBack;
 };
 
+void PrintTo(const StoredBoolCase& c, std::ostream* os) { *os << c.stored; }
+
 class BooleanSetting : public testing::TempStoreTest, public ::testing::WithParamInterface<StoredBoolCase> {};
 
 TEST_P(BooleanSetting, AnyNonZeroNumberLoadsAsTrueAndIsWrittenBackAsOne) {
@@ -91,7 +96,7 @@ TEST_P(BooleanSetting, AnyNonZeroNumberLoadsAsTrueAndIsWrittenBackAsOne) {
 INSTANTIATE_TEST_SUITE_P(StoredNumbers, BooleanSetting,
                          ::testing::Values(StoredBoolCase{2, false, true, "1"}, StoredBoolCase{1, false, true, "1"},
                                            StoredBoolCase{0, true, false, "0"}, StoredBoolCase{-1, false, true, "1"},
-                                           StoredBoolCase{INT32_MIN, false, true, "1"}));
+                                           StoredBoolCase{INT32_MIN, false, true, "1"}), testing::CaseName<BooleanSetting::ParamType>);
 
 TEST_F(SettingsTest, ATailPercentStoredAsTextLoadsTheDefaultAndIsOverwrittenAsANumber) {
   PutText(kKey, "LUTTailPercent", "30");
@@ -286,6 +291,8 @@ struct HostFolderCase {
   const char* folder;
 };
 
+void PrintTo(const HostFolderCase& c, std::ostream* os) { *os << testing::Printable(c.stored); }
+
 class HostFolder : public testing::TempStoreTest, public ::testing::WithParamInterface<HostFolderCase> {};
 
 TEST_P(HostFolder, IsTheRegisteredPathUpToItsLastSeparator) {
@@ -298,7 +305,7 @@ INSTANTIATE_TEST_SUITE_P(Entries, HostFolder,
                          ::testing::Values(HostFolderCase{"D:\\Sky\\Skyreader.exe", "D:\\Sky\\"},
                                            HostFolderCase{"Skyreader.exe", ""}, HostFolderCase{"D:\\Sky\\", "D:\\Sky\\"},
                                            HostFolderCase{"C:Skyreader.exe", "C:"},
-                                           HostFolderCase{"/opt/sky/skyreader", "/opt/sky/"}));
+                                           HostFolderCase{"/opt/sky/skyreader", "/opt/sky/"}), testing::CaseName<HostFolder::ParamType>);
 
 TEST_F(AppPathTest, AnEntryStoredAsANumberReadsAsEmpty) {
   Put(kAppPathsKey, "Skyreader", 42);
