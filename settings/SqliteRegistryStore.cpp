@@ -450,7 +450,10 @@ class SqliteRegistry final : public RegistryBackend {
     if (db_) return true;
     if (path_.empty()) throw ERegistryException("settings store: no home folder is known");
     if (!FileExists(path_)) return false;
-    db_ = Connect(path_, RegistryReadOnly() ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE);
+    // Read-write even for a reading process: a write cut short by a killed process leaves a
+    // journal that only a read-write connection can roll back, which restores the last complete
+    // state rather than changing it. Nothing else is ever written through a read.
+    db_ = Connect(path_, SQLITE_OPEN_READWRITE);
     return Accept(Inspect(db_));
   }
 

@@ -309,8 +309,10 @@ TEST_P(KilledWhileStoring, TheStoreOpensAndHoldsEachValueOldOrNewInShutdownOrder
   EXPECT_EQ(testing::Wait(child), 128 + SIGKILL);
   ::close(pipeFds[0]);
 
-  // The registry layer opens it first (and rolls back any half-done write).
+  // A reading process opens it first and must cope with any half-done write left behind.
+  SetRegistryReadOnly(true);
   const LoadedSettings loaded = LoadSettingsAsWindow();
+  SetRegistryReadOnly(false);
   EXPECT_EQ(loaded[0].source, SettingSource::Stored);
   EXPECT_EQ(Query("PRAGMA quick_check"), std::vector<std::string>{"ok"});
 
