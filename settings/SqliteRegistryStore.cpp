@@ -34,7 +34,7 @@ constexpr const char* kSchema =
     "  key_path TEXT NOT NULL COLLATE NOCASE,"
     "  name TEXT NOT NULL COLLATE NOCASE,"
     "  type INTEGER NOT NULL CHECK (type IN (1, 4)),"
-    "  data ANY,"
+    "  data BLOB,"  // no affinity: text that looks like a number stays text
     "  write_seq INTEGER NOT NULL,"
     "  PRIMARY KEY (key_path, name)) WITHOUT ROWID;"
     "CREATE TABLE IF NOT EXISTS write_counter("

@@ -107,6 +107,16 @@ TEST_F(RegistryTest, AWriteReplacesTheValueWhateverItsType) {
   EXPECT_EQ(Query("SELECT count(*) FROM registry_values"), std::vector<std::string>{"1"});
 }
 
+TEST_F(RegistryTest, TextThatLooksLikeANumberStaysText) {
+  TRegistry registry;
+  ASSERT_TRUE(registry.OpenKey("\\Software\\Quillon\\T", true));
+  for (const char* text : {"12", "007", "1e3", "-0", "3.50", ""}) {
+    registry.WriteString("v", text);
+    EXPECT_EQ(registry.ReadString("v"), text);
+    EXPECT_THROW(registry.ReadInteger("v"), ERegistryException) << text;
+  }
+}
+
 TEST_F(RegistryTest, EveryWriteTakesTheNextSequenceNumber) {
   TRegistry registry;
   ASSERT_TRUE(registry.OpenKey("\\Software\\Quillon\\T", true));
