@@ -2,6 +2,10 @@
 
 #include <ostream>
 
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "CaseName.h"
@@ -91,6 +95,27 @@ TEST(GetExeName, ReportsTheRunningExecutableUnlessOverridden) {
   EXPECT_EQ(GetExeName(), "/elsewhere/palettor");
   SetExeNameOverride({});
   EXPECT_EQ(GetExeName(), real);
+}
+
+// Runs a copy of this test program that deletes itself and then asks for its own name.
+TEST(GetExeName, KeepsTheNameOfAnExecutableReplacedWhileItRuns) {
+  SetExeNameOverride({});
+  if (std::getenv("PALETTOR_EXE_SELF_DELETE")) {
+    const std::string before = GetExeName();
+    ASSERT_EQ(::unlink(before.c_str()), 0);
+    EXPECT_EQ(GetExeName(), before);
+    EXPECT_EQ(ExtractFileName(GetExeName()), "copy-of-tests");
+    return;
+  }
+  std::string folder = (std::filesystem::temp_directory_path() / "palettor-exe-XXXXXX").string();
+  ASSERT_NE(::mkdtemp(folder.data()), nullptr);
+  const std::string copy = folder + "/copy-of-tests";
+  std::filesystem::copy_file(GetExeName(), copy);
+  const std::string command = "PALETTOR_EXE_SELF_DELETE=1 '" + copy +
+                              "' --gtest_filter=GetExeName.KeepsTheNameOfAnExecutableReplacedWhileItRuns >/dev/null 2>&1";
+  EXPECT_EQ(std::system(command.c_str()), 0);
+  EXPECT_FALSE(std::filesystem::exists(copy));
+  std::filesystem::remove_all(folder);
 }
 
 }  // namespace
