@@ -25,6 +25,16 @@ std::uint16_t U16(const QByteArray& b, int at) {
   return static_cast<std::uint16_t>(static_cast<std::uint8_t>(b[at]) | (static_cast<std::uint8_t>(b[at + 1]) << 8));
 }
 
+bool WriteFile(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QByteArray ReadFile(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 class TableBitmap : public testing::Test {
  protected:
   void SetUp() override { GenerateTable(FactoryTableInputs(), *pixels); }
@@ -76,14 +86,9 @@ TEST_F(TableBitmap, ReadsBackThroughQtsDecoder) {
 TEST_F(TableBitmap, SaveReplacesAnExistingFileWhole) {
   QTemporaryDir dir;
   const QString path = dir.filePath("TempToColourUser.bmp");
-  QFile old(path);
-  ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-  old.write("an older, shorter file");
-  old.close();
+  ASSERT_TRUE(WriteFile(path, "an older, shorter file"));
   EXPECT_EQ(SaveTableBitmap(*pixels, path), QString());
-  QFile saved(path);
-  ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
-  EXPECT_EQ(saved.readAll(), EncodeTableBitmap(*pixels));
+  EXPECT_EQ(ReadFile(path), EncodeTableBitmap(*pixels));
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"TempToColourUser.bmp"})
       << "no temporary file is left behind";
 }
@@ -92,17 +97,12 @@ TEST_F(TableBitmap, FailedSaveLeavesTheOldFileAndSaysWhy) {
   if (geteuid() == 0) GTEST_SKIP() << "root ignores directory permissions";
   QTemporaryDir dir;
   const QString path = dir.filePath("TempToColourUser.bmp");
-  QFile old(path);
-  ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-  old.write("keep me");
-  old.close();
+  ASSERT_TRUE(WriteFile(path, "keep me"));
   QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
   const QString reason = SaveTableBitmap(*pixels, path);
   QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
   EXPECT_FALSE(reason.isEmpty());
-  QFile kept(path);
-  ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
-  EXPECT_EQ(kept.readAll(), QByteArray("keep me"));
+  EXPECT_EQ(ReadFile(path), QByteArray("keep me"));
 }
 
 // A disk that fills up part way through the write, simulated with a file-size limit (which
@@ -110,10 +110,7 @@ TEST_F(TableBitmap, FailedSaveLeavesTheOldFileAndSaysWhy) {
 TEST_F(TableBitmap, DiskFullHalfWayLeavesTheOldFileAndSaysWhy) {
   QTemporaryDir dir;
   const QString path = dir.filePath("TempToColourUser.bmp");
-  QFile old(path);
-  ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-  old.write("keep me");
-  old.close();
+  ASSERT_TRUE(WriteFile(path, "keep me"));
 
   const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
   rlimit previous{};
@@ -126,9 +123,7 @@ TEST_F(TableBitmap, DiskFullHalfWayLeavesTheOldFileAndSaysWhy) {
   std::signal(SIGXFSZ, previousHandler);
 
   EXPECT_FALSE(reason.isEmpty());
-  QFile kept(path);
-  ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
-  EXPECT_EQ(kept.readAll(), QByteArray("keep me"));
+  EXPECT_EQ(ReadFile(path), QByteArray("keep me"));
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"TempToColourUser.bmp"})
       << "the partial temporary file is removed";
 }
