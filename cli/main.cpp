@@ -5,6 +5,7 @@
 
 #include "CliCommand.h"
 #include "RenderCommand.h"
+#include "VersionInfoCommand.h"
 
 using namespace palettor::cli;
 
@@ -12,6 +13,7 @@ namespace {
 
 const CliCommand* const kCommands[] = {
     &kRenderCommand,
+    &kVersionInfoCommand,
 };
 
 void PrintUsage(std::FILE* to) {
