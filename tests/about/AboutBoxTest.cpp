@@ -12,6 +12,9 @@
 #include "AboutLUT.h"
 #include "QtVersionTargets.h"
 
+// Fontconfig keeps its caches for the life of the process; they are not this program's leaks.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+
 namespace palettor {
 namespace {
 

@@ -21,7 +21,9 @@ namespace {
 std::vector<std::uint8_t> OwnExecutable() { return test::ReadWholeFile(RunningExecutablePath()); }
 
 std::vector<std::uint8_t> OwnBlock() {
-  const auto block = ReadVersionBlock(MemoryByteSource(OwnExecutable()));
+  FileByteSource file;
+  EXPECT_EQ(file.Open(RunningExecutablePath()), "");
+  const auto block = ReadVersionBlock(file);
   EXPECT_TRUE(block.has_value());
   return block.value_or(std::vector<std::uint8_t>{});
 }
