@@ -94,6 +94,8 @@ struct Placement {
   QRect geometry;  // width or height 0: not checked
 };
 
+void PrintTo(const Placement& c, std::ostream* os) { *os << c.control; }
+
 class AboutBoxLayout : public AboutBox, public ::testing::WithParamInterface<Placement> {};
 
 TEST_P(AboutBoxLayout, ControlSitsWhereTheFormPutsIt) {
@@ -166,6 +168,8 @@ struct AddressCase {
   const char* caption;
   const char* opened;  // null: not opened
 };
+
+void PrintTo(const AddressCase& c, std::ostream* os) { *os << (*c.caption == 0 ? "(empty)" : c.caption); }
 
 class WebSiteAddress : public AboutBox, public ::testing::WithParamInterface<AddressCase> {};
 

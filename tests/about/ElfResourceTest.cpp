@@ -84,6 +84,8 @@ struct KeyValue {
   const char* value;
 };
 
+void PrintTo(const KeyValue& c, std::ostream* os) { *os << c.key; }
+
 class EmbeddedText : public ::testing::TestWithParam<KeyValue> {};
 
 TEST_P(EmbeddedText, HasTheGivenValue) {
@@ -138,6 +140,8 @@ struct ElfDamage {
   std::uint64_t value;
   int width;  // bytes written
 };
+
+void PrintTo(const ElfDamage& c, std::ostream* os) { *os << c.what; }
 
 class ElfDamaged : public ::testing::TestWithParam<ElfDamage> {};
 

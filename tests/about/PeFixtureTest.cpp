@@ -65,6 +65,8 @@ struct FixedCase {
   std::uint32_t fileMs, fileLs, productMs, productLs, mask, flags, os, type;
 };
 
+void PrintTo(const FixedCase& c, std::ostream* os) { *os << c.file; }
+
 class PeFixedRecord : public ::testing::TestWithParam<std::tuple<FixedCase, const char*>> {};
 
 TEST_P(PeFixedRecord, IsTheRecordTheScriptDescribes) {
@@ -107,6 +109,11 @@ struct TextCase {
   const char* path;
   const char* expected;  // null: the query fails
 };
+
+void PrintTo(const TextCase& c, std::ostream* os) {
+  *os << c.file << ' ';
+  for (const char* p = c.path; *p != 0; ++p) *os << (*p == '\\' ? '/' : *p);
+}
 
 class PeText : public ::testing::TestWithParam<std::tuple<TextCase, const char*>> {};
 
@@ -151,6 +158,8 @@ struct TranslationCase {
   const char* file;
   std::vector<std::uint8_t> expected;  // empty: the query fails
 };
+
+void PrintTo(const TranslationCase& c, std::ostream* os) { *os << c.file; }
 
 class PeTranslation : public ::testing::TestWithParam<std::tuple<TranslationCase, const char*>> {};
 

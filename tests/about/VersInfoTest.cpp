@@ -122,6 +122,8 @@ struct FlagsCase {
   const char* text;
 };
 
+void PrintTo(const FlagsCase& c, std::ostream* os) { *os << c.file; }
+
 class BuildFlags : public ::testing::TestWithParam<FlagsCase> {};
 
 TEST_P(BuildFlags, NameThePresentFlagsInSetOrder) {
@@ -352,6 +354,8 @@ struct StringCase {
   std::uint32_t id;
   const char* text;
 };
+
+void PrintTo(const StringCase& c, std::ostream* os) { *os << c.id; }
 
 class StringTable : public ::testing::TestWithParam<StringCase> {};
 

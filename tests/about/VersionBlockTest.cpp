@@ -41,6 +41,11 @@ struct PathCase {
   const char* expected;  // null: the query fails
 };
 
+// Backslashes would be taken as escapes in the test names CTest registers.
+void PrintTo(const PathCase& c, std::ostream* os) {
+  for (const char* p = c.path; *p != 0; ++p) *os << (*p == '\\' ? '/' : *p);
+}
+
 class TextQuery : public ::testing::TestWithParam<PathCase> {};
 
 TEST_P(TextQuery, AnswersLikeTheWindowsCall) {
@@ -150,6 +155,10 @@ struct Utf16Case {
   std::u16string in;
   std::string out;
 };
+
+void PrintTo(const Utf16Case& c, std::ostream* os) {
+  for (char16_t unit : c.in) *os << std::hex << static_cast<unsigned>(unit) << ' ';
+}
 
 class Utf16Conversion : public ::testing::TestWithParam<Utf16Case> {};
 

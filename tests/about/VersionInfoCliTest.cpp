@@ -54,6 +54,10 @@ struct CliCase {
   const char* out;
 };
 
+void PrintTo(const CliCase& c, std::ostream* os) {
+  for (const auto& arg : c.args) *os << arg << ' ';
+}
+
 class VersionInfoCli : public ::testing::TestWithParam<CliCase> {};
 
 TEST_P(VersionInfoCli, PrintsTheResource) {
