@@ -18,5 +18,12 @@ cp "$dir"/tests/about/fixtures/*.exe "$dir"/tests/about/fixtures/*.dll "$dir"/ab
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-"$dir/fuzz/palettor-fuzz-versioninfo" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-  -max_len=65536 -print_final_stats=1 -artifact_prefix="$dir/" "$corpus" "$seeds"
+log="$dir/fuzz.log"
+# libFuzzer reports every new input; keep that in the log and show it only when something is wrong.
+if ! "$dir/fuzz/palettor-fuzz-versioninfo" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+  -max_len=65536 -print_final_stats=1 -artifact_prefix="$dir/" "$corpus" "$seeds" >"$log" 2>&1; then
+  tail -n 80 "$log"
+  echo "fuzz.sh: the version reader failed under the fuzzer; the input is saved in $dir/ (crash-*, leak-*, timeout-*)" >&2
+  exit 1
+fi
+grep -E '^(Done|stat::)' "$log"
