@@ -77,12 +77,13 @@ bool VerQueryValueA(const void* block, const char* subBlock, void** buffer, std:
   const auto value = QueryVersionBlock(stored, subBlock);
   if (!value) return false;
   const std::string_view path = subBlock;
-  if (path.find_first_not_of('\\') == std::string_view::npos && value->size < sizeof(VsFixedFileInfo)) {
+  const bool root = path.find_first_not_of('\\') == std::string_view::npos;
+  if (root && value->size < sizeof(VsFixedFileInfo)) {
     return false;  // no complete fixed record; callers read all 52 bytes of it
   }
   // The interface hands out writable pointers into the caller's buffer, as the Windows call does.
   auto* base = const_cast<std::uint8_t*>(bytes);
-  if (value->text) {
+  if (value->text && !root) {  // the fixed record is binary whatever the root's type says
     char* text = reinterpret_cast<char*>(base + TextAreaOffset(size) + 2 * value->offset);
     *buffer = text;
     if (length != nullptr) *length = static_cast<std::uint32_t>(std::strlen(text) + 1);

@@ -95,6 +95,18 @@ TEST(VersionQuery, RootWithoutACompleteRecordFails) {
   EXPECT_TRUE(VerQueryValueA(buffer.data(), "\\VarFileInfo\\Translation", &value, &length));
 }
 
+TEST(VersionQuery, RootMarkedAsTextStillGivesTheStoredRecord) {
+  Bytes block = SampleBlock();
+  test::PutU16(block, 4, 1);              // wType: text
+  test::PutU16(block, 2, 52 / 2);         // wValueLength in UTF-16 units, so the value stays 52 bytes
+  const auto buffer = Buffer(block);
+  void* value = nullptr;
+  std::uint32_t length = 0;
+  ASSERT_TRUE(VerQueryValueA(buffer.data(), "\\", &value, &length));
+  EXPECT_EQ(length, 52u);
+  EXPECT_EQ(test::GetU32(static_cast<const std::uint8_t*>(value)), 0xFEEF04BDu);
+}
+
 TEST(VersionQuery, TranslationListIsHandedOutAsStored) {
   const Bytes two = {0x00, 0x00, 0x00, 0x00, 0x07, 0x04, 0xB0, 0x04};
   const auto buffer = Buffer(test::StandardBlock(u"00000000", {}, two));
