@@ -7,6 +7,7 @@
 #include "AppPathCommand.h"
 #include "RenderCommand.h"
 #include "SettingsCommand.h"
+#include "VersionInfoCommand.h"
 
 using namespace palettor::cli;
 
@@ -16,6 +17,7 @@ const CliCommand* const kCommands[] = {
     &kRenderCommand,
     &kSettingsCommand,
     &kAppPathCommand,
+    &kVersionInfoCommand,
 };
 
 void PrintUsage(std::FILE* to) {

@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev libgl-dev libsqlite3-dev sqlite3
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth x11-apps imagemagick python3-pil fonts-dejavu-core desktop-file-utils
-  binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
+  binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 python3 cpp
 )
 
 missing=()

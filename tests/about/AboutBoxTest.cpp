@@ -1,0 +1,256 @@
+// The About box on the offscreen platform; this test program carries the version resource.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <type_traits>
+
+#include "AboutLUT.h"
+#include "QtVersionTargets.h"
+
+// Fontconfig keeps its caches for the life of the process; they are not this program's leaks.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+
+namespace palettor {
+namespace {
+
+static_assert(std::is_base_of_v<TAboutBoxKel, TAboutBoxKel1>);
+static_assert(std::is_base_of_v<TAboutBox, TAboutBoxKel>);
+static_assert(std::is_base_of_v<QDialog, TAboutBox>);
+
+// The executable's own file name, as the Version label starts with it.
+constexpr const char* kExeName = "palettor-about-test";
+
+class AboutBox : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    static int argc = 1;
+    static char name[] = "palettor-about-test";
+    static char* argv[] = {name, nullptr};
+    if (QApplication::instance() == nullptr) app_ = new QApplication(argc, argv);
+  }
+  static QApplication* app_;
+};
+QApplication* AboutBox::app_ = nullptr;
+
+TEST_F(AboutBox, ComponentFillsTheLinkedLabelsWhenCreated) {
+  TAboutBoxKel1 box;
+  EXPECT_EQ(box.windowTitle(), "AboutBoxKel1");
+  EXPECT_EQ(box.Copyright->text(), QString::fromUtf8("Copyright \xC2\xA9 2001 Quillon"));
+  EXPECT_EQ(box.ProductName->text(), "Palettor");
+  EXPECT_EQ(box.Version->text(), "Version");
+  EXPECT_EQ(box.WebSite->text(), "WebSite");
+  EXPECT_EQ(box.VI->ShowResource(),
+            (TPreDefs{pdCompanyName, pdFileDescription, pdInternalName, pdLegalTrademarks, pdOriginalFilename,
+                      pdProductVersion, pdComments, pdBuildFlags}));
+}
+
+TEST_F(AboutBox, ShowingFillsTheCaptions) {
+  TAboutBoxKel1 box;
+  box.show();
+  EXPECT_EQ(box.windowTitle(), "About Orvin's Palettor");
+  EXPECT_EQ(box.Version->text(), QString(kExeName) + ", V1.0.6.8, 2001 Dec 12");
+  EXPECT_EQ(box.WebSite->text(), "www.quillon.example/palettor");
+  EXPECT_EQ(box.Comments->text(), "Comments");
+  EXPECT_EQ(box.WebSite->geometry().right() + 1, 273);
+  EXPECT_EQ(box.WebSite->y(), 136);
+  EXPECT_FALSE(box.ProgramIcon->pixmap().isNull());
+}
+
+TEST_F(AboutBox, ShowingTwiceGivesTheSameCaptions) {
+  TAboutBoxKel1 box;
+  box.show();
+  const QString title = box.windowTitle();
+  const QString version = box.Version->text();
+  const QRect link = box.WebSite->geometry();
+  box.hide();
+  box.show();
+  EXPECT_EQ(box.windowTitle(), title);
+  EXPECT_EQ(box.Version->text(), version);
+  EXPECT_EQ(box.WebSite->geometry(), link);
+}
+
+TEST_F(AboutBox, WithoutAResourceShowsEmptyPieces) {
+  TAboutBoxKel1 box;
+  box.VI->SetFilename("/nonexistent/palettor");
+  box.show();
+  EXPECT_EQ(box.windowTitle(), "About Orvin's ");
+  EXPECT_EQ(box.Version->text(), QString(kExeName) + ", V, ");
+  EXPECT_EQ(box.Copyright->text(), "");
+  EXPECT_EQ(box.ProductName->text(), "");
+  EXPECT_EQ(box.WebSite->text(), "");
+  int opened = 0;
+  box.OpenAddress = [&](const QUrl&) { ++opened; };
+  box.WebSiteClick();
+  EXPECT_EQ(opened, 0);
+}
+
+struct Placement {
+  const char* control;
+  QRect geometry;  // width or height 0: not checked
+};
+
+void PrintTo(const Placement& c, std::ostream* os) { *os << c.control; }
+
+class AboutBoxLayout : public AboutBox, public ::testing::WithParamInterface<Placement> {};
+
+TEST_P(AboutBoxLayout, ControlSitsWhereTheFormPutsIt) {
+  TAboutBoxKel1 box;
+  const auto* widget = box.findChild<QWidget*>(GetParam().control);
+  ASSERT_NE(widget, nullptr) << GetParam().control;
+  const QRect want = GetParam().geometry;
+  EXPECT_EQ(widget->pos(), want.topLeft()) << GetParam().control;
+  if (want.width() > 0) {
+    EXPECT_EQ(widget->width(), want.width()) << GetParam().control;
+  }
+  if (want.height() > 0) {
+    EXPECT_EQ(widget->height(), want.height()) << GetParam().control;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Controls, AboutBoxLayout,
+                         ::testing::Values(Placement{"Panel1", QRect(8, 8, 281, 161)},
+                                           Placement{"ProgramIcon", QRect(16, 16, 32, 32)},
+                                           Placement{"ProductName", QRect(64, 16, 0, 0)},
+                                           Placement{"Version", QRect(64, 40, 0, 0)},
+                                           Placement{"Copyright", QRect(8, 80, 0, 0)},
+                                           Placement{"Comments", QRect(8, 104, 0, 0)},
+                                           Placement{"OKButton", QRect(111, 180, 75, 25)}));
+
+TEST_F(AboutBox, FormIsAFixedDialogWithTheOkButtonAsDefault) {
+  TAboutBoxKel1 box;
+  EXPECT_EQ(box.size(), QSize(298, 213));
+  EXPECT_EQ(box.minimumSize(), box.maximumSize());
+  EXPECT_EQ(box.OKButton->text(), "OK");
+  EXPECT_TRUE(box.OKButton->isDefault());
+  EXPECT_TRUE(box.ProductName->font().bold());
+  EXPECT_TRUE(box.WebSite->font().underline());
+  EXPECT_EQ(box.WebSite->cursor().shape(), Qt::PointingHandCursor);
+  EXPECT_TRUE(box.Comments->wordWrap());
+}
+
+TEST_F(AboutBox, BaseBoxHasItsOwnCaptions) {
+  TAboutBox plain;
+  EXPECT_EQ(plain.windowTitle(), "About");
+  EXPECT_EQ(plain.ProductName->text(), "Product Name");
+  EXPECT_EQ(plain.ProductName->pos(), QPoint(88, 16));
+  EXPECT_EQ(plain.ProgramIcon->geometry(), QRect(8, 8, 65, 57));
+  EXPECT_EQ(plain.findChild<QLabel*>("WebSite"), nullptr);
+}
+
+class CloseKey : public AboutBox, public ::testing::WithParamInterface<int> {};
+
+TEST_P(CloseKey, ClosesWithResultOk) {
+  TAboutBoxKel1 box;
+  box.show();
+  box.OKButton->setFocus();
+  QKeyEvent press(QEvent::KeyPress, GetParam(), Qt::NoModifier);
+  QApplication::sendEvent(&box, &press);
+  EXPECT_FALSE(box.isVisible());
+  EXPECT_EQ(box.result(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, CloseKey, ::testing::Values(int{Qt::Key_Escape}, int{Qt::Key_Return}));
+
+TEST_F(AboutBox, PlainBoxIgnoresEscape) {
+  TAboutBox plain;
+  plain.show();
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+  QApplication::sendEvent(&plain, &press);
+  EXPECT_TRUE(plain.isVisible());
+}
+
+struct AddressCase {
+  const char* caption;
+  const char* opened;  // null: not opened
+};
+
+void PrintTo(const AddressCase& c, std::ostream* os) { *os << (*c.caption == 0 ? "(empty)" : c.caption); }
+
+class WebSiteAddress : public AboutBox, public ::testing::WithParamInterface<AddressCase> {};
+
+TEST_P(WebSiteAddress, OpensOnlyWebAddresses) {
+  TAboutBoxKel1 box;
+  std::vector<QUrl> opened;
+  box.OpenAddress = [&](const QUrl& url) { opened.push_back(url); };
+  box.show();
+  SetLabelCaption(box.WebSite, QString::fromUtf8(GetParam().caption));
+  box.WebSiteClick();
+  if (GetParam().opened == nullptr) {
+    EXPECT_TRUE(opened.empty()) << opened.front().toString().toStdString();
+  } else {
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened.front().toString(), GetParam().opened);
+  }
+  EXPECT_TRUE(box.isVisible());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Captions, WebSiteAddress,
+    ::testing::Values(AddressCase{"www.quillon.example/palettor", "http://www.quillon.example/palettor"},
+                      AddressCase{"http://www.quillon.example", "http://www.quillon.example"},
+                      AddressCase{"see http://www.quillon.example", nullptr},
+                      // No exact "http://" in it: the prefix goes in front, as the box always did, and the
+                      // result is still a plain web address (host "https").
+                      AddressCase{"https://www.quillon.example", "http://https//www.quillon.example"},
+                      AddressCase{"HTTP://www.quillon.example", "http://http//www.quillon.example"},
+                      AddressCase{"https://www.quillon.example/?from=http://x", "https://www.quillon.example/?from=http://x"},
+                      AddressCase{"file:///etc/passwd?http://", nullptr},
+                      AddressCase{"file:///home/user/evil.desktop#http://x", nullptr},
+                      AddressCase{"javascript:alert(1)//http://", nullptr},
+                      AddressCase{"smb://server/share/http://", nullptr},
+                      AddressCase{"", nullptr}));
+
+TEST_F(AboutBox, ClickOnTheLinkOpensIt) {
+  TAboutBoxKel1 box;
+  std::vector<QUrl> opened;
+  box.OpenAddress = [&](const QUrl& url) { opened.push_back(url); };
+  box.show();
+  const QPoint inside = box.WebSite->rect().center();
+  QMouseEvent press(QEvent::MouseButtonPress, inside, box.WebSite->mapToGlobal(inside), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QMouseEvent release(QEvent::MouseButtonRelease, inside, box.WebSite->mapToGlobal(inside), Qt::LeftButton,
+                      Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(box.WebSite, &press);
+  QApplication::sendEvent(box.WebSite, &release);
+  ASSERT_EQ(opened.size(), 1u);
+  EXPECT_EQ(opened.front().toString(), "http://www.quillon.example/palettor");
+}
+
+TEST_F(AboutBox, LabelsNeverShowResourceTextAsMarkup) {
+  QLabel label;
+  SetLabelCaption(&label, "<img src='file:///etc/passwd'><a href='x'>y</a>");
+  EXPECT_EQ(label.textFormat(), Qt::PlainText);
+}
+
+TEST_F(AboutBox, ListViewTargetFillsATreeWidget) {
+  QTreeWidget tree;
+  auto* target = new TQtListViewTarget(&tree);
+  TVersionInfoResource info;
+  info.SetVersionListView(target);
+  info.Loaded();
+  ASSERT_EQ(tree.columnCount(), 2);
+  EXPECT_EQ(tree.headerItem()->text(0), "Resource");
+  EXPECT_EQ(tree.headerItem()->text(1), "Value");
+  ASSERT_EQ(tree.topLevelItemCount(), 10);
+  EXPECT_EQ(tree.topLevelItem(0)->text(0), "Product Name");
+  EXPECT_EQ(tree.topLevelItem(0)->text(1), "Palettor");
+  EXPECT_EQ(tree.topLevelItem(9)->text(0), "Comments");
+}
+
+TEST_F(AboutBox, DestroyedLabelUnlinksItself) {
+  TVersionInfoResource info;
+  auto* label = new QLabel;
+  info.SetProductLabel(new TQtLabelTarget(label));
+  EXPECT_NE(info.ProductLabel(), nullptr);
+  delete label;
+  EXPECT_EQ(info.ProductLabel(), nullptr);
+  info.Loaded();
+}
+
+}  // namespace
+}  // namespace palettor

@@ -1,0 +1,182 @@
+// palettor-cli version-info, run as a program on the fixtures.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "FixtureFiles.h"
+#include "VersionInfoCommand.h"
+
+namespace palettor::cli {
+namespace {
+
+using test::Fixture;
+
+struct CliRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string Quote(const std::string& s) {
+  std::string quoted = "'";
+  for (char c : s) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+CliRun RunCli(const std::vector<std::string>& args) {
+  const auto errFile = std::filesystem::temp_directory_path() / ("palettor-cli-err-" + std::to_string(::getpid()));
+  std::string command = Quote(PALETTOR_CLI) + " version-info";
+  for (const auto& arg : args) command += " " + Quote(arg);
+  command += " 2>" + Quote(errFile.string());
+  CliRun run;
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (pipe == nullptr) return run;
+  char buffer[4096];
+  std::size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
+  const int status = ::pclose(pipe);
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  std::ifstream err(errFile);
+  run.err.assign(std::istreambuf_iterator<char>(err), std::istreambuf_iterator<char>());
+  std::filesystem::remove(errFile);
+  return run;
+}
+
+struct CliCase {
+  std::vector<std::string> args;
+  int status;
+  const char* out;
+};
+
+void PrintTo(const CliCase& c, std::ostream* os) {
+  for (const auto& arg : c.args) *os << arg << ' ';
+}
+
+class VersionInfoCli : public ::testing::TestWithParam<CliCase> {};
+
+TEST_P(VersionInfoCli, PrintsTheResource) {
+  std::vector<std::string> args = GetParam().args;
+  for (auto& arg : args) {
+    if (arg.ends_with(".exe") || arg.ends_with(".dll")) arg = Fixture(arg);
+  }
+  const CliRun run = RunCli(args);
+  EXPECT_EQ(run.status, GetParam().status) << run.err;
+  EXPECT_EQ(run.out, GetParam().out);
+  if (GetParam().status == 0) {
+    EXPECT_EQ(run.err, "");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, VersionInfoCli,
+    ::testing::Values(
+        CliCase{{"palettor-64.exe"},
+                0,
+                "Product Name: Palettor\n"
+                "Product Version: 1.0\n"
+                "Company Name: Quillon\n"
+                "Legal Copyright: Copyright \xC2\xA9 2001 Quillon\n"
+                "Legal Trademarks: Palettor and Skyreader are trademarks of Quillon\n"
+                "File Description: Palettor for Skyreader - Colour look-up table maker\n"
+                "File Version: 1.0.6.8\n"
+                "Internal Name: Palettor\n"
+                "Original Filename: Palettor.exe\n"
+                "Comments: 2001 Dec 12\n"
+                "Translation: 080904E4\n"},
+        CliCase{{"two_translations-32.exe"},
+                0,
+                "Product Name: Twin\n"
+                "Product Version: 2.5\n"
+                "Company Name: Quillon Ltd\n"
+                "File Description: Two languages\n"
+                "File Version: 2.5.0.1\n"
+                "Translation: 080904E4\n"
+                "Translation: 040704B0\n"},
+        CliCase{{"all_flags-64.dll"},
+                0,
+                "Product Name: Flags\n"
+                "Product Version: 1.0.6.8\n"
+                "File Version: 1.0.6.8\n"
+                "Build Flags: Debug, Info Inferred, Patched, Pre-Release, Private, Special\n"
+                "Translation: 080904E4\n"},
+        CliCase{{"neutral_translation-64.exe"},
+                0,
+                "Product Name: Neutral\n"
+                "Product Version: 3.1.0.0\n"
+                "Company Name: US English table\n"
+                "File Version: 3.1.4.1\n"
+                "Translation: 040904E4\n"},
+        CliCase{{"two_translations-64.exe", "--key", "web SITE"}, 0, "www.quillon.example\n"},
+        CliCase{{"two_translations-64.exe", "--key=CompanyName"}, 0, "Quillon Ltd\n"},
+        CliCase{{"--key", "ProductName", "non_ascii-64.exe"}, 0, "Caf\xC3\xA9\n"},
+        CliCase{{"two_translations-64.exe", "--key", "Missing"}, 0, "\n"},
+        CliCase{{"truncated-64.exe"}, 1, ""},
+        CliCase{{"wrong_id-32.exe"}, 1, ""},
+        CliCase{{"not-there.exe"}, 1, ""},
+        CliCase{{"two_translations-64.exe", "--key"}, 2, ""},
+        CliCase{{"two_translations-64.exe", "--bogus"}, 2, ""},
+        CliCase{{"two_translations-64.exe", "all_flags-64.exe"}, 2, ""}));
+
+TEST(VersionInfoCliMessages, SayWhatIsWrong) {
+  EXPECT_EQ(RunCli({Fixture("truncated-64.exe")}).err,
+            "palettor-cli: " + Fixture("truncated-64.exe") + " has no version resource\n");
+  EXPECT_EQ(RunCli({Fixture("none.exe")}).err,
+            "palettor-cli: cannot read " + Fixture("none.exe") + ": No such file or directory\n");
+  EXPECT_EQ(RunCli({PALETTOR_FIXTURE_DIR}).err,
+            std::string("palettor-cli: cannot read ") + PALETTOR_FIXTURE_DIR + ": Is a directory\n");
+}
+
+TEST(VersionInfoCliMessages, ReadsItsOwnResource) {
+  const CliRun run = RunCli({PALETTOR_CLI, "--key", "Comments"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "2001 Dec 12\n");
+}
+
+class DefaultFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() / ("palettor-default-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir_ / "bin");
+    std::filesystem::create_directories(dir_ / "build");
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+  void Touch(const std::filesystem::path& path) { std::ofstream(path) << "x"; }
+  std::filesystem::path dir_;
+};
+
+TEST_F(DefaultFile, PrefersTheExecutableBesideTheCli) {
+  Touch(dir_ / "bin" / "palettor");
+  Touch(dir_ / "build" / "palettor");
+  EXPECT_EQ(DefaultVersionInfoFile((dir_ / "bin" / "palettor-cli").string(), (dir_ / "build" / "palettor").string()),
+            (dir_ / "bin" / "palettor").string());
+}
+
+TEST_F(DefaultFile, FallsBackToTheBuildTree) {
+  Touch(dir_ / "build" / "palettor");
+  EXPECT_EQ(DefaultVersionInfoFile((dir_ / "bin" / "palettor-cli").string(), (dir_ / "build" / "palettor").string()),
+            (dir_ / "build" / "palettor").string());
+}
+
+TEST_F(DefaultFile, IsEmptyWhenNeitherExists) {
+  std::filesystem::create_directories(dir_ / "bin" / "palettor");  // a directory is not the program
+  EXPECT_EQ(DefaultVersionInfoFile((dir_ / "bin" / "palettor-cli").string(), (dir_ / "build" / "palettor").string()),
+            "");
+  EXPECT_EQ(DefaultVersionInfoFile("", ""), "");
+}
+
+TEST(VersionInfoCliDefault, WithoutTheWindowExecutableSaysSo) {
+  // This build has no window executable beside palettor-cli unless the window target exists.
+  if (!DefaultVersionInfoFile(PALETTOR_CLI, "").empty()) GTEST_SKIP() << "palettor is built beside palettor-cli";
+  const CliRun run = RunCli({});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("palettor executable was not found"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace palettor::cli
