@@ -1,0 +1,82 @@
+#pragma once
+// TRegistry: a registry object with the current user's root, used for one operation and freed.
+// Key paths are '\'-separated; a leading '\' makes a path absolute from the root, otherwise it
+// is relative to the open key (or the root when none is open).
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "RegistryBackend.h"
+
+namespace palettor {
+
+// Access rights, as the registry defines them.
+constexpr std::uint32_t KEY_QUERY_VALUE = 0x0001;
+constexpr std::uint32_t KEY_SET_VALUE = 0x0002;
+constexpr std::uint32_t KEY_CREATE_SUB_KEY = 0x0004;
+constexpr std::uint32_t KEY_ENUMERATE_SUB_KEYS = 0x0008;
+constexpr std::uint32_t KEY_NOTIFY = 0x0010;
+constexpr std::uint32_t KEY_CREATE_LINK = 0x0020;
+constexpr std::uint32_t STANDARD_RIGHTS_READ = 0x00020000;
+constexpr std::uint32_t KEY_READ = STANDARD_RIGHTS_READ | KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS | KEY_NOTIFY;
+constexpr std::uint32_t KEY_WRITE = STANDARD_RIGHTS_READ | KEY_SET_VALUE | KEY_CREATE_SUB_KEY;
+constexpr std::uint32_t KEY_ALL_ACCESS = 0x000F003F;
+
+// The only root the program uses.
+enum class RegistryRoot { HKEY_CURRENT_USER };
+
+class TRegistry {
+ public:
+  TRegistry();  // root HKEY_CURRENT_USER, no key open, access KEY_ALL_ACCESS
+  explicit TRegistry(std::uint32_t access);
+  ~TRegistry();
+  TRegistry(const TRegistry&) = delete;
+  TRegistry& operator=(const TRegistry&) = delete;
+
+  RegistryRoot RootKey() const { return RegistryRoot::HKEY_CURRENT_USER; }
+  // Rights asked for when a key is opened: reading values needs KEY_QUERY_VALUE, writing and
+  // deleting them KEY_SET_VALUE.
+  std::uint32_t Access = KEY_ALL_ACCESS;
+
+  // True when the key exists; never creates it.
+  bool KeyExists(std::string_view key);
+  // Makes the key current; with canCreate a missing key and its missing parents are created.
+  // False (and no key current) when it does not exist or cannot be created.
+  bool OpenKey(std::string_view key, bool canCreate);
+  void CloseKey();
+  bool HasCurrentKey() const { return current_.has_value(); }
+  // Canonical path of the current key ("" for the root), or "" when none is open.
+  std::string CurrentPath() const { return current_.value_or(std::string()); }
+
+  // False when no key is current or the store cannot be read.
+  bool ValueExists(std::string_view name);
+  // Type of the value, or std::nullopt when it does not exist or cannot be read.
+  std::optional<RegDataType> GetDataType(std::string_view name);
+  std::vector<std::string> GetValueNames();  // throws ERegistryException
+
+  // Each throws ERegistryException when no key is current, the access mask forbids it, the
+  // value is missing or of another type, or the store cannot be read or written.
+  bool ReadBool(std::string_view name);  // any non-zero REG_DWORD is true
+  std::int32_t ReadInteger(std::string_view name);
+  std::string ReadString(std::string_view name);
+  void WriteBool(std::string_view name, bool value);  // REG_DWORD 0 or 1
+  void WriteInteger(std::string_view name, std::int32_t value);
+  void WriteString(std::string_view name, std::string_view value);
+  bool DeleteValue(std::string_view name);  // false when there was nothing to delete
+
+ private:
+  RegistryBackend& Backend();
+  // Canonical path of `key`, or std::nullopt when it is not a valid key path.
+  std::optional<std::string> Resolve(std::string_view key) const;
+  const std::string& RequireKey(std::uint32_t right, std::string_view operation, std::string_view name) const;
+  RegistryData ReadTyped(std::string_view name, RegDataType type);
+  void Write(std::string_view name, RegistryData data);
+
+  std::unique_ptr<RegistryBackend> backend_;
+  std::optional<std::string> current_;
+};
+
+}  // namespace palettor
