@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
 
   palettor::TFormPalettor FormPalettor;  // its creation handler runs here
 #ifdef PALETTOR_HAVE_ABOUTBOX
-  TAboutBoxKel1 AboutBoxKel1;
+  palettor::TAboutBoxKel1 AboutBoxKel1;  // owned by the program, not by the window
   FormPalettor.SetAboutBox(&AboutBoxKel1);
 #endif
   FormPalettor.show();

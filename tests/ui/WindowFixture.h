@@ -123,6 +123,30 @@ class WindowTest : public testing::Test {
   std::unique_ptr<TFormPalettor> form_;
 };
 
+// One window shared by the read-only checks of a test suite: opening and closing a window
+// goes through the settings store each time, which is not free.
+class SharedWindow {
+ public:
+  static TFormPalettor& Get() {
+    if (!instance_) instance_ = new SharedWindow;
+    return *instance_->form_;
+  }
+  static void Release() {
+    delete instance_;
+    instance_ = nullptr;
+  }
+
+ private:
+  SharedWindow() : form_(std::make_unique<TFormPalettor>(&dialogs_)) {
+    form_->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(form_.get()));
+  }
+  TemporaryStore store_;
+  ScriptedDialogs dialogs_;
+  std::unique_ptr<TFormPalettor> form_;
+  static inline SharedWindow* instance_ = nullptr;
+};
+
 inline std::unique_ptr<LutPixels> Table(const TableInputs& inputs) {
   auto pixels = std::make_unique<LutPixels>();
   GenerateTable(inputs, *pixels);

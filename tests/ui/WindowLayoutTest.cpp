@@ -49,12 +49,14 @@ const Geometry kFixedGeometry[] = {
     {"PaintBoxP40", 315, 301, 18, 18},
 };
 
-class WindowLayout : public WindowTest, public testing::WithParamInterface<Geometry> {};
+class WindowLayout : public testing::TestWithParam<Geometry> {
+ protected:
+  static void TearDownTestSuite() { SharedWindow::Release(); }
+};
 
 TEST_P(WindowLayout, ControlSitsWhereItBelongs) {
-  Open();
   const Geometry g = GetParam();
-  auto* control = qobject_cast<QWidget*>(Form().FindComponent(QString::fromLatin1(g.name)));
+  auto* control = qobject_cast<QWidget*>(SharedWindow::Get().FindComponent(QString::fromLatin1(g.name)));
   ASSERT_NE(control, nullptr) << g.name;
   EXPECT_EQ(control->geometry(), QRect(g.left, g.top, g.width, g.height)) << g.name;
 }
@@ -87,12 +89,14 @@ const LabelPlace kLabels[] = {
 
 class WindowFacts : public WindowTest {};
 
-class LabelLayout : public WindowTest, public testing::WithParamInterface<LabelPlace> {};
+class LabelLayout : public testing::TestWithParam<LabelPlace> {
+ protected:
+  static void TearDownTestSuite() { SharedWindow::Release(); }
+};
 
 TEST_P(LabelLayout, CaptionAndPlace) {
-  Open();
   const LabelPlace l = GetParam();
-  auto* label = qobject_cast<TLabel*>(Form().FindComponent(QString::fromLatin1(l.name)));
+  auto* label = qobject_cast<TLabel*>(SharedWindow::Get().FindComponent(QString::fromLatin1(l.name)));
   ASSERT_NE(label, nullptr);
   EXPECT_EQ(label->text(), QString::fromLatin1(l.caption));
   EXPECT_EQ(label->height(), 13);
