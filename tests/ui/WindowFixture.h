@@ -16,6 +16,9 @@
 #include "PalettorForm.h"
 #include "RegistryVariables.h"
 
+// Readable QStrings in failure messages.
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+
 namespace palettor::test {
 
 class ScriptedDialogs final : public IDialogHost {
