@@ -4,6 +4,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+
+#if defined(__linux__)
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+#endif
 
 #include "PalettorForm.h"
 #ifdef PALETTOR_HAVE_ABOUTBOX
@@ -17,15 +24,47 @@ bool Set(const char* name) {
   return value && *value;
 }
 
+#if defined(__linux__)
+bool ConnectsTo(const std::string& path, bool abstract) {
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  if (path.size() + 1 >= sizeof(address.sun_path)) return false;
+  std::memcpy(address.sun_path + (abstract ? 1 : 0), path.data(), path.size());
+  const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) return false;
+  const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + path.size() + (abstract ? 1 : 0));
+  const bool connected = connect(fd, reinterpret_cast<const sockaddr*>(&address), length) == 0;
+  close(fd);
+  return connected;
+}
+#endif
+
+// A local X display (":N" or "unix:N") whose server is not running makes Qt abort; any other
+// display is left for Qt to try.
+bool XDisplayReachable() {
+#if defined(__linux__)
+  std::string display = std::getenv("DISPLAY");
+  if (display.rfind("unix:", 0) == 0) display.erase(0, 4);
+  if (display.empty() || display[0] != ':') return true;
+  const std::string number = display.substr(1, display.find('.') == std::string::npos ? std::string::npos
+                                                                                      : display.find('.') - 1);
+  const std::string socketPath = "/tmp/.X11-unix/X" + number;
+  return ConnectsTo(socketPath, false) || ConnectsTo(socketPath, true);
+#else
+  return true;
+#endif
+}
+
 // Qt aborts when its platform plugin finds no display; say why in words instead.
 bool DisplayAvailable() {
   const char* platform = std::getenv("QT_QPA_PLATFORM");
   if (platform && *platform) {
-    if (std::strncmp(platform, "xcb", 3) == 0) return Set("DISPLAY");
+    if (std::strncmp(platform, "xcb", 3) == 0) return Set("DISPLAY") && XDisplayReachable();
     if (std::strncmp(platform, "wayland", 7) == 0) return Set("WAYLAND_DISPLAY");
     return true;  // offscreen, vnc, eglfs ... bring their own
   }
-  return Set("DISPLAY") || Set("WAYLAND_DISPLAY");
+  if (Set("WAYLAND_DISPLAY")) return true;
+  return Set("DISPLAY") && XDisplayReachable();
 }
 
 }  // namespace
@@ -33,7 +72,8 @@ bool DisplayAvailable() {
 int main(int argc, char** argv) {
   if (!DisplayAvailable()) {
     std::fputs(
-        "palettor: no display to open the window on (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
+        "palettor: no display to open the window on (DISPLAY and WAYLAND_DISPLAY are unset, or the X server\n"
+        "named by DISPLAY is not running).\n"
         "Start it from a desktop session, or under a virtual display: xvfb-run -a palettor\n"
         "The table alone can be written without a window: palettor-cli render --factory --out FILE\n",
         stderr);
