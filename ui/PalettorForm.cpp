@@ -57,6 +57,8 @@ TFormPalettor::TFormPalettor(IDialogHost* dialogs, QWidget* parent)
   setObjectName(QStringLiteral("FormPalettor"));
   setWindowTitle(QStringLiteral("Palettor for Skyreader - Colour look-up table maker"));
   setFont(WindowFont());
+  for (int i = kFirstAnchor; i <= kLastAnchor; ++i)
+    FPatchNames[AnchorSlot(i)] = QStringLiteral("PaintBox") + QString::fromStdString(AnchorSuffix(i));
   BuildControls();
   BuildMenu();
   // The client area below the menu is fixed; the user cannot resize the window.
@@ -283,7 +285,7 @@ void TFormPalettor::FormResize(QObject*) {
     if (auto* label = qobject_cast<QWidget*>(FindComponent(QStringLiteral("Label") + suffix)))
       label->move(x - label->width() / 2, y);
     LabelCelsius->move(LabelCelsius->x(), y);
-    auto* patch = qobject_cast<QWidget*>(FindComponent(QStringLiteral("PaintBox") + suffix));
+    auto* patch = qobject_cast<QWidget*>(FindComponent(FPatchNames[AnchorSlot(i)]));
     if (!patch) continue;
     if (i == kBlueTailAnchor) {
       // The tail's patch sits just right of the tail-percent spinner.
@@ -360,9 +362,7 @@ void TFormPalettor::RebuildTable() {
                 *TableBitmap);
   ImageLUT->SetPicture(TableBitmap.get());
   for (int i = kFirstAnchor; i <= kLastAnchor; ++i) {
-    if (auto* patch = qobject_cast<QWidget*>(FindComponent(QStringLiteral("PaintBox") +
-                                                           QString::fromStdString(AnchorSuffix(i)))))
-      patch->repaint();
+    if (auto* patch = qobject_cast<QWidget*>(FindComponent(FPatchNames[AnchorSlot(i)]))) patch->repaint();
   }
 }
 

@@ -8,6 +8,7 @@
 // FormDestroy (run from the destructor).
 #include <QMainWindow>
 #include <QString>
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -151,6 +152,9 @@ class TFormPalettor : public QMainWindow {
   std::int32_t PreviewHue = 0;
   std::int32_t PreviewSat = 0;
   QString HostFolder;
+
+  // "PaintBox" + AnchorSuffix(i), made once so that a rebuild allocates nothing to find them.
+  std::array<QString, kAnchorCount> FPatchNames;
 
   std::unique_ptr<IDialogHost> FOwnDialogs;
   IDialogHost* FDialogs;

@@ -81,6 +81,9 @@ int main(int argc, char** argv) {
   }
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Palettor"));
+  // The controls sit at fixed pixel positions; one style looks right at those sizes on every
+  // desktop, where the desktop's own styles may want larger controls.
+  QApplication::setStyle(QStringLiteral("Fusion"));
   QIcon icon;
   for (const char* size : {"32", "48", "256"})
     icon.addFile(QStringLiteral(":/palettor-%1.png").arg(QString::fromLatin1(size)));
