@@ -77,6 +77,10 @@ class WindowTest : public testing::Test {
     form_ = std::make_unique<TFormPalettor>(&dialogs_);
     form_->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(form_.get()));
+    // Keyboard input and menu mnemonics need the active window; without a window manager
+    // (a bare X server) nobody else activates it.
+    form_->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(form_.get()));
     return *form_;
   }
   // Closes through the close box path and destroys the window, which stores the settings.
