@@ -16,7 +16,7 @@
 #include "DialogHost.h"
 #include "LutTable.h"
 #include "PalettorSettings.h"
-#include "VclControls.h"
+#include "FormControls.h"
 
 class QAction;
 class QDialog;

@@ -5,7 +5,7 @@
 #include <QTest>
 #include <QWheelEvent>
 
-#include "VclControls.h"
+#include "FormControls.h"
 
 namespace palettor {
 namespace {

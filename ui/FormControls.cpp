@@ -1,4 +1,4 @@
-#include "VclControls.h"
+#include "FormControls.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
