@@ -339,8 +339,8 @@ void TFormPalettor::closeEvent(QCloseEvent* event) {
 
 void TFormPalettor::keyPressEvent(QKeyEvent* event) {
   // Enter anywhere that does not use it itself presses the default button.
-  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier &&
-      ButtonClose->isEnabled()) {
+  const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && plain && ButtonClose->isEnabled()) {
     ButtonClose->click();
     return;
   }

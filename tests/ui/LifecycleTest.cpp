@@ -80,7 +80,7 @@ class ClosePaths : public Lifecycle, public testing::WithParamInterface<ClosePat
         break;
       case ClosePath::EnterOnCheckBox:
         Form().CheckBoxSmooth->setFocus();
-        QTest::keyClick(Form().CheckBoxSmooth, Qt::Key_Enter);
+        QTest::keyClick(Form().CheckBoxSmooth, Qt::Key_Enter, Qt::KeypadModifier);
         break;
     }
   }

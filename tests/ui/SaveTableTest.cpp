@@ -211,14 +211,30 @@ TEST_F(SaveTable, FullDiskLeavesTheEarlierFileWhole) {
   EXPECT_EQ(Leftovers(Viewer(), {"mine.bmp"}), QStringList()) << "no temporary file left behind";
 }
 
-TEST_F(SaveTable, ReadOnlyFolderIsReportedAndChangesNothing) {
+TEST_F(SaveTable, FolderOfAReadOnlyFileSystemIsReported) {
+  store_.RegisterViewer("/proc/Skyreader");  // nobody, not even the superuser, creates files there
+  Open();
+  EXPECT_EQ(Form().HostFolderValue(), "/proc/");
+  Click(Form().ButtonSave);
+  EXPECT_TRUE(dialogs_.messages.isEmpty());
+  ASSERT_EQ(dialogs_.errors.size(), 1);
+  EXPECT_TRUE(dialogs_.errors[0].contains("/proc/TempToColourUser.bmp"));
+}
+
+TEST_F(SaveTable, ReadOnlyFolderIsReportedAndTheEarlierFileStays) {
   if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
   RegisterViewerFolder();
+  const QString target = Viewer() + "/mine.bmp";
+  WriteAll(target, "earlier");
   Open();
   ASSERT_TRUE(QFile::setPermissions(Viewer(), QFile::ReadOwner | QFile::ExeOwner));
+  dialogs_.answers = {target};
+  Form().FileSaveAs->trigger();
   Click(Form().ButtonSave);
   QFile::setPermissions(Viewer(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-  EXPECT_EQ(dialogs_.errors.size(), 1);
+  EXPECT_EQ(dialogs_.errors.size(), 2);
+  EXPECT_TRUE(dialogs_.messages.isEmpty());
+  EXPECT_EQ(ReadAll(target), "earlier");
   EXPECT_FALSE(QFile::exists(DefaultFile()));
 }
 
