@@ -1,4 +1,5 @@
-// palettor-cli render: the table as a bitmap file, from the factory palette or the given anchors.
+// palettor-cli render: the table as a bitmap file, from the window's stored settings (or the
+// factory palette) with any anchors and options given on the command line.
 #include "RenderCommand.h"
 
 #include <cstdio>
@@ -10,6 +11,9 @@
 #include "AnchorPalette.h"
 #include "ArgumentParsing.h"
 #include "LutTable.h"
+#include "SettingsCatalogue.h"
+#include "SettingsCommand.h"
+#include "SqliteRegistryStore.h"
 #include "TableBitmapFile.h"
 
 namespace palettor::cli {
@@ -96,19 +100,56 @@ std::string ParseRender(const Arguments& args, RenderRequest& request) {
   return {};
 }
 
-TableInputs InputsFor(const RenderRequest& request) {
+// The starting point before the flags: the factory palette and default options, or what the
+// window would load from the store.
+struct RenderSource {
   AnchorValues values = FactoryPalette();
   std::int32_t tailPercent = 12;
   bool whiteTop = true;
   bool smooth = true;
-  for (std::size_t slot = 0; slot < values.size(); ++slot) {
-    if (request.anchors[slot]) values[slot] = *request.anchors[slot];
+};
+
+RenderSource StoredSource() {
+  // A render only reads the store: it never creates it, writes it or moves a damaged one.
+  SetRegistryReadOnly(true);
+  ActAsWindowExecutable();
+  const LoadedSettings loaded = LoadSettingsAsWindow();
+  RenderSource source;
+  const auto& catalogue = SettingsCatalogue();
+  for (std::size_t i = 0; i < kSettingCount; ++i) {
+    const SettingEntry& entry = catalogue[i];
+    const std::int32_t value = loaded[i].value;
+    switch (entry.role) {
+      case SettingRole::AnchorHue:
+        source.values[AnchorSlot(entry.anchor)].hue = value;
+        break;
+      case SettingRole::AnchorSat:
+        source.values[AnchorSlot(entry.anchor)].saturation = value;
+        break;
+      case SettingRole::TailPercent:
+        source.tailPercent = value;
+        break;
+      case SettingRole::WhiteTop:
+        source.whiteTop = value != 0;
+        break;
+      case SettingRole::Smooth:
+        source.smooth = value != 0;
+        break;
+    }
   }
-  if (request.tailPercent) tailPercent = *request.tailPercent;
-  if (request.whiteTop) whiteTop = *request.whiteTop;
-  if (request.smooth) smooth = *request.smooth;
-  return MakeTableInputs(DeriveAnchorColours(values), values[AnchorSlot(kBlueTailAnchor)], tailPercent, whiteTop,
-                         smooth);
+  return source;
+}
+
+TableInputs InputsFor(const RenderRequest& request) {
+  RenderSource source = request.factory ? RenderSource{} : StoredSource();
+  for (std::size_t slot = 0; slot < source.values.size(); ++slot) {
+    if (request.anchors[slot]) source.values[slot] = *request.anchors[slot];
+  }
+  if (request.tailPercent) source.tailPercent = *request.tailPercent;
+  if (request.whiteTop) source.whiteTop = *request.whiteTop;
+  if (request.smooth) source.smooth = *request.smooth;
+  return MakeTableInputs(DeriveAnchorColours(source.values), source.values[AnchorSlot(kBlueTailAnchor)],
+                         source.tailPercent, source.whiteTop, source.smooth);
 }
 
 constexpr const char* kRenderHelp =
@@ -118,7 +159,11 @@ constexpr const char* kRenderHelp =
     "Writes the colour look-up table as a 100 x 256, 24-bit bitmap (76854 bytes) to FILE,\n"
     "or to standard output for -. The file is replaced only once the new one is complete.\n"
     "\n"
-    "  --factory            start from the factory palette\n"
+    "The anchors and options start as the window would load them from its stored settings\n"
+    "(the factory palette and default options when nothing is stored; see palettor-cli\n"
+    "settings); the options below override them. The store is only read, never created.\n"
+    "\n"
+    "  --factory            start from the factory palette and default options instead\n"
     "  --white-top on|off   fade the bright half of every column to white (default on)\n"
     "  --smooth on|off      blend between neighbouring anchors (default on)\n"
     "  --tail-percent N     share of the dark rows, 0 to 100, that take the blue tail (default 12)\n"

@@ -4,7 +4,9 @@
 #include <string>
 
 #include "CliCommand.h"
+#include "AppPathCommand.h"
 #include "RenderCommand.h"
+#include "SettingsCommand.h"
 
 using namespace palettor::cli;
 
@@ -12,6 +14,8 @@ namespace {
 
 const CliCommand* const kCommands[] = {
     &kRenderCommand,
+    &kSettingsCommand,
+    &kAppPathCommand,
 };
 
 void PrintUsage(std::FILE* to) {

@@ -1,6 +1,7 @@
 #include "ApplicationExe.h"
 
 #include <mutex>
+#include <string_view>
 #include <system_error>
 #include <filesystem>
 
@@ -26,8 +27,15 @@ std::string GetExeName() {
     if (!Override().empty()) return Override();
   }
   std::error_code error;
-  const auto path = std::filesystem::read_symlink("/proc/self/exe", error);
-  return error ? std::string() : path.string();
+  std::string path = std::filesystem::read_symlink("/proc/self/exe", error).string();
+  if (error) return {};
+  // An executable replaced while it runs (a package upgrade) reads back with this mark; its
+  // settings still belong to the name it was started under.
+  constexpr std::string_view kDeleted = " (deleted)";
+  if (path.size() > kDeleted.size() && path.compare(path.size() - kDeleted.size(), kDeleted.size(), kDeleted) == 0) {
+    path.resize(path.size() - kDeleted.size());
+  }
+  return path;
 }
 
 void SetExeNameOverride(std::string path) {

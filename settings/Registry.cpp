@@ -21,25 +21,29 @@ std::optional<std::string> TRegistry::Resolve(std::string_view key) const {
     path = *current_;
   }
   if (!key.empty() && key.back() == '\\') key.remove_suffix(1);
-  while (!key.empty()) {
+  if (key.empty()) return path;
+  for (;;) {
     const auto end = key.find('\\');
     const std::string_view part = key.substr(0, end);
     // A key name is never empty and cannot hold the separator; a NUL would cut it short elsewhere.
     if (part.empty() || part.find('\0') != std::string_view::npos) return std::nullopt;
     if (!path.empty()) path += '\\';
     path += part;
-    if (end == std::string_view::npos) break;
+    if (end == std::string_view::npos) return path;
     key.remove_prefix(end + 1);
   }
-  return path;
 }
 
 bool TRegistry::KeyExists(std::string_view key) {
   const auto path = Resolve(key);
-  if (!path) return false;
+  if (!path) {
+    lastError_ = "not a valid key path";
+    return false;
+  }
   try {
     return Backend().KeyExists(*path);
-  } catch (const ERegistryException&) {
+  } catch (const ERegistryException& error) {
+    lastError_ = error.what();
     return false;
   }
 }
@@ -47,12 +51,21 @@ bool TRegistry::KeyExists(std::string_view key) {
 bool TRegistry::OpenKey(std::string_view key, bool canCreate) {
   const auto path = Resolve(key);
   CloseKey();
-  if (!path) return false;
+  if (!path) {
+    lastError_ = "not a valid key path";
+    return false;
+  }
   try {
-    const bool ok = canCreate ? Backend().CreateKey(*path) : Backend().KeyExists(*path);
-    if (ok) current_ = *path;
-    return ok;
-  } catch (const ERegistryException&) {
+    if (canCreate) {
+      Backend().CreateKey(*path);
+    } else if (!Backend().KeyExists(*path)) {
+      lastError_ = "no such key";
+      return false;
+    }
+    current_ = *path;
+    return true;
+  } catch (const ERegistryException& error) {
+    lastError_ = error.what();
     return false;
   }
 }
@@ -72,7 +85,8 @@ bool TRegistry::ValueExists(std::string_view name) {
   if (!current_) return false;
   try {
     return Backend().ReadValue(*current_, std::string(name)).has_value();
-  } catch (const ERegistryException&) {
+  } catch (const ERegistryException& error) {
+    lastError_ = error.what();
     return false;
   }
 }
@@ -83,7 +97,8 @@ std::optional<RegDataType> TRegistry::GetDataType(std::string_view name) {
     const auto data = Backend().ReadValue(*current_, std::string(name));
     if (!data) return std::nullopt;
     return data->type;
-  } catch (const ERegistryException&) {
+  } catch (const ERegistryException& error) {
+    lastError_ = error.what();
     return std::nullopt;
   }
 }

@@ -48,6 +48,9 @@ class TRegistry {
   bool OpenKey(std::string_view key, bool canCreate);
   void CloseKey();
   bool HasCurrentKey() const { return current_.has_value(); }
+  // Why the last KeyExists, OpenKey, ValueExists or GetDataType that failed did so ("" if none
+  // did): those answer only true or false, and a tool may want to say why.
+  const std::string& LastError() const { return lastError_; }
   // Canonical path of the current key ("" for the root), or "" when none is open.
   std::string CurrentPath() const { return current_.value_or(std::string()); }
 
@@ -77,6 +80,7 @@ class TRegistry {
 
   std::unique_ptr<RegistryBackend> backend_;
   std::optional<std::string> current_;
+  std::string lastError_;
 };
 
 }  // namespace palettor

@@ -36,8 +36,8 @@ class RegistryBackend {
 
   // Never creates anything; an unreadable store has no keys.
   virtual bool KeyExists(const std::string& key) = 0;
-  // Creates the key and any missing parent; false when the store cannot be written.
-  virtual bool CreateKey(const std::string& key) = 0;
+  // Creates the key and any missing parent; throws when the store cannot be written.
+  virtual void CreateKey(const std::string& key) = 0;
   // std::nullopt when the value (or its key) does not exist; throws when the store cannot be read.
   virtual std::optional<RegistryData> ReadValue(const std::string& key, const std::string& name) = 0;
   // Replaces any value of that name, atomically and durably; throws on failure.

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <ctime>
 #include <mutex>
+#include <set>
 #include <pwd.h>
 #include <utility>
 
@@ -33,7 +34,7 @@ constexpr const char* kSchema =
     "  key_path TEXT NOT NULL COLLATE NOCASE,"
     "  name TEXT NOT NULL COLLATE NOCASE,"
     "  type INTEGER NOT NULL CHECK (type IN (1, 4)),"
-    "  data ANY,"
+    "  data BLOB,"  // no affinity: text that looks like a number stays text
     "  write_seq INTEGER NOT NULL,"
     "  PRIMARY KEY (key_path, name)) WITHOUT ROWID;"
     "CREATE TABLE IF NOT EXISTS write_counter("
@@ -69,8 +70,14 @@ void Notice(const std::string& line) {
   }
 }
 
-// A notice that would otherwise repeat for every setting of a session is given once per process.
-std::atomic<bool> gLeftInPlaceNoticed{false};
+// A damaged store that stays where it is would be noticed again by every setting of a session;
+// it is reported once per process.
+bool FirstNoticeFor(const std::string& path) {
+  static std::mutex mutex;
+  static std::set<std::string> noticed;
+  std::lock_guard lock(mutex);
+  return noticed.insert(path).second;
+}
 
 std::string ErrnoText(int error) { return std::strerror(error); }
 
@@ -230,13 +237,9 @@ sqlite3* Connect(const std::string& path, int flags) {
 bool StillDamaged(const std::string& path) {
   if (!FileExists(path)) return false;
   sqlite3* db = nullptr;
-  try {
-    db = Connect(path, SQLITE_OPEN_READONLY);
-  } catch (const ERegistryException&) {
-    return false;
-  }
   bool damaged = false;
   try {
+    db = Connect(path, SQLITE_OPEN_READONLY);
     const Inspection inspection = Inspect(db);
     if (inspection.condition == Condition::Damaged || inspection.condition == Condition::Foreign) {
       damaged = true;
@@ -253,42 +256,93 @@ bool StillDamaged(const std::string& path) {
   return damaged;
 }
 
+// The folder whose lock this process holds for a whole session (RegistrySessionLock), if any.
+std::mutex gSessionMutex;
+std::string gSessionFolder;
+
+// An exclusive lock on the store's folder, held while a damaged file is moved aside (so that only
+// one process moves it and none moves a fresh store another has just started) and for a whole
+// session of RegistrySessionLock. A process already holding it for its session does not take it
+// again, which would wait for itself.
+class FolderLock {
+ public:
+  explicit FolderLock(const std::string& folder) {
+    {
+      std::lock_guard lock(gSessionMutex);
+      if (!gSessionFolder.empty() && gSessionFolder == folder) {
+        inherited_ = true;
+        return;
+      }
+    }
+    fd_ = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd_ < 0) {
+      error_ = errno;
+      return;
+    }
+    while (::flock(fd_, LOCK_EX) != 0) {
+      if (errno != EINTR) {
+        error_ = errno;
+        ::close(fd_);
+        fd_ = -1;
+        return;
+      }
+    }
+  }
+  ~FolderLock() {
+    if (fd_ < 0) return;
+    ::flock(fd_, LOCK_UN);
+    ::close(fd_);
+  }
+  FolderLock(const FolderLock&) = delete;
+  FolderLock& operator=(const FolderLock&) = delete;
+  bool Held() const { return inherited_ || fd_ >= 0; }
+  int Error() const { return error_; }
+  void Sync(const std::string& folder) const {
+    if (fd_ >= 0) {
+      ::fsync(fd_);
+    } else {
+      SyncFolder(folder);
+    }
+  }
+
+ private:
+  int fd_ = -1;
+  int error_ = 0;
+  bool inherited_ = false;
+};
+
 // Moves the damaged file (and any journal of it) aside so that nothing in it is lost and a
 // fresh store can start. Returns whether the path is now free for a fresh store.
 bool SetAside(const std::string& path, const std::string& reason) {
-  const std::string folder = ExtractFilePath(path);
-  const int dirFd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dirFd < 0) return false;
-  // Processes of this store take the folder lock to set a file aside, so only one of them moves
-  // it, and none moves a fresh store that another has just started.
-  while (::flock(dirFd, LOCK_EX) != 0 && errno == EINTR) {
+  const FolderLock lock(ExtractFilePath(path));
+  if (!lock.Held()) {
+    if (FirstNoticeFor(path)) {
+      Notice("settings store " + path + " is damaged (" + reason + ") and its folder cannot be locked (" +
+             ErrnoText(lock.Error()) + "); running on defaults");
+    }
+    return false;
   }
-  bool freed = false;
-  if (!StillDamaged(path)) {
-    freed = true;
-  } else {
-    const std::string base = path + ".damaged-" + UtcStamp();
-    std::string aside = base;
-    for (int n = 2; FileExists(aside); ++n) aside = base + "-" + std::to_string(n);
-    if (::rename(path.c_str(), aside.c_str()) == 0) {
-      // A journal left beside the damaged file belongs to it; applied to the fresh store it
-      // would damage that too.
-      for (const char* companion : {"-journal", "-wal", "-shm"}) {
-        const std::string from = path + companion;
-        if (FileExists(from)) ::rename(from.c_str(), (aside + companion).c_str());
-      }
-      ::fsync(dirFd);
-      Notice("settings store " + path + " was damaged (" + reason + "); kept it as " + aside +
-             " and started a fresh one");
-      freed = true;
-    } else if (!gLeftInPlaceNoticed.exchange(true)) {
+  if (!StillDamaged(path)) return true;
+  const std::string base = path + ".damaged-" + UtcStamp();
+  std::string aside = base;
+  for (int n = 2; FileExists(aside); ++n) aside = base + "-" + std::to_string(n);
+  if (::rename(path.c_str(), aside.c_str()) != 0) {
+    if (FirstNoticeFor(path)) {
       Notice("settings store " + path + " is damaged (" + reason + ") and cannot be moved aside (" +
              ErrnoText(errno) + "); running on defaults");
     }
+    return false;
   }
-  ::flock(dirFd, LOCK_UN);
-  ::close(dirFd);
-  return freed;
+  // A journal left beside the damaged file belongs to it; applied to the fresh store it would
+  // damage that too.
+  for (const char* companion : {"-journal", "-wal", "-shm"}) {
+    const std::string from = path + companion;
+    if (FileExists(from)) ::rename(from.c_str(), (aside + companion).c_str());
+  }
+  lock.Sync(ExtractFilePath(path));
+  Notice("settings store " + path + " was damaged (" + reason + "); kept it as " + aside +
+         " and started a fresh one");
+  return true;
 }
 
 class SqliteRegistry final : public RegistryBackend {
@@ -307,13 +361,8 @@ class SqliteRegistry final : public RegistryBackend {
     }, false);
   }
 
-  bool CreateKey(const std::string& key) override {
-    try {
-      WriteTransaction([&] { InsertKeyChain(key); });
-      return true;
-    } catch (const ERegistryException&) {
-      return false;
-    }
+  void CreateKey(const std::string& key) override {
+    WriteTransaction([&] { InsertKeyChain(key); });
   }
 
   std::optional<RegistryData> ReadValue(const std::string& key, const std::string& name) override {
@@ -401,7 +450,10 @@ class SqliteRegistry final : public RegistryBackend {
     if (db_) return true;
     if (path_.empty()) throw ERegistryException("settings store: no home folder is known");
     if (!FileExists(path_)) return false;
-    db_ = Connect(path_, RegistryReadOnly() ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE);
+    // Read-write even for a reading process: a write cut short by a killed process leaves a
+    // journal that only a read-write connection can roll back, which restores the last complete
+    // state rather than changing it. Nothing else is ever written through a read.
+    db_ = Connect(path_, SQLITE_OPEN_READWRITE);
     return Accept(Inspect(db_));
   }
 
@@ -439,7 +491,7 @@ class SqliteRegistry final : public RegistryBackend {
   void Damaged(const std::string& reason) {
     Close();
     if (RegistryReadOnly()) {
-      if (!gLeftInPlaceNoticed.exchange(true)) {
+      if (FirstNoticeFor(path_)) {
         Notice("settings store " + path_ + " is damaged (" + reason + "); running on defaults and leaving it as it is");
       }
       return;
@@ -522,6 +574,43 @@ class SqliteRegistry final : public RegistryBackend {
 };
 
 }  // namespace
+
+struct RegistrySessionLock::Impl {
+  explicit Impl(const std::string& folder) : lock(folder) {}
+  FolderLock lock;
+};
+
+RegistrySessionLock::RegistrySessionLock() {
+  const std::string path = RegistryStorePath();
+  if (path.empty()) {
+    error_ = "no home folder is known";
+    return;
+  }
+  const std::string folder = ExtractFilePath(path);
+  try {
+    MakeFolders(folder.substr(0, folder.size() - 1));
+  } catch (const ERegistryException& error) {
+    error_ = error.what();
+    return;
+  }
+  impl_ = std::make_unique<Impl>(folder);
+  if (!impl_->lock.Held()) {
+    error_ = "cannot lock " + folder + ": " + ErrnoText(impl_->lock.Error());
+    impl_.reset();
+    return;
+  }
+  std::lock_guard lock(gSessionMutex);
+  gSessionFolder = folder;
+}
+
+RegistrySessionLock::~RegistrySessionLock() {
+  if (!impl_) return;
+  {
+    std::lock_guard lock(gSessionMutex);
+    gSessionFolder.clear();
+  }
+  impl_.reset();
+}
 
 std::string RegistryStorePath() {
   std::string base;

@@ -38,6 +38,24 @@ bool RegistryReadOnly();
 // standard error; an empty handler restores it.
 void SetRegistryNoticeHandler(std::function<void(const std::string&)> handler);
 
+// Held by a process for a whole load-change-store session (palettor-cli settings set), so that
+// concurrent sessions run one after the other and none writes back a value another has just
+// changed. Creates the store's folder when needed, but not the store. One per process at a time.
+class RegistrySessionLock {
+ public:
+  RegistrySessionLock();
+  ~RegistrySessionLock();
+  RegistrySessionLock(const RegistrySessionLock&) = delete;
+  RegistrySessionLock& operator=(const RegistrySessionLock&) = delete;
+  bool Held() const { return impl_ != nullptr; }
+  const std::string& Error() const { return error_; }  // why it is not held
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+  std::string error_;
+};
+
 // A session with the store at `path` (OpenCurrentUserRegistry uses RegistryStorePath()).
 std::unique_ptr<RegistryBackend> OpenSqliteRegistry(std::string path);
 

@@ -1,0 +1,126 @@
+// palettor-cli app-path: the maker's shared register of program locations, so that a user can
+// tell Palettor where the viewer lives when the viewer never registered itself.
+#include "AppPathCommand.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "ArgumentParsing.h"
+#include "Registry.h"
+#include "RegistryVariables.h"
+#include "SettingsCommand.h"
+#include "SqliteRegistryStore.h"
+
+namespace palettor::cli {
+
+namespace {
+
+constexpr const char* kAppPathHelp =
+    "Usage: palettor-cli app-path list\n"
+    "       palettor-cli app-path get NAME\n"
+    "       palettor-cli app-path set NAME PATH\n"
+    "\n"
+    "The register where the maker's programs note where they are installed: one entry per\n"
+    "program, named by its executable's name without extension, holding the executable's full\n"
+    "path. Palettor saves the table into the folder of the entry \"Skyreader\".\n"
+    "\n"
+    "  list            one line per entry: NAME, a tab, PATH\n"
+    "  get NAME        the path of that entry (names ignore case)\n"
+    "  set NAME PATH   adds or replaces the entry; a relative local path is made absolute\n"
+    "\n"
+    "Exit status: 0 done, 1 not registered (get) or the store could not be read or written,\n"
+    "2 invalid arguments.\n";
+
+int List() {
+  SetRegistryReadOnly(true);
+  TRegistry registry(KEY_READ);
+  if (!registry.KeyExists(kAppPathsKey)) {
+    if (!registry.LastError().empty()) {
+      std::fprintf(stderr, "palettor-cli: cannot read the settings store %s: %s\n", RegistryStorePath().c_str(),
+                   registry.LastError().c_str());
+      return kExitFailure;
+    }
+    return kExitOk;
+  }
+  try {
+    registry.OpenKey(kAppPathsKey, false);
+    for (const std::string& name : registry.GetValueNames()) {
+      // Entries of another type name no location; ReadAppPath ignores them too.
+      if (registry.GetDataType(name) != RegDataType::String) continue;
+      std::printf("%s\t%s\n", name.c_str(), registry.ReadString(name).c_str());
+    }
+  } catch (const ERegistryException& error) {
+    std::fprintf(stderr, "palettor-cli: cannot read the settings store %s: %s\n", RegistryStorePath().c_str(),
+                 error.what());
+    return kExitFailure;
+  }
+  return std::fflush(stdout) == 0 ? kExitOk : kExitFailure;
+}
+
+int Get(const std::string& name) {
+  SetRegistryReadOnly(true);
+  const std::string path = ReadAppPath(name);
+  if (path.empty()) {
+    std::fprintf(stderr, "palettor-cli: no program named '%s' is registered\n", name.c_str());
+    return kExitFailure;
+  }
+  std::printf("%s\n", path.c_str());
+  return std::fflush(stdout) == 0 ? kExitOk : kExitFailure;
+}
+
+// A local relative path would name a different folder for the window, which runs elsewhere;
+// paths in another platform's form (with '\' or a drive colon) are kept as given.
+std::string AsRegisteredPath(const std::string& path) {
+  if (path.front() == '/' || path.find_first_of("\\:") != std::string::npos) return path;
+  std::error_code error;
+  const auto absolute = std::filesystem::absolute(path, error);
+  return error ? path : absolute.lexically_normal().string();
+}
+
+int Set(const std::string& name, const std::string& path) {
+  if (name.empty()) return UsageError("app-path set: the program name is empty");
+  if (path.empty()) return UsageError("app-path set: the path is empty");
+  const std::string registered = AsRegisteredPath(path);
+  TRegistry registry;
+  if (!registry.OpenKey(kAppPathsKey, true)) {
+    std::fprintf(stderr, "palettor-cli: cannot write the settings store %s: %s\n", RegistryStorePath().c_str(),
+                 registry.LastError().c_str());
+    return kExitFailure;
+  }
+  try {
+    registry.WriteString(name, registered);
+  } catch (const ERegistryException& error) {
+    std::fprintf(stderr, "palettor-cli: cannot write the settings store %s: %s\n", RegistryStorePath().c_str(),
+                 error.what());
+    return kExitFailure;
+  }
+  return kExitOk;
+}
+
+int RunAppPath(const Arguments& args) {
+  for (const auto& arg : args) {
+    if (arg == "--help" || arg == "-h") {
+      std::fputs(kAppPathHelp, stdout);
+      return kExitOk;
+    }
+  }
+  ActAsWindowExecutable();
+  if (args.empty()) return UsageError("app-path: expected list, get NAME or set NAME PATH");
+  const std::string& verb = args[0];
+  if (verb == "list" && args.size() == 1) return List();
+  if (verb == "get" && args.size() == 2) return Get(args[1]);
+  if (verb == "set" && args.size() == 3) return Set(args[1], args[2]);
+  if (verb == "list" || verb == "get" || verb == "set") {
+    return UsageError("app-path " + verb + ": wrong number of arguments (see palettor-cli app-path --help)");
+  }
+  return UsageError("app-path: unknown action '" + verb + "' (expected list, get or set)");
+}
+
+}  // namespace
+
+const CliCommand kAppPathCommand{"app-path", "app-path list|get NAME|set NAME PATH   the program-location register",
+                                 &RunAppPath};
+
+}  // namespace palettor::cli

@@ -1,0 +1,162 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "RunProcess.h"
+#include "TableBitmapFile.h"
+
+namespace palettor {
+namespace {
+
+using testing_support::ProcessResult;
+using testing_support::RunProcess;
+
+class RenderCommand : public testing::Test {
+ protected:
+  ProcessResult Render(std::vector<std::string> args) {
+    args.insert(args.begin(), "render");
+    // An empty private settings folder, so that no stored settings of the user leak in.
+    return RunProcess(PALETTOR_CLI_PATH, args, {"XDG_CONFIG_HOME=" + config.path().toStdString()});
+  }
+  std::string Out(const char* name) const { return dir.filePath(name).toStdString(); }
+  QByteArray Read(const char* name) const {
+    QFile f(dir.filePath(name));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  }
+  static QByteArray Expected(const TableInputs& in) {
+    auto pixels = std::make_unique<LutPixels>();
+    GenerateTable(in, *pixels);
+    return EncodeTableBitmap(*pixels);
+  }
+  static std::uint32_t PixelBGR(const QByteArray& bmp, int x, int y) {
+    const int at = 54 + (255 - y) * 300 + x * 3;
+    return PackRGB(static_cast<std::uint8_t>(bmp[at + 2]), static_cast<std::uint8_t>(bmp[at + 1]),
+                   static_cast<std::uint8_t>(bmp[at]));
+  }
+  QTemporaryDir dir, config;
+};
+
+TEST_F(RenderCommand, DefaultsToTheFactoryTable) {
+  const ProcessResult r = Render({"--out", Out("t.bmp")});
+  ASSERT_EQ(r.exitStatus, 0) << r.err;
+  const QByteArray bmp = Read("t.bmp");
+  ASSERT_EQ(bmp.size(), 76854);
+  EXPECT_EQ(PixelBGR(bmp, 62, 225), 0x5E321Cu);
+  EXPECT_EQ(PixelBGR(bmp, 85, 127), 0x567480u);
+  EXPECT_EQ(bmp, Expected(FactoryTableInputs()));
+}
+
+TEST_F(RenderCommand, FactoryFlagAndOptions) {
+  const ProcessResult r = Render({"--factory", "--white-top", "off", "--smooth=on", "--tail-percent", "12",
+                                  "--out=" + Out("t.bmp")});
+  ASSERT_EQ(r.exitStatus, 0) << r.err;
+  const QByteArray bmp = Read("t.bmp");
+  EXPECT_EQ(PixelBGR(bmp, 0, 0), 0xFCEDFFu);
+  EXPECT_EQ(PixelBGR(bmp, 85, 55), 0x9CBCC8u);
+  EXPECT_EQ(bmp, Expected(FactoryTableInputs(12, false, true)));
+}
+
+TEST_F(RenderCommand, AnchorsOverrideTheirSlotAndTheLastOneWins) {
+  const ProcessResult r = Render({"--anchor", "O0=0,50", "--anchor", "M70=120,100", "--anchor", "O0=240,100",
+                                  "--tail-percent", "40", "--smooth", "off", "--out", Out("t.bmp")});
+  ASSERT_EQ(r.exitStatus, 0) << r.err;
+  AnchorValues values = FactoryPalette();
+  values[AnchorSlot(0)] = {240, 100};
+  values[AnchorSlot(-7)] = {120, 100};
+  EXPECT_EQ(Read("t.bmp"), Expected(MakeTableInputs(DeriveAnchorColours(values), values[0], 40, true, false)));
+  // The 0 degree column's top row is white (White top), its middle row pure blue.
+  const QByteArray bmp = Read("t.bmp");
+  EXPECT_EQ(PixelBGR(bmp, 60, 127) & 0x0000FFFFu, 0u);
+}
+
+TEST_F(RenderCommand, WritesToStandardOutput) {
+  const ProcessResult r = Render({"--out", "-", "--tail-percent", "0"});
+  ASSERT_EQ(r.exitStatus, 0) << r.err;
+  EXPECT_EQ(QByteArray::fromStdString(r.out), Expected(FactoryTableInputs(0)));
+  EXPECT_TRUE(r.err.empty());
+}
+
+TEST_F(RenderCommand, ReplacesAnExistingFile) {
+  QFile old(dir.filePath("t.bmp"));
+  ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+  old.write("old");
+  old.close();
+  ASSERT_EQ(Render({"--out", Out("t.bmp")}).exitStatus, 0);
+  EXPECT_EQ(Read("t.bmp").size(), 76854);
+}
+
+TEST_F(RenderCommand, UnwritableTargetExitsWithOneAndTheReason) {
+  const ProcessResult r = Render({"--out", Out("missing/folder/t.bmp")});
+  EXPECT_EQ(r.exitStatus, 1);
+  EXPECT_NE(r.err.find("missing/folder/t.bmp"), std::string::npos) << r.err;
+  EXPECT_FALSE(QFileInfo::exists(dir.filePath("missing")));
+}
+
+TEST_F(RenderCommand, HelpDescribesTheCommand) {
+  const ProcessResult r = Render({"--help"});
+  EXPECT_EQ(r.exitStatus, 0);
+  EXPECT_NE(r.out.find("--anchor SUFFIX=HUE,SAT"), std::string::npos);
+  EXPECT_NE(r.out.find("--tail-percent"), std::string::npos);
+}
+
+struct BadArguments {
+  std::vector<std::string> args;
+  std::string named;  // what the message must mention
+};
+
+class RenderRejects : public RenderCommand, public testing::WithParamInterface<BadArguments> {};
+
+TEST_P(RenderRejects, WithStatusTwoAMessageAndNoFile) {
+  std::vector<std::string> args = GetParam().args;
+  args.push_back("--out");
+  args.push_back(Out("t.bmp"));
+  const ProcessResult r = Render(args);
+  EXPECT_EQ(r.exitStatus, 2);
+  EXPECT_NE(r.err.find(GetParam().named), std::string::npos) << r.err;
+  EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << "one line: " << r.err;
+  EXPECT_FALSE(QFileInfo::exists(dir.filePath("t.bmp")));
+  EXPECT_TRUE(QDir(dir.path()).isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Invalid, RenderRejects,
+    testing::Values(BadArguments{{"--anchor", "M60=361,10"}, "M60=361,10"},
+                    BadArguments{{"--anchor", "M60=-1,10"}, "M60=-1,10"},
+                    BadArguments{{"--anchor", "M60=10,101"}, "M60=10,101"},
+                    BadArguments{{"--anchor", "M60=10.5,10"}, "M60=10.5,10"},
+                    BadArguments{{"--anchor", "M60=ten,10"}, "M60=ten,10"},
+                    BadArguments{{"--anchor", "M60=10"}, "M60=10"},
+                    BadArguments{{"--anchor", "M60=10,"}, "M60=10,"},
+                    BadArguments{{"--anchor", "m60=10,10"}, "m60"},  // suffixes are case-sensitive
+                    BadArguments{{"--anchor", "M80=10,10"}, "M80"},
+                    BadArguments{{"--anchor", "M60=99999999999,1"}, "M60=99999999999,1"},
+                    BadArguments{{"--anchor"}, "--anchor"},
+                    BadArguments{{"--tail-percent", "101"}, "101"},
+                    BadArguments{{"--tail-percent", "-1"}, "-1"},
+                    BadArguments{{"--tail-percent", ""}, "--tail-percent"},
+                    BadArguments{{"--tail-percent", "1e2"}, "1e2"},
+                    BadArguments{{"--white-top", "yes"}, "yes"},
+                    BadArguments{{"--smooth", "ON"}, "ON"},
+                    BadArguments{{"--factory=1"}, "--factory"},
+                    BadArguments{{"--colour"}, "--colour"},
+                    BadArguments{{"stray"}, "stray"}));
+
+TEST_F(RenderCommand, MissingOutIsAnError) {
+  const ProcessResult r = Render({"--factory"});
+  EXPECT_EQ(r.exitStatus, 2);
+  EXPECT_NE(r.err.find("--out"), std::string::npos);
+  EXPECT_TRUE(r.out.empty());
+}
+
+TEST(PalettorCli, UnknownCommandIsAUsageError) {
+  const ProcessResult r = testing_support::RunProcess(PALETTOR_CLI_PATH, {"paint"});
+  EXPECT_EQ(r.exitStatus, 2);
+  EXPECT_NE(r.err.find("paint"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace palettor

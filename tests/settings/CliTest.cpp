@@ -1,0 +1,406 @@
+// palettor-cli settings, app-path and render through real processes on a private store.
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+#include <fcntl.h>
+
+#include <cctype>
+
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "CaseName.h"
+#include "ChildProcess.h"
+#include "Registry.h"
+#include "RegistryVariables.h"
+#include "TempStore.h"
+
+namespace palettor {
+namespace {
+
+struct CliResult {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+const std::vector<std::string> kLoadOrder = {
+    "LUThueM70", "LUTsatM70", "LUThueM60", "LUTsatM60", "LUThueM50", "LUTsatM50",      "LUThueM40",
+    "LUTsatM40", "LUThueM30", "LUTsatM30", "LUThueM20", "LUTsatM20", "LUThueM10",      "LUTsatM10",
+    "LUThueO0",  "LUTsatO0",  "LUThueP10", "LUTsatP10", "LUThueP20", "LUTsatP20",      "LUThueP30",
+    "LUTsatP30", "LUThueP40", "LUTsatP40", "LUTTailPercent", "LUTWhiteTop", "LUTSmoothColours"};
+
+const std::vector<std::string> kFirstRunListing = {
+    "LUThueM70 220 factory", "LUTsatM70 70 factory", "LUThueM60 310 factory", "LUTsatM60 7 factory",
+    "LUThueM50 270 factory", "LUTsatM50 12 factory", "LUThueM40 250 factory", "LUTsatM40 14 factory",
+    "LUThueM30 225 factory", "LUTsatM30 14 factory", "LUThueM20 205 factory", "LUTsatM20 12 factory",
+    "LUThueM10 185 factory", "LUTsatM10 9 factory",  "LUThueO0 100 factory",  "LUTsatO0 0 factory",
+    "LUThueP10 85 factory",  "LUTsatP10 12 factory", "LUThueP20 55 factory",  "LUTsatP20 19 factory",
+    "LUThueP30 35 factory",  "LUTsatP30 25 factory", "LUThueP40 15 factory",  "LUTsatP40 25 factory",
+    "LUTTailPercent 12 default", "LUTWhiteTop 1 default", "LUTSmoothColours 1 default"};
+
+const char* const kKey = "\\Software\\Quillon\\palettor";
+
+class CliTest : public testing::TempStoreTest {
+ protected:
+  CliResult Run(const std::vector<std::string>& args, const std::string& program = PALETTOR_CLI) {
+    static int counter = 0;
+    const auto out = root_ / ("out" + std::to_string(++counter));
+    const auto err = root_ / ("err" + std::to_string(counter));
+    const int status = testing::RunInChild([&] {
+      const int outFd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      const int errFd = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      if (outFd < 0 || errFd < 0 || ::dup2(outFd, 1) < 0 || ::dup2(errFd, 2) < 0) return 125;
+      std::vector<char*> argv{const_cast<char*>(program.c_str())};
+      for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+      argv.push_back(nullptr);
+      ::execv(program.c_str(), argv.data());
+      return 126;
+    });
+    return {status, ReadFile(out), ReadFile(err)};
+  }
+
+  void Put(const std::string& name, std::int32_t value) {
+    TRegistry registry;
+    ASSERT_TRUE(registry.OpenKey(kKey, true));
+    registry.WriteInteger(name, value);
+  }
+
+  std::string Value(const std::string& name) {
+    const auto rows = Query("SELECT data FROM registry_values WHERE key_path = 'Software\\Quillon\\palettor' AND name = '" +
+                            name + "'");
+    return rows.empty() ? "missing" : rows[0];
+  }
+
+  std::string Listed(const std::string& name) {
+    for (const auto& line : Lines(Run({"settings"}).out)) {
+      if (line.rfind(name + " ", 0) == 0) return line;
+    }
+    return "absent";
+  }
+};
+
+// --- settings ---
+
+TEST_F(CliTest, SettingsOnAFirstRunListsFactoryAnchorsAndDefaultOptionsAndCreatesNothing) {
+  const CliResult result = Run({"settings"});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(Lines(result.out), kFirstRunListing);
+  EXPECT_EQ(result.err, "");
+  EXPECT_FALSE(std::filesystem::exists(config_));
+}
+
+TEST_F(CliTest, SettingsListsStoredValuesAsTheWindowLoadsThem) {
+  Put("LUThueM70", 5);
+  Put("LUThueP10", 123);
+  Put("LUTWhiteTop", 2);
+  Put("LUTSmoothColours", 0);
+  Put("LUTTailPercent", 65536 + 30);
+  {
+    TRegistry registry;
+    ASSERT_TRUE(registry.OpenKey(kKey, true));
+    registry.WriteString("LUTsatP10", "40");
+  }
+  const auto lines = Lines(Run({"settings"}).out);
+  ASSERT_EQ(lines.size(), 27u);
+  for (std::size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(lines[i].substr(0, lines[i].find(' ')), kLoadOrder[i]);
+  EXPECT_EQ(lines[0], "LUThueM70 5 stored");
+  EXPECT_EQ(lines[1], "LUTsatM70 -1 default");
+  EXPECT_EQ(lines[2], "LUThueM60 0 default");
+  EXPECT_EQ(lines[16], "LUThueP10 123 stored");
+  EXPECT_EQ(lines[17], "LUTsatP10 0 default") << "a saturation stored as text is no number";
+  EXPECT_EQ(lines[24], "LUTTailPercent 30 stored") << "the spinner takes the low 16 bits";
+  EXPECT_EQ(lines[25], "LUTWhiteTop 1 stored");
+  EXPECT_EQ(lines[26], "LUTSmoothColours 0 stored");
+}
+
+TEST_F(CliTest, SettingsWithAStoredBlueTailHueOfMinusOneListsTheFactoryAnchors) {
+  for (const auto& name : kLoadOrder) Put(name, 1);
+  Put("LUThueM70", -1);
+  const auto lines = Lines(Run({"settings"}).out);
+  ASSERT_EQ(lines.size(), 27u);
+  EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 24),
+            std::vector<std::string>(kFirstRunListing.begin(), kFirstRunListing.begin() + 24));
+  EXPECT_EQ(lines[24], "LUTTailPercent 1 stored");
+}
+
+
+
+std::string Join(const std::vector<std::string>& args) {
+  std::string joined;
+  for (const auto& arg : args) joined += (joined.empty() ? "'" : " '") + arg + "'";
+  return joined;
+}
+
+struct BadSet {
+  std::vector<std::string> args;
+  const char* messagePart;
+};
+
+void PrintTo(const BadSet& c, std::ostream* os) { *os << Join(c.args); }
+
+class SettingsSetRefuses : public CliTest, public ::testing::WithParamInterface<BadSet> {};
+
+TEST_P(SettingsSetRefuses, ExitsTwoWithAMessageAndWritesNothing) {
+  std::vector<std::string> args{"settings", "set"};
+  args.insert(args.end(), GetParam().args.begin(), GetParam().args.end());
+  const CliResult result = Run(args);
+  EXPECT_EQ(result.status, 2);
+  EXPECT_NE(result.err.find(GetParam().messagePart), std::string::npos) << result.err;
+  EXPECT_EQ(result.out, "");
+  EXPECT_FALSE(std::filesystem::exists(config_));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, SettingsSetRefuses,
+    ::testing::Values(BadSet{{"LUThueM70", "361"}, "from 0 to 360"}, BadSet{{"LUThueM70", "-1"}, "from 0 to 360"},
+                      BadSet{{"LUTsatO0", "101"}, "from 0 to 100"}, BadSet{{"LUTTailPercent", "101"}, "from 0 to 100"},
+                      BadSet{{"LUTTailPercent", "-1"}, "from 0 to 100"}, BadSet{{"LUTWhiteTop", "2"}, "from 0 to 1"},
+                      BadSet{{"LUTSmoothColours", "-1"}, "from 0 to 1"}, BadSet{{"LUTWhiteTop", "on"}, "from 0 to 1"},
+                      BadSet{{"LUThueP10", "1.5"}, "whole number"}, BadSet{{"LUThueP10", ""}, "whole number"},
+                      BadSet{{"LUThueP10", " 5"}, "whole number"}, BadSet{{"LUThueP10", "99999999999"}, "whole number"},
+                      BadSet{{"LUThueM80", "5"}, "unknown setting"}, BadSet{{"Skyreader", "5"}, "unknown setting"},
+                      BadSet{{"LUThueM70"}, "NAME VALUE"}, BadSet{{"LUThueM70", "1", "2"}, "NAME VALUE"}),
+    testing::CaseName<BadSet>);
+
+struct GoodSet {
+  const char* name;
+  const char* value;
+  const char* listed;
+};
+
+void PrintTo(const GoodSet& c, std::ostream* os) { *os << c.name << " " << c.value; }
+
+
+
+class SettingsSetAccepts : public CliTest, public ::testing::WithParamInterface<GoodSet> {};
+
+TEST_P(SettingsSetAccepts, StoresAllTwentySevenInShutdownOrderWithTheOneChanged) {
+  const CliResult result = Run({"settings", "set", GetParam().name, GetParam().value});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(Query("SELECT name FROM registry_values ORDER BY write_seq"),
+            (std::vector<std::string>{"LUTSmoothColours", "LUTTailPercent", "LUTWhiteTop", "LUThueM70", "LUTsatM70",
+                                      "LUThueM60", "LUTsatM60", "LUThueM50", "LUTsatM50", "LUThueM40", "LUTsatM40",
+                                      "LUThueM30", "LUTsatM30", "LUThueM20", "LUTsatM20", "LUThueM10", "LUTsatM10",
+                                      "LUThueO0", "LUTsatO0", "LUThueP10", "LUTsatP10", "LUThueP20", "LUTsatP20",
+                                      "LUThueP30", "LUTsatP30", "LUThueP40", "LUTsatP40"}));
+  EXPECT_EQ(Listed(std::string(GetParam().listed).substr(0, std::string(GetParam().listed).find(' '))),
+            GetParam().listed);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, SettingsSetAccepts,
+    ::testing::Values(GoodSet{"LUThueM70", "0", "LUThueM70 0 stored"}, GoodSet{"LUThueM70", "360", "LUThueM70 360 stored"},
+                      GoodSet{"LUTsatP40", "100", "LUTsatP40 100 stored"}, GoodSet{"LUThueO0", "+7", "LUThueO0 7 stored"},
+                      GoodSet{"LUTTailPercent", "0", "LUTTailPercent 0 stored"},
+                      GoodSet{"LUTTailPercent", "100", "LUTTailPercent 100 stored"},
+                      GoodSet{"LUTWhiteTop", "0", "LUTWhiteTop 0 stored"},
+                      GoodSet{"LUTSmoothColours", "1", "LUTSmoothColours 1 stored"},
+                      GoodSet{"luthuep20", "200", "LUThueP20 200 stored"}),
+    testing::CaseName<GoodSet>);
+
+TEST_F(CliTest, SettingsSetOnAFirstRunStoresTheFactoryAnchorsWithTheChange) {
+  ASSERT_EQ(Run({"settings", "set", "LUThueO0", "50"}).status, 0);
+  auto expected = kFirstRunListing;
+  for (auto& line : expected) {
+    line.replace(line.rfind(' ') + 1, std::string::npos, "stored");
+  }
+  expected[14] = "LUThueO0 50 stored";
+  EXPECT_EQ(Lines(Run({"settings"}).out), expected);
+}
+
+TEST_F(CliTest, SettingsSetKeepsEveryOtherStoredValue) {
+  for (std::size_t i = 0; i < 24; ++i) Put(kLoadOrder[i], static_cast<std::int32_t>(i + 1));
+  Put("LUTTailPercent", 44);
+  Put("LUTWhiteTop", 0);
+  Put("LUTSmoothColours", 0);
+  ASSERT_EQ(Run({"settings", "set", "LUTWhiteTop", "1"}).status, 0);
+  for (std::size_t i = 0; i < 24; ++i) EXPECT_EQ(Value(kLoadOrder[i]), std::to_string(i + 1)) << kLoadOrder[i];
+  EXPECT_EQ(Value("LUTTailPercent"), "44");
+  EXPECT_EQ(Value("LUTWhiteTop"), "1");
+  EXPECT_EQ(Value("LUTSmoothColours"), "0");
+}
+
+TEST_F(CliTest, SettingsSetWritesBackWhatTheWindowWould) {
+  Put("LUThueM70", 10);
+  Put("LUTWhiteTop", 2);
+  Put("LUTTailPercent", 70000);
+  Put("LUThueP30", 5000);
+  ASSERT_EQ(Run({"settings", "set", "LUTsatO0", "3"}).status, 0);
+  EXPECT_EQ(Value("LUTWhiteTop"), "1");
+  EXPECT_EQ(Value("LUTTailPercent"), "100") << "the tail spinner held 70000 at its bound";
+  EXPECT_EQ(Value("LUThueP30"), "5000") << "anchor values pass unchanged";
+  EXPECT_EQ(Value("LUTsatM70"), "-1");
+}
+
+TEST_F(CliTest, SettingsActOnThePalettorKeyWhateverTheToolIsCalled) {
+  const auto renamed = root_ / "bin" / "some-tool.exe";
+  std::filesystem::create_directories(renamed.parent_path());
+  std::filesystem::copy_file(PALETTOR_CLI, renamed);
+  std::filesystem::permissions(renamed, std::filesystem::perms::owner_all);
+  ASSERT_EQ(Run({"settings", "set", "LUTTailPercent", "33"}, renamed.string()).status, 0);
+  EXPECT_EQ(Query("SELECT DISTINCT key_path FROM registry_values"), std::vector<std::string>{"Software\\Quillon\\palettor"});
+  EXPECT_EQ(Listed("LUTTailPercent"), "LUTTailPercent 33 stored");
+}
+
+TEST_F(CliTest, ConcurrentSettingsSetsLoseNoChange) {
+  const std::vector<std::pair<std::string, std::string>> changes = {
+      {"LUThueM60", "11"}, {"LUTsatM50", "22"}, {"LUTTailPercent", "33"}, {"LUTWhiteTop", "0"}, {"LUThueP40", "44"}};
+  std::vector<pid_t> children;
+  for (const auto& [name, value] : changes) {
+    children.push_back(testing::Spawn([&, name = name, value = value] {
+      const int devNull = ::open("/dev/null", O_WRONLY);
+      ::dup2(devNull, 1);
+      const std::string program = PALETTOR_CLI;
+      std::vector<char*> argv{const_cast<char*>(program.c_str()), const_cast<char*>("settings"),
+                              const_cast<char*>("set"), const_cast<char*>(name.c_str()),
+                              const_cast<char*>(value.c_str()), nullptr};
+      ::execv(program.c_str(), argv.data());
+      return 126;
+    }));
+  }
+  for (const pid_t child : children) EXPECT_EQ(testing::Wait(child), 0);
+  for (const auto& [name, value] : changes) EXPECT_EQ(Value(name), value) << name;
+  EXPECT_EQ(Query("SELECT count(*) FROM registry_values"), std::vector<std::string>{"27"});
+}
+
+TEST_F(CliTest, AGarbageStoreIsKeptAsideBySettingsSetAndLeftAloneByTheListing) {
+  std::filesystem::create_directories(StorePath().parent_path());
+  std::ofstream(StorePath()) << std::string(3000, 'g');
+  const CliResult listing = Run({"settings"});
+  EXPECT_EQ(listing.status, 0);
+  EXPECT_EQ(Lines(listing.out), kFirstRunListing);
+  EXPECT_EQ(Lines(listing.err).size(), 1u) << listing.err;
+  EXPECT_EQ(ReadFile(StorePath()), std::string(3000, 'g'));
+
+  const CliResult set = Run({"settings", "set", "LUThueO0", "1"});
+  EXPECT_EQ(set.status, 0);
+  ASSERT_EQ(Lines(set.err).size(), 1u) << set.err;
+  EXPECT_NE(set.err.find("kept it as"), std::string::npos) << set.err;
+  EXPECT_EQ(Value("LUThueO0"), "1");
+}
+
+// --- app-path ---
+
+TEST_F(CliTest, AppPathListIsEmptyAndCreatesNothingWhenNothingIsRegistered) {
+  const CliResult result = Run({"app-path", "list"});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.out, "");
+  EXPECT_FALSE(std::filesystem::exists(config_));
+  const CliResult get = Run({"app-path", "get", "Skyreader"});
+  EXPECT_EQ(get.status, 1);
+  EXPECT_EQ(get.out, "");
+  EXPECT_NE(get.err.find("Skyreader"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(config_));
+}
+
+TEST_F(CliTest, AppPathSetGetAndListShareTheRegisterWithThePrograms) {
+  ASSERT_EQ(Run({"app-path", "set", "Skyreader", "D:\\Sky\\Skyreader.exe"}).status, 0);
+  SetExeNameOverride("/usr/lib/viewer/Other.bin");
+  RegisterAppPath();
+  EXPECT_EQ(ReadAppPath("Skyreader"), "D:\\Sky\\Skyreader.exe");
+  EXPECT_EQ(Run({"app-path", "get", "SKYREADER"}).out, "D:\\Sky\\Skyreader.exe\n");
+  EXPECT_EQ(Run({"app-path", "list"}).out, "Other\t/usr/lib/viewer/Other.bin\nSkyreader\tD:\\Sky\\Skyreader.exe\n");
+  ASSERT_EQ(Run({"app-path", "set", "skyreader", "/opt/sky/skyreader"}).status, 0);
+  EXPECT_EQ(Run({"app-path", "list"}).out, "Other\t/usr/lib/viewer/Other.bin\nSkyreader\t/opt/sky/skyreader\n");
+}
+
+TEST_F(CliTest, AppPathSetMakesARelativeLocalPathAbsolute) {
+  ASSERT_EQ(Run({"app-path", "set", "Skyreader", "sky/../sky/Skyreader.exe"}).status, 0);
+  const std::string expected = (std::filesystem::current_path() / "sky" / "Skyreader.exe").string();
+  EXPECT_EQ(ReadAppPath("Skyreader"), expected);
+}
+
+TEST_F(CliTest, AppPathListSkipsEntriesThatAreNoPath) {
+  ASSERT_EQ(Run({"app-path", "set", "Skyreader", "/opt/sky/Skyreader"}).status, 0);
+  {
+    TRegistry registry;
+    ASSERT_TRUE(registry.OpenKey(kAppPathsKey, true));
+    registry.WriteInteger("Broken", 3);
+  }
+  EXPECT_EQ(Run({"app-path", "list"}).out, "Skyreader\t/opt/sky/Skyreader\n");
+  EXPECT_EQ(Run({"app-path", "get", "Broken"}).status, 1);
+}
+
+class AppPathRefuses : public CliTest, public ::testing::WithParamInterface<std::vector<std::string>> {};
+
+TEST_P(AppPathRefuses, ExitsTwoAndWritesNothing) {
+  std::vector<std::string> args{"app-path"};
+  args.insert(args.end(), GetParam().begin(), GetParam().end());
+  const CliResult result = Run(args);
+  EXPECT_EQ(result.status, 2) << result.err;
+  EXPECT_NE(result.err, "");
+  EXPECT_FALSE(std::filesystem::exists(config_));
+}
+
+INSTANTIATE_TEST_SUITE_P(Arguments, AppPathRefuses,
+                         ::testing::Values(std::vector<std::string>{}, std::vector<std::string>{"remove", "x"},
+                                           std::vector<std::string>{"list", "extra"}, std::vector<std::string>{"get"},
+                                           std::vector<std::string>{"set", "Skyreader"},
+                                           std::vector<std::string>{"set", "", "/x"},
+                                           std::vector<std::string>{"set", "Skyreader", ""}),
+                         testing::CaseName<std::vector<std::string>>);
+
+// --- render ---
+
+TEST_F(CliTest, RenderNeverCreatesTheStoreAndMatchesTheFactoryOnAFirstRun) {
+  const auto stored = root_ / "stored.bmp";
+  const auto factory = root_ / "factory.bmp";
+  ASSERT_EQ(Run({"render", "--out", stored.string()}).status, 0);
+  ASSERT_EQ(Run({"render", "--factory", "--out", factory.string()}).status, 0);
+  EXPECT_FALSE(std::filesystem::exists(config_));
+  EXPECT_EQ(ReadFile(stored).size(), 76854u);
+  EXPECT_EQ(ReadFile(stored), ReadFile(factory));
+}
+
+TEST_F(CliTest, RenderStartsFromTheStoredSettingsAndFlagsOverrideThem) {
+  ASSERT_EQ(Run({"settings", "set", "LUTWhiteTop", "0"}).status, 0);
+  ASSERT_EQ(Run({"settings", "set", "LUThueP10", "200"}).status, 0);
+  ASSERT_EQ(Run({"settings", "set", "LUTTailPercent", "40"}).status, 0);
+  const std::string storeBefore = ReadFile(StorePath());
+  const auto path = [&](const char* name) { return (root_ / name).string(); };
+  ASSERT_EQ(Run({"render", "--out", path("stored.bmp")}).status, 0);
+  ASSERT_EQ(Run({"render", "--factory", "--white-top", "off", "--tail-percent", "40", "--anchor", "P10=200,12",
+                 "--out", path("spelled.bmp")})
+                .status,
+            0);
+  ASSERT_EQ(Run({"render", "--factory", "--out", path("factory.bmp")}).status, 0);
+  ASSERT_EQ(Run({"render", "--white-top", "on", "--tail-percent", "12", "--anchor", "P10=85,12", "--out",
+                 path("overridden.bmp")})
+                .status,
+            0);
+  EXPECT_EQ(ReadFile(path("stored.bmp")), ReadFile(path("spelled.bmp")));
+  EXPECT_NE(ReadFile(path("stored.bmp")), ReadFile(path("factory.bmp")));
+  EXPECT_EQ(ReadFile(path("overridden.bmp")), ReadFile(path("factory.bmp")));
+  EXPECT_EQ(ReadFile(StorePath()), storeBefore) << "render only reads the store";
+}
+
+TEST_F(CliTest, RenderRunsOnDefaultsWithAGarbageStoreAndLeavesItInPlace) {
+  std::filesystem::create_directories(StorePath().parent_path());
+  std::ofstream(StorePath()) << std::string(3000, 'g');
+  const CliResult result = Run({"render", "--out", (root_ / "t.bmp").string()});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(Lines(result.err).size(), 1u) << result.err;
+  ASSERT_EQ(Run({"render", "--factory", "--out", (root_ / "f.bmp").string()}).status, 0);
+  EXPECT_EQ(ReadFile(root_ / "t.bmp"), ReadFile(root_ / "f.bmp"));
+  EXPECT_EQ(ReadFile(StorePath()), std::string(3000, 'g'));
+}
+
+}  // namespace
+}  // namespace palettor

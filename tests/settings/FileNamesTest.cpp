@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "CaseName.h"
+#include "ApplicationExe.h"
+#include "FileNames.h"
+#include "RegistryVariables.h"
+
+namespace palettor {
+namespace {
+
+struct SplitCase {
+  const char* path;
+  const char* fileName;
+  const char* folder;
+  const char* withoutExt;
+};
+
+void PrintTo(const SplitCase& c, std::ostream* os) { *os << testing::Printable(c.path); }
+
+class FileNameSplitting : public ::testing::TestWithParam<SplitCase> {};
+
+TEST_P(FileNameSplitting, SplitsAtTheLastSeparatorOfAnyKind) {
+  const SplitCase& c = GetParam();
+  EXPECT_EQ(ExtractFileName(c.path), c.fileName);
+  EXPECT_EQ(ExtractFilePath(c.path), c.folder);
+  EXPECT_EQ(ChangeFileExt(c.path, ""), c.withoutExt);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, FileNameSplitting,
+    ::testing::Values(SplitCase{"C:\\Tools\\Palettor.exe", "Palettor.exe", "C:\\Tools\\", "C:\\Tools\\Palettor"},
+                      SplitCase{"D:\\Sky\\Skyreader.exe", "Skyreader.exe", "D:\\Sky\\", "D:\\Sky\\Skyreader"},
+                      SplitCase{"/usr/local/bin/palettor", "palettor", "/usr/local/bin/", "/usr/local/bin/palettor"},
+                      SplitCase{"a.b.exe", "a.b.exe", "", "a.b"},
+                      SplitCase{"Skyreader.exe", "Skyreader.exe", "", "Skyreader"},
+                      SplitCase{"C:Sky.exe", "Sky.exe", "C:", "C:Sky"},
+                      SplitCase{"D:\\Sky\\", "", "D:\\Sky\\", "D:\\Sky\\"},
+                      // A dot in a folder name is not an extension of the file.
+                      SplitCase{"/opt/v1.2/palettor", "palettor", "/opt/v1.2/", "/opt/v1.2/palettor"},
+                      SplitCase{"mixed/dir\\name.ext", "name.ext", "mixed/dir\\", "mixed/dir\\name"},
+                      SplitCase{"", "", "", ""}), testing::CaseName<FileNameSplitting::ParamType>);
+
+TEST(ChangeFileExt, ReplacesOrAppendsTheExtension) {
+  EXPECT_EQ(ChangeFileExt("dir\\table.bmp", ".txt"), "dir\\table.txt");
+  EXPECT_EQ(ChangeFileExt("dir/table", ".bmp"), "dir/table.bmp");
+  EXPECT_EQ(ChangeFileExt("a.b.c", ".d"), "a.b.d");
+}
+
+struct BaseNameCase {
+  const char* exe;
+  const char* baseName;
+};
+
+void PrintTo(const BaseNameCase& c, std::ostream* os) { *os << testing::Printable(c.exe); }
+
+class ProgramBaseNameOf : public ::testing::TestWithParam<BaseNameCase> {
+ protected:
+  void TearDown() override { SetExeNameOverride({}); }
+};
+
+TEST_P(ProgramBaseNameOf, IsTheFileNameWithoutItsLastExtension) {
+  SetExeNameOverride(GetParam().exe);
+  EXPECT_EQ(ProgramBaseName(), GetParam().baseName);
+  EXPECT_EQ(SettingsKeyPath(), std::string("\\Software\\Quillon\\") + GetParam().baseName);
+}
+
+INSTANTIATE_TEST_SUITE_P(Executables, ProgramBaseNameOf,
+                         ::testing::Values(BaseNameCase{"C:\\Tools\\Palettor.exe", "Palettor"},
+                                           BaseNameCase{"/home/u/bin/a.b.exe", "a.b"},
+                                           BaseNameCase{"/usr/bin/palettor", "palettor"},
+                                           BaseNameCase{"/usr/bin/palettor-cli", "palettor-cli"}), testing::CaseName<ProgramBaseNameOf::ParamType>);
+
+TEST(ProgramBaseName, IsWorkedOutAnewOnEveryCall) {
+  SetExeNameOverride("/x/First.exe");
+  EXPECT_EQ(ProgramBaseName(), "First");
+  SetExeNameOverride("/x/Second.exe");
+  EXPECT_EQ(ProgramBaseName(), "Second");
+  SetExeNameOverride({});
+}
+
+TEST(GetExeName, ReportsTheRunningExecutableUnlessOverridden) {
+  SetExeNameOverride({});
+  const std::string real = GetExeName();
+  EXPECT_EQ(ExtractFileName(real), "palettor_settings_tests");
+  EXPECT_EQ(real.front(), '/');
+  SetExeNameOverride("/elsewhere/palettor");
+  EXPECT_EQ(GetExeName(), "/elsewhere/palettor");
+  SetExeNameOverride({});
+  EXPECT_EQ(GetExeName(), real);
+}
+
+// Runs a copy of this test program that deletes itself and then asks for its own name.
+TEST(GetExeName, KeepsTheNameOfAnExecutableReplacedWhileItRuns) {
+  SetExeNameOverride({});
+  if (std::getenv("PALETTOR_EXE_SELF_DELETE")) {
+    const std::string before = GetExeName();
+    ASSERT_EQ(::unlink(before.c_str()), 0);
+    EXPECT_EQ(GetExeName(), before);
+    EXPECT_EQ(ExtractFileName(GetExeName()), "copy-of-tests");
+    return;
+  }
+  std::string folder = (std::filesystem::temp_directory_path() / "palettor-exe-XXXXXX").string();
+  ASSERT_NE(::mkdtemp(folder.data()), nullptr);
+  const std::string copy = folder + "/copy-of-tests";
+  std::filesystem::copy_file(GetExeName(), copy);
+  const std::string command = "PALETTOR_EXE_SELF_DELETE=1 '" + copy +
+                              "' --gtest_filter=GetExeName.KeepsTheNameOfAnExecutableReplacedWhileItRuns >/dev/null 2>&1";
+  EXPECT_EQ(std::system(command.c_str()), 0);
+  EXPECT_FALSE(std::filesystem::exists(copy));
+  std::filesystem::remove_all(folder);
+}
+
+}  // namespace
+}  // namespace palettor

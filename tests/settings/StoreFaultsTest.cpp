@@ -1,0 +1,376 @@
+// What a user's store can suffer: garbage or damage, no write permission, a process killed while
+// writing, several processes at once. Each case runs on the real store.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+
+#include <fstream>
+#include <iterator>
+#include <set>
+
+#include "ChildProcess.h"
+#include "PalettorSettings.h"
+#include "Registry.h"
+#include "RegistryVariables.h"
+#include "TempStore.h"
+
+namespace palettor {
+namespace {
+
+using testing::RunInChild;
+
+const char* const kKey = "\\Software\\Quillon\\palettor";
+
+std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
+  std::filesystem::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+class StoreFaults : public testing::TempStoreTest {
+ protected:
+  std::vector<std::filesystem::path> SetAsideFiles() const {
+    std::vector<std::filesystem::path> files;
+    if (!std::filesystem::exists(StorePath().parent_path())) return files;
+    for (const auto& entry : std::filesystem::directory_iterator(StorePath().parent_path())) {
+      if (entry.path().filename().string().rfind("registry.sqlite3.damaged-", 0) == 0) files.push_back(entry.path());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+  }
+
+  // The window's start: register, load everything, first-run rule.
+  static void StartAndStopWindow() {
+    RegisterAppPath();
+    PalettorSettings settings;
+    settings.CreateAll();
+    settings.StoreAndFree(settings.SmoothSetting->Value, TailPositionOf(settings.TailPercentSetting->Value),
+                          settings.WhiteTopSetting->Value);
+  }
+
+  void StoreSomeSettings() {
+    TRegistry registry;
+    ASSERT_TRUE(registry.OpenKey(kKey, true));
+    registry.WriteInteger("LUThueM70", 123);
+    registry.WriteInteger("LUTTailPercent", 40);
+  }
+
+  // Overwrites every page after the first: the header still says "a store", the tables are gone.
+  void DamagePages() {
+    std::string bytes = ReadFile(StorePath());
+    ASSERT_GT(bytes.size(), 4096u * 2);
+    for (std::size_t i = 4096; i < bytes.size(); ++i) bytes[i] = static_cast<char>(0xA5 ^ (i * 7));
+    WriteFile(StorePath(), bytes);
+  }
+};
+
+const std::string kGarbage = std::string("This is not a settings store, just a text file that was copied over it.\n") +
+                             std::string(4000, 'x');
+
+TEST_F(StoreFaults, GarbageFileIsKeptAsideAndTheProgramStartsOnDefaults) {
+  WriteFile(StorePath(), kGarbage);
+  StartAndStopWindow();
+  const auto aside = SetAsideFiles();
+  ASSERT_EQ(aside.size(), 1u);
+  EXPECT_EQ(ReadFile(aside[0]), kGarbage) << "nothing of the damaged file may be lost";
+  ASSERT_EQ(notices_.size(), 1u);
+  EXPECT_NE(notices_[0].find(aside[0].string()), std::string::npos) << notices_[0];
+  EXPECT_EQ(notices_[0].find('\n'), std::string::npos);
+  // The fresh store holds this start's registration and the factory settings.
+  EXPECT_EQ(Query("SELECT name FROM registry_values WHERE key_path = 'Software\\Quillon\\App Paths'"),
+            std::vector<std::string>{"palettor"});
+  EXPECT_EQ(Query("SELECT data FROM registry_values WHERE name = 'LUThueM70'"), std::vector<std::string>{"220"});
+  EXPECT_EQ(Query("PRAGMA quick_check"), std::vector<std::string>{"ok"});
+}
+
+TEST_F(StoreFaults, DamagedPagesAreNoticedOnReadAndTheFileKeptAside) {
+  StoreSomeSettings();
+  for (int i = 0; i < 200; ++i) {
+    TRegistry registry;
+    ASSERT_TRUE(registry.OpenKey("\\Software\\Quillon\\filler", true));
+    registry.WriteString("v" + std::to_string(i), std::string(100, 'f'));
+  }
+  DamagePages();
+  const std::string damaged = ReadFile(StorePath());
+  EXPECT_EQ(TRegistryInteger("LUTTailPercent", 12).Value, 12);
+  const auto aside = SetAsideFiles();
+  ASSERT_EQ(aside.size(), 1u);
+  EXPECT_EQ(ReadFile(aside[0]), damaged);
+  EXPECT_EQ(notices_.size(), 1u);
+  // The free of that setting wrote 12 into a fresh store.
+  EXPECT_EQ(Query("SELECT name, data FROM registry_values"), std::vector<std::string>{"LUTTailPercent|12"});
+}
+
+TEST_F(StoreFaults, ADatabaseOfAnotherKindIsKeptAsideToo) {
+  std::filesystem::create_directories(StorePath().parent_path());
+  Execute("CREATE TABLE photos(id INTEGER PRIMARY KEY, name TEXT); INSERT INTO photos VALUES (1, 'kept');");
+  RegisterAppPath();
+  const auto aside = SetAsideFiles();
+  ASSERT_EQ(aside.size(), 1u);
+  EXPECT_EQ(ReadAppPath("palettor"), "/opt/palettor/palettor");
+  EXPECT_EQ(notices_.size(), 1u);
+}
+
+TEST_F(StoreFaults, AJournalLeftBesideADamagedFileIsNotAppliedToTheFreshStore) {
+  WriteFile(StorePath(), kGarbage);
+  WriteFile(StorePath().string() + "-journal", "stale journal");
+  RegisterAppPath();
+  EXPECT_FALSE(std::filesystem::exists(StorePath().string() + "-journal"));
+  const auto aside = SetAsideFiles();
+  ASSERT_GE(aside.size(), 1u);
+  EXPECT_EQ(ReadFile(aside[0]), kGarbage);
+  EXPECT_EQ(ReadAppPath("palettor"), "/opt/palettor/palettor");
+  EXPECT_EQ(Query("PRAGMA quick_check"), std::vector<std::string>{"ok"});
+}
+
+TEST_F(StoreFaults, AnEmptyFileIsTakenAsAFreshStore) {
+  WriteFile(StorePath(), "");
+  RegisterAppPath();
+  EXPECT_TRUE(SetAsideFiles().empty());
+  EXPECT_TRUE(notices_.empty());
+  EXPECT_EQ(ReadAppPath("palettor"), "/opt/palettor/palettor");
+}
+
+TEST_F(StoreFaults, AReadingProcessLeavesADamagedStoreInPlaceAndSaysSoOnce) {
+  WriteFile(StorePath(), kGarbage);
+  SetRegistryReadOnly(true);
+  const LoadedSettings loaded = LoadSettingsAsWindow();
+  EXPECT_EQ(loaded[0].value, 220);
+  EXPECT_EQ(loaded[0].source, SettingSource::Factory);
+  EXPECT_EQ(ReadAppPath("Skyreader"), "");
+  EXPECT_TRUE(SetAsideFiles().empty());
+  EXPECT_EQ(ReadFile(StorePath()), kGarbage);
+  EXPECT_LE(notices_.size(), 1u);
+}
+
+TEST_F(StoreFaults, AReadingProcessNeverWrites) {
+  SetRegistryReadOnly(true);
+  RegisterAppPath();
+  {
+    TRegistryInteger tail("LUTTailPercent", 12);
+    tail.Value = 50;
+  }
+  EXPECT_FALSE(StoreExists());
+  SetRegistryReadOnly(false);
+  StoreSomeSettings();
+  const std::string before = ReadFile(StorePath());
+  SetRegistryReadOnly(true);
+  {
+    TRegistryInteger tail("LUTTailPercent", 12);
+    tail.Value = 50;
+  }
+  EXPECT_EQ(ReadFile(StorePath()), before);
+}
+
+TEST_F(StoreFaults, AStoreOfANewerLayoutIsLeftAloneAndNotOverwritten) {
+  StoreSomeSettings();
+  Execute("PRAGMA user_version = 2");
+  const std::string before = ReadFile(StorePath());
+  EXPECT_EQ(TRegistryInteger("LUTTailPercent", 12).Value, 12);
+  EXPECT_EQ(ReadFile(StorePath()), before);
+  EXPECT_TRUE(SetAsideFiles().empty());
+}
+
+// Permission bits bind only an ordinary user, so these run in a child without root rights.
+class ReadOnlyStore : public StoreFaults {
+ protected:
+  int RunUnprivileged(const std::function<int()>& body) {
+    testing::HandOverToUnprivileged(root_);
+    return RunInChild([&] {
+      testing::DropPrivileges();
+      return body();
+    });
+  }
+};
+
+TEST_F(ReadOnlyStore, AReadOnlyFileLoadsItsValuesAndRefusesWritesQuietly) {
+  StoreSomeSettings();
+  std::filesystem::permissions(StorePath(), std::filesystem::perms::owner_read);
+  const std::string before = ReadFile(StorePath());
+  EXPECT_EQ(RunUnprivileged([] {
+              StartAndStopWindow();
+              PalettorSettings settings;
+              settings.CreateAnchorSettings();
+              settings.CreateTailPercentSetting();
+              if (settings.AnchorHue[AnchorSlot(-7)]->Value != 123) return 1;
+              if (settings.TailPercentSetting->Value != 40) return 2;
+              settings.AnchorHue[AnchorSlot(-7)]->Value = 5;
+              return 0;
+            }),
+            0);
+  EXPECT_EQ(ReadFile(StorePath()), before);
+  EXPECT_TRUE(notices_.empty());
+}
+
+TEST_F(ReadOnlyStore, AReadOnlyFolderLoadsItsValuesAndRefusesWritesQuietly) {
+  StoreSomeSettings();
+  std::filesystem::permissions(StorePath().parent_path(),
+                               std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  const std::string before = ReadFile(StorePath());
+  EXPECT_EQ(RunUnprivileged([] {
+              StartAndStopWindow();
+              return TRegistryInteger("LUThueM70", -1).Value == 123 ? 0 : 1;
+            }),
+            0);
+  EXPECT_EQ(ReadFile(StorePath()), before);
+  EXPECT_FALSE(std::filesystem::exists(StorePath().string() + "-journal"));
+}
+
+TEST_F(ReadOnlyStore, AFolderThatCannotBeCreatedLeavesTheDefaults) {
+  std::filesystem::create_directories(config_);
+  std::filesystem::permissions(config_, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  EXPECT_EQ(RunUnprivileged([] {
+              StartAndStopWindow();
+              return ReadAppPath("palettor").empty() && TRegistryInteger("LUThueM70", -1).Value == -1 ? 0 : 1;
+            }),
+            0);
+  EXPECT_FALSE(StoreExists());
+  std::filesystem::permissions(config_, std::filesystem::perms::owner_all);
+}
+
+TEST_F(ReadOnlyStore, ADamagedStoreInAReadOnlyFolderRunsOnDefaultsWithOneNotice) {
+  WriteFile(StorePath(), kGarbage);
+  std::filesystem::permissions(StorePath().parent_path(),
+                               std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  int pipeFds[2];
+  ASSERT_EQ(::pipe(pipeFds), 0);
+  const int status = RunUnprivileged([&] {
+    ::close(pipeFds[0]);
+    std::vector<std::string> lines;
+    SetRegistryNoticeHandler([&](const std::string& line) { lines.push_back(line); });
+    StartAndStopWindow();
+    const bool defaults = TRegistryInteger("LUThueM70", -1).Value == -1;
+    const std::string count = std::to_string(lines.size());
+    (void)::write(pipeFds[1], count.data(), count.size());
+    return defaults ? 0 : 1;
+  });
+  ::close(pipeFds[1]);
+  char buffer[16] = {};
+  const auto got = ::read(pipeFds[0], buffer, sizeof buffer - 1);
+  ::close(pipeFds[0]);
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(std::string(buffer, static_cast<std::size_t>(std::max<ssize_t>(got, 0))), "1");
+  EXPECT_EQ(ReadFile(StorePath()), kGarbage);
+}
+
+// --- A process killed while it writes ---
+
+// Two complete sets of the 27 values that differ in every value, so that each stored value
+// tells which session wrote it.
+std::int32_t SessionValue(const SettingEntry& entry, int session) {
+  const bool odd = session % 2 != 0;
+  switch (entry.role) {
+    case SettingRole::AnchorHue:
+      return (odd ? 200 : 10) + entry.anchor + 7;
+    case SettingRole::AnchorSat:
+      return odd ? 60 : 30;
+    case SettingRole::TailPercent:
+      return odd ? 77 : 33;
+    case SettingRole::WhiteTop:
+    case SettingRole::Smooth:
+      return odd ? 0 : 1;
+  }
+  return 0;
+}
+
+void RunSession(int session) {
+  PalettorSettings settings;
+  settings.CreateAll();
+  const auto& catalogue = SettingsCatalogue();
+  for (std::size_t i = 0; i < kSettingCount; ++i) settings.SetValue(i, SessionValue(catalogue[i], session));
+  settings.StoreAndFree(SessionValue(catalogue[FindSetting("LUTSmoothColours").value()], session) != 0,
+                        static_cast<std::int16_t>(SessionValue(catalogue[FindSetting("LUTTailPercent").value()], session)),
+                        SessionValue(catalogue[FindSetting("LUTWhiteTop").value()], session) != 0);
+}
+
+class KilledWhileStoring : public StoreFaults, public ::testing::WithParamInterface<int> {};
+
+TEST_P(KilledWhileStoring, TheStoreOpensAndHoldsEachValueOldOrNewInShutdownOrder) {
+  RunSession(0);
+  int pipeFds[2];
+  ASSERT_EQ(::pipe(pipeFds), 0);
+  const pid_t child = testing::Spawn([&] {
+    ::close(pipeFds[0]);
+    for (int session = 1;; ++session) {
+      (void)::write(pipeFds[1], "s", 1);
+      RunSession(session);
+    }
+    return 0;
+  });
+  ::close(pipeFds[1]);
+  // Let the child get into its GetParam()-th session, then kill it wherever it is.
+  char byte = 0;
+  for (int started = 0; started < GetParam();) started += static_cast<int>(::read(pipeFds[0], &byte, 1) == 1);
+  ::kill(child, SIGKILL);
+  EXPECT_EQ(testing::Wait(child), 128 + SIGKILL);
+  ::close(pipeFds[0]);
+
+  // A reading process opens it first and must cope with any half-done write left behind.
+  SetRegistryReadOnly(true);
+  const LoadedSettings loaded = LoadSettingsAsWindow();
+  SetRegistryReadOnly(false);
+  EXPECT_EQ(loaded[0].source, SettingSource::Stored);
+  EXPECT_EQ(Query("PRAGMA quick_check"), std::vector<std::string>{"ok"});
+
+  const auto& catalogue = SettingsCatalogue();
+  // Along the shutdown order the values read newer ... newer, older ... older: one session's
+  // writes ended where the kill struck, the rest still hold the session before.
+  std::vector<int> writers;
+  for (const std::size_t index : SettingsStoreOrder()) {
+    const auto rows = Query("SELECT data FROM registry_values WHERE name = '" + catalogue[index].name + "'");
+    ASSERT_EQ(rows.size(), 1u) << catalogue[index].name;
+    const std::int32_t value = std::stoi(rows[0]);
+    const bool even = value == SessionValue(catalogue[index], 0);
+    const bool odd = value == SessionValue(catalogue[index], 1);
+    ASSERT_TRUE(even || odd) << catalogue[index].name << " holds " << value;
+    writers.push_back(odd ? 1 : 0);
+  }
+  int switches = 0;
+  for (std::size_t i = 1; i < writers.size(); ++i) switches += writers[i] != writers[i - 1];
+  EXPECT_LE(switches, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sessions, KilledWhileStoring, ::testing::Values(1, 2, 3, 5));
+
+// --- Several processes at once ---
+
+TEST_F(StoreFaults, ProcessesWritingAtOnceLoseNothing) {
+  constexpr int kWriters = 3;
+  constexpr int kValuesEach = 40;
+  int gate[2];
+  ASSERT_EQ(::pipe(gate), 0);
+  std::vector<pid_t> children;
+  for (int w = 0; w < kWriters; ++w) {
+    children.push_back(testing::Spawn([&, w] {
+      ::close(gate[1]);
+      char byte = 0;
+      (void)::read(gate[0], &byte, 1);  // all start together when the gate closes
+      SetExeNameOverride("/opt/w" + std::to_string(w) + "/writer" + std::to_string(w));
+      RegisterAppPath();
+      for (int i = 0; i < kValuesEach; ++i) {
+        TRegistry registry;
+        if (!registry.OpenKey("\\Software\\Quillon\\shared", true)) return 1;
+        registry.WriteInteger("w" + std::to_string(w) + "_" + std::to_string(i), i);
+      }
+      return 0;
+    }));
+  }
+  ::close(gate[0]);
+  ::close(gate[1]);
+  for (const pid_t child : children) EXPECT_EQ(testing::Wait(child), 0);
+  EXPECT_EQ(Query("SELECT count(*) FROM registry_values WHERE key_path = 'Software\\Quillon\\shared'"),
+            std::vector<std::string>{std::to_string(kWriters * kValuesEach)});
+  EXPECT_EQ(Query("SELECT count(DISTINCT write_seq) FROM registry_values"),
+            std::vector<std::string>{std::to_string(kWriters * kValuesEach + kWriters)});
+  for (int w = 0; w < kWriters; ++w) {
+    const std::string name = "writer" + std::to_string(w);
+    EXPECT_EQ(ReadAppPath(name), "/opt/w" + std::to_string(w) + "/" + name);
+  }
+}
+
+}  // namespace
+}  // namespace palettor
