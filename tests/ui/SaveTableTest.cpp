@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
+#include <QTimer>
 #include <csignal>
 
 #include "TableBitmapFile.h"
@@ -286,6 +288,68 @@ TEST(SaveFileDialog, PropertiesAndTheBmpExtension) {
   ASSERT_EQ(dialog.selectedFiles().size(), 1);
   EXPECT_EQ(QFileInfo(dialog.selectedFiles().first()).fileName(), "mytable.bmp");
 }
+
+}  // namespace
+}  // namespace palettor::test
+
+namespace palettor::test {
+namespace {
+
+// Answers the first modal message box that opens with OK, remembering its text.
+class MessageBoxCloser : public QObject {
+ public:
+  QString text;
+  void ArmOnce() {
+    QTimer::singleShot(0, this, [this] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        text = box->text();
+        box->accept();
+      } else {
+        ArmOnce();
+      }
+    });
+  }
+};
+
+struct RefusedName {
+  const char* name;
+  bool makeReadOnlyFile;
+  const char* why;
+};
+
+class SaveFileDialogRefuses : public testing::TestWithParam<RefusedName> {};
+
+TEST_P(SaveFileDialogRefuses, NamesItCannotWriteAndStaysOpen) {
+  if (GetParam().makeReadOnlyFile && geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
+  QTemporaryDir dir;
+  if (GetParam().makeReadOnlyFile) {
+    QFile file(dir.path() + "/locked.bmp");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    ASSERT_TRUE(file.setPermissions(QFile::ReadOwner));
+  }
+  TSaveDialog properties;
+  properties.InitialDir = dir.path();
+  TSaveFileDialog dialog(nullptr, properties);
+  dialog.open();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+  auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+  ASSERT_NE(name, nullptr);
+  name->setFocus();
+  QTest::keyClicks(name, QString::fromLatin1(GetParam().name));
+  MessageBoxCloser closer;
+  closer.ArmOnce();
+  dialog.accept();
+  EXPECT_TRUE(dialog.isVisible());
+  EXPECT_NE(dialog.result(), QDialog::Accepted);
+  EXPECT_TRUE(closer.text.contains(QString::fromLatin1(GetParam().why))) << closer.text.toStdString();
+  dialog.reject();
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, SaveFileDialogRefuses,
+                         testing::Values(RefusedName{"no/such/folder/table.bmp", false, "does not exist"},
+                                         RefusedName{"locked.bmp", true, "read-only"}),
+                         [](const auto& p) { return std::string(p.param.makeReadOnlyFile ? "ReadOnlyFile" : "MissingFolder"); });
 
 }  // namespace
 }  // namespace palettor::test
