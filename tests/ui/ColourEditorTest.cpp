@@ -35,7 +35,8 @@ TEST_P(TempIndexCaption, ClickingAPatchNamesItsAnchor) {
 
 INSTANTIATE_TEST_SUITE_P(Patches, TempIndexCaption,
                          testing::Values(Caption{-7, "blue tail"}, Caption{0, "0 C"}, Caption{-6, "-60 C"},
-                                         Caption{4, "40 C"}, Caption{1, "10 C"}, Caption{-1, "-10 C"}));
+                                         Caption{4, "40 C"}, Caption{1, "10 C"}, Caption{-1, "-10 C"}),
+                         [](const auto& p) { return "PaintBox" + AnchorSuffix(p.param.index); });
 
 TEST_F(ColourEditor, SelectingAPatchLoadsItsValuesAndEnablesTheEditor) {
   Open();
@@ -121,6 +122,12 @@ TEST_P(TypedHue, OnlyWholeNumbersMoveTheSpinner) {
   EXPECT_TRUE(dialogs_.errors.isEmpty());
 }
 
+std::string TypedName(const testing::TestParamInfo<Typed>& info) {
+  static const char* const names[] = {"Letters", "Empty", "AboveRange", "Overflow", "Negative", "Number",
+                                      "TrailingLetter"};
+  return names[info.index];
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Texts, TypedHue,
     testing::Values(Typed{"abc", 310, "abc"},  // letters: nothing parses, nothing moves
@@ -129,7 +136,8 @@ INSTANTIATE_TEST_SUITE_P(
                     Typed{"99999999999", 360, "360"},  // "9..." parses up to 999999999, then overflows
                     Typed{"-5", 0, "0"},
                     Typed{"12", 12, "12"},
-                    Typed{"7x", 7, "7x"}));  // "7" moved the spinner; "7x" does not parse
+                    Typed{"7x", 7, "7x"}),  // "7" moved the spinner; "7x" does not parse
+    TypedName);
 
 TEST_F(ColourEditor, FractionTypedAfterANumberIsIgnored) {
   Open();

@@ -183,7 +183,11 @@ TEST_P(StoredTailPercent, IsTakenAsA16BitPositionWithinTheRange) {
 
 INSTANTIATE_TEST_SUITE_P(Values, StoredTailPercent,
                          testing::Values(StoredTail{30, "30"}, StoredTail{65536 + 12, "12"},
-                                         StoredTail{500, "100"}, StoredTail{-3, "0"}, StoredTail{65535, "0"}));
+                                         StoredTail{500, "100"}, StoredTail{-3, "0"}, StoredTail{65535, "0"}),
+                         [](const auto& p) {
+                           const std::int32_t v = p.param.stored;
+                           return (v < 0 ? "Minus" : "") + std::to_string(v < 0 ? -v : v);
+                         });
 
 TEST_F(Lifecycle, TheViewersFolderIsReadAtStartUp) {
   store_.RegisterViewer("/opt/sky/Skyreader.exe");

@@ -58,7 +58,12 @@ TEST_P(CanvasEllipse, IsMirrorSymmetricAndLeavesTheCornersAlone) {
 INSTANTIATE_TEST_SUITE_P(Boxes, CanvasEllipse,
                          testing::Values(EllipseCase{0, 0, 24, 24}, EllipseCase{6, 6, 18, 18},
                                          EllipseCase{6, 5, 19, 16}, EllipseCase{0, 0, 25, 25},
-                                         EllipseCase{3, 2, 10, 30}, EllipseCase{1, 1, 5, 5}));
+                                         EllipseCase{3, 2, 10, 30}, EllipseCase{1, 1, 5, 5}),
+                         [](const auto& p) {
+                           const EllipseCase& c = p.param;
+                           return "From" + std::to_string(c.x1) + "x" + std::to_string(c.y1) + "To" +
+                                  std::to_string(c.x2) + "x" + std::to_string(c.y2);
+                         });
 
 TEST(CanvasEllipseShape, TwentyFourPixelCircleRows) {
   // Pixel centres within radius 12 of (12, 12): the top row spans columns 9 ... 14 and the
@@ -136,7 +141,10 @@ TEST_P(MonitorCheckSizes, InnerDiscFollowsTheBoxSize) {
 INSTANTIATE_TEST_SUITE_P(Boxes, MonitorCheckSizes,
                          testing::Values(DiscCase{24, 24, QRect(QPoint(6, 6), QPoint(17, 17))},
                                          DiscCase{25, 25, QRect(QPoint(6, 6), QPoint(17, 17))},
-                                         DiscCase{26, 22, QRect(QPoint(6, 5), QPoint(18, 15))}));
+                                         DiscCase{26, 22, QRect(QPoint(6, 5), QPoint(18, 15))}),
+                         [](const auto& p) {
+                           return "Box" + std::to_string(p.param.width) + "x" + std::to_string(p.param.height);
+                         });
 
 TEST_F(MonitorCheck, AnyOtherSenderDrawsNothing) {
   Open();

@@ -51,7 +51,12 @@ INSTANTIATE_TEST_SUITE_P(Bounds, SpinnerClamp,
                          testing::Values(ClampCase{0, 360, 200, 200, "200"}, ClampCase{0, 360, 360, 360, "360"},
                                          ClampCase{0, 360, 361, 360, "360"}, ClampCase{0, 360, -1, 0, "0"},
                                          ClampCase{0, 100, 32767, 100, "100"}, ClampCase{0, 100, -32768, 0, "0"},
-                                         ClampCase{0, 100, 70000, 100, "100"}, ClampCase{-10, 10, -7, -7, "-7"}));
+                                         ClampCase{0, 100, 70000, 100, "100"}, ClampCase{-10, 10, -7, -7, "-7"}),
+                         [](const auto& p) {
+                           const std::int32_t v = p.param.set;
+                           return "Range" + std::to_string(p.param.max) + "Set" + (v < 0 ? "Minus" : "") +
+                                  std::to_string(v < 0 ? -v : v);
+                         });
 
 TEST(Spinner, StartsAtZeroWithZeroShown) {
   Pair pair(0, 100);

@@ -65,7 +65,8 @@ INSTANTIATE_TEST_SUITE_P(
                     KnownPixel{5, 55, 0xC8BCC5}, KnownPixel{58, 55, 0xC8C8C6}, KnownPixel{60, 127, 0x808080},
                     KnownPixel{61, 191, 0x404040}, KnownPixel{62, 225, 0x5E321C}, KnownPixel{62, 224, 0x1D1F1E},
                     KnownPixel{80, 245, 0x874828}, KnownPixel{85, 128, 0x55737F}, KnownPixel{85, 127, 0x567480},
-                    KnownPixel{99, 255, 0xB35F35}, KnownPixel{99, 0, 0xFFFFFF}));
+                    KnownPixel{99, 255, 0xB35F35}, KnownPixel{99, 0, 0xFFFFFF}),
+    [](const auto& p) { return "X" + std::to_string(p.param.x) + "Y" + std::to_string(p.param.y); });
 
 TEST_F(ShownTable, ClickingWhiteTopRebuildsAtOnce) {
   Open();
