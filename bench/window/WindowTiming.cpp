@@ -1,0 +1,150 @@
+// palettor-window-timing [--samples N]
+//
+// Change -> shown: a real mouse click on White top (or a step of the tail spinner, or Update)
+// until the image has painted the new table; the click runs the whole handler, the rebuild of
+// the table, the copy into the image and the repaint of the twelve patches.
+// Start -> first frame: a fresh process per sample, from starting it until the image has
+// painted its first table.
+//
+// Runs on whatever display Qt finds; with none it uses the offscreen platform. Settings go to a
+// temporary folder, never to the user's own.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+#include "PalettorForm.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Summary {
+  double median, p95, max, mean;
+};
+
+Summary Summarise(std::vector<double> ms) {
+  std::sort(ms.begin(), ms.end());
+  double sum = 0;
+  for (double v : ms) sum += v;
+  const auto at = [&](double q) { return ms[static_cast<std::size_t>(q * static_cast<double>(ms.size() - 1))]; };
+  return {at(0.5), at(0.95), ms.back(), sum / static_cast<double>(ms.size())};
+}
+
+void Print(const char* what, const std::vector<double>& ms) {
+  const Summary s = Summarise(ms);
+  std::printf("%-44s n=%-4zu median %7.3f ms   p95 %7.3f ms   max %7.3f ms   mean %7.3f ms\n", what, ms.size(),
+              s.median, s.p95, s.max, s.mean);
+}
+
+double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+// Waits until the image has painted more often than `before`.
+bool WaitForFrame(palettor::TFormPalettor& form, std::uint64_t before) {
+  const auto deadline = Clock::now() + std::chrono::seconds(5);
+  while (form.ImageLUT->PaintCount() <= before) {
+    if (Clock::now() > deadline) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+  }
+  return true;
+}
+
+template <typename Action>
+std::vector<double> TimeChanges(palettor::TFormPalettor& form, int samples, Action action) {
+  std::vector<double> ms;
+  for (int i = 0; i < samples; ++i) {
+    const std::uint64_t before = form.ImageLUT->PaintCount();
+    const auto start = Clock::now();
+    action(i);
+    if (!WaitForFrame(form, before)) {
+      std::fputs("no frame was painted\n", stderr);
+      break;
+    }
+    ms.push_back(Ms(Clock::now() - start));
+  }
+  return ms;
+}
+
+int FirstFrameChild(Clock::time_point mainStarted) {
+  palettor::TFormPalettor form;
+  form.show();
+  if (!WaitForFrame(form, 0)) return 1;
+  std::printf("%.3f\n", Ms(Clock::now() - mainStarted));
+  std::fflush(stdout);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const auto mainStarted = Clock::now();
+  if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+      qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  QTemporaryDir store;
+  if (qEnvironmentVariableIsEmpty("PALETTOR_TIMING_CHILD")) qputenv("XDG_CONFIG_HOME", store.path().toUtf8());
+  QApplication application(argc, argv);
+
+  if (QCoreApplication::arguments().contains(QStringLiteral("--first-frame"))) return FirstFrameChild(mainStarted);
+  int samples = 200;
+  const QStringList args = QCoreApplication::arguments();
+  if (const auto i = args.indexOf(QStringLiteral("--samples")); i >= 0 && i + 1 < args.size())
+    samples = std::max(5, args[i + 1].toInt());
+
+  std::printf("platform: %s\n", qPrintable(QGuiApplication::platformName()));
+  {
+    palettor::TFormPalettor form;
+    form.show();
+    if (!QTest::qWaitForWindowExposed(&form) || !WaitForFrame(form, 0)) {
+      std::fputs("the window never showed\n", stderr);
+      return 1;
+    }
+    Print("change -> shown: click White top", TimeChanges(form, samples, [&](int) {
+            QTest::mouseClick(form.CheckBoxWhiteTop, Qt::LeftButton, {}, QPoint(6, 8));
+          }));
+    Print("change -> shown: step tail percent (Up key)", TimeChanges(form, samples, [&](int i) {
+            QTest::keyClick(form.EditTailPercent, i % 2 ? Qt::Key_Down : Qt::Key_Up);
+          }));
+    QTest::mouseClick(form.PaintBoxP20, Qt::LeftButton, {}, QPoint(9, 9));
+    Print("change -> shown: Update an anchor", TimeChanges(form, samples, [&](int i) {
+            form.UpDownHue->SetPosition(i % 360);
+            QTest::mouseClick(form.ButtonUpdateColour, Qt::LeftButton, {}, QPoint(36, 12));
+          }));
+    std::vector<double> rebuild;
+    for (int i = 0; i < samples; ++i) {
+      const auto start = Clock::now();
+      form.RebuildTable();
+      rebuild.push_back(Ms(Clock::now() - start));
+    }
+    Print("RebuildTable alone (no paint)", rebuild);
+  }
+
+  // Start -> first frame, one process per sample; the first sample starts with no settings.
+  const int starts = std::min(samples, 20);
+  std::vector<double> fromStart, fromMain;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("PALETTOR_TIMING_CHILD"), QStringLiteral("1"));
+  env.insert(QStringLiteral("XDG_CONFIG_HOME"), store.path());
+  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QGuiApplication::platformName());
+  for (int i = 0; i < starts; ++i) {
+    QProcess child;
+    child.setProcessEnvironment(env);
+    const auto start = Clock::now();
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--first-frame")});
+    if (!child.waitForReadyRead(10000)) {
+      std::fprintf(stderr, "the window process reported no frame: %s\n", qPrintable(child.errorString()));
+      return 1;
+    }
+    fromStart.push_back(Ms(Clock::now() - start));
+    fromMain.push_back(child.readLine().trimmed().toDouble());
+    child.waitForFinished(10000);
+  }
+  Print("start -> first frame (process start)", fromStart);
+  Print("start -> first frame (from main)", fromMain);
+  return 0;
+}

@@ -1,0 +1,199 @@
+// Start-up and shutdown: every way of closing runs the close query and the destroy handler
+// once each and stores the 27 values in the catalogue's order; the next start loads them.
+#include <QMenu>
+#include <QMenuBar>
+#include <QWindow>
+
+#include "RegistryBackend.h"
+#include "WindowFixture.h"
+
+namespace palettor::test {
+namespace {
+
+enum class ClosePath { CloseBox, CloseButton, FileExitByMouse, FileExitByKeys, EnterInEditBox, EnterOnCheckBox };
+
+const char* Name(ClosePath p) {
+  switch (p) {
+    case ClosePath::CloseBox: return "CloseBox";
+    case ClosePath::CloseButton: return "CloseButton";
+    case ClosePath::FileExitByMouse: return "FileExitByMouse";
+    case ClosePath::FileExitByKeys: return "FileExitByKeys";
+    case ClosePath::EnterInEditBox: return "EnterInEditBox";
+    case ClosePath::EnterOnCheckBox: return "EnterOnCheckBox";
+  }
+  return "?";
+}
+
+const QStringList kCatalogue = {
+    "LUTSmoothColours", "LUTTailPercent", "LUTWhiteTop", "LUThueM70", "LUTsatM70", "LUThueM60", "LUTsatM60",
+    "LUThueM50",        "LUTsatM50",      "LUThueM40",   "LUTsatM40", "LUThueM30", "LUTsatM30", "LUThueM20",
+    "LUTsatM20",        "LUThueM10",      "LUTsatM10",   "LUThueO0",  "LUTsatO0",  "LUThueP10", "LUTsatP10",
+    "LUThueP20",        "LUTsatP20",      "LUThueP30",   "LUTsatP30", "LUThueP40", "LUTsatP40",
+};
+
+std::int32_t Stored(const char* name, std::int32_t absent) {
+  TRegistryInteger setting(name, absent);  // loads; freeing it writes the same value back
+  return setting.Value;
+}
+
+void Store(const char* name, std::int32_t value) {
+  TRegistryInteger setting(name, 0);
+  setting.Value = value;
+}
+
+class Lifecycle : public WindowTest {
+ protected:
+  TFormPalettor& OpenTraced() {
+    Open();
+    Form().OnLifecycle = [this](const char* handler) { trace_ << QString::fromLatin1(handler); };
+    return Form();
+  }
+  void Destroy() { form_.reset(); }
+  QStringList trace_;
+};
+
+class ClosePaths : public Lifecycle, public testing::WithParamInterface<ClosePath> {
+ protected:
+  void CloseBy(ClosePath path) {
+    switch (path) {
+      case ClosePath::CloseBox:
+        Form().windowHandle()->close();
+        break;
+      case ClosePath::CloseButton:
+        Click(Form().ButtonClose);
+        break;
+      case ClosePath::FileExitByMouse: {
+        QTest::mouseClick(Form().MainMenu1, Qt::LeftButton, {},
+                          Form().MainMenu1->actionGeometry(Form().File1->menuAction()).center());
+        ASSERT_TRUE(Form().File1->isVisible());
+        QTest::mouseClick(Form().File1, Qt::LeftButton, {}, Form().File1->actionGeometry(Form().FileExit).center());
+        break;
+      }
+      case ClosePath::FileExitByKeys:
+        QTest::keyClick(&Form(), Qt::Key_F, Qt::AltModifier);
+        ASSERT_TRUE(Form().File1->isVisible());
+        QTest::keyClick(Form().File1, Qt::Key_X);
+        break;
+      case ClosePath::EnterInEditBox:
+        Form().EditTailPercent->setFocus();
+        QTest::keyClick(Form().EditTailPercent, Qt::Key_Return);
+        break;
+      case ClosePath::EnterOnCheckBox:
+        Form().CheckBoxSmooth->setFocus();
+        QTest::keyClick(Form().CheckBoxSmooth, Qt::Key_Enter, Qt::KeypadModifier);
+        break;
+    }
+  }
+};
+
+TEST_P(ClosePaths, ClosingStoresEverythingOnceAndTheNextStartLoadsIt) {
+  OpenTraced();
+  Click(Form().CheckBoxWhiteTop);
+  TypeInto(Form().EditTailPercent, "45");  // typed, never stepped: stored as the spinner reads it
+  Click(Form().PaintBoxP20);
+  TypeInto(Form().EditHue, "100");
+  Click(Form().ButtonUpdateColour);
+
+  CloseBy(GetParam());
+  EXPECT_FALSE(Form().isVisible());
+  EXPECT_EQ(trace_, QStringList{"FormCloseQuery"});
+  EXPECT_EQ(Form().Table(), nullptr);
+  Destroy();
+  EXPECT_EQ(trace_, QStringList({"FormCloseQuery", "FormDestroy"}));
+
+  const auto names = OpenCurrentUserRegistry()->ValueNames("Software\\Quillon\\Palettor");
+  QStringList written;
+  for (const std::string& n : names) written << QString::fromStdString(n);
+  written.sort(Qt::CaseInsensitive);
+  QStringList catalogue = kCatalogue;
+  catalogue.sort(Qt::CaseInsensitive);
+  EXPECT_EQ(written, catalogue) << "all 27 values, nothing else";
+  EXPECT_EQ(Stored("LUTWhiteTop", -5), 0);
+  EXPECT_EQ(Stored("LUTSmoothColours", -5), 1);
+  EXPECT_EQ(Stored("LUTTailPercent", -5), 45);
+  EXPECT_EQ(Stored("LUThueP20", -5), 100);
+  EXPECT_EQ(Stored("LUTsatP20", -5), 19);
+  EXPECT_EQ(Stored("LUThueM70", -5), 220);
+
+  Open();
+  EXPECT_FALSE(Form().CheckBoxWhiteTop->isChecked());
+  EXPECT_TRUE(Form().CheckBoxSmooth->isChecked());
+  EXPECT_EQ(Form().EditTailPercent->text(), "45");
+  EXPECT_EQ(Form().AnchorValueOf(2).hue, 100);
+  EXPECT_EQ(Form().AnchorValueOf(2).saturation, 19);
+  EXPECT_EQ(Form().AnchorValueOf(3).hue, 35);
+  AnchorValues values = FactoryPalette();
+  values[AnchorSlot(2)] = {100, 19};
+  ExpectShownTableEquals(
+      *Table(MakeTableInputs(DeriveAnchorColours(values), values[AnchorSlot(kBlueTailAnchor)], 45, false, true)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, ClosePaths,
+                         testing::Values(ClosePath::CloseBox, ClosePath::CloseButton, ClosePath::FileExitByMouse,
+                                         ClosePath::FileExitByKeys, ClosePath::EnterInEditBox,
+                                         ClosePath::EnterOnCheckBox),
+                         [](const auto& p) { return std::string(Name(p.param)); });
+
+TEST_F(Lifecycle, DestroyWithoutCloseStillStoresOnce) {
+  OpenTraced();
+  Click(Form().CheckBoxSmooth);
+  Destroy();
+  EXPECT_EQ(trace_, QStringList{"FormDestroy"});
+  EXPECT_EQ(Stored("LUTSmoothColours", -5), 0);
+}
+
+TEST_F(Lifecycle, StoredTailHueOfMinusOneRestoresTheFactoryAnchors) {
+  Store("LUThueM70", -1);
+  Store("LUTsatM70", 10);
+  Store("LUThueM60", 5);
+  Store("LUTsatM60", 50);
+  Open();
+  EXPECT_EQ(Form().AnchorValueOf(-6).hue, 310);
+  EXPECT_EQ(Form().AnchorValueOf(-6).saturation, 7);
+  EXPECT_EQ(Form().AnchorValueOf(-7).saturation, 70);
+  CloseWindow();
+  EXPECT_EQ(Stored("LUThueM60", -5), 310);
+}
+
+TEST_F(Lifecycle, MissingAnchorsAfterAStoredTailAreWhite) {
+  Store("LUThueM70", 200);
+  Store("LUTsatM70", 80);
+  Open();
+  EXPECT_EQ(Form().AnchorValueOf(-6).hue, 0);
+  EXPECT_EQ(Form().AnchorValueOf(-6).saturation, 0);
+  EXPECT_EQ(Form().AnchorColourOf(-6), 0xFFFFFFu);
+  EXPECT_EQ(Form().AnchorColourOf(4), 0xFFFFFFu);
+  AnchorValues values{};
+  values[AnchorSlot(kBlueTailAnchor)] = {200, 80};
+  ExpectShownTableEquals(*Table(MakeTableInputs(DeriveAnchorColours(values), {200, 80}, 12, true, true)));
+}
+
+struct StoredTail {
+  std::int32_t stored;
+  const char* shown;
+};
+
+class StoredTailPercent : public Lifecycle, public testing::WithParamInterface<StoredTail> {};
+
+TEST_P(StoredTailPercent, IsTakenAsA16BitPositionWithinTheRange) {
+  Store("LUTTailPercent", GetParam().stored);
+  Open();
+  EXPECT_EQ(Form().EditTailPercent->text(), QString::fromLatin1(GetParam().shown));
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, StoredTailPercent,
+                         testing::Values(StoredTail{30, "30"}, StoredTail{65536 + 12, "12"},
+                                         StoredTail{500, "100"}, StoredTail{-3, "0"}, StoredTail{65535, "0"}),
+                         [](const auto& p) {
+                           const std::int32_t v = p.param.stored;
+                           return (v < 0 ? "Minus" : "") + std::to_string(v < 0 ? -v : v);
+                         });
+
+TEST_F(Lifecycle, TheViewersFolderIsReadAtStartUp) {
+  store_.RegisterViewer("/opt/sky/Skyreader.exe");
+  Open();
+  EXPECT_EQ(Form().HostFolderValue(), "/opt/sky/");
+}
+
+}  // namespace
+}  // namespace palettor::test

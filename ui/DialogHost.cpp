@@ -1,0 +1,79 @@
+#include "DialogHost.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QMessageBox>
+
+namespace palettor {
+
+namespace {
+
+QString MessageTitle() { return QCoreApplication::applicationName(); }
+
+// "Bitmap files (*.bmp)|*.bmp" -> "Bitmap files (*.bmp)", one entry per description|pattern pair.
+QStringList NameFilters(const QString& filter) {
+  const QStringList parts = filter.split(QLatin1Char('|'));
+  QStringList filters;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    const QString& description = parts[i];
+    const QString& pattern = parts[i + 1];
+    filters << (description.contains(pattern) ? description : description + QStringLiteral(" (") + pattern + QLatin1Char(')'));
+  }
+  return filters;
+}
+
+}  // namespace
+
+TSaveFileDialog::TSaveFileDialog(QWidget* parent, const TSaveDialog& dialog)
+    : QFileDialog(parent), FPathMustExist(dialog.PathMustExist), FNoReadOnlyReturn(dialog.NoReadOnlyReturn) {
+  setObjectName(QStringLiteral("SaveDialog"));
+  // Qt's own dialog behaves the same on every desktop and under test; a native one would not.
+  setOption(QFileDialog::DontUseNativeDialog, true);
+  setAcceptMode(QFileDialog::AcceptSave);
+  setFileMode(QFileDialog::AnyFile);
+  setDefaultSuffix(dialog.DefaultExt);
+  setNameFilters(NameFilters(dialog.Filter));
+  setOption(QFileDialog::DontConfirmOverwrite, !dialog.OverwritePrompt);
+  setSizeGripEnabled(dialog.EnableSizing);
+  if (!dialog.InitialDir.isEmpty()) setDirectory(dialog.InitialDir);
+  if (!dialog.FileName.isEmpty()) selectFile(dialog.FileName);
+}
+
+void TSaveFileDialog::accept() {
+  const QStringList files = selectedFiles();
+  if (!files.isEmpty()) {
+    const QFileInfo chosen(files.first());
+    if (!chosen.isDir()) {
+      if (FPathMustExist && !QFileInfo(chosen.absolutePath()).isDir()) {
+        QMessageBox::warning(this, windowTitle(),
+                             tr("The folder %1 does not exist.").arg(QDir::toNativeSeparators(chosen.absolutePath())));
+        return;
+      }
+      if (FNoReadOnlyReturn && chosen.exists() && !chosen.isWritable()) {
+        QMessageBox::warning(this, windowTitle(),
+                             tr("%1 is read-only. Choose another name.").arg(chosen.fileName()));
+        return;
+      }
+    }
+  }
+  QFileDialog::accept();
+}
+
+bool TQtDialogHost::ExecuteSaveDialog(QWidget* parent, TSaveDialog& dialog) {
+  TSaveFileDialog fileDialog(parent, dialog);
+  if (fileDialog.exec() != QDialog::Accepted) return false;
+  const QStringList files = fileDialog.selectedFiles();
+  if (files.isEmpty()) return false;
+  dialog.FileName = files.first();
+  return true;
+}
+
+void TQtDialogHost::ShowMessage(QWidget* parent, const QString& text) {
+  QMessageBox::information(parent, MessageTitle(), text, QMessageBox::Ok);
+}
+
+void TQtDialogHost::ShowError(QWidget* parent, const QString& text) {
+  QMessageBox::warning(parent, MessageTitle(), text, QMessageBox::Ok);
+}
+
+}  // namespace palettor

@@ -1,0 +1,54 @@
+#pragma once
+// The window's modal conversations with the user — the save dialog and the message boxes —
+// go through this interface so that tests can answer them without a modal loop.
+#include <QFileDialog>
+#include <QString>
+
+namespace palettor {
+
+// The save dialog's properties. The filter holds description and pattern separated by '|'.
+struct TSaveDialog {
+  QString DefaultExt = QStringLiteral("bmp");
+  QString Filter = QStringLiteral("Bitmap files (*.bmp)|*.bmp");
+  QString InitialDir;
+  QString FileName;  // the chosen name after Execute; kept between showings
+  bool OverwritePrompt = true;
+  bool HideReadOnly = true;
+  bool PathMustExist = true;
+  bool NoReadOnlyReturn = true;
+  bool EnableSizing = true;
+};
+
+class IDialogHost {
+ public:
+  virtual ~IDialogHost() = default;
+  // Shows the dialog modally; true and dialog.FileName set when the user chose a file.
+  virtual bool ExecuteSaveDialog(QWidget* parent, TSaveDialog& dialog) = 0;
+  // A message with an OK button; returns when it is closed.
+  virtual void ShowMessage(QWidget* parent, const QString& text) = 0;
+  // A failure the user must hear about, with the reason.
+  virtual void ShowError(QWidget* parent, const QString& text) = 0;
+};
+
+// The real thing: Qt's own file dialog and message boxes.
+class TQtDialogHost final : public IDialogHost {
+ public:
+  bool ExecuteSaveDialog(QWidget* parent, TSaveDialog& dialog) override;
+  void ShowMessage(QWidget* parent, const QString& text) override;
+  void ShowError(QWidget* parent, const QString& text) override;
+};
+
+// The file dialog TQtDialogHost shows, set up from the properties. Beyond what Qt's dialog
+// does by itself, it refuses a name in a folder that does not exist and a read-only file.
+class TSaveFileDialog : public QFileDialog {
+  Q_OBJECT
+ public:
+  TSaveFileDialog(QWidget* parent, const TSaveDialog& dialog);
+  void accept() override;
+
+ private:
+  bool FPathMustExist;
+  bool FNoReadOnlyReturn;
+};
+
+}  // namespace palettor

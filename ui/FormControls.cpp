@@ -1,0 +1,334 @@
+#include "FormControls.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyleOption>
+#include <QTimer>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace palettor {
+
+QColor ToQColor(PackedColour colour) { return QColor(RedOf(colour), GreenOf(colour), BlueOf(colour)); }
+
+PackedColour FromQColor(const QColor& colour) { return PackRGB(colour.red(), colour.green(), colour.blue()); }
+
+void TCanvas::Pixels(int left, int top, int width, int height, PackedColour colour) {
+  FPainter.fillRect(left, top, width, height, ToQColor(colour));
+}
+
+void TCanvas::FillRect(int left, int top, int right, int bottom) {
+  if (right > left && bottom > top) Pixels(left, top, right - left, bottom - top, FBrush);
+}
+
+namespace {
+
+// Span of row `row` (0-based inside the bounding box) of the ellipse inscribed in a w x h box,
+// as [first, last] column offsets; empty when first > last. Worked in half-pixel units with
+// integers, so the figure is exactly symmetric and the same everywhere:
+// centre offset (2c + 1 - w, 2r + 1 - h) lies inside when dx^2 h^2 + dy^2 w^2 <= w^2 h^2.
+struct Span {
+  int first, last;
+};
+
+Span EllipseRow(std::int64_t w, std::int64_t h, int row) {
+  const std::int64_t dy = 2 * std::int64_t{row} + 1 - h;
+  const std::int64_t room = w * w * h * h - dy * dy * w * w;  // what is left for dx^2 h^2
+  if (room < 0) return {1, 0};
+  // Largest |dx| with dx^2 h^2 <= room and dx of the parity of w - 1 (pixel centres).
+  std::int64_t dx = static_cast<std::int64_t>(std::sqrt(static_cast<double>(room) / static_cast<double>(h * h)));
+  while (dx * dx * h * h > room) --dx;
+  while ((dx + 1) * (dx + 1) * h * h <= room) ++dx;
+  if (((dx - (w - 1)) % 2) != 0) --dx;  // pixel centres sit at odd offsets for even w, even for odd w
+  if (dx < 0) return {1, 0};
+  // 2c + 1 - w = -dx  ->  c = (w - 1 - dx) / 2
+  const auto first = static_cast<int>((w - 1 - dx) / 2);
+  const auto last = static_cast<int>((w - 1 + dx) / 2);
+  return {first, last};
+}
+
+}  // namespace
+
+void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2) {
+  if (X2 < X1) std::swap(X1, X2);
+  if (Y2 < Y1) std::swap(Y1, Y2);
+  const int w = X2 - X1;
+  const int h = Y2 - Y1;
+  if (w <= 0 || h <= 0) return;
+  auto spanOf = [&](int row) { return row < 0 || row >= h ? Span{1, 0} : EllipseRow(w, h, row); };
+  for (int row = 0; row < h; ++row) {
+    const Span s = spanOf(row);
+    if (s.first > s.last) continue;
+    Pixels(X1 + s.first, Y1 + row, s.last - s.first + 1, 1, FBrush);
+    if (FPen == FBrush) continue;
+    // Edge pixels: the ends of the span, and every pixel whose upper or lower neighbour is outside.
+    const Span up = spanOf(row - 1);
+    const Span down = spanOf(row + 1);
+    for (int c = s.first; c <= s.last; ++c) {
+      const bool inUp = up.first <= c && c <= up.last;
+      const bool inDown = down.first <= c && c <= down.last;
+      if (c == s.first || c == s.last || !inUp || !inDown) Pixels(X1 + c, Y1 + row, 1, 1, FPen);
+    }
+  }
+}
+
+// --- TLabel
+
+TLabel::TLabel(QWidget* parent, const QString& name, const QString& caption, Qt::Alignment alignment)
+    : QLabel(parent) {
+  setObjectName(name);
+  setAlignment(alignment | Qt::AlignTop);
+  setMargin(0);
+  setIndent(0);
+  SetCaption(caption);
+}
+
+void TLabel::SetCaption(const QString& caption) {
+  setText(caption);
+  FitWidth();
+}
+
+void TLabel::FitWidth() {
+  const int fitted = std::max(1, fontMetrics().horizontalAdvance(text()));
+  setGeometry(x(), y(), fitted, height());
+}
+
+// --- TEdit
+
+TEdit::TEdit(QWidget* parent, const QString& name, const QString& text) : QLineEdit(parent) {
+  setObjectName(name);
+  setText(text);
+  connect(this, &QLineEdit::textChanged, this, [this] {
+    if (OnChange) OnChange(this);
+  });
+}
+
+// --- TUpDown
+
+namespace {
+constexpr int kRepeatDelayMs = 400;
+constexpr int kRepeatIntervalMs = 50;
+}  // namespace
+
+TUpDown::TUpDown(QWidget* parent, const QString& name, TEdit* associate, std::int16_t min, std::int16_t max)
+    : QWidget(parent), FAssociate(associate), FMin(min), FMax(max), FRepeat(new QTimer(this)) {
+  setObjectName(name);
+  setFocusPolicy(Qt::TabFocus);
+  setAttribute(Qt::WA_Hover);
+  FPosition = std::clamp<std::int16_t>(0, FMin, FMax);
+  connect(FRepeat, &QTimer::timeout, this, [this] {
+    FRepeat->setInterval(kRepeatIntervalMs);
+    if (FPressed != 0) Step(FPressed > 0 ? TUDBtnType::btNext : TUDBtnType::btPrev);
+  });
+  if (FAssociate) {
+    FAssociate->installEventFilter(this);
+    FAssociate->setText(QString::number(FPosition));
+  }
+}
+
+std::int16_t TUpDown::GetPosition() {
+  if (FAssociate) {
+    bool ok = false;
+    const int typed = FAssociate->text().trimmed().toInt(&ok, 10);
+    if (ok) FPosition = static_cast<std::int16_t>(std::clamp<int>(typed, FMin, FMax));
+  }
+  return FPosition;
+}
+
+void TUpDown::SetPosition(std::int32_t value) {
+  FPosition = static_cast<std::int16_t>(std::clamp<std::int32_t>(value, FMin, FMax));
+  if (FAssociate) FAssociate->setText(QString::number(FPosition));
+}
+
+void TUpDown::Step(TUDBtnType button) {
+  const int from = GetPosition();
+  SetPosition(button == TUDBtnType::btNext ? from + 1 : from - 1);
+  if (OnClick) OnClick(this, button);
+}
+
+bool TUpDown::StepByKey(int key) {
+  if (key != Qt::Key_Up && key != Qt::Key_Down) return false;
+  Step(key == Qt::Key_Up ? TUDBtnType::btNext : TUDBtnType::btPrev);
+  return true;
+}
+
+bool TUpDown::StepByWheel(QWheelEvent* event) {
+  // Whole notches step once each; high-resolution wheels add up until they make a notch.
+  FWheelRemainder += event->angleDelta().y();
+  while (FWheelRemainder >= 120) {
+    FWheelRemainder -= 120;
+    Step(TUDBtnType::btNext);
+  }
+  while (FWheelRemainder <= -120) {
+    FWheelRemainder += 120;
+    Step(TUDBtnType::btPrev);
+  }
+  return true;
+}
+
+bool TUpDown::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == FAssociate && isEnabled() && FAssociate->isEnabled()) {
+    if (event->type() == QEvent::KeyPress && StepByKey(static_cast<QKeyEvent*>(event)->key())) return true;
+    if (event->type() == QEvent::Wheel) return StepByWheel(static_cast<QWheelEvent*>(event));
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void TUpDown::keyPressEvent(QKeyEvent* event) {
+  if (!StepByKey(event->key())) QWidget::keyPressEvent(event);
+}
+
+void TUpDown::wheelEvent(QWheelEvent* event) { StepByWheel(event); }
+
+void TUpDown::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
+  FPressed = event->position().y() < height() / 2.0 ? 1 : -1;
+  update();
+  Step(FPressed > 0 ? TUDBtnType::btNext : TUDBtnType::btPrev);
+  FRepeat->start(kRepeatDelayMs);
+}
+
+void TUpDown::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return QWidget::mouseReleaseEvent(event);
+  FPressed = 0;
+  FRepeat->stop();
+  update();
+}
+
+void TUpDown::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::EnabledChange && !isEnabled()) {
+    FPressed = 0;
+    FRepeat->stop();
+  }
+  QWidget::changeEvent(event);
+}
+
+void TUpDown::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  const int upHeight = height() / 2;
+  const QRect halves[2] = {QRect(0, 0, width(), upHeight), QRect(0, upHeight, width(), height() - upHeight)};
+  for (int i = 0; i < 2; ++i) {
+    QStyleOptionButton button;
+    button.initFrom(this);
+    button.rect = halves[i];
+    button.state &= ~QStyle::State_HasFocus;
+    const bool down = (i == 0 && FPressed > 0) || (i == 1 && FPressed < 0);
+    button.state |= down ? QStyle::State_Sunken : QStyle::State_Raised;
+    style()->drawPrimitive(QStyle::PE_PanelButtonBevel, &button, &painter, this);
+    QStyleOption arrow;
+    arrow.initFrom(this);
+    arrow.rect = halves[i].adjusted(3, 2, -3, -2);
+    if (down) arrow.rect.translate(1, 1);
+    style()->drawPrimitive(i == 0 ? QStyle::PE_IndicatorArrowUp : QStyle::PE_IndicatorArrowDown, &arrow, &painter,
+                           this);
+  }
+  if (hasFocus()) {
+    QStyleOptionFocusRect focus;
+    focus.initFrom(this);
+    focus.rect = rect().adjusted(1, 1, -1, -1);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+  }
+}
+
+// --- TCheckBox, TButton, TGroupBox
+
+TCheckBox::TCheckBox(QWidget* parent, const QString& name, const QString& caption) : QCheckBox(caption, parent) {
+  setObjectName(name);
+  connect(this, &QCheckBox::toggled, this, [this] {
+    if (OnClick) OnClick(this);
+  });
+}
+
+TButton::TButton(QWidget* parent, const QString& name, const QString& caption) : QPushButton(caption, parent) {
+  setObjectName(name);
+  // Enter on a focused button presses that button, as on any desktop.
+  setAutoDefault(true);
+  connect(this, &QPushButton::clicked, this, [this] {
+    if (OnClick) OnClick(this);
+  });
+}
+
+TGroupBox::TGroupBox(QWidget* parent, const QString& name, const QString& caption) : QGroupBox(caption, parent) {
+  setObjectName(name);
+}
+
+// --- TPaintBox
+
+TPaintBox::TPaintBox(QWidget* parent, const QString& name) : QWidget(parent) {
+  setObjectName(name);
+  setAttribute(Qt::WA_OpaquePaintEvent, false);
+}
+
+void TPaintBox::paintEvent(QPaintEvent*) {
+  if (!OnPaint) return;
+  QPainter painter(this);
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  TCanvas canvas(painter);
+  FCanvas = &canvas;
+  OnPaint(this);
+  FCanvas = nullptr;
+}
+
+void TPaintBox::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) FPressed = true;
+  QWidget::mousePressEvent(event);
+}
+
+void TPaintBox::mouseReleaseEvent(QMouseEvent* event) {
+  const bool click = FPressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+  if (event->button() == Qt::LeftButton) FPressed = false;
+  if (click && OnClick) OnClick(this);
+  QWidget::mouseReleaseEvent(event);
+}
+
+// --- TImage
+
+TImage::TImage(QWidget* parent, const QString& name) : QWidget(parent) { setObjectName(name); }
+
+void TImage::resizeEvent(QResizeEvent* event) {
+  if (FScaled.size() != size()) FScaled = QImage(size(), QImage::Format_RGB32);
+  if (FHasPicture) Scale();
+  QWidget::resizeEvent(event);
+}
+
+void TImage::SetPicture(const LutPixels* table) {
+  FHasPicture = table != nullptr;
+  if (table) {
+    FTable = *table;
+    Scale();
+  }
+  update();
+}
+
+// Nearest column and row, no blending: screen pixel x shows table column x * 100 / width.
+void TImage::Scale() {
+  if (FScaled.size() != size()) FScaled = QImage(size(), QImage::Format_RGB32);
+  const int w = FScaled.width();
+  const int h = FScaled.height();
+  for (int y = 0; y < h; ++y) {
+    const int row = y * kTableHeight / h;
+    const PackedColour* source = FTable.data() + static_cast<std::ptrdiff_t>(row) * kTableWidth;
+    auto* line = reinterpret_cast<QRgb*>(FScaled.scanLine(y));
+    for (int x = 0; x < w; ++x) {
+      const PackedColour c = source[x * kTableWidth / w];
+      line[x] = qRgb(RedOf(c), GreenOf(c), BlueOf(c));
+    }
+  }
+}
+
+void TImage::paintEvent(QPaintEvent*) {
+  if (!FHasPicture) return;
+  QPainter painter(this);
+  painter.drawImage(0, 0, FScaled);
+  ++FPaintCount;
+}
+
+QObject* FindComponent(const QObject* owner, const QString& name) {
+  if (!owner || name.isEmpty()) return nullptr;
+  return owner->findChild<QObject*>(name, Qt::FindChildrenRecursively);
+}
+
+}  // namespace palettor

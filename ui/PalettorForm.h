@@ -1,0 +1,165 @@
+#pragma once
+// Palettor's main window: the table with its temperature scale and anchor patches, the
+// options, the colour editor, saving and the monitor check.
+//
+// Behaviour lives in the event handlers below, bound to the controls' events when the window
+// is built. Between start-up and shutdown the anchor settings' Values and the option controls
+// hold the live state; the settings are loaded in FormCreate and written, by being freed, in
+// FormDestroy (run from the destructor).
+#include <QMainWindow>
+#include <QString>
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "AnchorPalette.h"
+#include "DialogHost.h"
+#include "LutTable.h"
+#include "PalettorSettings.h"
+#include "FormControls.h"
+
+class QAction;
+class QDialog;
+class QMenu;
+class QMenuBar;
+
+namespace palettor {
+
+constexpr PackedColour MonitorCheckNearBlack = 0x202020;
+constexpr PackedColour MonitorCheckNearWhite = 0xF0F0F0;
+
+// Tag of the Old swatch while no anchor has been selected.
+constexpr int kNoAnchorSelected = 99;
+
+class TFormPalettor : public QMainWindow {
+  Q_OBJECT
+ public:
+  // `dialogs` answers the save dialog and the message boxes; nullptr uses Qt's own. It must
+  // outlive the window.
+  explicit TFormPalettor(IDialogHost* dialogs = nullptr, QWidget* parent = nullptr);
+  ~TFormPalettor() override;
+
+  // The About box is created after the window and owned elsewhere; Help > About shows it.
+  void SetAboutBox(QDialog* aboutBox);
+
+  // The window's component of exactly that name, or nullptr.
+  QObject* FindComponent(const QString& name) const;
+
+  // Scale labels (Tag = anchor index)
+  TLabel *LabelM60, *LabelM50, *LabelM40, *LabelM30, *LabelM20, *LabelM10, *LabelO0, *LabelP10, *LabelP20,
+      *LabelP30, *LabelP40;
+  // Colour patches (Tag = anchor index)
+  TPaintBox *PaintBoxM70, *PaintBoxM60, *PaintBoxM50, *PaintBoxM40, *PaintBoxM30, *PaintBoxM20, *PaintBoxM10,
+      *PaintBoxO0, *PaintBoxP10, *PaintBoxP20, *PaintBoxP30, *PaintBoxP40;
+  TLabel* LabelBitmap;
+  TImage* ImageLUT;
+  TLabel* LabelCelsius;
+  TCheckBox* CheckBoxWhiteTop;
+  TCheckBox* CheckBoxSmooth;
+  TLabel* LabelBlueTail;
+  TEdit* EditTailPercent;
+  TUpDown* UpDownTailPercent;
+  TGroupBox* GroupBoxColourEditor;
+  TEdit* EditHue;
+  TUpDown* UpDownHue;
+  TLabel* LabelHue;
+  TEdit* EditSat;
+  TUpDown* UpDownSat;
+  TLabel* LabelSat;
+  TLabel* LabelTempIndex;
+  TPaintBox* PaintBoxTest;  // the Old swatch; its Tag is the selected anchor
+  TPaintBox* PaintBoxTry;   // the New swatch
+  TLabel* LabelOld;
+  TLabel* LabelNew;
+  TButton* ButtonUpdateColour;
+  TGroupBox* GroupBoxMonitorCheck;
+  TPaintBox* PaintBoxBlack;
+  TPaintBox* PaintBoxWhite;
+  TButton* ButtonFactoryReset;
+  TButton* ButtonSave;
+  TButton* ButtonClose;
+  TSaveDialog SaveDialog;
+  QMenuBar* MainMenu1;
+  QMenu* File1;
+  QAction *Save1, *FileSaveAs, *N1, *FileExit;
+  QMenu* Help1;
+  QAction* HelpAbout;
+
+  // Window events
+  void FormCreate(QObject* Sender);
+  void FormResize(QObject* Sender);
+  void FormCloseQuery(QObject* Sender, bool& CanClose);
+  void FormDestroy(QObject* Sender);
+  void ButtonCloseClick(QObject* Sender);
+  void FileExitClick(QObject* Sender);
+  void HelpAboutClick(QObject* Sender);
+
+  // Colour editor and options
+  void PaintBoxSamplePaint(QObject* Sender);
+  void PaintBoxSampleClick(QObject* Sender);
+  void PaintBoxTestPaint(QObject* Sender);
+  void PaintBoxTryPaint(QObject* Sender);
+  void EditHueChange(QObject* Sender);
+  void EditSatChange(QObject* Sender);
+  void ColourChangeClick(QObject* Sender, TUDBtnType Button);
+  void ButtonUpdateColourClick(QObject* Sender);
+  void ButtonFactoryResetClick(QObject* Sender);
+  void CheckBoxWhiteTopClick(QObject* Sender);
+  void CheckBoxSmoothClick(QObject* Sender);
+  void UpDownTailPercentClick(QObject* Sender, TUDBtnType Button);
+
+  // Saving
+  void ButtonSaveClick(QObject* Sender);
+  void FileSaveAsClick(QObject* Sender);
+
+  // Monitor check
+  void PaintBoxMonitorCheckPaint(QObject* Sender);
+
+  // Regenerates the table from the anchors and the option controls, shows it and repaints
+  // the patches. Does nothing once the close query has freed the table.
+  void RebuildTable();
+
+  // Read-only views of the live state, for the timing tool and the tests.
+  const LutPixels* Table() const { return TableBitmap.get(); }
+  PackedColour AnchorColourOf(int index) const { return AnchorColour[AnchorSlot(index)]; }
+  AnchorValue AnchorValueOf(int index) const;
+  PackedColour PreviewColourValue() const { return PreviewColour; }
+  std::int32_t PreviewHueValue() const { return PreviewHue; }
+  std::int32_t PreviewSatValue() const { return PreviewSat; }
+  const QString& HostFolderValue() const { return HostFolder; }
+
+  // Called with "FormCloseQuery" and "FormDestroy" as each starts.
+  std::function<void(const char* handler)> OnLifecycle;
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void BuildControls();
+  void BuildMenu();
+  void BindEvents();
+  void SetEditorEnabled(bool enabled);
+  void ApplyFactoryDefaults();
+  void UpdatePreview();
+  void SaveTo(const QString& fileName);
+
+  std::unique_ptr<LutPixels> TableBitmap;
+  PalettorSettings FSettings;  // AnchorHue, AnchorSat and the three option settings
+  AnchorColours AnchorColour{};
+  PackedColour PreviewColour = 0;
+  std::int32_t PreviewHue = 0;
+  std::int32_t PreviewSat = 0;
+  QString HostFolder;
+
+  // "PaintBox" + AnchorSuffix(i), made once so that a rebuild allocates nothing to find them.
+  std::array<QString, kAnchorCount> FPatchNames;
+
+  std::unique_ptr<IDialogHost> FOwnDialogs;
+  IDialogHost* FDialogs;
+  QDialog* FAboutBox = nullptr;
+  bool FDestroyed = false;
+};
+
+}  // namespace palettor

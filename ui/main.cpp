@@ -1,0 +1,99 @@
+// palettor: the main window, then the About box, then the message loop until the window closes.
+#include <QApplication>
+#include <QIcon>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#if defined(__linux__)
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+#endif
+
+#include "PalettorForm.h"
+#ifdef PALETTOR_HAVE_ABOUTBOX
+#include "AboutLUT.h"
+#endif
+
+namespace {
+
+bool Set(const char* name) {
+  const char* value = std::getenv(name);
+  return value && *value;
+}
+
+#if defined(__linux__)
+bool ConnectsTo(const std::string& path, bool abstract) {
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  if (path.size() + 1 >= sizeof(address.sun_path)) return false;
+  std::memcpy(address.sun_path + (abstract ? 1 : 0), path.data(), path.size());
+  const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) return false;
+  const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + path.size() + (abstract ? 1 : 0));
+  const bool connected = connect(fd, reinterpret_cast<const sockaddr*>(&address), length) == 0;
+  close(fd);
+  return connected;
+}
+#endif
+
+// A local X display (":N" or "unix:N") whose server is not running makes Qt abort; any other
+// display is left for Qt to try.
+bool XDisplayReachable() {
+#if defined(__linux__)
+  std::string display = std::getenv("DISPLAY");
+  if (display.rfind("unix:", 0) == 0) display.erase(0, 4);
+  if (display.empty() || display[0] != ':') return true;
+  const std::string number = display.substr(1, display.find('.') == std::string::npos ? std::string::npos
+                                                                                      : display.find('.') - 1);
+  const std::string socketPath = "/tmp/.X11-unix/X" + number;
+  return ConnectsTo(socketPath, false) || ConnectsTo(socketPath, true);
+#else
+  return true;
+#endif
+}
+
+// Qt aborts when its platform plugin finds no display; say why in words instead.
+bool DisplayAvailable() {
+  const char* platform = std::getenv("QT_QPA_PLATFORM");
+  if (platform && *platform) {
+    if (std::strncmp(platform, "xcb", 3) == 0) return Set("DISPLAY") && XDisplayReachable();
+    if (std::strncmp(platform, "wayland", 7) == 0) return Set("WAYLAND_DISPLAY");
+    return true;  // offscreen, vnc, eglfs ... bring their own
+  }
+  if (Set("WAYLAND_DISPLAY")) return true;
+  return Set("DISPLAY") && XDisplayReachable();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (!DisplayAvailable()) {
+    std::fputs(
+        "palettor: no display to open the window on (DISPLAY and WAYLAND_DISPLAY are unset, or the X server\n"
+        "named by DISPLAY is not running).\n"
+        "Start it from a desktop session, or under a virtual display: xvfb-run -a palettor\n"
+        "The table alone can be written without a window: palettor-cli render --factory --out FILE\n",
+        stderr);
+    return 1;
+  }
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Palettor"));
+  // The controls sit at fixed pixel positions; one style looks right at those sizes on every
+  // desktop, where the desktop's own styles may want larger controls.
+  QApplication::setStyle(QStringLiteral("Fusion"));
+  QIcon icon;
+  for (const char* size : {"32", "48", "256"})
+    icon.addFile(QStringLiteral(":/palettor-%1.png").arg(QString::fromLatin1(size)));
+  QApplication::setWindowIcon(icon);
+
+  palettor::TFormPalettor FormPalettor;  // its creation handler runs here
+#ifdef PALETTOR_HAVE_ABOUTBOX
+  palettor::TAboutBoxKel1 AboutBoxKel1;  // owned by the program, not by the window
+  FormPalettor.SetAboutBox(&AboutBoxKel1);
+#endif
+  FormPalettor.show();
+  return QApplication::exec();  // leaving main destroys the window, which stores the settings
+}
