@@ -3,6 +3,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QWindow>
+#include <sqlite3.h>
 
 #include "RegistryBackend.h"
 #include "WindowFixture.h"
@@ -39,6 +40,26 @@ std::int32_t Stored(const char* name, std::int32_t absent) {
 void Store(const char* name, std::int32_t value) {
   TRegistryInteger setting(name, 0);
   setting.Value = value;
+}
+
+// The value names of the window's key in the order the store received them.
+QStringList WriteOrder() {
+  const QByteArray path = qgetenv("XDG_CONFIG_HOME") + "/Quillon/registry.sqlite3";
+  QStringList names;
+  sqlite3* db = nullptr;
+  if (sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+    sqlite3_stmt* statement = nullptr;
+    sqlite3_prepare_v2(db,
+                       "SELECT name FROM registry_values WHERE key_path = 'Software\\Quillon\\Palettor' "
+                       "ORDER BY write_seq",
+                       -1, &statement, nullptr);
+    while (statement && sqlite3_step(statement) == SQLITE_ROW) {
+      names << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
+    }
+    sqlite3_finalize(statement);
+  }
+  sqlite3_close(db);
+  return names;
 }
 
 class Lifecycle : public WindowTest {
@@ -108,6 +129,7 @@ TEST_P(ClosePaths, ClosingStoresEverythingOnceAndTheNextStartLoadsIt) {
   QStringList catalogue = kCatalogue;
   catalogue.sort(Qt::CaseInsensitive);
   EXPECT_EQ(written, catalogue) << "all 27 values, nothing else";
+  EXPECT_EQ(WriteOrder(), kCatalogue) << "written in the catalogue's shutdown order";
   EXPECT_EQ(Stored("LUTWhiteTop", -5), 0);
   EXPECT_EQ(Stored("LUTSmoothColours", -5), 1);
   EXPECT_EQ(Stored("LUTTailPercent", -5), 45);
