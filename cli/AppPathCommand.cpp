@@ -120,7 +120,7 @@ int RunAppPath(const Arguments& args) {
 
 }  // namespace
 
-const CliCommand kAppPathCommand{"app-path", "app-path list|get NAME|set NAME PATH   the program-location register",
+const CliCommand kAppPathCommand{"app-path", "app-path list|get NAME|set NAME PATH", "read or set the program-location register",
                                  &RunAppPath};
 
 }  // namespace palettor::cli

@@ -11,7 +11,8 @@ using Arguments = std::vector<std::string>;
 
 struct CliCommand {
   const char* name;
-  const char* synopsis;  // shown by --help
+  const char* usage;    // "render --out FILE|- [options]", shown by --help
+  const char* summary;  // one line saying what it does
   int (*run)(const Arguments& args);  // args after the command name
 };
 

@@ -206,7 +206,7 @@ int RunRender(const Arguments& args) {
 
 }  // namespace
 
-const CliCommand kRenderCommand{"render", "render --out FILE|- [options]   write the look-up table bitmap",
+const CliCommand kRenderCommand{"render", "render --out FILE|- [options]", "write the look-up table bitmap",
                                 &RunRender};
 
 }  // namespace palettor::cli

@@ -138,7 +138,7 @@ int RunSettings(const Arguments& args) {
 
 }  // namespace
 
-const CliCommand kSettingsCommand{"settings", "settings [set NAME VALUE]        list or change the stored settings",
+const CliCommand kSettingsCommand{"settings", "settings [set NAME VALUE]", "list or change the stored settings",
                                   &RunSettings};
 
 }  // namespace palettor::cli

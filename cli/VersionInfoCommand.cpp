@@ -139,7 +139,7 @@ std::string DefaultVersionInfoFile(const std::string& cliPath, const std::string
 }
 
 const CliCommand kVersionInfoCommand{"version-info",
-                                     "version-info [FILE] [--key NAME]   show an executable's version resource",
+                                     "version-info [FILE] [--key NAME]", "show an executable's version resource",
                                      &RunVersionInfo};
 
 }  // namespace palettor::cli

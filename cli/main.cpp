@@ -22,7 +22,7 @@ const CliCommand* const kCommands[] = {
 
 void PrintUsage(std::FILE* to) {
   std::fputs("Usage: palettor-cli COMMAND [ARGUMENTS]\n\nCommands:\n", to);
-  for (const CliCommand* command : kCommands) std::fprintf(to, "  %s\n", command->synopsis);
+  for (const CliCommand* command : kCommands) std::fprintf(to, "  %-38s %s\n", command->usage, command->summary);
   std::fputs("\n'palettor-cli COMMAND --help' describes a command.\n", to);
 }
 
