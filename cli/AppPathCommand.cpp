@@ -100,12 +100,7 @@ int Set(const std::string& name, const std::string& path) {
 }
 
 int RunAppPath(const Arguments& args) {
-  for (const auto& arg : args) {
-    if (arg == "--help" || arg == "-h") {
-      std::fputs(kAppPathHelp, stdout);
-      return kExitOk;
-    }
-  }
+  if (PrintHelpIfAsked(args, kAppPathHelp)) return kExitOk;
   ActAsWindowExecutable();
   if (args.empty()) return UsageError("app-path: expected list, get NAME or set NAME PATH");
   const std::string& verb = args[0];

@@ -41,6 +41,16 @@ bool SplitInlineValue(std::string_view arg, std::string& name, std::string& valu
   return true;
 }
 
+bool PrintHelpIfAsked(const std::vector<std::string>& args, const char* help) {
+  for (const auto& arg : args) {
+    if (arg == "--help" || arg == "-h") {
+      std::fputs(help, stdout);
+      return true;
+    }
+  }
+  return false;
+}
+
 int UsageError(const std::string& message) {
   std::fprintf(stderr, "palettor-cli: %s\n", message.c_str());
   return kExitUsage;

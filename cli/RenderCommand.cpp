@@ -175,12 +175,7 @@ constexpr const char* kRenderHelp =
     "Exit status: 0 written, 1 the file could not be written, 2 invalid arguments.\n";
 
 int RunRender(const Arguments& args) {
-  for (const auto& arg : args) {
-    if (arg == "--help" || arg == "-h") {
-      std::fputs(kRenderHelp, stdout);
-      return kExitOk;
-    }
-  }
+  if (PrintHelpIfAsked(args, kRenderHelp)) return kExitOk;
   RenderRequest request;
   if (auto message = ParseRender(args, request); !message.empty()) return UsageError(message);
 

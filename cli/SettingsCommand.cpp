@@ -121,12 +121,7 @@ int Set(const std::string& name, const std::string& text) {
 }
 
 int RunSettings(const Arguments& args) {
-  for (const auto& arg : args) {
-    if (arg == "--help" || arg == "-h") {
-      std::fputs(kSettingsHelp, stdout);
-      return kExitOk;
-    }
-  }
+  if (PrintHelpIfAsked(args, kSettingsHelp)) return kExitOk;
   ActAsWindowExecutable();
   if (args.empty()) return List();
   if (args[0] == "set") {

@@ -80,12 +80,7 @@ constexpr const char* kVersionInfoHelp =
     "2 invalid arguments.\n";
 
 int RunVersionInfo(const Arguments& args) {
-  for (const auto& arg : args) {
-    if (arg == "--help" || arg == "-h") {
-      std::fputs(kVersionInfoHelp, stdout);
-      return kExitOk;
-    }
-  }
+  if (PrintHelpIfAsked(args, kVersionInfoHelp)) return kExitOk;
   VersionInfoRequest request;
   if (auto message = ParseVersionInfo(args, request); !message.empty()) return UsageError(message);
 
