@@ -30,6 +30,7 @@ PackedColour DeriveAnchorColour(std::int32_t hue, std::int32_t saturation);
 struct AnchorValue {
   std::int32_t hue;
   std::int32_t saturation;
+  friend bool operator==(const AnchorValue&, const AnchorValue&) = default;
 };
 
 // Hue and saturation per anchor, indexed by AnchorSlot.

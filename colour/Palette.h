@@ -1,0 +1,23 @@
+#pragma once
+// A palette: everything the user sets that shapes the table, the twelve anchors and the three
+// options. It is what the window keeps between runs (27 stored values), what a palette file
+// holds and what one undo step brings back.
+#include <cstdint>
+
+#include "AnchorPalette.h"
+#include "LutTable.h"
+
+namespace palettor {
+
+struct Palette {
+  AnchorValues anchors{};  // hue and saturation, indexed by AnchorSlot
+  std::int32_t tailPercent = 0;
+  bool whiteTop = false;
+  bool smoothColours = false;
+  friend bool operator==(const Palette&, const Palette&) = default;
+};
+
+// The table's inputs for a palette: the anchor colours derived from their hues and saturations.
+TableInputs TableInputsOf(const Palette& palette);
+
+}  // namespace palettor
