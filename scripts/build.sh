@@ -1,19 +1,12 @@
 #!/usr/bin/env bash
-# build.sh DIR [release|sanitize|fuzz]: configures and builds into DIR.
+# build.sh [release|sanitize|fuzz]: configures and builds one of the presets in CMakePresets.json
+# (into build/, build-sanitize/ or build-fuzz/). PALETTOR_JOBS limits the parallel jobs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-dir=${1:-build}
-kind=${2:-release}
-jobs=$(nproc)
-case "$kind" in
-  release)
-    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPALETTOR_WERROR=ON ;;
-  sanitize)
-    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPALETTOR_WERROR=ON -DPALETTOR_SANITIZE=ON \
-      -DPALETTOR_BENCH=OFF -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ ;;
-  fuzz)
-    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPALETTOR_WERROR=ON -DPALETTOR_FUZZ=ON \
-      -DPALETTOR_BENCH=OFF -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ ;;
-  *) echo "unknown build kind: $kind" >&2; exit 2 ;;
+preset=${1:-release}
+case "$preset" in
+  release | sanitize | fuzz) ;;
+  *) echo "build.sh: unknown preset '$preset' (release, sanitize or fuzz)" >&2; exit 2 ;;
 esac
-cmake --build "$dir" -j "$jobs"
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" ${PALETTOR_JOBS:+-j "$PALETTOR_JOBS"}

@@ -1,44 +1,50 @@
 #!/usr/bin/env bash
 # Sets everything up and runs every test: a warnings-as-errors build with g++, then the
-# same suite built with clang under AddressSanitizer and UndefinedBehaviorSanitizer.
-set -euo pipefail
+# same suite built with clang under AddressSanitizer and UndefinedBehaviorSanitizer, then
+# the fuzz targets for a bounded time. Every stage runs even when an earlier one failed; the
+# last line sums up both suites, and the exit status is non-zero when anything failed.
+set -uo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
+scripts/install-deps.sh || exit 1
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 summary=$(mktemp)
 trap 'rm -f "$summary"' EXIT
+failed_stages=()
 
-# run_ctest DIR: runs the suite in DIR and notes how many passed and failed.
-run_ctest() {
-  local log
+# run_suite PRESET: builds and runs the suite of that preset and notes passed, failed and
+# skipped. A build that fails counts as one failed test.
+run_suite() {
+  local preset=$1 log status skipped
+  if ! scripts/build.sh "$preset"; then
+    echo "1 1 0" >> "$summary"
+    failed_stages+=("$preset build")
+    return
+  fi
   log=$(mktemp)
-  set +e
-  ctest --test-dir "$1" --output-on-failure -j "$(nproc)" | tee "$log"
-  local status=${PIPESTATUS[0]}
-  set -e
-  local skipped
+  ctest --preset "$preset" -j "$(nproc)" | tee "$log"
+  status=${PIPESTATUS[0]}
   skipped=$(grep -c ' (Skipped)$' "$log" || true)
-  sed -nE "s/.* ([0-9]+) tests failed out of ([0-9]+)\$/\\1 \\2 $skipped/p" "$log" >> "$summary"
+  if ! sed -nE "s/.* ([0-9]+) tests failed out of ([0-9]+)\$/\\1 \\2 $skipped/p" "$log" | grep . >> "$summary"; then
+    echo "1 1 0" >> "$summary"  # ctest said nothing countable
+  fi
   rm -f "$log"
-  return "$status"
+  [ "$status" -eq 0 ] || failed_stages+=("$preset tests")
 }
 
 echo "== Build and test (g++, warnings as errors)"
-scripts/build.sh build release
-run_ctest build
+run_suite release
 
 echo "== Build and test (clang, AddressSanitizer + UndefinedBehaviorSanitizer)"
-scripts/build.sh build-sanitize sanitize
-run_ctest build-sanitize
+run_suite sanitize
 
-if [ -x scripts/fuzz.sh ]; then
-  echo "== Fuzzing (bounded)"
-  scripts/fuzz.sh
-fi
+echo "== Fuzzing (bounded)"
+scripts/fuzz.sh || failed_stages+=("fuzzing")
 
+[ ${#failed_stages[@]} -eq 0 ] || echo "failed: ${failed_stages[*]}" >&2
 # Both suites together, in one line.
 awk '{ failed += $1; total += $2; skipped += $3 }
      END { printf "tests: %d passed, %d failed, %d skipped\n", total - failed - skipped, failed, skipped }' "$summary"
+[ ${#failed_stages[@]} -eq 0 ]
