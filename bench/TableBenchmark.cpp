@@ -2,7 +2,7 @@
 #include <benchmark/benchmark.h>
 
 #include "LutTable.h"
-#include "TableBitmapFile.h"
+#include "TableBitmapWriter.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ void BM_RenderToBmpInMemory(benchmark::State& state) {
   static LutPixels pixels;
   for (auto _ : state) {
     GenerateTable(inputs, pixels);
-    QByteArray bytes = EncodeTableBitmap(pixels);
+    QByteArray bytes = TableBitmapWriter::Encode(pixels);
     benchmark::DoNotOptimize(bytes.data());
   }
 }

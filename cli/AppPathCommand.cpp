@@ -1,17 +1,16 @@
 // palettor-cli app-path: the maker's shared register of program locations, so that a user can
 // tell Palettor where the viewer lives when the viewer never registered itself.
-#include "AppPathCommand.h"
-
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <system_error>
 
-#include "ArgumentParsing.h"
+#include "CliCommand.h"
+#include "Output.h"
 #include "Registry.h"
 #include "RegistryVariables.h"
-#include "SettingsCommand.h"
 #include "SqliteRegistryStore.h"
+#include "WindowExecutable.h"
 
 namespace palettor::cli {
 
@@ -33,16 +32,14 @@ constexpr const char* kAppPathHelp =
     "Exit status: 0 done, 1 not registered (get) or the store could not be read or written,\n"
     "2 invalid arguments.\n";
 
-int List() {
+void List() {
   SetRegistryReadOnly(true);
   TRegistry registry(KEY_READ);
   if (!registry.KeyExists(kAppPathsKey)) {
     if (!registry.LastError().empty()) {
-      std::fprintf(stderr, "palettor-cli: cannot read the settings store %s: %s\n", RegistryStorePath().c_str(),
-                   registry.LastError().c_str());
-      return kExitFailure;
+      throw Failure("cannot read the settings store " + RegistryStorePath() + ": " + registry.LastError());
     }
-    return kExitOk;
+    return;
   }
   try {
     registry.OpenKey(kAppPathsKey, false);
@@ -52,22 +49,17 @@ int List() {
       std::printf("%s\t%s\n", name.c_str(), registry.ReadString(name).c_str());
     }
   } catch (const ERegistryException& error) {
-    std::fprintf(stderr, "palettor-cli: cannot read the settings store %s: %s\n", RegistryStorePath().c_str(),
-                 error.what());
-    return kExitFailure;
+    throw Failure("cannot read the settings store " + RegistryStorePath() + ": " + error.what());
   }
-  return std::fflush(stdout) == 0 ? kExitOk : kExitFailure;
+  FinishOutput();
 }
 
-int Get(const std::string& name) {
+void Get(const std::string& name) {
   SetRegistryReadOnly(true);
   const std::string path = ReadAppPath(name);
-  if (path.empty()) {
-    std::fprintf(stderr, "palettor-cli: no program named '%s' is registered\n", name.c_str());
-    return kExitFailure;
-  }
+  if (path.empty()) throw Failure("no program named '" + name + "' is registered");
   std::printf("%s\n", path.c_str());
-  return std::fflush(stdout) == 0 ? kExitOk : kExitFailure;
+  FinishOutput();
 }
 
 // A local relative path would name a different folder for the window, which runs elsewhere;
@@ -79,43 +71,37 @@ std::string AsRegisteredPath(const std::string& path) {
   return error ? path : absolute.lexically_normal().string();
 }
 
-int Set(const std::string& name, const std::string& path) {
-  if (name.empty()) return UsageError("app-path set: the program name is empty");
-  if (path.empty()) return UsageError("app-path set: the path is empty");
+void Set(const std::string& name, const std::string& path) {
+  if (name.empty()) throw UsageError("app-path set: the program name is empty");
+  if (path.empty()) throw UsageError("app-path set: the path is empty");
   const std::string registered = AsRegisteredPath(path);
   TRegistry registry;
   if (!registry.OpenKey(kAppPathsKey, true)) {
-    std::fprintf(stderr, "palettor-cli: cannot write the settings store %s: %s\n", RegistryStorePath().c_str(),
-                 registry.LastError().c_str());
-    return kExitFailure;
+    throw Failure("cannot write the settings store " + RegistryStorePath() + ": " + registry.LastError());
   }
   try {
     registry.WriteString(name, registered);
   } catch (const ERegistryException& error) {
-    std::fprintf(stderr, "palettor-cli: cannot write the settings store %s: %s\n", RegistryStorePath().c_str(),
-                 error.what());
-    return kExitFailure;
+    throw Failure("cannot write the settings store " + RegistryStorePath() + ": " + error.what());
   }
-  return kExitOk;
 }
 
-int RunAppPath(const Arguments& args) {
-  if (PrintHelpIfAsked(args, kAppPathHelp)) return kExitOk;
+void RunAppPath(const Arguments& args) {
   ActAsWindowExecutable();
-  if (args.empty()) return UsageError("app-path: expected list, get NAME or set NAME PATH");
+  if (args.empty()) throw UsageError("app-path: expected list, get NAME or set NAME PATH");
   const std::string& verb = args[0];
   if (verb == "list" && args.size() == 1) return List();
   if (verb == "get" && args.size() == 2) return Get(args[1]);
   if (verb == "set" && args.size() == 3) return Set(args[1], args[2]);
   if (verb == "list" || verb == "get" || verb == "set") {
-    return UsageError("app-path " + verb + ": wrong number of arguments (see palettor-cli app-path --help)");
+    throw UsageError("app-path " + verb + ": wrong number of arguments (see palettor-cli app-path --help)");
   }
-  return UsageError("app-path: unknown action '" + verb + "' (expected list, get or set)");
+  throw UsageError("app-path: unknown action '" + verb + "' (expected list, get or set)");
 }
 
 }  // namespace
 
-const CliCommand kAppPathCommand{"app-path", "app-path list|get NAME|set NAME PATH", "read or set the program-location register",
-                                 &RunAppPath};
+extern const CliCommand kAppPathCommand{"app-path", "app-path list|get NAME|set NAME PATH", "read or set the program-location register",
+                                 kAppPathHelp, &RunAppPath};
 
 }  // namespace palettor::cli

@@ -1,27 +1,6 @@
 #include "ArgumentParsing.h"
 
-#include <cstdio>
-
-#include "CliCommand.h"
-
 namespace palettor::cli {
-
-std::optional<std::int32_t> ParseWholeNumber(std::string_view text, std::int32_t min, std::int32_t max) {
-  bool negative = false;
-  if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
-    negative = text.front() == '-';
-    text.remove_prefix(1);
-  }
-  if (text.empty() || text.size() > 10) return std::nullopt;
-  std::int64_t value = 0;
-  for (const char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
-    value = value * 10 + (c - '0');
-  }
-  if (negative) value = -value;
-  if (value < min || value > max) return std::nullopt;
-  return static_cast<std::int32_t>(value);
-}
 
 std::optional<bool> ParseOnOff(std::string_view text) {
   if (text == "on") return true;
@@ -29,31 +8,35 @@ std::optional<bool> ParseOnOff(std::string_view text) {
   return std::nullopt;
 }
 
-bool SplitInlineValue(std::string_view arg, std::string& name, std::string& value) {
+void ArgumentCursor::Split() {
+  inlineValue_.reset();
+  name_.clear();
+  if (AtEnd()) return;
+  const std::string& arg = args_[index_];
   const auto eq = arg.find('=');
-  if (eq == std::string_view::npos) {
-    name.assign(arg);
-    value.clear();
-    return false;
+  if (arg.rfind("--", 0) == 0 && eq != std::string::npos) {
+    name_ = arg.substr(0, eq);
+    inlineValue_ = arg.substr(eq + 1);
+  } else {
+    name_ = arg;
   }
-  name.assign(arg.substr(0, eq));
-  value.assign(arg.substr(eq + 1));
-  return true;
 }
 
-bool PrintHelpIfAsked(const std::vector<std::string>& args, const char* help) {
-  for (const auto& arg : args) {
-    if (arg == "--help" || arg == "-h") {
-      std::fputs(help, stdout);
-      return true;
-    }
-  }
-  return false;
+std::string ArgumentCursor::TakeValue(const std::string& missing) {
+  if (inlineValue_) return *inlineValue_;
+  if (index_ + 1 >= args_.size()) throw UsageError(missing);
+  ++index_;
+  const std::string value = args_[index_];
+  return value;
 }
 
-int UsageError(const std::string& message) {
-  std::fprintf(stderr, "palettor-cli: %s\n", message.c_str());
-  return kExitUsage;
+void ArgumentCursor::ExpectNoValue() {
+  if (inlineValue_) throw UsageError("'" + Raw() + "': " + name_ + " takes no value");
+}
+
+void ArgumentCursor::Next() {
+  ++index_;
+  Split();
 }
 
 }  // namespace palettor::cli

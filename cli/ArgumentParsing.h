@@ -1,26 +1,44 @@
 #pragma once
-// Strict parsing of command-line values: whole decimal numbers and on/off switches.
-#include <cstdint>
+// Strict reading of command-line arguments: options written "--name value" or "--name=value",
+// on/off switches. Whole numbers: ParseWholeNumberIn (WholeNumber.h).
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
+
+#include "CliCommand.h"
 
 namespace palettor::cli {
-
-// An optional sign followed by decimal digits and nothing else, within [min, max].
-std::optional<std::int32_t> ParseWholeNumber(std::string_view text, std::int32_t min, std::int32_t max);
 
 // "on" or "off".
 std::optional<bool> ParseOnOff(std::string_view text);
 
-// Splits "--name=value" into its parts; a plain "--name" leaves `value` empty and returns false.
-bool SplitInlineValue(std::string_view arg, std::string& name, std::string& value);
+// Walks a command's arguments one at a time.
+class ArgumentCursor {
+ public:
+  explicit ArgumentCursor(const Arguments& args) : args_(args) { Split(); }
 
-// When any argument is --help or -h, prints `help` on standard output and returns true.
-bool PrintHelpIfAsked(const std::vector<std::string>& args, const char* help);
+  bool AtEnd() const { return index_ >= args_.size(); }
+  // The argument as typed.
+  const std::string& Raw() const { return args_[index_]; }
+  // For an option, its name without any "=value" ("--out" of "--out=x"); else the argument.
+  const std::string& Name() const { return name_; }
+  bool HasInlineValue() const { return inlineValue_.has_value(); }
 
-// Prints "palettor-cli: <message>" on standard error and returns kExitUsage.
-int UsageError(const std::string& message);
+  // The current option's value: after its '=', else the next argument (consumed). Throws
+  // UsageError(`missing`) when there is none.
+  std::string TakeValue(const std::string& missing);
+  // The current option takes no value; throws UsageError when one was given with '='.
+  void ExpectNoValue();
+  void Next();
+
+ private:
+  void Split();
+
+  const Arguments& args_;
+  std::size_t index_ = 0;
+  std::string name_;
+  std::optional<std::string> inlineValue_;
+};
 
 }  // namespace palettor::cli

@@ -1,25 +1,22 @@
 // palettor-cli settings: the window's 27 stored values, listed as the window loads them or
 // changed one at a time as a window session would change them.
-#include "SettingsCommand.h"
-
 #include <cstdio>
 #include <string>
 
 #include "ApplicationExe.h"
 #include "ArgumentParsing.h"
+#include "CliCommand.h"
+#include "Output.h"
 #include "FileNames.h"
 #include "PalettorSettings.h"
 #include "Registry.h"
 #include "RegistryVariables.h"
 #include "SettingsCatalogue.h"
 #include "SqliteRegistryStore.h"
+#include "WholeNumber.h"
+#include "WindowExecutable.h"
 
 namespace palettor::cli {
-
-void ActAsWindowExecutable() {
-  SetExeNameOverride({});
-  SetExeNameOverride(ExtractFilePath(GetExeName()) + kWindowExecutableName);
-}
 
 namespace {
 
@@ -46,27 +43,23 @@ constexpr const char* kSettingsHelp =
     "\n"
     "Exit status: 0 done, 1 the store could not be written, 2 invalid arguments.\n";
 
-int List() {
+void List() {
   SetRegistryReadOnly(true);
   const LoadedSettings loaded = LoadSettingsAsWindow();
   const auto& catalogue = SettingsCatalogue();
   for (std::size_t i = 0; i < kSettingCount; ++i) {
     std::printf("%s %d %s\n", catalogue[i].name.c_str(), loaded[i].value, SourceName(loaded[i].source));
   }
-  if (std::fflush(stdout) != 0) {
-    std::fprintf(stderr, "palettor-cli: could not write the list to standard output\n");
-    return kExitFailure;
-  }
-  return kExitOk;
+  FinishOutput();
 }
 
-int Set(const std::string& name, const std::string& text) {
+void Set(const std::string& name, const std::string& text) {
   const auto index = FindSetting(name);
-  if (!index) return UsageError("settings set: unknown setting '" + name + "' (see palettor-cli settings --help)");
+  if (!index) throw UsageError("settings set: unknown setting '" + name + "' (see palettor-cli settings --help)");
   const SettingEntry& entry = SettingsCatalogue()[*index];
-  const auto value = ParseWholeNumber(text, entry.min, entry.max);
+  const auto value = ParseWholeNumberIn(text, entry.min, entry.max);
   if (!value) {
-    return UsageError("settings set: " + entry.name + " '" + text + "': expected a whole number from " +
+    throw UsageError("settings set: " + entry.name + " '" + text + "': expected a whole number from " +
                       std::to_string(entry.min) + " to " + std::to_string(entry.max));
   }
 
@@ -74,18 +67,14 @@ int Set(const std::string& name, const std::string& text) {
   // changed here, nor this one of another's: sessions take turns.
   const RegistrySessionLock session;
   if (!session.Held()) {
-    std::fprintf(stderr, "palettor-cli: cannot write the settings store %s: %s\n", RegistryStorePath().c_str(),
-                 session.Error().c_str());
-    return kExitFailure;
+    throw Failure("cannot write the settings store " + RegistryStorePath() + ": " + session.Error());
   }
   // The settings themselves never report a failed write, so find out first whether the store
   // can be written at all and say why not.
   {
     TRegistry registry;
     if (!registry.OpenKey(SettingsKeyPath(), true)) {
-      std::fprintf(stderr, "palettor-cli: cannot write the settings store %s: %s\n", RegistryStorePath().c_str(),
-                   registry.LastError().c_str());
-      return kExitFailure;
+      throw Failure("cannot write the settings store " + RegistryStorePath() + ": " + registry.LastError());
     }
   }
 
@@ -113,27 +102,23 @@ int Set(const std::string& name, const std::string& text) {
   settings.StoreAndFree(smooth, tailPosition, whiteTop);
 
   if (LoadRegistryInteger(SettingsKeyPath(), entry.name) != value) {
-    std::fprintf(stderr, "palettor-cli: %s could not be written to the settings store %s\n", entry.name.c_str(),
-                 RegistryStorePath().c_str());
-    return kExitFailure;
+    throw Failure(entry.name + " could not be written to the settings store " + RegistryStorePath());
   }
-  return kExitOk;
 }
 
-int RunSettings(const Arguments& args) {
-  if (PrintHelpIfAsked(args, kSettingsHelp)) return kExitOk;
+void RunSettings(const Arguments& args) {
   ActAsWindowExecutable();
   if (args.empty()) return List();
   if (args[0] == "set") {
-    if (args.size() != 3) return UsageError("settings set: expected NAME VALUE (see palettor-cli settings --help)");
+    if (args.size() != 3) throw UsageError("settings set: expected NAME VALUE (see palettor-cli settings --help)");
     return Set(args[1], args[2]);
   }
-  return UsageError("settings: unknown argument '" + args[0] + "' (see palettor-cli settings --help)");
+  throw UsageError("settings: unknown argument '" + args[0] + "' (see palettor-cli settings --help)");
 }
 
 }  // namespace
 
-const CliCommand kSettingsCommand{"settings", "settings [set NAME VALUE]", "list or change the stored settings",
-                                  &RunSettings};
+extern const CliCommand kSettingsCommand{"settings", "settings [set NAME VALUE]", "list or change the stored settings",
+                                  kSettingsHelp, &RunSettings};
 
 }  // namespace palettor::cli

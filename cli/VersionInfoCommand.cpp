@@ -8,17 +8,14 @@
 
 #include "ArgumentParsing.h"
 #include "ByteSource.h"
+#include "CliCommand.h"
+#include "Output.h"
 #include "VersInfo.h"
-
-#ifndef PALETTOR_WINDOW_EXECUTABLE
-#define PALETTOR_WINDOW_EXECUTABLE ""
-#endif
+#include "WindowExecutable.h"
 
 namespace palettor::cli {
 
 namespace {
-
-constexpr const char* kWindowExecutableName = "palettor";
 
 // Collects the rows the component would show in a list view.
 class RowCollector final : public TListViewTarget {
@@ -38,27 +35,24 @@ struct VersionInfoRequest {
   std::optional<std::string> key;
 };
 
-// Fills `request`; an empty message means success.
-std::string ParseVersionInfo(const Arguments& args, VersionInfoRequest& request) {
+VersionInfoRequest ParseVersionInfo(const Arguments& args) {
+  VersionInfoRequest request;
   bool haveFile = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    std::string name, value;
-    if (args[i].rfind("--", 0) == 0 && args[i] != "--" && SplitInlineValue(args[i], name, value)) {
-      if (name != "--key") return "version-info: unknown argument '" + args[i] + "'";
-      request.key = value;
-    } else if (args[i] == "--key") {
-      if (i + 1 >= args.size()) return "--key needs the name of a version key";
-      request.key = args[++i];
-    } else if (args[i].size() > 1 && args[i][0] == '-') {
-      return "version-info: unknown argument '" + args[i] + "' (see palettor-cli version-info --help)";
+  for (ArgumentCursor arg(args); !arg.AtEnd(); arg.Next()) {
+    if (arg.Name() == "--key") {
+      request.key = arg.TakeValue("--key needs the name of a version key");
+    } else if (arg.HasInlineValue()) {
+      throw UsageError("version-info: unknown argument '" + arg.Raw() + "'");
+    } else if (arg.Raw().size() > 1 && arg.Raw()[0] == '-') {
+      throw UsageError("version-info: unknown argument '" + arg.Raw() + "' (see palettor-cli version-info --help)");
     } else if (haveFile) {
-      return "version-info: only one FILE may be given";
+      throw UsageError("version-info: only one FILE may be given");
     } else {
-      request.file = args[i];
+      request.file = arg.Raw();
       haveFile = true;
     }
   }
-  return {};
+  return request;
 }
 
 bool IsRegularFile(const std::string& path) {
@@ -79,23 +73,16 @@ constexpr const char* kVersionInfoHelp =
     "Exit status: 0 shown, 1 the file is missing, unreadable or has no version resource,\n"
     "2 invalid arguments.\n";
 
-int RunVersionInfo(const Arguments& args) {
-  if (PrintHelpIfAsked(args, kVersionInfoHelp)) return kExitOk;
-  VersionInfoRequest request;
-  if (auto message = ParseVersionInfo(args, request); !message.empty()) return UsageError(message);
-
+void RunVersionInfo(const Arguments& args) {
+  VersionInfoRequest request = ParseVersionInfo(args);
   if (request.file.empty()) {
     request.file = DefaultVersionInfoFile(RunningExecutablePath(), PALETTOR_WINDOW_EXECUTABLE);
-    if (request.file.empty()) {
-      std::fprintf(stderr, "palettor-cli: the palettor executable was not found; name the file to read\n");
-      return kExitFailure;
-    }
+    if (request.file.empty()) throw Failure("the palettor executable was not found; name the file to read");
   }
   // Tell the reasons apart here: the component itself only ever sees "no resource".
   FileByteSource probe;
   if (const std::string reason = probe.Open(request.file); !reason.empty()) {
-    std::fprintf(stderr, "palettor-cli: cannot read %s: %s\n", request.file.c_str(), reason.c_str());
-    return kExitFailure;
+    throw Failure("cannot read " + request.file + ": " + reason);
   }
 
   TVersionInfoResource info;
@@ -104,21 +91,14 @@ int RunVersionInfo(const Arguments& args) {
   info.SetVersionListView(&rows);
   info.SetFilename(request.file);
   info.SetVersionListView(nullptr);
-  if (info.VersionDataSize() == 0) {
-    std::fprintf(stderr, "palettor-cli: %s has no version resource\n", request.file.c_str());
-    return kExitFailure;
-  }
+  if (info.VersionDataSize() == 0) throw Failure(request.file + " has no version resource");
   if (request.key) {
     std::printf("%s\n", info.ValueByKey(*request.key).c_str());
   } else {
     for (const auto& [caption, value] : rows.rows) std::printf("%s: %s\n", caption.c_str(), value.c_str());
     for (const auto& translation : info.Translations()) std::printf("Translation: %s\n", translation.c_str());
   }
-  if (std::fflush(stdout) != 0) {
-    std::fprintf(stderr, "palettor-cli: could not write to standard output\n");
-    return kExitFailure;
-  }
-  return kExitOk;
+  FinishOutput();
 }
 
 }  // namespace
@@ -133,8 +113,8 @@ std::string DefaultVersionInfoFile(const std::string& cliPath, const std::string
   return {};
 }
 
-const CliCommand kVersionInfoCommand{"version-info",
+extern const CliCommand kVersionInfoCommand{"version-info",
                                      "version-info [FILE] [--key NAME]", "show an executable's version resource",
-                                     &RunVersionInfo};
+                                     kVersionInfoHelp, &RunVersionInfo};
 
 }  // namespace palettor::cli

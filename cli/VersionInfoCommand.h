@@ -1,11 +1,7 @@
 #pragma once
 #include <string>
 
-#include "CliCommand.h"
-
 namespace palettor::cli {
-
-extern const CliCommand kVersionInfoCommand;
 
 // The file version-info reads without a FILE argument: the window executable `palettor` beside
 // `cliPath`, else at `buildTreePath` when that is not empty; empty when neither exists.

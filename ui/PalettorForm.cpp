@@ -10,7 +10,8 @@
 #include "ApplicationExe.h"
 #include "FileNames.h"
 #include "RegistryVariables.h"
-#include "TableBitmapFile.h"
+#include "TableBitmapWriter.h"
+#include "WholeNumber.h"
 
 namespace palettor {
 
@@ -408,25 +409,24 @@ void TFormPalettor::PaintBoxSampleClick(QObject* Sender) {
 }
 
 namespace {
-// A whole decimal number, or nothing: letters, an empty field and fractions are not numbers.
-bool ParseWholeNumber(const QString& text, std::int32_t& number) {
-  bool ok = false;
-  number = text.trimmed().toInt(&ok, 10);
-  return ok;
+// The number in an editor box, blanks around it ignored; letters, an empty field and
+// fractions are no number.
+std::optional<std::int32_t> NumberIn(const TEdit* edit) {
+  return ParseWholeNumber(edit->text().trimmed().toStdString());
 }
 }  // namespace
 
 void TFormPalettor::EditHueChange(QObject*) {
-  std::int32_t number = 0;
-  if (!ParseWholeNumber(EditHue->text(), number)) return;
-  UpDownHue->SetPosition(number);
+  const auto number = NumberIn(EditHue);
+  if (!number) return;
+  UpDownHue->SetPosition(*number);
   UpdatePreview();
 }
 
 void TFormPalettor::EditSatChange(QObject*) {
-  std::int32_t number = 0;
-  if (!ParseWholeNumber(EditSat->text(), number)) return;
-  UpDownSat->SetPosition(number);
+  const auto number = NumberIn(EditSat);
+  if (!number) return;
+  UpDownSat->SetPosition(*number);
   UpdatePreview();
 }
 
@@ -481,13 +481,12 @@ void TFormPalettor::FileSaveAsClick(QObject*) {
 void TFormPalettor::SaveTo(const QString& fileName) {
   if (!TableBitmap) return;
   const QString absolute = QDir::cleanPath(QFileInfo(fileName).absoluteFilePath());
-  // Written beside the target and renamed over it, so a failure leaves any earlier file whole.
-  const QString reason = SaveTableBitmap(*TableBitmap, fileName);
-  if (reason.isEmpty()) {
+  TableBitmapWriter writer;
+  if (writer.Write(*TableBitmap, fileName)) {
     FDialogs->ShowMessage(this, QStringLiteral("Bitmap saved to ") + QDir::toNativeSeparators(absolute));
   } else {
     FDialogs->ShowError(this, QStringLiteral("The bitmap could not be saved to ") +
-                                  QDir::toNativeSeparators(absolute) + QStringLiteral(":\n") + reason);
+                                  QDir::toNativeSeparators(absolute) + QStringLiteral(":\n") + writer.ErrorString());
   }
 }
 

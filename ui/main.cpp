@@ -12,10 +12,8 @@
 #include <unistd.h>
 #endif
 
-#include "PalettorForm.h"
-#ifdef PALETTOR_HAVE_ABOUTBOX
 #include "AboutLUT.h"
-#endif
+#include "PalettorForm.h"
 
 namespace {
 
@@ -90,10 +88,8 @@ int main(int argc, char** argv) {
   QApplication::setWindowIcon(icon);
 
   palettor::TFormPalettor FormPalettor;  // its creation handler runs here
-#ifdef PALETTOR_HAVE_ABOUTBOX
   palettor::TAboutBoxKel1 AboutBoxKel1;  // owned by the program, not by the window
   FormPalettor.SetAboutBox(&AboutBoxKel1);
-#endif
   FormPalettor.show();
   return QApplication::exec();  // leaving main destroys the window, which stores the settings
 }

@@ -6,31 +6,57 @@
 #include <QTemporaryDir>
 #include <memory>
 
+#include "Palette.h"
+#include "ReferenceTable.h"
 #include "RunProcess.h"
-#include "TableBitmapFile.h"
 
 namespace palettor {
 namespace {
 
-using testing_support::ProcessResult;
-using testing_support::RunProcess;
+using test::ProcessResult;
+using test::RunProcess;
+
+// The bitmap file the viewer expects for `inputs`, laid out here from the reference table: a
+// 54-byte header, then rows bottom-up, blue, green, red.
+QByteArray Expected(const TableInputs& inputs) {
+  auto pixels = std::make_unique<LutPixels>();
+  test::ReferenceTable(inputs, *pixels);
+  QByteArray file(54, '\0');
+  const auto put32 = [&](int at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) file[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+  };
+  file[0] = 'B';
+  file[1] = 'M';
+  put32(2, 76854);
+  put32(10, 54);
+  put32(14, 40);
+  put32(18, 100);
+  put32(22, 256);
+  file[26] = 1;
+  file[28] = 24;
+  put32(34, 76800);
+  put32(38, 3780);  // 96 dpi
+  put32(42, 3780);
+  for (int storedRow = 0; storedRow < 256; ++storedRow) {
+    for (int x = 0; x < 100; ++x) {
+      const PackedColour p = (*pixels)[static_cast<std::size_t>((255 - storedRow) * 100 + x)];
+      file.append(static_cast<char>(BlueOf(p))).append(static_cast<char>(GreenOf(p))).append(static_cast<char>(RedOf(p)));
+    }
+  }
+  return file;
+}
 
 class RenderCommand : public testing::Test {
  protected:
   ProcessResult Render(std::vector<std::string> args) {
     args.insert(args.begin(), "render");
     // An empty private settings folder, so that no stored settings of the user leak in.
-    return RunProcess(PALETTOR_CLI_PATH, args, {"XDG_CONFIG_HOME=" + config.path().toStdString()});
+    return RunProcess(PALETTOR_CLI, args, {.env = {"XDG_CONFIG_HOME=" + config.path().toStdString()}});
   }
   std::string Out(const char* name) const { return dir.filePath(name).toStdString(); }
   QByteArray Read(const char* name) const {
     QFile f(dir.filePath(name));
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-  }
-  static QByteArray Expected(const TableInputs& in) {
-    auto pixels = std::make_unique<LutPixels>();
-    GenerateTable(in, *pixels);
-    return EncodeTableBitmap(*pixels);
   }
   static std::uint32_t PixelBGR(const QByteArray& bmp, int x, int y) {
     const int at = 54 + (255 - y) * 300 + x * 3;
@@ -153,7 +179,7 @@ TEST_F(RenderCommand, MissingOutIsAnError) {
 }
 
 TEST(PalettorCli, UnknownCommandIsAUsageError) {
-  const ProcessResult r = testing_support::RunProcess(PALETTOR_CLI_PATH, {"paint"});
+  const ProcessResult r = RunProcess(PALETTOR_CLI, {"paint"});
   EXPECT_EQ(r.exitStatus, 2);
   EXPECT_NE(r.err.find("paint"), std::string::npos);
 }

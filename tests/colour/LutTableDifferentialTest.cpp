@@ -14,7 +14,7 @@ namespace {
   auto fast = std::make_unique<LutPixels>();
   auto slow = std::make_unique<LutPixels>();
   GenerateTable(in, *fast);
-  testing_support::ReferenceTable(in, *slow);
+  test::ReferenceTable(in, *slow);
   for (std::size_t i = 0; i < fast->size(); ++i) {
     if ((*fast)[i] != (*slow)[i]) {
       return ::testing::AssertionFailure() << "pixel (" << i % 100 << ", " << i / 100 << "): 0x" << std::hex

@@ -23,7 +23,7 @@ struct SplitCase {
   const char* withoutExt;
 };
 
-void PrintTo(const SplitCase& c, std::ostream* os) { *os << testing::Printable(c.path); }
+void PrintTo(const SplitCase& c, std::ostream* os) { *os << test::Printable(c.path); }
 
 class FileNameSplitting : public ::testing::TestWithParam<SplitCase> {};
 
@@ -46,7 +46,7 @@ INSTANTIATE_TEST_SUITE_P(
                       // A dot in a folder name is not an extension of the file.
                       SplitCase{"/opt/v1.2/palettor", "palettor", "/opt/v1.2/", "/opt/v1.2/palettor"},
                       SplitCase{"mixed/dir\\name.ext", "name.ext", "mixed/dir\\", "mixed/dir\\name"},
-                      SplitCase{"", "", "", ""}), testing::CaseName<FileNameSplitting::ParamType>);
+                      SplitCase{"", "", "", ""}), test::CaseName<FileNameSplitting::ParamType>);
 
 TEST(ChangeFileExt, ReplacesOrAppendsTheExtension) {
   EXPECT_EQ(ChangeFileExt("dir\\table.bmp", ".txt"), "dir\\table.txt");
@@ -59,7 +59,7 @@ struct BaseNameCase {
   const char* baseName;
 };
 
-void PrintTo(const BaseNameCase& c, std::ostream* os) { *os << testing::Printable(c.exe); }
+void PrintTo(const BaseNameCase& c, std::ostream* os) { *os << test::Printable(c.exe); }
 
 class ProgramBaseNameOf : public ::testing::TestWithParam<BaseNameCase> {
  protected:
@@ -76,7 +76,7 @@ INSTANTIATE_TEST_SUITE_P(Executables, ProgramBaseNameOf,
                          ::testing::Values(BaseNameCase{"C:\\Tools\\Palettor.exe", "Palettor"},
                                            BaseNameCase{"/home/u/bin/a.b.exe", "a.b"},
                                            BaseNameCase{"/usr/bin/palettor", "palettor"},
-                                           BaseNameCase{"/usr/bin/palettor-cli", "palettor-cli"}), testing::CaseName<ProgramBaseNameOf::ParamType>);
+                                           BaseNameCase{"/usr/bin/palettor-cli", "palettor-cli"}), test::CaseName<ProgramBaseNameOf::ParamType>);
 
 TEST(ProgramBaseName, IsWorkedOutAnewOnEveryCall) {
   SetExeNameOverride("/x/First.exe");

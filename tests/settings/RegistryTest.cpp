@@ -7,7 +7,7 @@
 namespace palettor {
 namespace {
 
-using RegistryTest = testing::TempStoreTest;
+using RegistryTest = test::TempStoreTest;
 
 TEST_F(RegistryTest, ReadingNeverCreatesTheStoreOrAKey) {
   {

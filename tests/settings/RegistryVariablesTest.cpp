@@ -14,7 +14,7 @@
 namespace palettor {
 namespace {
 
-using SettingsTest = testing::TempStoreTest;
+using SettingsTest = test::TempStoreTest;
 
 const std::vector<std::string> kShutdownOrder = {
     "LUTSmoothColours", "LUTTailPercent", "LUTWhiteTop", "LUThueM70", "LUTsatM70", "LUThueM60", "LUTsatM60",
@@ -81,7 +81,7 @@ struct StoredBoolCase {
 
 void PrintTo(const StoredBoolCase& c, std::ostream* os) { *os << c.stored; }
 
-class BooleanSetting : public testing::TempStoreTest, public ::testing::WithParamInterface<StoredBoolCase> {};
+class BooleanSetting : public test::TempStoreTest, public ::testing::WithParamInterface<StoredBoolCase> {};
 
 TEST_P(BooleanSetting, AnyNonZeroNumberLoadsAsTrueAndIsWrittenBackAsOne) {
   Put(kKey, "LUTWhiteTop", GetParam().stored);
@@ -96,7 +96,7 @@ TEST_P(BooleanSetting, AnyNonZeroNumberLoadsAsTrueAndIsWrittenBackAsOne) {
 INSTANTIATE_TEST_SUITE_P(StoredNumbers, BooleanSetting,
                          ::testing::Values(StoredBoolCase{2, false, true, "1"}, StoredBoolCase{1, false, true, "1"},
                                            StoredBoolCase{0, true, false, "0"}, StoredBoolCase{-1, false, true, "1"},
-                                           StoredBoolCase{INT32_MIN, false, true, "1"}), testing::CaseName<BooleanSetting::ParamType>);
+                                           StoredBoolCase{INT32_MIN, false, true, "1"}), test::CaseName<BooleanSetting::ParamType>);
 
 TEST_F(SettingsTest, ATailPercentStoredAsTextLoadsTheDefaultAndIsOverwrittenAsANumber) {
   PutText(kKey, "LUTTailPercent", "30");
@@ -256,7 +256,7 @@ TEST_F(SettingsTest, LoadSettingsAsWindowReportsWhereEachValueCameFromAndWritesN
 
 // --- The program-location register ---
 
-using AppPathTest = testing::TempStoreTest;
+using AppPathTest = test::TempStoreTest;
 
 TEST_F(AppPathTest, RegisterWritesTheProgramsFullPathUnderItsBaseName) {
   SetExeNameOverride("C:\\Tools\\Palettor.exe");
@@ -291,9 +291,9 @@ struct HostFolderCase {
   const char* folder;
 };
 
-void PrintTo(const HostFolderCase& c, std::ostream* os) { *os << testing::Printable(c.stored); }
+void PrintTo(const HostFolderCase& c, std::ostream* os) { *os << test::Printable(c.stored); }
 
-class HostFolder : public testing::TempStoreTest, public ::testing::WithParamInterface<HostFolderCase> {};
+class HostFolder : public test::TempStoreTest, public ::testing::WithParamInterface<HostFolderCase> {};
 
 TEST_P(HostFolder, IsTheRegisteredPathUpToItsLastSeparator) {
   PutText(kAppPathsKey, "Skyreader", GetParam().stored);
@@ -305,7 +305,7 @@ INSTANTIATE_TEST_SUITE_P(Entries, HostFolder,
                          ::testing::Values(HostFolderCase{"D:\\Sky\\Skyreader.exe", "D:\\Sky\\"},
                                            HostFolderCase{"Skyreader.exe", ""}, HostFolderCase{"D:\\Sky\\", "D:\\Sky\\"},
                                            HostFolderCase{"C:Skyreader.exe", "C:"},
-                                           HostFolderCase{"/opt/sky/skyreader", "/opt/sky/"}), testing::CaseName<HostFolder::ParamType>);
+                                           HostFolderCase{"/opt/sky/skyreader", "/opt/sky/"}), test::CaseName<HostFolder::ParamType>);
 
 TEST_F(AppPathTest, AnEntryStoredAsANumberReadsAsEmpty) {
   Put(kAppPathsKey, "Skyreader", 42);

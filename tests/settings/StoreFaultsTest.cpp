@@ -17,7 +17,7 @@
 namespace palettor {
 namespace {
 
-using testing::RunInChild;
+using test::RunInChild;
 
 const char* const kKey = "\\Software\\Quillon\\palettor";
 
@@ -31,7 +31,7 @@ void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
 }
 
-class StoreFaults : public testing::TempStoreTest {
+class StoreFaults : public test::TempStoreTest {
  protected:
   std::vector<std::filesystem::path> SetAsideFiles() const {
     std::vector<std::filesystem::path> files;
@@ -179,9 +179,9 @@ TEST_F(StoreFaults, AStoreOfANewerLayoutIsLeftAloneAndNotOverwritten) {
 class ReadOnlyStore : public StoreFaults {
  protected:
   int RunUnprivileged(const std::function<int()>& body) {
-    testing::HandOverToUnprivileged(root_);
+    test::HandOverToUnprivileged(root_);
     return RunInChild([&] {
-      testing::DropPrivileges();
+      test::DropPrivileges();
       return body();
     });
   }
@@ -293,7 +293,7 @@ TEST_P(KilledWhileStoring, TheStoreOpensAndHoldsEachValueOldOrNewInShutdownOrder
   RunSession(0);
   int pipeFds[2];
   ASSERT_EQ(::pipe(pipeFds), 0);
-  const pid_t child = testing::Spawn([&] {
+  const pid_t child = test::Spawn([&] {
     ::close(pipeFds[0]);
     for (int session = 1;; ++session) {
       (void)::write(pipeFds[1], "s", 1);
@@ -306,7 +306,7 @@ TEST_P(KilledWhileStoring, TheStoreOpensAndHoldsEachValueOldOrNewInShutdownOrder
   char byte = 0;
   for (int started = 0; started < GetParam();) started += static_cast<int>(::read(pipeFds[0], &byte, 1) == 1);
   ::kill(child, SIGKILL);
-  EXPECT_EQ(testing::Wait(child), 128 + SIGKILL);
+  EXPECT_EQ(test::Wait(child), 128 + SIGKILL);
   ::close(pipeFds[0]);
 
   // A reading process opens it first and must cope with any half-done write left behind.
@@ -345,7 +345,7 @@ TEST_F(StoreFaults, ProcessesWritingAtOnceLoseNothing) {
   ASSERT_EQ(::pipe(gate), 0);
   std::vector<pid_t> children;
   for (int w = 0; w < kWriters; ++w) {
-    children.push_back(testing::Spawn([&, w] {
+    children.push_back(test::Spawn([&, w] {
       ::close(gate[1]);
       char byte = 0;
       (void)::read(gate[0], &byte, 1);  // all start together when the gate closes
@@ -361,7 +361,7 @@ TEST_F(StoreFaults, ProcessesWritingAtOnceLoseNothing) {
   }
   ::close(gate[0]);
   ::close(gate[1]);
-  for (const pid_t child : children) EXPECT_EQ(testing::Wait(child), 0);
+  for (const pid_t child : children) EXPECT_EQ(test::Wait(child), 0);
   EXPECT_EQ(Query("SELECT count(*) FROM registry_values WHERE key_path = 'Software\\Quillon\\shared'"),
             std::vector<std::string>{std::to_string(kWriters * kValuesEach)});
   EXPECT_EQ(Query("SELECT count(DISTINCT write_seq) FROM registry_values"),

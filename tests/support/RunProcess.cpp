@@ -1,19 +1,19 @@
 #include "RunProcess.h"
 
 #include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <sstream>
 
+#include "ChildProcess.h"
+
 extern char** environ;
 
-namespace palettor::testing_support {
+namespace palettor::test {
 
 namespace {
 
@@ -24,59 +24,82 @@ std::string ReadWhole(const std::string& path) {
   return text.str();
 }
 
-std::string TempPath(const char* tag) {
+std::string TempPath() {
   char name[] = "/tmp/palettor-run-XXXXXX";
-  const int fd = mkstemp(name);
-  if (fd >= 0) close(fd);
-  return std::string(name) + tag;
+  const int fd = ::mkstemp(name);
+  if (fd >= 0) ::close(fd);
+  return name;
 }
 
-}  // namespace
-
-ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
-                         const std::vector<std::string>& env) {
-  // Output goes to files rather than pipes, so a chatty child can never block on a full pipe.
-  const std::string outPath = TempPath(".out"), errPath = TempPath(".err");
-
+std::vector<std::string> Environment(const std::vector<std::string>& extra) {
   std::vector<std::string> environment;
   for (char** e = environ; *e != nullptr; ++e) {
     const std::string entry = *e;
     const std::string name = entry.substr(0, entry.find('='));
     bool replaced = false;
-    for (const auto& extra : env) replaced = replaced || extra.substr(0, extra.find('=')) == name;
+    for (const auto& added : extra) replaced = replaced || added.substr(0, added.find('=')) == name;
     if (!replaced) environment.push_back(entry);
   }
-  environment.insert(environment.end(), env.begin(), env.end());
+  environment.insert(environment.end(), extra.begin(), extra.end());
+  return environment;
+}
 
+}  // namespace
+
+RunningProcess::RunningProcess(const std::string& program, const std::vector<std::string>& args,
+                               const ProcessOptions& options)
+    : outPath_(TempPath()), errPath_(TempPath()) {
+  // Everything the child needs is made here: between fork and exec it only makes system calls.
+  std::vector<std::string> environment = Environment(options.env);
   std::vector<char*> argv{const_cast<char*>(program.c_str())};
   for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
   std::vector<char*> envp;
   for (auto& e : environment) envp.push_back(e.data());
   envp.push_back(nullptr);
+  const bool unprivileged = options.unprivileged;
+  const char* out = outPath_.c_str();
+  const char* err = errPath_.c_str();
 
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-
-  ProcessResult result;
-  pid_t pid = 0;
-  if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data()) == 0) {
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  pid_ = Spawn([&]() -> int {
+    const int in = ::open("/dev/null", O_RDONLY);
+    const int outFd = ::open(out, O_WRONLY | O_TRUNC);
+    const int errFd = ::open(err, O_WRONLY | O_TRUNC);
+    if (in < 0 || outFd < 0 || errFd < 0 || ::dup2(in, 0) < 0 || ::dup2(outFd, 1) < 0 || ::dup2(errFd, 2) < 0) {
+      return 125;
     }
-    if (WIFEXITED(status)) result.exitStatus = WEXITSTATUS(status);
+    for (const int fd : {in, outFd, errFd}) {
+      if (fd > 2) ::close(fd);
+    }
+    if (unprivileged) DropPrivileges();
+    ::execve(argv[0], argv.data(), envp.data());
+    return 127;
+  });
+}
+
+RunningProcess::~RunningProcess() {
+  if (pid_ > 0) {
+    ::kill(pid_, SIGKILL);
+    Wait(pid_);
   }
-  posix_spawn_file_actions_destroy(&actions);
-  result.out = ReadWhole(outPath);
-  result.err = ReadWhole(errPath);
-  std::remove(outPath.c_str());
-  std::remove(errPath.c_str());
-  std::remove(outPath.substr(0, outPath.size() - 4).c_str());
-  std::remove(errPath.substr(0, errPath.size() - 4).c_str());
+  std::remove(outPath_.c_str());
+  std::remove(errPath_.c_str());
+}
+
+std::string RunningProcess::OutputSoFar() const { return ReadWhole(outPath_); }
+
+ProcessResult RunningProcess::Finish() {
+  ProcessResult result;
+  if (pid_ > 0) result.exitStatus = Wait(pid_);
+  pid_ = -1;
+  result.out = ReadWhole(outPath_);
+  result.err = ReadWhole(errPath_);
   return result;
 }
 
-}  // namespace palettor::testing_support
+ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
+                         const ProcessOptions& options) {
+  return RunningProcess(program, args, options).Finish();
+}
+
+}  // namespace palettor::test

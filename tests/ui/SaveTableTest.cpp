@@ -11,7 +11,7 @@
 #include <QTimer>
 #include <csignal>
 
-#include "TableBitmapFile.h"
+#include "TableBitmapWriter.h"
 #include "WindowFixture.h"
 
 namespace palettor::test {
@@ -80,7 +80,7 @@ TEST_F(SaveTable, SaveWritesTheShownTableIntoTheViewersFolder) {
   EXPECT_EQ(bytes.right(3), QByteArray("\xFF\xFF\xFF", 3)) << "+39 at brightness 255";
   EXPECT_EQ(FilePixel(bytes, 62, 225), qRgb(28, 50, 94));
   EXPECT_EQ(FilePixel(bytes, 0, 127), qRgb(128, 114, 126));
-  EXPECT_EQ(bytes, EncodeTableBitmap(*Table(FactoryTableInputs())));
+  EXPECT_EQ(bytes, TableBitmapWriter::Encode(*Table(FactoryTableInputs())));
 }
 
 TEST_F(SaveTable, SaveAfterEditsWritesTheEditedTable) {
@@ -96,7 +96,7 @@ TEST_F(SaveTable, SaveAfterEditsWritesTheEditedTable) {
   values[AnchorSlot(1)] = {300, 60};
   const auto expected =
       Table(MakeTableInputs(DeriveAnchorColours(values), values[AnchorSlot(kBlueTailAnchor)], 12, true, false));
-  EXPECT_EQ(ReadAll(DefaultFile()), EncodeTableBitmap(*expected));
+  EXPECT_EQ(ReadAll(DefaultFile()), TableBitmapWriter::Encode(*expected));
   ExpectShownTableEquals(*expected);
 }
 
@@ -119,7 +119,7 @@ TEST_F(SaveTable, SaveAsOverTheDefaultFileReplacesItWhenTheUserChoosesIt) {
   Open();
   dialogs_.answers = {DefaultFile()};
   Form().Save1->trigger();
-  EXPECT_EQ(ReadAll(DefaultFile()), EncodeTableBitmap(*Table(FactoryTableInputs())));
+  EXPECT_EQ(ReadAll(DefaultFile()), TableBitmapWriter::Encode(*Table(FactoryTableInputs())));
   EXPECT_EQ(dialogs_.messages, QStringList{Saved(DefaultFile())});
   EXPECT_EQ(Leftovers(Viewer(), {"TempToColourUser.bmp"}), QStringList());
 }

@@ -1,12 +1,13 @@
-#include "TableBitmapFile.h"
+#include "TableBitmapWriter.h"
 
 #include <QBuffer>
-#include <QSaveFile>
 
 namespace palettor {
 
 QImage TableImage(const LutPixels& pixels) {
   QImage image(kTableWidth, kTableHeight, QImage::Format_RGB32);
+  image.setDotsPerMeterX(kTableBitmapPixelsPerMetre);
+  image.setDotsPerMeterY(kTableBitmapPixelsPerMetre);
   for (int y = 0; y < kTableHeight; ++y) {
     auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
     const PackedColour* row = pixels.data() + static_cast<std::ptrdiff_t>(y) * kTableWidth;
@@ -15,7 +16,7 @@ QImage TableImage(const LutPixels& pixels) {
   return image;
 }
 
-QByteArray EncodeTableBitmap(const LutPixels& pixels) {
+QByteArray TableBitmapWriter::Encode(const LutPixels& pixels) {
   QByteArray bytes;
   bytes.reserve(kTableBitmapFileSize);
   QBuffer buffer(&bytes);
@@ -25,21 +26,10 @@ QByteArray EncodeTableBitmap(const LutPixels& pixels) {
   return bytes;
 }
 
-QString SaveBitmapBytes(const QByteArray& bytes, const QString& path) {
-  if (bytes.size() != kTableBitmapFileSize) return QStringLiteral("could not encode the bitmap");
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return file.errorString();
-  if (file.write(bytes) != bytes.size()) {
-    const QString reason = file.errorString();
-    file.cancelWriting();
-    return reason;
-  }
-  if (!file.commit()) return file.errorString();
-  return {};
-}
-
-QString SaveTableBitmap(const LutPixels& pixels, const QString& path) {
-  return SaveBitmapBytes(EncodeTableBitmap(pixels), path);
+bool TableBitmapWriter::Write(const LutPixels& pixels, const QString& target) {
+  const QByteArray bytes = Encode(pixels);
+  if (bytes.size() != kTableBitmapFileSize) return Fail(QStringLiteral("could not encode the bitmap"));
+  return WriteBytes(bytes, target);
 }
 
 }  // namespace palettor

@@ -1,30 +1,20 @@
 // palettor-cli settings, app-path and render through real processes on a private store.
 #include <gtest/gtest.h>
 
-#include <ostream>
-
-#include <fcntl.h>
-
-#include <cctype>
-
 #include <fstream>
 #include <iterator>
+#include <memory>
+#include <ostream>
 #include <sstream>
 
 #include "CaseName.h"
-#include "ChildProcess.h"
 #include "Registry.h"
 #include "RegistryVariables.h"
+#include "RunProcess.h"
 #include "TempStore.h"
 
 namespace palettor {
 namespace {
-
-struct CliResult {
-  int status;
-  std::string out;
-  std::string err;
-};
 
 std::string ReadFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -55,23 +45,12 @@ const std::vector<std::string> kFirstRunListing = {
 
 const char* const kKey = "\\Software\\Quillon\\palettor";
 
-class CliTest : public testing::TempStoreTest {
+using CliResult = test::ProcessResult;
+
+class CliTest : public test::TempStoreTest {
  protected:
   CliResult Run(const std::vector<std::string>& args, const std::string& program = PALETTOR_CLI) {
-    static int counter = 0;
-    const auto out = root_ / ("out" + std::to_string(++counter));
-    const auto err = root_ / ("err" + std::to_string(counter));
-    const int status = testing::RunInChild([&] {
-      const int outFd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      const int errFd = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      if (outFd < 0 || errFd < 0 || ::dup2(outFd, 1) < 0 || ::dup2(errFd, 2) < 0) return 125;
-      std::vector<char*> argv{const_cast<char*>(program.c_str())};
-      for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-      argv.push_back(nullptr);
-      ::execv(program.c_str(), argv.data());
-      return 126;
-    });
-    return {status, ReadFile(out), ReadFile(err)};
+    return test::RunProcess(program, args);
   }
 
   void Put(const std::string& name, std::int32_t value) {
@@ -98,7 +77,7 @@ class CliTest : public testing::TempStoreTest {
 
 TEST_F(CliTest, SettingsOnAFirstRunListsFactoryAnchorsAndDefaultOptionsAndCreatesNothing) {
   const CliResult result = Run({"settings"});
-  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.exitStatus, 0);
   EXPECT_EQ(Lines(result.out), kFirstRunListing);
   EXPECT_EQ(result.err, "");
   EXPECT_FALSE(std::filesystem::exists(config_));
@@ -159,7 +138,7 @@ TEST_P(SettingsSetRefuses, ExitsTwoWithAMessageAndWritesNothing) {
   std::vector<std::string> args{"settings", "set"};
   args.insert(args.end(), GetParam().args.begin(), GetParam().args.end());
   const CliResult result = Run(args);
-  EXPECT_EQ(result.status, 2);
+  EXPECT_EQ(result.exitStatus, 2);
   EXPECT_NE(result.err.find(GetParam().messagePart), std::string::npos) << result.err;
   EXPECT_EQ(result.out, "");
   EXPECT_FALSE(std::filesystem::exists(config_));
@@ -175,7 +154,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BadSet{{"LUThueP10", " 5"}, "whole number"}, BadSet{{"LUThueP10", "99999999999"}, "whole number"},
                       BadSet{{"LUThueM80", "5"}, "unknown setting"}, BadSet{{"Skyreader", "5"}, "unknown setting"},
                       BadSet{{"LUThueM70"}, "NAME VALUE"}, BadSet{{"LUThueM70", "1", "2"}, "NAME VALUE"}),
-    testing::CaseName<BadSet>);
+    test::CaseName<BadSet>);
 
 struct GoodSet {
   const char* name;
@@ -191,7 +170,7 @@ class SettingsSetAccepts : public CliTest, public ::testing::WithParamInterface<
 
 TEST_P(SettingsSetAccepts, StoresAllTwentySevenInShutdownOrderWithTheOneChanged) {
   const CliResult result = Run({"settings", "set", GetParam().name, GetParam().value});
-  ASSERT_EQ(result.status, 0) << result.err;
+  ASSERT_EQ(result.exitStatus, 0) << result.err;
   EXPECT_EQ(result.out, "");
   EXPECT_EQ(result.err, "");
   EXPECT_EQ(Query("SELECT name FROM registry_values ORDER BY write_seq"),
@@ -213,10 +192,10 @@ INSTANTIATE_TEST_SUITE_P(
                       GoodSet{"LUTWhiteTop", "0", "LUTWhiteTop 0 stored"},
                       GoodSet{"LUTSmoothColours", "1", "LUTSmoothColours 1 stored"},
                       GoodSet{"luthuep20", "200", "LUThueP20 200 stored"}),
-    testing::CaseName<GoodSet>);
+    test::CaseName<GoodSet>);
 
 TEST_F(CliTest, SettingsSetOnAFirstRunStoresTheFactoryAnchorsWithTheChange) {
-  ASSERT_EQ(Run({"settings", "set", "LUThueO0", "50"}).status, 0);
+  ASSERT_EQ(Run({"settings", "set", "LUThueO0", "50"}).exitStatus, 0);
   auto expected = kFirstRunListing;
   for (auto& line : expected) {
     line.replace(line.rfind(' ') + 1, std::string::npos, "stored");
@@ -230,7 +209,7 @@ TEST_F(CliTest, SettingsSetKeepsEveryOtherStoredValue) {
   Put("LUTTailPercent", 44);
   Put("LUTWhiteTop", 0);
   Put("LUTSmoothColours", 0);
-  ASSERT_EQ(Run({"settings", "set", "LUTWhiteTop", "1"}).status, 0);
+  ASSERT_EQ(Run({"settings", "set", "LUTWhiteTop", "1"}).exitStatus, 0);
   for (std::size_t i = 0; i < 24; ++i) EXPECT_EQ(Value(kLoadOrder[i]), std::to_string(i + 1)) << kLoadOrder[i];
   EXPECT_EQ(Value("LUTTailPercent"), "44");
   EXPECT_EQ(Value("LUTWhiteTop"), "1");
@@ -242,7 +221,7 @@ TEST_F(CliTest, SettingsSetWritesBackWhatTheWindowWould) {
   Put("LUTWhiteTop", 2);
   Put("LUTTailPercent", 70000);
   Put("LUThueP30", 5000);
-  ASSERT_EQ(Run({"settings", "set", "LUTsatO0", "3"}).status, 0);
+  ASSERT_EQ(Run({"settings", "set", "LUTsatO0", "3"}).exitStatus, 0);
   EXPECT_EQ(Value("LUTWhiteTop"), "1");
   EXPECT_EQ(Value("LUTTailPercent"), "100") << "the tail spinner held 70000 at its bound";
   EXPECT_EQ(Value("LUThueP30"), "5000") << "anchor values pass unchanged";
@@ -254,7 +233,7 @@ TEST_F(CliTest, SettingsActOnThePalettorKeyWhateverTheToolIsCalled) {
   std::filesystem::create_directories(renamed.parent_path());
   std::filesystem::copy_file(PALETTOR_CLI, renamed);
   std::filesystem::permissions(renamed, std::filesystem::perms::owner_all);
-  ASSERT_EQ(Run({"settings", "set", "LUTTailPercent", "33"}, renamed.string()).status, 0);
+  ASSERT_EQ(Run({"settings", "set", "LUTTailPercent", "33"}, renamed.string()).exitStatus, 0);
   EXPECT_EQ(Query("SELECT DISTINCT key_path FROM registry_values"), std::vector<std::string>{"Software\\Quillon\\palettor"});
   EXPECT_EQ(Listed("LUTTailPercent"), "LUTTailPercent 33 stored");
 }
@@ -262,20 +241,11 @@ TEST_F(CliTest, SettingsActOnThePalettorKeyWhateverTheToolIsCalled) {
 TEST_F(CliTest, ConcurrentSettingsSetsLoseNoChange) {
   const std::vector<std::pair<std::string, std::string>> changes = {
       {"LUThueM60", "11"}, {"LUTsatM50", "22"}, {"LUTTailPercent", "33"}, {"LUTWhiteTop", "0"}, {"LUThueP40", "44"}};
-  std::vector<pid_t> children;
+  std::vector<std::unique_ptr<test::RunningProcess>> children;
   for (const auto& [name, value] : changes) {
-    children.push_back(testing::Spawn([&, name = name, value = value] {
-      const int devNull = ::open("/dev/null", O_WRONLY);
-      ::dup2(devNull, 1);
-      const std::string program = PALETTOR_CLI;
-      std::vector<char*> argv{const_cast<char*>(program.c_str()), const_cast<char*>("settings"),
-                              const_cast<char*>("set"), const_cast<char*>(name.c_str()),
-                              const_cast<char*>(value.c_str()), nullptr};
-      ::execv(program.c_str(), argv.data());
-      return 126;
-    }));
+    children.push_back(std::make_unique<test::RunningProcess>(PALETTOR_CLI, std::vector<std::string>{"settings", "set", name, value}));
   }
-  for (const pid_t child : children) EXPECT_EQ(testing::Wait(child), 0);
+  for (const auto& child : children) EXPECT_EQ(child->Finish().exitStatus, 0);
   for (const auto& [name, value] : changes) EXPECT_EQ(Value(name), value) << name;
   EXPECT_EQ(Query("SELECT count(*) FROM registry_values"), std::vector<std::string>{"27"});
 }
@@ -284,13 +254,13 @@ TEST_F(CliTest, AGarbageStoreIsKeptAsideBySettingsSetAndLeftAloneByTheListing) {
   std::filesystem::create_directories(StorePath().parent_path());
   std::ofstream(StorePath()) << std::string(3000, 'g');
   const CliResult listing = Run({"settings"});
-  EXPECT_EQ(listing.status, 0);
+  EXPECT_EQ(listing.exitStatus, 0);
   EXPECT_EQ(Lines(listing.out), kFirstRunListing);
   EXPECT_EQ(Lines(listing.err).size(), 1u) << listing.err;
   EXPECT_EQ(ReadFile(StorePath()), std::string(3000, 'g'));
 
   const CliResult set = Run({"settings", "set", "LUThueO0", "1"});
-  EXPECT_EQ(set.status, 0);
+  EXPECT_EQ(set.exitStatus, 0);
   ASSERT_EQ(Lines(set.err).size(), 1u) << set.err;
   EXPECT_NE(set.err.find("kept it as"), std::string::npos) << set.err;
   EXPECT_EQ(Value("LUThueO0"), "1");
@@ -300,42 +270,42 @@ TEST_F(CliTest, AGarbageStoreIsKeptAsideBySettingsSetAndLeftAloneByTheListing) {
 
 TEST_F(CliTest, AppPathListIsEmptyAndCreatesNothingWhenNothingIsRegistered) {
   const CliResult result = Run({"app-path", "list"});
-  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.exitStatus, 0);
   EXPECT_EQ(result.out, "");
   EXPECT_FALSE(std::filesystem::exists(config_));
   const CliResult get = Run({"app-path", "get", "Skyreader"});
-  EXPECT_EQ(get.status, 1);
+  EXPECT_EQ(get.exitStatus, 1);
   EXPECT_EQ(get.out, "");
   EXPECT_NE(get.err.find("Skyreader"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(config_));
 }
 
 TEST_F(CliTest, AppPathSetGetAndListShareTheRegisterWithThePrograms) {
-  ASSERT_EQ(Run({"app-path", "set", "Skyreader", "D:\\Sky\\Skyreader.exe"}).status, 0);
+  ASSERT_EQ(Run({"app-path", "set", "Skyreader", "D:\\Sky\\Skyreader.exe"}).exitStatus, 0);
   SetExeNameOverride("/usr/lib/viewer/Other.bin");
   RegisterAppPath();
   EXPECT_EQ(ReadAppPath("Skyreader"), "D:\\Sky\\Skyreader.exe");
   EXPECT_EQ(Run({"app-path", "get", "SKYREADER"}).out, "D:\\Sky\\Skyreader.exe\n");
   EXPECT_EQ(Run({"app-path", "list"}).out, "Other\t/usr/lib/viewer/Other.bin\nSkyreader\tD:\\Sky\\Skyreader.exe\n");
-  ASSERT_EQ(Run({"app-path", "set", "skyreader", "/opt/sky/skyreader"}).status, 0);
+  ASSERT_EQ(Run({"app-path", "set", "skyreader", "/opt/sky/skyreader"}).exitStatus, 0);
   EXPECT_EQ(Run({"app-path", "list"}).out, "Other\t/usr/lib/viewer/Other.bin\nSkyreader\t/opt/sky/skyreader\n");
 }
 
 TEST_F(CliTest, AppPathSetMakesARelativeLocalPathAbsolute) {
-  ASSERT_EQ(Run({"app-path", "set", "Skyreader", "sky/../sky/Skyreader.exe"}).status, 0);
+  ASSERT_EQ(Run({"app-path", "set", "Skyreader", "sky/../sky/Skyreader.exe"}).exitStatus, 0);
   const std::string expected = (std::filesystem::current_path() / "sky" / "Skyreader.exe").string();
   EXPECT_EQ(ReadAppPath("Skyreader"), expected);
 }
 
 TEST_F(CliTest, AppPathListSkipsEntriesThatAreNoPath) {
-  ASSERT_EQ(Run({"app-path", "set", "Skyreader", "/opt/sky/Skyreader"}).status, 0);
+  ASSERT_EQ(Run({"app-path", "set", "Skyreader", "/opt/sky/Skyreader"}).exitStatus, 0);
   {
     TRegistry registry;
     ASSERT_TRUE(registry.OpenKey(kAppPathsKey, true));
     registry.WriteInteger("Broken", 3);
   }
   EXPECT_EQ(Run({"app-path", "list"}).out, "Skyreader\t/opt/sky/Skyreader\n");
-  EXPECT_EQ(Run({"app-path", "get", "Broken"}).status, 1);
+  EXPECT_EQ(Run({"app-path", "get", "Broken"}).exitStatus, 1);
 }
 
 class AppPathRefuses : public CliTest, public ::testing::WithParamInterface<std::vector<std::string>> {};
@@ -344,7 +314,7 @@ TEST_P(AppPathRefuses, ExitsTwoAndWritesNothing) {
   std::vector<std::string> args{"app-path"};
   args.insert(args.end(), GetParam().begin(), GetParam().end());
   const CliResult result = Run(args);
-  EXPECT_EQ(result.status, 2) << result.err;
+  EXPECT_EQ(result.exitStatus, 2) << result.err;
   EXPECT_NE(result.err, "");
   EXPECT_FALSE(std::filesystem::exists(config_));
 }
@@ -355,35 +325,35 @@ INSTANTIATE_TEST_SUITE_P(Arguments, AppPathRefuses,
                                            std::vector<std::string>{"set", "Skyreader"},
                                            std::vector<std::string>{"set", "", "/x"},
                                            std::vector<std::string>{"set", "Skyreader", ""}),
-                         testing::CaseName<std::vector<std::string>>);
+                         test::CaseName<std::vector<std::string>>);
 
 // --- render ---
 
 TEST_F(CliTest, RenderNeverCreatesTheStoreAndMatchesTheFactoryOnAFirstRun) {
   const auto stored = root_ / "stored.bmp";
   const auto factory = root_ / "factory.bmp";
-  ASSERT_EQ(Run({"render", "--out", stored.string()}).status, 0);
-  ASSERT_EQ(Run({"render", "--factory", "--out", factory.string()}).status, 0);
+  ASSERT_EQ(Run({"render", "--out", stored.string()}).exitStatus, 0);
+  ASSERT_EQ(Run({"render", "--factory", "--out", factory.string()}).exitStatus, 0);
   EXPECT_FALSE(std::filesystem::exists(config_));
   EXPECT_EQ(ReadFile(stored).size(), 76854u);
   EXPECT_EQ(ReadFile(stored), ReadFile(factory));
 }
 
 TEST_F(CliTest, RenderStartsFromTheStoredSettingsAndFlagsOverrideThem) {
-  ASSERT_EQ(Run({"settings", "set", "LUTWhiteTop", "0"}).status, 0);
-  ASSERT_EQ(Run({"settings", "set", "LUThueP10", "200"}).status, 0);
-  ASSERT_EQ(Run({"settings", "set", "LUTTailPercent", "40"}).status, 0);
+  ASSERT_EQ(Run({"settings", "set", "LUTWhiteTop", "0"}).exitStatus, 0);
+  ASSERT_EQ(Run({"settings", "set", "LUThueP10", "200"}).exitStatus, 0);
+  ASSERT_EQ(Run({"settings", "set", "LUTTailPercent", "40"}).exitStatus, 0);
   const std::string storeBefore = ReadFile(StorePath());
   const auto path = [&](const char* name) { return (root_ / name).string(); };
-  ASSERT_EQ(Run({"render", "--out", path("stored.bmp")}).status, 0);
+  ASSERT_EQ(Run({"render", "--out", path("stored.bmp")}).exitStatus, 0);
   ASSERT_EQ(Run({"render", "--factory", "--white-top", "off", "--tail-percent", "40", "--anchor", "P10=200,12",
                  "--out", path("spelled.bmp")})
-                .status,
+                .exitStatus,
             0);
-  ASSERT_EQ(Run({"render", "--factory", "--out", path("factory.bmp")}).status, 0);
+  ASSERT_EQ(Run({"render", "--factory", "--out", path("factory.bmp")}).exitStatus, 0);
   ASSERT_EQ(Run({"render", "--white-top", "on", "--tail-percent", "12", "--anchor", "P10=85,12", "--out",
                  path("overridden.bmp")})
-                .status,
+                .exitStatus,
             0);
   EXPECT_EQ(ReadFile(path("stored.bmp")), ReadFile(path("spelled.bmp")));
   EXPECT_NE(ReadFile(path("stored.bmp")), ReadFile(path("factory.bmp")));
@@ -395,9 +365,9 @@ TEST_F(CliTest, RenderRunsOnDefaultsWithAGarbageStoreAndLeavesItInPlace) {
   std::filesystem::create_directories(StorePath().parent_path());
   std::ofstream(StorePath()) << std::string(3000, 'g');
   const CliResult result = Run({"render", "--out", (root_ / "t.bmp").string()});
-  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.exitStatus, 0);
   EXPECT_EQ(Lines(result.err).size(), 1u) << result.err;
-  ASSERT_EQ(Run({"render", "--factory", "--out", (root_ / "f.bmp").string()}).status, 0);
+  ASSERT_EQ(Run({"render", "--factory", "--out", (root_ / "f.bmp").string()}).exitStatus, 0);
   EXPECT_EQ(ReadFile(root_ / "t.bmp"), ReadFile(root_ / "f.bmp"));
   EXPECT_EQ(ReadFile(StorePath()), std::string(3000, 'g'));
 }

@@ -2,7 +2,7 @@
 
 #include "ColourConversions.h"
 
-namespace palettor::testing_support {
+namespace palettor::test {
 
 namespace {
 
@@ -53,4 +53,4 @@ void ReferenceTable(const TableInputs& in, LutPixels& pixels) {
   }
 }
 
-}  // namespace palettor::testing_support
+}  // namespace palettor::test

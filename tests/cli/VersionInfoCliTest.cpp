@@ -1,15 +1,14 @@
 // palettor-cli version-info, run as a program on the fixtures.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
+#include <unistd.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
 #include "FixtureFiles.h"
+#include "RunProcess.h"
 #include "VersionInfoCommand.h"
 
 namespace palettor::cli {
@@ -17,35 +16,11 @@ namespace {
 
 using test::Fixture;
 
-struct CliRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
+using CliRun = test::ProcessResult;
 
-std::string Quote(const std::string& s) {
-  std::string quoted = "'";
-  for (char c : s) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
-
-CliRun RunCli(const std::vector<std::string>& args) {
-  const auto errFile = std::filesystem::temp_directory_path() / ("palettor-cli-err-" + std::to_string(::getpid()));
-  std::string command = Quote(PALETTOR_CLI) + " version-info";
-  for (const auto& arg : args) command += " " + Quote(arg);
-  command += " 2>" + Quote(errFile.string());
-  CliRun run;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (pipe == nullptr) return run;
-  char buffer[4096];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
-  const int status = ::pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::ifstream err(errFile);
-  run.err.assign(std::istreambuf_iterator<char>(err), std::istreambuf_iterator<char>());
-  std::filesystem::remove(errFile);
-  return run;
+CliRun RunCli(std::vector<std::string> args) {
+  args.insert(args.begin(), "version-info");
+  return test::RunProcess(PALETTOR_CLI, args);
 }
 
 struct CliCase {
@@ -66,7 +41,7 @@ TEST_P(VersionInfoCli, PrintsTheResource) {
     if (arg.ends_with(".exe") || arg.ends_with(".dll")) arg = Fixture(arg);
   }
   const CliRun run = RunCli(args);
-  EXPECT_EQ(run.status, GetParam().status) << run.err;
+  EXPECT_EQ(run.exitStatus, GetParam().status) << run.err;
   EXPECT_EQ(run.out, GetParam().out);
   if (GetParam().status == 0) {
     EXPECT_EQ(run.err, "");
@@ -134,7 +109,7 @@ TEST(VersionInfoCliMessages, SayWhatIsWrong) {
 
 TEST(VersionInfoCliMessages, ReadsItsOwnResource) {
   const CliRun run = RunCli({PALETTOR_CLI, "--key", "Comments"});
-  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.exitStatus, 0);
   EXPECT_EQ(run.out, "2001 Dec 12\n");
 }
 
@@ -170,29 +145,19 @@ TEST_F(DefaultFile, IsEmptyWhenNeitherExists) {
   EXPECT_EQ(DefaultVersionInfoFile("", ""), "");
 }
 
-#if defined(PALETTOR_WINDOW_BUILT)
 TEST(VersionInfoCliDefault, ReadsTheWindowExecutable) {
   const CliRun run = RunCli({});
-  ASSERT_EQ(run.status, 0) << run.err;
+  ASSERT_EQ(run.exitStatus, 0) << run.err;
   for (const char* line : {"Product Name: Palettor\n", "Product Version: 1.0\n", "File Version: 1.0.6.8\n",
                            "Internal Name: Palettor\n", "Original Filename: Palettor.exe\n",
                            "Comments: 2001 Dec 12\n", "Translation: 080904E4\n"}) {
     EXPECT_NE(run.out.find(line), std::string::npos) << line << "in:\n" << run.out;
   }
   const CliRun web = RunCli({"--key", "Web site"});
-  EXPECT_EQ(web.status, 0);
+  EXPECT_EQ(web.exitStatus, 0);
   EXPECT_EQ(web.out.find("://"), std::string::npos) << "stored without a scheme: " << web.out;
   EXPECT_GT(web.out.size(), 1u);
 }
-#else
-TEST(VersionInfoCliDefault, WithoutTheWindowExecutableSaysSo) {
-  // This build has no window executable beside palettor-cli unless the window target exists.
-  if (!DefaultVersionInfoFile(PALETTOR_CLI, "").empty()) GTEST_SKIP() << "palettor is built beside palettor-cli";
-  const CliRun run = RunCli({});
-  EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.err.find("palettor executable was not found"), std::string::npos);
-}
-#endif
 
 }  // namespace
 }  // namespace palettor::cli

@@ -1,16 +1,19 @@
 #pragma once
 // Runs a test body in a child process: for real concurrency, for a process killed at an
 // arbitrary point, and for file permissions that hold (a root test run gives up its rights).
+// Programs are started through RunProcess.h, which builds on Spawn.
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <grp.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
-#include <string>
 
-namespace palettor::testing {
+namespace palettor::test {
 
 constexpr uid_t kUnprivilegedId = 65534;
 
@@ -24,9 +27,10 @@ inline void HandOverToUnprivileged(const std::filesystem::path& root) {
   (void)::chown(root.c_str(), kUnprivilegedId, kUnprivilegedId);
 }
 
+// In a child: becomes the unprivileged user when running as root; ends the child otherwise.
 inline void DropPrivileges() {
   if (::geteuid() != 0) return;
-  if (::setgid(kUnprivilegedId) != 0 || ::setuid(kUnprivilegedId) != 0) ::_exit(120);
+  if (::setgroups(0, nullptr) != 0 || ::setgid(kUnprivilegedId) != 0 || ::setuid(kUnprivilegedId) != 0) ::_exit(120);
 }
 
 // Starts `body` in a child; it ends with the body's result as exit status.
@@ -50,6 +54,7 @@ inline pid_t Spawn(const std::function<int()>& body) {
 inline int Wait(pid_t pid) {
   int status = 0;
   while (::waitpid(pid, &status, 0) < 0) {
+    if (errno != EINTR) return 255;
   }
   if (WIFEXITED(status)) return WEXITSTATUS(status);
   if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
@@ -58,4 +63,4 @@ inline int Wait(pid_t pid) {
 
 inline int RunInChild(const std::function<int()>& body) { return Wait(Spawn(body)); }
 
-}  // namespace palettor::testing
+}  // namespace palettor::test

@@ -11,7 +11,8 @@
 #include <cstring>
 #include <memory>
 
-#include "TableBitmapFile.h"
+#include "ReferenceTable.h"
+#include "TableBitmapWriter.h"
 
 namespace palettor {
 namespace {
@@ -35,14 +36,22 @@ QByteArray ReadFile(const QString& path) {
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+// What a failed write says, or "" when it succeeded.
+QString Save(const LutPixels& pixels, const QString& path) {
+  TableBitmapWriter writer;
+  const bool written = writer.Write(pixels, path);
+  EXPECT_EQ(written, writer.ErrorString().isEmpty()) << "a failure always says why, a success says nothing";
+  return writer.ErrorString();
+}
+
 class TableBitmap : public testing::Test {
  protected:
-  void SetUp() override { GenerateTable(FactoryTableInputs(), *pixels); }
+  void SetUp() override { test::ReferenceTable(FactoryTableInputs(), *pixels); }
   std::unique_ptr<LutPixels> pixels = std::make_unique<LutPixels>();
 };
 
 TEST_F(TableBitmap, HeaderIsAPlainTwentyFourBitBitmap) {
-  const QByteArray b = EncodeTableBitmap(*pixels);
+  const QByteArray b = TableBitmapWriter::Encode(*pixels);
   ASSERT_EQ(b.size(), 76854);
   EXPECT_EQ(b.left(2), QByteArray("BM"));
   EXPECT_EQ(U32(b, 2), 76854u);
@@ -55,12 +64,14 @@ TEST_F(TableBitmap, HeaderIsAPlainTwentyFourBitBitmap) {
   EXPECT_EQ(U16(b, 28), 24u);
   EXPECT_EQ(U32(b, 30), 0u);
   EXPECT_TRUE(U32(b, 34) == 76800u || U32(b, 34) == 0u);
+  EXPECT_EQ(U32(b, 38), 3780u) << "96 dpi, whatever screen there is or is not";
+  EXPECT_EQ(U32(b, 42), 3780u);
   EXPECT_EQ(U32(b, 46), 0u);
   EXPECT_EQ(U32(b, 50), 0u);
 }
 
 TEST_F(TableBitmap, RowsAreStoredBottomUpInBlueGreenRedOrder) {
-  const QByteArray b = EncodeTableBitmap(*pixels);
+  const QByteArray b = TableBitmapWriter::Encode(*pixels);
   ASSERT_EQ(b.size(), 76854);
   for (int storedRow = 0; storedRow < 256; ++storedRow) {
     for (int x = 0; x < 100; ++x) {
@@ -77,7 +88,7 @@ TEST_F(TableBitmap, RowsAreStoredBottomUpInBlueGreenRedOrder) {
 }
 
 TEST_F(TableBitmap, ReadsBackThroughQtsDecoder) {
-  QImage image = QImage::fromData(EncodeTableBitmap(*pixels), "BMP");
+  QImage image = QImage::fromData(TableBitmapWriter::Encode(*pixels), "BMP");
   ASSERT_EQ(image.size(), QSize(100, 256));
   EXPECT_EQ(image.pixel(62, 225), qRgb(28, 50, 94));
   EXPECT_EQ(image.pixel(0, 127), qRgb(128, 114, 126));
@@ -87,8 +98,8 @@ TEST_F(TableBitmap, SaveReplacesAnExistingFileWhole) {
   QTemporaryDir dir;
   const QString path = dir.filePath("TempToColourUser.bmp");
   ASSERT_TRUE(WriteFile(path, "an older, shorter file"));
-  EXPECT_EQ(SaveTableBitmap(*pixels, path), QString());
-  EXPECT_EQ(ReadFile(path), EncodeTableBitmap(*pixels));
+  EXPECT_EQ(Save(*pixels, path), QString());
+  EXPECT_EQ(ReadFile(path), TableBitmapWriter::Encode(*pixels));
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"TempToColourUser.bmp"})
       << "no temporary file is left behind";
 }
@@ -99,7 +110,7 @@ TEST_F(TableBitmap, FailedSaveLeavesTheOldFileAndSaysWhy) {
   const QString path = dir.filePath("TempToColourUser.bmp");
   ASSERT_TRUE(WriteFile(path, "keep me"));
   QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-  const QString reason = SaveTableBitmap(*pixels, path);
+  const QString reason = Save(*pixels, path);
   QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
   EXPECT_FALSE(reason.isEmpty());
   EXPECT_EQ(ReadFile(path), QByteArray("keep me"));
@@ -118,7 +129,7 @@ TEST_F(TableBitmap, DiskFullHalfWayLeavesTheOldFileAndSaysWhy) {
   rlimit small = previous;
   small.rlim_cur = 4096;
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  const QString reason = SaveTableBitmap(*pixels, path);
+  const QString reason = Save(*pixels, path);
   setrlimit(RLIMIT_FSIZE, &previous);
   std::signal(SIGXFSZ, previousHandler);
 
@@ -130,7 +141,7 @@ TEST_F(TableBitmap, DiskFullHalfWayLeavesTheOldFileAndSaysWhy) {
 
 TEST_F(TableBitmap, SaveIntoAMissingFolderFailsWithTheSystemsReason) {
   QTemporaryDir dir;
-  const QString reason = SaveTableBitmap(*pixels, dir.filePath("no/such/folder/x.bmp"));
+  const QString reason = Save(*pixels, dir.filePath("no/such/folder/x.bmp"));
   EXPECT_FALSE(reason.isEmpty());
   EXPECT_FALSE(QFileInfo::exists(dir.filePath("no")));
 }
@@ -138,7 +149,7 @@ TEST_F(TableBitmap, SaveIntoAMissingFolderFailsWithTheSystemsReason) {
 TEST_F(TableBitmap, SaveOntoAFolderFailsAndKeepsTheFolder) {
   QTemporaryDir dir;
   ASSERT_TRUE(QDir(dir.path()).mkdir("target.bmp"));
-  EXPECT_FALSE(SaveTableBitmap(*pixels, dir.filePath("target.bmp")).isEmpty());
+  EXPECT_FALSE(Save(*pixels, dir.filePath("target.bmp")).isEmpty());
   EXPECT_TRUE(QFileInfo(dir.filePath("target.bmp")).isDir());
 }
 

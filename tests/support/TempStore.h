@@ -11,7 +11,7 @@
 #include "ApplicationExe.h"
 #include "SqliteRegistryStore.h"
 
-namespace palettor::testing {
+namespace palettor::test {
 
 class TempStoreTest : public ::testing::Test {
  protected:
@@ -73,4 +73,4 @@ class TempStoreTest : public ::testing::Test {
   std::vector<std::string> notices_;
 };
 
-}  // namespace palettor::testing
+}  // namespace palettor::test

@@ -4,7 +4,7 @@
 #include <cctype>
 #include <string>
 
-namespace palettor::testing {
+namespace palettor::test {
 
 // A parameter as the test list shows it; a backslash there would upset CTest's reading of that list.
 inline std::string Printable(std::string text) {
@@ -24,4 +24,4 @@ std::string CaseName(const ::testing::TestParamInfo<Param>& info) {
   return std::to_string(info.index) + "_" + name;
 }
 
-}  // namespace palettor::testing
+}  // namespace palettor::test

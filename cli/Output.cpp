@@ -1,0 +1,17 @@
+#include "Output.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "CliCommand.h"
+
+namespace palettor::cli {
+
+void FinishOutput() {
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    throw Failure(std::string("could not write to standard output: ") + std::strerror(errno));
+  }
+}
+
+}  // namespace palettor::cli

@@ -1,0 +1,34 @@
+#pragma once
+// The options that shape a table, shared by every command that draws one:
+//   --factory  --white-top on|off  --smooth on|off  --tail-percent N  --anchor SUFFIX=HUE,SAT
+// A command reads its own options and hands each argument it does not know to Take().
+#include <array>
+#include <cstdint>
+#include <optional>
+
+#include "AnchorPalette.h"
+#include "ArgumentParsing.h"
+#include "Palette.h"
+
+namespace palettor::cli {
+
+struct TableOptions {
+  bool factory = false;  // start from the factory palette instead of the stored settings
+  std::optional<bool> whiteTop;
+  std::optional<bool> smooth;
+  std::optional<std::int32_t> tailPercent;
+  // Per anchor slot; the last --anchor for a suffix wins.
+  std::array<std::optional<AnchorValue>, kAnchorCount> anchors{};
+
+  // When the cursor stands on one of the options above, reads it (and its value) and returns
+  // true; false for any other argument. Throws UsageError for a value it cannot accept.
+  bool Take(ArgumentCursor& args);
+
+  // `start` with every option that was given applied.
+  Palette AppliedTo(Palette start) const;
+};
+
+// The lines of --help that describe the options, indented as the commands' help texts are.
+extern const char* const kTableOptionsHelp;
+
+}  // namespace palettor::cli

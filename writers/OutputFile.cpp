@@ -1,0 +1,91 @@
+#include "OutputFile.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <QSaveFile>
+#include <cerrno>
+#include <cstring>
+
+namespace palettor {
+
+namespace {
+
+QString SystemReason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+
+}  // namespace
+
+OutputFile::OutputFile(QString target) : target_(std::move(target)) {}
+
+OutputFile::~OutputFile() { Abandon(); }
+
+void OutputFile::Abandon() {
+  if (atomic_) static_cast<QSaveFile*>(device_.get())->cancelWriting();
+  atomic_ = false;
+  device_.reset();
+}
+
+bool OutputFile::Fail(QString reason) {
+  errorString_ = std::move(reason);
+  Abandon();
+  return false;
+}
+
+bool OutputFile::Open() {
+  Abandon();
+  errorString_.clear();
+  if (target_.isEmpty()) return Fail(SystemReason(ENOENT));
+  if (target_ == QLatin1String("-")) {
+    auto file = std::make_unique<QFile>();
+    if (!file->open(STDOUT_FILENO, QIODevice::WriteOnly, QFileDevice::DontCloseHandle)) {
+      return Fail(file->errorString());
+    }
+    device_ = std::move(file);
+    return true;
+  }
+
+  auto save = std::make_unique<QSaveFile>(target_);
+  if (!save->open(QIODevice::WriteOnly)) return Fail(save->errorString());
+  device_ = std::move(save);
+  atomic_ = true;
+  return true;
+}
+
+QIODevice* OutputFile::Device() { return device_.get(); }
+
+bool OutputFile::Commit() {
+  if (!device_) return Fail(SystemReason(EBADF));
+  bool done = false;
+  if (atomic_) {
+    auto* save = static_cast<QSaveFile*>(device_.get());
+    atomic_ = false;  // committed or failed, the temporary file is gone either way
+    done = save->commit();
+  } else {
+    auto* file = static_cast<QFile*>(device_.get());
+    done = file->flush() && file->error() == QFileDevice::NoError;
+    if (done) file->close();
+  }
+  if (!done) return Fail(device_->errorString());
+  device_.reset();
+  return true;
+}
+
+bool WriteOutputFile(const QString& target, const QByteArray& bytes, QString& errorString) {
+  OutputFile output(target);
+  if (!output.Open()) {
+    errorString = output.ErrorString();
+    return false;
+  }
+  if (output.Device()->write(bytes) != bytes.size()) {
+    errorString = output.Device()->errorString();
+    return false;  // abandoned: an earlier file stays whole
+  }
+  if (!output.Commit()) {
+    errorString = output.ErrorString();
+    return false;
+  }
+  return true;
+}
+
+}  // namespace palettor

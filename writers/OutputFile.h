@@ -1,0 +1,45 @@
+#pragma once
+// The one way Palettor puts a file on disk (or on standard output).
+//
+// - "-" is standard output.
+// - Anything else is written atomically: a temporary file beside the target is renamed over
+//   it once complete, so the target is either all new or untouched.
+// - A symlink to a file is followed; the file keeps its mode.
+// Failures carry the operating system's reason.
+#include <QByteArray>
+#include <QString>
+#include <memory>
+
+class QIODevice;
+
+namespace palettor {
+
+class OutputFile {
+ public:
+  explicit OutputFile(QString target);
+  ~OutputFile();  // without Commit the output is abandoned and an earlier file stays as it was
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+
+  bool Open();
+  // Valid between a successful Open and Commit.
+  QIODevice* Device();
+  // Finishes the output; false (and ErrorString) when any write or the final step failed.
+  bool Commit();
+  QString ErrorString() const { return errorString_; }
+
+ private:
+  bool Fail(QString reason);
+  void Abandon();
+
+  QString target_;
+  std::unique_ptr<QIODevice> device_;
+  bool atomic_ = false;
+  QString errorString_;
+};
+
+// The whole of `bytes` to `target` through an OutputFile; on failure false, with the reason
+// in `errorString`.
+bool WriteOutputFile(const QString& target, const QByteArray& bytes, QString& errorString);
+
+}  // namespace palettor
