@@ -14,6 +14,7 @@
 
 #include "AboutLUT.h"
 #include "PalettorForm.h"
+#include "ShutdownRequests.h"
 
 namespace {
 
@@ -90,6 +91,7 @@ int main(int argc, char** argv) {
   palettor::TFormPalettor FormPalettor;  // its creation handler runs here
   palettor::TAboutBoxKel1 AboutBoxKel1;  // owned by the program, not by the window
   FormPalettor.SetAboutBox(&AboutBoxKel1);
+  palettor::ShutdownRequests shutdown(FormPalettor);  // signals and the session's end close the window
   FormPalettor.show();
   return QApplication::exec();  // leaving main destroys the window, which stores the settings
 }
