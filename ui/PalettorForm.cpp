@@ -10,6 +10,7 @@
 #include "ApplicationExe.h"
 #include "FileNames.h"
 #include "RegistryVariables.h"
+#include "SaveTarget.h"
 #include "TableBitmapWriter.h"
 #include "WholeNumber.h"
 
@@ -267,7 +268,7 @@ void TFormPalettor::FormCreate(QObject*) {
   CheckBoxSmooth->setChecked(FSettings.SmoothSetting->Value);
   SetEditorEnabled(false);
   // Double buffering: Qt paints every widget through a back buffer already.
-  HostFolder = QString::fromStdString(ExtractFilePath(ReadAppPath(kHostProgram)));
+  HostFolder = HostFolderOf(ReadAppPath(kHostProgram));
 }
 
 void TFormPalettor::SetEditorEnabled(bool enabled) {
@@ -465,7 +466,7 @@ void TFormPalettor::UpDownTailPercentClick(QObject*, TUDBtnType) { RebuildTable(
 void TFormPalettor::ButtonSaveClick(QObject*) {
   const QString target = HostFolder + QString::fromLatin1(kDefaultTableFile);
   // Save never replaces the default file; the user decides in Save As.
-  if (QFileInfo::exists(target)) {
+  if (EntryExists(target)) {
     FileSaveAs->trigger();
     return;
   }

@@ -45,7 +45,20 @@ bool OutputFile::Open() {
     return true;
   }
 
+  // stat follows symlinks: what counts is the entry the bytes would end up in.
+  struct stat info {};
+  const QByteArray native = QFile::encodeName(target_);
+  if (::stat(native.constData(), &info) == 0 && !S_ISREG(info.st_mode)) {
+    if (S_ISDIR(info.st_mode)) return Fail(SystemReason(EISDIR));
+    // Renaming a regular file over a device node or a FIFO would break whatever uses it.
+    auto file = std::make_unique<QFile>(target_);
+    if (!file->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return Fail(file->errorString());
+    device_ = std::move(file);
+    return true;
+  }
+
   auto save = std::make_unique<QSaveFile>(target_);
+  save->setDirectWriteFallback(true);
   if (!save->open(QIODevice::WriteOnly)) return Fail(save->errorString());
   device_ = std::move(save);
   atomic_ = true;

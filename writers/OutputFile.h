@@ -2,8 +2,12 @@
 // The one way Palettor puts a file on disk (or on standard output).
 //
 // - "-" is standard output.
+// - An existing entry that is not a regular file (a terminal, /dev/null, a FIFO) is written
+//   into directly and never replaced; a directory is refused.
 // - Anything else is written atomically: a temporary file beside the target is renamed over
-//   it once complete, so the target is either all new or untouched.
+//   it once complete, so the target is either all new or untouched. Where the folder does not
+//   let us create that temporary file but the target itself is writable (a shared install's
+//   viewer folder), the target is overwritten in place instead.
 // - A symlink to a file is followed; the file keeps its mode.
 // Failures carry the operating system's reason.
 #include <QByteArray>

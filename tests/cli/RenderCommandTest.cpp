@@ -6,6 +6,11 @@
 #include <QTemporaryDir>
 #include <memory>
 
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "ChildProcess.h"
 #include "Palette.h"
 #include "ReferenceTable.h"
 #include "RunProcess.h"
@@ -113,6 +118,51 @@ TEST_F(RenderCommand, ReplacesAnExistingFile) {
   old.close();
   ASSERT_EQ(Render({"--out", Out("t.bmp")}).exitStatus, 0);
   EXPECT_EQ(Read("t.bmp").size(), 76854);
+}
+
+TEST_F(RenderCommand, WritesIntoAFifoAndLeavesItAFifo) {
+  const std::string fifo = Out("pipe");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::string copy = Out("copy.bmp");
+  const pid_t reader = test::Spawn([&] {
+    QFile in(QString::fromStdString(fifo)), out(QString::fromStdString(copy));
+    return in.open(QIODevice::ReadOnly) && out.open(QIODevice::WriteOnly) && out.write(in.readAll()) >= 0 ? 0 : 1;
+  });
+  const ProcessResult r = Render({"--out", fifo});
+  EXPECT_EQ(test::Wait(reader), 0);
+  ASSERT_EQ(r.exitStatus, 0) << r.err;
+  struct stat info {};
+  ASSERT_EQ(::lstat(fifo.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISFIFO(info.st_mode));
+  EXPECT_EQ(Read("copy.bmp"), Expected(FactoryTableInputs()));
+}
+
+TEST_F(RenderCommand, ADeviceIsWrittenIntoAndItsErrorReported) {
+  EXPECT_EQ(Render({"--out", "/dev/null"}).exitStatus, 0);
+  const ProcessResult full = Render({"--out", "/dev/full"});
+  EXPECT_EQ(full.exitStatus, 1);
+  EXPECT_EQ(full.err, "palettor-cli: cannot write /dev/full: No space left on device\n");
+  struct stat info {};
+  ASSERT_EQ(::stat("/dev/full", &info), 0);
+  EXPECT_TRUE(S_ISCHR(info.st_mode));
+}
+
+// A shared install: the viewer's folder is not the user's, the table file is.
+TEST_F(RenderCommand, ReplacesAWritableFileInAReadOnlyFolder) {
+  const std::filesystem::path viewer = Out("viewer");
+  std::filesystem::create_directory(viewer);
+  const std::string target = viewer / "TempToColourUser.bmp";
+  QFile old(QString::fromStdString(target));
+  ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+  old.write("old");
+  old.close();
+  test::HandOverToUnprivileged(viewer);
+  ASSERT_EQ(::chmod(dir.path().toLocal8Bit().constData(), 0711), 0);
+  ASSERT_EQ(::chmod(viewer.c_str(), 0555), 0);
+  const ProcessResult r = RunProcess(PALETTOR_CLI, {"render", "--factory", "--out", target}, {.env = {}, .unprivileged = true});
+  ::chmod(viewer.c_str(), 0755);
+  EXPECT_EQ(r.exitStatus, 0) << r.err;
+  EXPECT_EQ(Read("viewer/TempToColourUser.bmp"), Expected(FactoryTableInputs()));
 }
 
 TEST_F(RenderCommand, UnwritableTargetExitsWithOneAndTheReason) {

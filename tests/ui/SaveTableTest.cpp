@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <csignal>
 
+#include "RunProcess.h"
 #include "TableBitmapWriter.h"
 #include "WindowFixture.h"
 
@@ -112,6 +113,58 @@ TEST_F(SaveTable, SaveNeverReplacesTheDefaultFileAndOffersSaveAsThere) {
   EXPECT_TRUE(dialogs_.messages.isEmpty());
   EXPECT_TRUE(dialogs_.errors.isEmpty());
 }
+
+TEST_F(SaveTable, ADanglingSymlinkCountsAsTheDefaultFileAndIsNotFollowed) {
+  RegisterViewerFolder();
+  const QString elsewhere = store_.Path() + "/elsewhere.bmp";
+  ASSERT_TRUE(QFile::link(elsewhere, DefaultFile()));
+  Open();
+  dialogs_.answers = {std::nullopt};
+  Click(Form().ButtonSave);
+  EXPECT_EQ(dialogs_.dialogsShown, 1) << "Save As is offered instead";
+  EXPECT_FALSE(QFile::exists(elsewhere));
+  EXPECT_TRUE(dialogs_.messages.isEmpty());
+}
+
+// The window and palettor-cli write the same table the same way, header included.
+TEST_F(SaveTable, TheSavedFileIsTheOnePalettorCliRenders) {
+  RegisterViewerFolder();
+  Open();
+  Click(Form().ButtonSave);
+  const QString rendered = store_.Path() + "/rendered.bmp";
+  const test::ProcessResult cli = test::RunProcess(PALETTOR_CLI, {"render", "--factory", "--out", rendered.toStdString()});
+  ASSERT_EQ(cli.exitStatus, 0) << cli.err;
+  EXPECT_EQ(ReadAll(DefaultFile()), ReadAll(rendered));
+}
+
+struct ForeignViewerPath {
+  const char* registered;
+  const char* name;
+};
+
+class SaveWithAForeignViewerPath : public SaveTable, public testing::WithParamInterface<ForeignViewerPath> {};
+
+// A path some other program registered that names no folder here: the table goes into the
+// current folder, as for an unregistered viewer, and the confirmation says where.
+TEST_P(SaveWithAForeignViewerPath, WritesIntoTheCurrentFolderAndSaysSo) {
+  const QString work = store_.Path() + "/work";
+  ASSERT_TRUE(QDir().mkpath(work));
+  store_.RegisterViewer(QString::fromLatin1(GetParam().registered));
+  const QString previous = QDir::currentPath();
+  ASSERT_TRUE(QDir::setCurrent(work));
+  Open();
+  Click(Form().ButtonSave);
+  QDir::setCurrent(previous);
+  EXPECT_TRUE(Form().HostFolderValue().isEmpty());
+  EXPECT_EQ(QDir(work).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"TempToColourUser.bmp"});
+  EXPECT_EQ(dialogs_.messages, QStringList{Saved(work + "/TempToColourUser.bmp")});
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, SaveWithAForeignViewerPath,
+                         testing::Values(ForeignViewerPath{"C:\\Sky\\Skyreader.exe", "Windows"},
+                                         ForeignViewerPath{"sky/Skyreader", "Relative"},
+                                         ForeignViewerPath{"D:Skyreader.exe", "DriveRelative"}),
+                         [](const auto& c) { return std::string(c.param.name); });
 
 TEST_F(SaveTable, SaveAsOverTheDefaultFileReplacesItWhenTheUserChoosesIt) {
   RegisterViewerFolder();
@@ -229,6 +282,8 @@ TEST_F(SaveTable, ReadOnlyFolderIsReportedAndTheEarlierFileStays) {
   const QString target = Viewer() + "/mine.bmp";
   WriteAll(target, "earlier");
   Open();
+  // A writable file in a read-only folder is overwritten in place; this one is read-only too.
+  ASSERT_TRUE(QFile::setPermissions(target, QFile::ReadOwner));
   ASSERT_TRUE(QFile::setPermissions(Viewer(), QFile::ReadOwner | QFile::ExeOwner));
   dialogs_.answers = {target};
   Form().FileSaveAs->trigger();

@@ -109,6 +109,8 @@ TEST_F(TableBitmap, FailedSaveLeavesTheOldFileAndSaysWhy) {
   QTemporaryDir dir;
   const QString path = dir.filePath("TempToColourUser.bmp");
   ASSERT_TRUE(WriteFile(path, "keep me"));
+  // A writable file in a read-only folder is overwritten in place; this one is read-only too.
+  QFile::setPermissions(path, QFileDevice::ReadOwner);
   QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
   const QString reason = Save(*pixels, path);
   QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);

@@ -1,0 +1,127 @@
+// Where the bytes of a save end up: replaced atomically where the folder allows it, in place
+// where only the file is writable, never replacing a device or a FIFO, through symlinks.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "ChildProcess.h"
+#include "OutputFile.h"
+
+namespace palettor {
+namespace {
+
+const QByteArray kBytes = QByteArray("BM") + QByteArray(1000, 'x');
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// "" when written, else the reason.
+std::string Write(const std::string& target, const QByteArray& bytes = kBytes) {
+  QString reason;
+  return WriteOutputFile(QString::fromStdString(target), bytes, reason) ? "" : reason.toStdString();
+}
+
+mode_t ModeOf(const std::string& path) {
+  struct stat info {};
+  return ::lstat(path.c_str(), &info) == 0 ? info.st_mode : 0;
+}
+
+class OutputFileTest : public testing::Test {
+ protected:
+  // The unprivileged user of the permission cases must reach the folders inside.
+  void SetUp() override { ::chmod(dir_.path().toLocal8Bit().constData(), 0711); }
+  std::string Path(const char* name) const { return (dir_.path() + "/" + name).toStdString(); }
+  QTemporaryDir dir_;
+};
+
+// A shared install: the viewer's folder belongs to someone else, the table file to the user.
+TEST_F(OutputFileTest, AWritableFileInAReadOnlyFolderIsReplaced) {
+  const std::filesystem::path folder = Path("viewer");
+  std::filesystem::create_directory(folder);
+  const std::string target = folder / "TempToColourUser.bmp";
+  std::ofstream(target) << "the old table, longer than what replaces it ............................";
+  test::HandOverToUnprivileged(folder);
+  ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
+  const int status = test::RunInChild([&] {
+    test::DropPrivileges();
+    return Write(target).empty() ? 0 : 1;
+  });
+  ::chmod(folder.c_str(), 0755);
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(ReadFile(target), kBytes.toStdString());
+}
+
+TEST_F(OutputFileTest, AReadOnlyFileInAReadOnlyFolderIsRefusedAndKept) {
+  const std::filesystem::path folder = Path("viewer");
+  std::filesystem::create_directory(folder);
+  const std::string target = folder / "TempToColourUser.bmp";
+  std::ofstream(target) << "keep me";
+  test::HandOverToUnprivileged(folder);
+  ASSERT_EQ(::chmod(target.c_str(), 0444), 0);
+  ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
+  const int status = test::RunInChild([&] {
+    test::DropPrivileges();
+    return Write(target).empty() ? 0 : 1;
+  });
+  ::chmod(folder.c_str(), 0755);
+  EXPECT_EQ(status, 1);
+  EXPECT_EQ(ReadFile(target), "keep me");
+}
+
+TEST_F(OutputFileTest, ASymlinkIsFollowedAndTheFileKeepsItsMode) {
+  const std::string target = Path("real.bmp");
+  std::ofstream(target) << "old";
+  ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
+  ASSERT_EQ(::symlink(target.c_str(), Path("link.bmp").c_str()), 0);
+  EXPECT_EQ(Write(Path("link.bmp")), "");
+  EXPECT_TRUE(S_ISLNK(ModeOf(Path("link.bmp"))));
+  EXPECT_EQ(ReadFile(target), kBytes.toStdString());
+  EXPECT_EQ(ModeOf(target) & 07777, 0640u);
+}
+
+TEST_F(OutputFileTest, AFifoIsWrittenIntoAndStaysAFifo) {
+  const std::string fifo = Path("pipe");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::string copy = Path("read-from-pipe");
+  const pid_t reader = test::Spawn([&] {
+    std::ofstream(copy, std::ios::binary) << ReadFile(fifo);
+    return 0;
+  });
+  EXPECT_EQ(Write(fifo), "");
+  EXPECT_EQ(test::Wait(reader), 0);
+  EXPECT_TRUE(S_ISFIFO(ModeOf(fifo)));
+  EXPECT_EQ(ReadFile(copy), kBytes.toStdString());
+}
+
+TEST_F(OutputFileTest, DeviceNodesAreWrittenIntoNotReplaced) {
+  EXPECT_EQ(Write("/dev/null"), "");
+  EXPECT_TRUE(S_ISCHR(ModeOf("/dev/null")));
+  EXPECT_EQ(Write("/dev/full"), "No space left on device");
+  EXPECT_TRUE(S_ISCHR(ModeOf("/dev/full")));
+  // A node of our own, so that a wrong rename could only ever hit the test's folder.
+  const std::string node = Path("null-copy");
+  if (::mknod(node.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0) GTEST_SKIP() << "no right to make device nodes here";
+  EXPECT_EQ(Write(node), "");
+  EXPECT_TRUE(S_ISCHR(ModeOf(node)));
+  EXPECT_EQ(QDir(dir_.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+            QStringList{"null-copy"})
+      << "no temporary file beside it either";
+}
+
+TEST_F(OutputFileTest, AFolderIsRefused) {
+  EXPECT_EQ(Write(dir_.path().toStdString()), "Is a directory");
+}
+
+}  // namespace
+}  // namespace palettor
