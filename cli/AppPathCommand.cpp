@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "CliCommand.h"
+#include "ControlCharacters.h"
 #include "Output.h"
 #include "Registry.h"
 #include "RegistryVariables.h"
@@ -27,7 +28,10 @@ constexpr const char* kAppPathHelp =
     "\n"
     "  list            one line per entry: NAME, a tab, PATH\n"
     "  get NAME        the path of that entry (names ignore case)\n"
-    "  set NAME PATH   adds or replaces the entry; a relative local path is made absolute\n"
+    "  set NAME PATH   adds or replaces the entry; a relative local path is made absolute.\n"
+    "                  Names and paths with control characters (newlines, tabs ...) are refused.\n"
+    "\n"
+    "Control characters in what the register holds are shown escaped (\\n, \\t, \\x1b ...).\n"
     "\n"
     "Exit status: 0 done, 1 not registered (get) or the store could not be read or written,\n"
     "2 invalid arguments.\n";
@@ -46,7 +50,7 @@ void List() {
     for (const std::string& name : registry.GetValueNames()) {
       // Entries of another type name no location; ReadAppPath ignores them too.
       if (registry.GetDataType(name) != RegDataType::String) continue;
-      std::printf("%s\t%s\n", name.c_str(), registry.ReadString(name).c_str());
+      std::printf("%s\t%s\n", Untrusted(name).c_str(), Untrusted(registry.ReadString(name)).c_str());
     }
   } catch (const ERegistryException& error) {
     throw Failure("cannot read the settings store " + RegistryStorePath() + ": " + error.what());
@@ -58,7 +62,7 @@ void Get(const std::string& name) {
   SetRegistryReadOnly(true);
   const std::string path = ReadAppPath(name);
   if (path.empty()) throw Failure("no program named '" + name + "' is registered");
-  std::printf("%s\n", path.c_str());
+  std::printf("%s\n", Untrusted(path).c_str());
   FinishOutput();
 }
 
@@ -74,6 +78,9 @@ std::string AsRegisteredPath(const std::string& path) {
 void Set(const std::string& name, const std::string& path) {
   if (name.empty()) throw UsageError("app-path set: the program name is empty");
   if (path.empty()) throw UsageError("app-path set: the path is empty");
+  // Each entry is one line of `list`: a newline or tab in it would forge another.
+  if (HasControlCharacters(name)) throw UsageError("app-path set: the program name holds a control character");
+  if (HasControlCharacters(path)) throw UsageError("app-path set: the path holds a control character");
   const std::string registered = AsRegisteredPath(path);
   TRegistry registry;
   if (!registry.OpenKey(kAppPathsKey, true)) {

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdio>
 
+#include "ControlCharacters.h"
+
 namespace palettor::cli {
 
 // One line per command: a new command is its own file plus one line here.
@@ -44,7 +46,8 @@ int Run(const CliCommand& command, const Arguments& args) {
     command.run(args);
   } catch (const CommandError& error) {
     std::fflush(stdout);
-    std::fprintf(stderr, "palettor-cli: %s\n", error.what());
+    // Messages quote paths and store errors: kept to one line whatever they hold.
+    std::fprintf(stderr, "palettor-cli: %s\n", EscapeControlCharacters(error.what()).c_str());
     return error.Status();
   }
   return kExitOk;

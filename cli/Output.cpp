@@ -5,8 +5,11 @@
 #include <cstring>
 
 #include "CliCommand.h"
+#include "ControlCharacters.h"
 
 namespace palettor::cli {
+
+std::string Untrusted(std::string_view text) { return EscapeControlCharacters(text); }
 
 void FinishOutput() {
   if (std::fflush(stdout) != 0 || std::ferror(stdout)) {

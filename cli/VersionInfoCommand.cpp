@@ -66,6 +66,7 @@ constexpr const char* kVersionInfoHelp =
     "Shows the version resource of FILE (default: the palettor executable) as the About box reads it:\n"
     "one 'Caption: value' line per item that has a value, then one 'Translation: LLLLCCCC' line per\n"
     "translation. FILE may be one of Palettor's own executables or a Windows executable or library.\n"
+    "Control characters in the resource's text are shown escaped (\\n, \\t, \\x1b ...).\n"
     "\n"
     "  --key NAME   print only the value of NAME in the current translation (an empty line when the\n"
     "               resource has no such value); names match without regard to case\n"
@@ -93,9 +94,11 @@ void RunVersionInfo(const Arguments& args) {
   info.SetVersionListView(nullptr);
   if (info.VersionDataSize() == 0) throw Failure(request.file + " has no version resource");
   if (request.key) {
-    std::printf("%s\n", info.ValueByKey(*request.key).c_str());
+    std::printf("%s\n", Untrusted(info.ValueByKey(*request.key)).c_str());
   } else {
-    for (const auto& [caption, value] : rows.rows) std::printf("%s: %s\n", caption.c_str(), value.c_str());
+    for (const auto& [caption, value] : rows.rows) {
+      std::printf("%s: %s\n", Untrusted(caption).c_str(), Untrusted(value).c_str());
+    }
     for (const auto& translation : info.Translations()) std::printf("Translation: %s\n", translation.c_str());
   }
   FinishOutput();

@@ -1,6 +1,7 @@
 // palettor-cli settings, app-path and render through real processes on a private store.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -306,6 +307,30 @@ TEST_F(CliTest, AppPathListSkipsEntriesThatAreNoPath) {
   }
   EXPECT_EQ(Run({"app-path", "list"}).out, "Skyreader\t/opt/sky/Skyreader\n");
   EXPECT_EQ(Run({"app-path", "get", "Broken"}).exitStatus, 1);
+}
+
+TEST_F(CliTest, AppPathSetRefusesControlCharactersThatWouldForgeAnEntry) {
+  for (const auto& [name, path] : std::vector<std::pair<std::string, std::string>>{
+           {"Skyreader", "/a\nOther\t/evil"}, {"Sky\treader", "/opt/sky"}, {"Skyreader", "/opt/\x1b[2Jsky"}}) {
+    const CliResult result = Run({"app-path", "set", name, path});
+    EXPECT_EQ(result.exitStatus, 2);
+    EXPECT_NE(result.err.find("control character"), std::string::npos) << result.err;
+  }
+  EXPECT_FALSE(std::filesystem::exists(config_));
+}
+
+// Another program may have written anything: it is shown, escaped, on its own line.
+TEST_F(CliTest, AppPathListAndGetEscapeWhatTheRegisterHolds) {
+  {
+    TRegistry registry;
+    ASSERT_TRUE(registry.OpenKey(kAppPathsKey, true));
+    registry.WriteString("Skyreader", "/a\nOther\t/evil");
+    registry.WriteString("Odd\x1b[2J", "/opt/odd");
+  }
+  auto listed = Lines(Run({"app-path", "list"}).out);
+  std::sort(listed.begin(), listed.end());
+  EXPECT_EQ(listed, (std::vector<std::string>{"Odd\\x1b[2J\t/opt/odd", "Skyreader\t/a\\nOther\\t/evil"}));
+  EXPECT_EQ(Run({"app-path", "get", "Skyreader"}).out, "/a\\nOther\\t/evil\n");
 }
 
 class AppPathRefuses : public CliTest, public ::testing::WithParamInterface<std::vector<std::string>> {};

@@ -107,6 +107,17 @@ TEST(VersionInfoCliMessages, SayWhatIsWrong) {
             std::string("palettor-cli: cannot read ") + PALETTOR_FIXTURE_DIR + ": Is a directory\n");
 }
 
+// A resource is untrusted text: its control characters come out escaped, one line per item.
+TEST(VersionInfoCliMessages, EscapeControlCharactersInTheResource) {
+  const CliRun run = RunCli({Fixture("control_chars-64.exe")});
+  ASSERT_EQ(run.exitStatus, 0) << run.err;
+  EXPECT_NE(run.out.find("Product Name: Evil\\nFile Version: 9.9\\tx\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("Company Name: \\x1b[2J\\x1b]0;owned\\x07\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("Comments: back\\rspace \\u009b31m\n"), std::string::npos) << run.out;
+  for (const char c : run.out) EXPECT_TRUE(c == '\n' || static_cast<unsigned char>(c) >= 0x20) << run.out;
+  EXPECT_EQ(RunCli({Fixture("control_chars-64.exe"), "--key", "CompanyName"}).out, "\\x1b[2J\\x1b]0;owned\\x07\n");
+}
+
 TEST(VersionInfoCliMessages, ReadsItsOwnResource) {
   const CliRun run = RunCli({PALETTOR_CLI, "--key", "Comments"});
   EXPECT_EQ(run.exitStatus, 0);
