@@ -1,19 +1,20 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets (the "fuzz" preset: clang, libFuzzer + AddressSanitizer + UBSan) and runs
-# each for a bounded time, starting from the PE test fixtures and the program's own version block.
-# Fails on any crash, leak, sanitizer report or timeout. FUZZ_SECONDS (default 60) is the budget
-# for all targets together.
+# each for a bounded time, starting from the PE test fixtures, small ELF files with and without a
+# version section, and the program's own version block. Fails on any crash, leak, sanitizer report
+# or timeout. FUZZ_SECONDS (default 60) is the budget for all targets together.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=build-fuzz
 seconds=${FUZZ_SECONDS:-60}
-targets=(palettor-fuzz-versioninfo)
+targets=(palettor-fuzz-versioninfo palettor-fuzz-versioninfo-resource)
 
 scripts/build.sh fuzz
 
 seeds="$dir/fuzz-seeds"
 mkdir -p "$seeds"
-cp "$dir"/tests/about/fixtures/*.exe "$dir"/tests/about/fixtures/*.dll "$dir"/about/palettor-version.bin "$seeds"/
+cp "$dir"/tests/about/fixtures/*.exe "$dir"/tests/about/fixtures/*.dll "$dir"/about/palettor-version.bin \
+  "$dir"/fuzz/elf-seeds/* "$seeds"/
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
