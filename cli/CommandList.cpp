@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdio>
+#include <exception>
 
 #include "ControlCharacters.h"
 
@@ -49,6 +50,11 @@ int Run(const CliCommand& command, const Arguments& args) {
     // Messages quote paths and store errors: kept to one line whatever they hold.
     std::fprintf(stderr, "palettor-cli: %s\n", EscapeControlCharacters(error.what()).c_str());
     return error.Status();
+  } catch (const std::exception& error) {
+    // Whatever a library below throws is a failure of the command, reported like any other.
+    std::fflush(stdout);
+    std::fprintf(stderr, "palettor-cli: %s\n", EscapeControlCharacters(error.what()).c_str());
+    return kExitFailure;
   }
   return kExitOk;
 }
