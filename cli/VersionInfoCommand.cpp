@@ -8,6 +8,7 @@
 
 #include "ArgumentParsing.h"
 #include "ByteSource.h"
+#include "ExecutablePath.h"
 #include "VersInfo.h"
 
 #ifndef PALETTOR_WINDOW_EXECUTABLE
