@@ -11,7 +11,6 @@
 #include "Registry.h"
 #include "RegistryVariables.h"
 #include "SettingsCommand.h"
-#include "SqliteRegistryStore.h"
 
 namespace palettor::cli {
 
@@ -34,7 +33,6 @@ constexpr const char* kAppPathHelp =
     "2 invalid arguments.\n";
 
 int List() {
-  SetRegistryReadOnly(true);
   TRegistry registry(KEY_READ);
   if (!registry.KeyExists(kAppPathsKey)) {
     if (!registry.LastError().empty()) {
@@ -60,7 +58,6 @@ int List() {
 }
 
 int Get(const std::string& name) {
-  SetRegistryReadOnly(true);
   const std::string path = ReadAppPath(name);
   if (path.empty()) {
     std::fprintf(stderr, "palettor-cli: no program named '%s' is registered\n", name.c_str());
@@ -101,9 +98,9 @@ int Set(const std::string& name, const std::string& path) {
 
 int RunAppPath(const Arguments& args) {
   if (PrintHelpIfAsked(args, kAppPathHelp)) return kExitOk;
-  ActAsWindowExecutable();
   if (args.empty()) return UsageError("app-path: expected list, get NAME or set NAME PATH");
   const std::string& verb = args[0];
+  const WindowSettingsStore store(verb != "set");
   if (verb == "list" && args.size() == 1) return List();
   if (verb == "get" && args.size() == 2) return Get(args[1]);
   if (verb == "set" && args.size() == 3) return Set(args[1], args[2]);

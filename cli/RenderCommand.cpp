@@ -11,9 +11,9 @@
 #include "AnchorPalette.h"
 #include "ArgumentParsing.h"
 #include "LutTable.h"
-#include "SettingsCatalogue.h"
+#include "Palette.h"
 #include "SettingsCommand.h"
-#include "SqliteRegistryStore.h"
+#include "StoredPalette.h"
 #include "TableBitmapFile.h"
 
 namespace palettor::cli {
@@ -100,56 +100,23 @@ std::string ParseRender(const Arguments& args, RenderRequest& request) {
   return {};
 }
 
-// The starting point before the flags: the factory palette and default options, or what the
-// window would load from the store.
-struct RenderSource {
-  AnchorValues values = FactoryPalette();
-  std::int32_t tailPercent = 12;
-  bool whiteTop = true;
-  bool smooth = true;
-};
-
-RenderSource StoredSource() {
+// The starting point before the flags: what the window would load from the store. Throws
+// ERegistryException when the store cannot be read.
+Palette StoredSource() {
   // A render only reads the store: it never creates it, writes it or moves a damaged one.
-  SetRegistryReadOnly(true);
-  ActAsWindowExecutable();
-  const LoadedSettings loaded = LoadSettingsAsWindow();
-  RenderSource source;
-  const auto& catalogue = SettingsCatalogue();
-  for (std::size_t i = 0; i < kSettingCount; ++i) {
-    const SettingEntry& entry = catalogue[i];
-    const std::int32_t value = loaded[i].value;
-    switch (entry.role) {
-      case SettingRole::AnchorHue:
-        source.values[AnchorSlot(entry.anchor)].hue = value;
-        break;
-      case SettingRole::AnchorSat:
-        source.values[AnchorSlot(entry.anchor)].saturation = value;
-        break;
-      case SettingRole::TailPercent:
-        source.tailPercent = value;
-        break;
-      case SettingRole::WhiteTop:
-        source.whiteTop = value != 0;
-        break;
-      case SettingRole::Smooth:
-        source.smooth = value != 0;
-        break;
-    }
-  }
-  return source;
+  const WindowSettingsStore store(true);
+  return LoadPalette().palette;
 }
 
 TableInputs InputsFor(const RenderRequest& request) {
-  RenderSource source = request.factory ? RenderSource{} : StoredSource();
-  for (std::size_t slot = 0; slot < source.values.size(); ++slot) {
-    if (request.anchors[slot]) source.values[slot] = *request.anchors[slot];
+  Palette source = request.factory ? DefaultPalette() : StoredSource();
+  for (std::size_t slot = 0; slot < source.anchors.size(); ++slot) {
+    if (request.anchors[slot]) source.anchors[slot] = *request.anchors[slot];
   }
   if (request.tailPercent) source.tailPercent = *request.tailPercent;
   if (request.whiteTop) source.whiteTop = *request.whiteTop;
-  if (request.smooth) source.smooth = *request.smooth;
-  return MakeTableInputs(DeriveAnchorColours(source.values), source.values[AnchorSlot(kBlueTailAnchor)],
-                         source.tailPercent, source.whiteTop, source.smooth);
+  if (request.smooth) source.smoothColours = *request.smooth;
+  return TableInputsOf(source);
 }
 
 constexpr const char* kRenderHelp =
@@ -172,15 +139,24 @@ constexpr const char* kRenderHelp =
     "                       O0 P10 P20 P30 P40; HUE 0 to 360 degrees, SAT 0 to 100 percent.\n"
     "                       Repeatable; the last one for a suffix wins.\n"
     "\n"
-    "Exit status: 0 written, 1 the file could not be written, 2 invalid arguments.\n";
+    "Exit status: 0 written, 1 the file could not be written or the settings store could not be\n"
+    "read, 2 invalid arguments.\n";
 
 int RunRender(const Arguments& args) {
   if (PrintHelpIfAsked(args, kRenderHelp)) return kExitOk;
   RenderRequest request;
   if (auto message = ParseRender(args, request); !message.empty()) return UsageError(message);
 
+  TableInputs inputs;
+  try {
+    inputs = InputsFor(request);
+  } catch (const ERegistryException& error) {
+    std::fprintf(stderr, "palettor-cli: cannot read the settings store %s: %s\n", RegistryStorePath().c_str(),
+                 error.what());
+    return kExitFailure;
+  }
   LutPixels pixels;
-  GenerateTable(InputsFor(request), pixels);
+  GenerateTable(inputs, pixels);
   const QByteArray bytes = EncodeTableBitmap(pixels);
   if (request.out == "-") {
     if (std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout) !=

@@ -12,7 +12,9 @@
 #include <unistd.h>
 #endif
 
+#include "CurrentUserRegistry.h"
 #include "PalettorForm.h"
+#include "SqliteRegistryStore.h"
 #ifdef PALETTOR_HAVE_ABOUTBOX
 #include "AboutLUT.h"
 #endif
@@ -89,6 +91,10 @@ int main(int argc, char** argv) {
     icon.addFile(QStringLiteral(":/palettor-%1.png").arg(QString::fromLatin1(size)));
   QApplication::setWindowIcon(icon);
 
+  // The settings store, opened once for the whole run; the window loads from it when created
+  // and stores into it when destroyed.
+  palettor::SqliteRegistryStore registry(palettor::RegistryStorePath());
+  const palettor::CurrentUserRegistry currentUser(registry);
   palettor::TFormPalettor FormPalettor;  // its creation handler runs here
 #ifdef PALETTOR_HAVE_ABOUTBOX
   palettor::TAboutBoxKel1 AboutBoxKel1;  // owned by the program, not by the window

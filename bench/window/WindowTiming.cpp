@@ -18,7 +18,9 @@
 #include <cstdio>
 #include <vector>
 
+#include "CurrentUserRegistry.h"
 #include "PalettorForm.h"
+#include "SqliteRegistryStore.h"
 
 namespace {
 
@@ -89,6 +91,8 @@ int main(int argc, char** argv) {
   QTemporaryDir store;
   if (qEnvironmentVariableIsEmpty("PALETTOR_TIMING_CHILD")) qputenv("XDG_CONFIG_HOME", store.path().toUtf8());
   QApplication application(argc, argv);
+  palettor::SqliteRegistryStore registry(palettor::RegistryStorePath());
+  const palettor::CurrentUserRegistry currentUser(registry);
 
   if (QCoreApplication::arguments().contains(QStringLiteral("--first-frame"))) return FirstFrameChild(mainStarted);
   int samples = 200;
