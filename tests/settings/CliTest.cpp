@@ -13,6 +13,7 @@
 
 #include "CaseName.h"
 #include "ChildProcess.h"
+#include "GoldenSettings.h"
 #include "Registry.h"
 #include "RegistryVariables.h"
 #include "TempStore.h"
@@ -38,20 +39,8 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-const std::vector<std::string> kLoadOrder = {
-    "LUThueM70", "LUTsatM70", "LUThueM60", "LUTsatM60", "LUThueM50", "LUTsatM50",      "LUThueM40",
-    "LUTsatM40", "LUThueM30", "LUTsatM30", "LUThueM20", "LUTsatM20", "LUThueM10",      "LUTsatM10",
-    "LUThueO0",  "LUTsatO0",  "LUThueP10", "LUTsatP10", "LUThueP20", "LUTsatP20",      "LUThueP30",
-    "LUTsatP30", "LUThueP40", "LUTsatP40", "LUTTailPercent", "LUTWhiteTop", "LUTSmoothColours"};
-
-const std::vector<std::string> kFirstRunListing = {
-    "LUThueM70 220 factory", "LUTsatM70 70 factory", "LUThueM60 310 factory", "LUTsatM60 7 factory",
-    "LUThueM50 270 factory", "LUTsatM50 12 factory", "LUThueM40 250 factory", "LUTsatM40 14 factory",
-    "LUThueM30 225 factory", "LUTsatM30 14 factory", "LUThueM20 205 factory", "LUTsatM20 12 factory",
-    "LUThueM10 185 factory", "LUTsatM10 9 factory",  "LUThueO0 100 factory",  "LUTsatO0 0 factory",
-    "LUThueP10 85 factory",  "LUTsatP10 12 factory", "LUThueP20 55 factory",  "LUTsatP20 19 factory",
-    "LUThueP30 35 factory",  "LUTsatP30 25 factory", "LUThueP40 15 factory",  "LUTsatP40 25 factory",
-    "LUTTailPercent 12 default", "LUTWhiteTop 1 default", "LUTSmoothColours 1 default"};
+const std::vector<std::string> kLoadOrder = golden::LoadOrderNames();
+using golden::kFirstRunListing;
 
 const char* const kKey = "\\Software\\Quillon\\palettor";
 
@@ -194,12 +183,7 @@ TEST_P(SettingsSetAccepts, StoresAllTwentySevenInShutdownOrderWithTheOneChanged)
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.out, "");
   EXPECT_EQ(result.err, "");
-  EXPECT_EQ(Query("SELECT name FROM registry_values ORDER BY write_seq"),
-            (std::vector<std::string>{"LUTSmoothColours", "LUTTailPercent", "LUTWhiteTop", "LUThueM70", "LUTsatM70",
-                                      "LUThueM60", "LUTsatM60", "LUThueM50", "LUTsatM50", "LUThueM40", "LUTsatM40",
-                                      "LUThueM30", "LUTsatM30", "LUThueM20", "LUTsatM20", "LUThueM10", "LUTsatM10",
-                                      "LUThueO0", "LUTsatO0", "LUThueP10", "LUTsatP10", "LUThueP20", "LUTsatP20",
-                                      "LUThueP30", "LUTsatP30", "LUThueP40", "LUTsatP40"}));
+  EXPECT_EQ(Query("SELECT name FROM registry_values ORDER BY write_seq"), golden::kShutdownOrder);
   EXPECT_EQ(Listed(std::string(GetParam().listed).substr(0, std::string(GetParam().listed).find(' '))),
             GetParam().listed);
 }
@@ -312,7 +296,7 @@ TEST_F(CliTest, AppPathListIsEmptyAndCreatesNothingWhenNothingIsRegistered) {
 
 TEST_F(CliTest, AppPathSetGetAndListShareTheRegisterWithThePrograms) {
   ASSERT_EQ(Run({"app-path", "set", "Skyreader", "D:\\Sky\\Skyreader.exe"}).status, 0);
-  SetExeNameOverride("/usr/lib/viewer/Other.bin");
+  SetExeName("/usr/lib/viewer/Other.bin");
   RegisterAppPath();
   EXPECT_EQ(ReadAppPath("Skyreader"), "D:\\Sky\\Skyreader.exe");
   EXPECT_EQ(Run({"app-path", "get", "SKYREADER"}).out, "D:\\Sky\\Skyreader.exe\n");

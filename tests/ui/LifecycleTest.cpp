@@ -5,7 +5,8 @@
 #include <QWindow>
 #include <sqlite3.h>
 
-#include "RegistryBackend.h"
+#include "CurrentUserRegistry.h"
+#include "GoldenSettings.h"
 #include "WindowFixture.h"
 
 namespace palettor::test {
@@ -25,12 +26,11 @@ const char* Name(ClosePath p) {
   return "?";
 }
 
-const QStringList kCatalogue = {
-    "LUTSmoothColours", "LUTTailPercent", "LUTWhiteTop", "LUThueM70", "LUTsatM70", "LUThueM60", "LUTsatM60",
-    "LUThueM50",        "LUTsatM50",      "LUThueM40",   "LUTsatM40", "LUThueM30", "LUTsatM30", "LUThueM20",
-    "LUTsatM20",        "LUThueM10",      "LUTsatM10",   "LUThueO0",  "LUTsatO0",  "LUThueP10", "LUTsatP10",
-    "LUThueP20",        "LUTsatP20",      "LUThueP30",   "LUTsatP30", "LUThueP40", "LUTsatP40",
-};
+const QStringList kCatalogue = [] {
+  QStringList names;
+  for (const std::string& name : golden::kShutdownOrder) names << QString::fromStdString(name);
+  return names;
+}();
 
 std::int32_t Stored(const char* name, std::int32_t absent) {
   TRegistryInteger setting(name, absent);  // loads; freeing it writes the same value back
@@ -122,7 +122,7 @@ TEST_P(ClosePaths, ClosingStoresEverythingOnceAndTheNextStartLoadsIt) {
   Destroy();
   EXPECT_EQ(trace_, QStringList({"FormCloseQuery", "FormDestroy"}));
 
-  const auto names = OpenCurrentUserRegistry()->ValueNames("Software\\Quillon\\Palettor");
+  const auto names = CurrentUserStore().ValueNames("Software\\Quillon\\Palettor");
   QStringList written;
   for (const std::string& n : names) written << QString::fromStdString(n);
   written.sort(Qt::CaseInsensitive);
