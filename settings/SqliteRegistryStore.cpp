@@ -106,12 +106,16 @@ void SqliteRegistryStore::OpenForWrite() {
   ForgetConnectionIfStale();
   if (db_.IsOpen() && writable_) return;
   CloseConnection();
+  // SQLite reports a file or folder it may not write as a read-only database, without the
+  // operating system's reason; these checks give it. The journal is created beside the store.
   const std::string folder = FolderOf(path_);
   if (!FileExists(path_)) {
     MakeFolders(folder);
-    RequireWritableFolder(folder);
     createdFile_ = true;
+  } else {
+    RequireWritableFile(path_);
   }
+  RequireWritableFolder(folder);
   db_.Open(path_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, busyTimeoutMs_);
   openedBy_ = ::getpid();
   file_ = IdentityOf(path_);

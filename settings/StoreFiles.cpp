@@ -44,6 +44,10 @@ void RequireWritableFolder(const std::string& folder) {
   }
 }
 
+void RequireWritableFile(const std::string& path) {
+  if (::access(path.c_str(), W_OK) != 0) throw ERegistryException("cannot write " + path + ": " + ErrnoText(errno));
+}
+
 void SyncFolder(const std::string& folder) {
   const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;

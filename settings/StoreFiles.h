@@ -23,8 +23,10 @@ bool FileExists(const std::string& path);
 // are. Throws ERegistryException naming the folder and the reason.
 void MakeFolders(const std::string& folder);
 
-// Throws ERegistryException with the reason when a file cannot be created in `folder`.
+// Throw ERegistryException with the reason when a file cannot be created in `folder`, or the
+// file at `path` cannot be written.
 void RequireWritableFolder(const std::string& folder);
+void RequireWritableFile(const std::string& path);
 
 // Makes a file created or renamed in the folder survive a crash.
 void SyncFolder(const std::string& folder);

@@ -34,6 +34,28 @@ std::int64_t Number(SqliteConnection& db, const char* sql) {
   return query.Int(0);
 }
 
+// What is wrong with a store of this layout, or "" when nothing is: a table or column dropped
+// or the write counter emptied by hand or by another program would make every later write fail.
+std::string MissingParts(SqliteConnection& db) {
+  struct Part {
+    const char* check;
+    const char* missing;
+  };
+  static constexpr Part kParts[] = {
+      {"SELECT count(*) = 1 FROM pragma_table_info('registry_keys') WHERE name = 'path'", "the key table is missing"},
+      {"SELECT count(*) = 5 FROM pragma_table_info('registry_values')"
+       " WHERE name IN ('key_path', 'name', 'type', 'data', 'write_seq')",
+       "a column of the value table is missing"},
+      {"SELECT count(*) = 2 FROM pragma_table_info('write_counter') WHERE name IN ('id', 'last')",
+       "the write counter is missing"},
+  };
+  for (const Part& part : kParts) {
+    if (Number(db, part.check) == 0) return part.missing;
+  }
+  if (Number(db, "SELECT count(*) FROM write_counter WHERE id = 1") != 1) return "the write counter is empty";
+  return {};
+}
+
 }  // namespace
 
 StoreInspection InspectStore(SqliteConnection& db) {
@@ -45,6 +67,7 @@ StoreInspection InspectStore(SqliteConnection& db) {
       if (layout > kSchemaVersion) {
         return {StoreCondition::Newer, "written by a newer program (layout " + std::to_string(layout) + ")"};
       }
+      if (std::string missing = MissingParts(db); !missing.empty()) return {StoreCondition::Damaged, missing};
       return {StoreCondition::Ours, {}};
     }
     if (appId == 0 && objects == 0) return {StoreCondition::Empty, {}};

@@ -14,6 +14,7 @@
 #include "CaseName.h"
 #include "ChildProcess.h"
 #include "GoldenSettings.h"
+#include "StoreHolder.h"
 #include "Registry.h"
 #include "RegistryVariables.h"
 #include "TempStore.h"
@@ -51,6 +52,7 @@ class CliTest : public testing::TempStoreTest {
     const auto out = root_ / ("out" + std::to_string(++counter));
     const auto err = root_ / ("err" + std::to_string(counter));
     const int status = testing::RunInChild([&] {
+      if (unprivileged_) testing::DropPrivileges();
       const int outFd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
       const int errFd = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
       if (outFd < 0 || errFd < 0 || ::dup2(outFd, 1) < 0 || ::dup2(errFd, 2) < 0) return 125;
@@ -62,6 +64,13 @@ class CliTest : public testing::TempStoreTest {
     });
     return {status, ReadFile(out), ReadFile(err)};
   }
+
+  // Runs the commands as an ordinary user from now on, for whom permission bits hold.
+  void RunUnprivileged() {
+    testing::HandOverToUnprivileged(root_);
+    unprivileged_ = true;
+  }
+  bool unprivileged_ = false;
 
   void Put(const std::string& name, std::int32_t value) {
     TRegistry registry;
@@ -278,6 +287,79 @@ TEST_F(CliTest, AGarbageStoreIsKeptAsideBySettingsSetAndLeftAloneByTheListing) {
   ASSERT_EQ(Lines(set.err).size(), 1u) << set.err;
   EXPECT_NE(set.err.find("kept it as"), std::string::npos) << set.err;
   EXPECT_EQ(Value("LUThueO0"), "1");
+}
+
+// --- A store another process holds for longer than the wait ---
+
+class BusyStoreCli : public CliTest {
+ protected:
+  void SetUp() override {
+    CliTest::SetUp();
+    Put("LUThueM70", 5);
+    Put("LUTTailPercent", 40);
+    ::setenv("PALETTOR_STORE_BUSY_TIMEOUT_MS", "200", 1);
+  }
+  void TearDown() override {
+    ::unsetenv("PALETTOR_STORE_BUSY_TIMEOUT_MS");
+    CliTest::TearDown();
+  }
+};
+
+TEST_F(BusyStoreCli, ListingAndRenderingFailWithTheReasonInsteadOfShowingDefaults) {
+  test::StoreHolder holder(StorePath());
+  ASSERT_TRUE(holder.Held());
+  const CliResult listing = Run({"settings"});
+  EXPECT_EQ(listing.status, 1);
+  EXPECT_EQ(listing.out, "");
+  EXPECT_NE(listing.err.find("settings store busy"), std::string::npos) << listing.err;
+  const auto out = root_ / "t.bmp";
+  const CliResult render = Run({"render", "--out", out.string()});
+  EXPECT_EQ(render.status, 1);
+  EXPECT_NE(render.err.find("settings store busy"), std::string::npos) << render.err;
+  EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+TEST_F(BusyStoreCli, SettingsSetFailsAndWritesNothing) {
+  const std::string before = ReadFile(StorePath());
+  {
+    test::StoreHolder holder(StorePath());
+    const CliResult set = Run({"settings", "set", "LUThueO0", "50"});
+    EXPECT_EQ(set.status, 1);
+    EXPECT_NE(set.err.find("settings store busy"), std::string::npos) << set.err;
+  }
+  EXPECT_EQ(ReadFile(StorePath()), before);
+  EXPECT_EQ(Listed("LUThueM70"), "LUThueM70 5 stored");
+}
+
+// --- Why a store cannot be written ---
+
+TEST_F(CliTest, AReadOnlyEmptyFolderIsReportedAsPermissionDenied) {
+  std::filesystem::create_directories(StorePath().parent_path());
+  RunUnprivileged();
+  std::filesystem::permissions(StorePath().parent_path(),
+                               std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  const CliResult set = Run({"settings", "set", "LUThueO0", "50"});
+  EXPECT_EQ(set.status, 1);
+  EXPECT_NE(set.err.find("Permission denied"), std::string::npos) << set.err;
+  EXPECT_EQ(set.err.find("No such file"), std::string::npos) << set.err;
+  EXPECT_FALSE(StoreExists());
+}
+
+TEST_F(CliTest, AReadOnlyFolderWithAStoreIsReportedWithTheReason) {
+  Put("LUThueO0", 1);
+  RunUnprivileged();
+  std::filesystem::permissions(StorePath().parent_path(),
+                               std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  const std::string before = ReadFile(StorePath());
+  const CliResult set = Run({"settings", "set", "LUThueO0", "50"});
+  EXPECT_EQ(set.status, 1);
+  EXPECT_NE(set.err.find("Permission denied"), std::string::npos) << set.err;
+  EXPECT_EQ(ReadFile(StorePath()), before);
+}
+
+TEST_F(CliTest, SettingsSetHelpSaysAnOpenWindowUndoesTheChange) {
+  EXPECT_NE(Run({"settings", "--help"}).out.find("A window that is open meanwhile stores what it shows when it closes"),
+            std::string::npos);
 }
 
 // --- app-path ---

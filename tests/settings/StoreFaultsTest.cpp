@@ -8,10 +8,12 @@
 #include <iterator>
 #include <set>
 
+#include "CaseName.h"
 #include "ChildProcess.h"
 #include "PalettorSettings.h"
 #include "Registry.h"
 #include "RegistryVariables.h"
+#include "StoreHolder.h"
 #include "StoredPalette.h"
 #include "TempStore.h"
 
@@ -179,6 +181,77 @@ TEST_F(StoreFaults, AStoreOfANewerLayoutIsLeftAloneAndNotOverwritten) {
   EXPECT_EQ(TRegistryInteger("LUTTailPercent", 12).Value, 12);
   EXPECT_EQ(ReadFile(StorePath()), before);
   EXPECT_TRUE(SetAsideFiles().empty());
+}
+
+// A store with this program's mark whose layout was damaged by hand or by another program:
+// every write would fail from then on.
+class DamagedLayout : public StoreFaults, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(DamagedLayout, IsKeptAsideAndTheNextWriteSucceeds) {
+  StoreSomeSettings();
+  Execute(GetParam());
+  RegisterAppPath();
+  const auto aside = SetAsideFiles();
+  ASSERT_EQ(aside.size(), 1u);
+  EXPECT_EQ(notices_.size(), 1u);
+  EXPECT_EQ(ReadAppPath("palettor"), "/opt/palettor/palettor");
+  StoreSomeSettings();
+  EXPECT_EQ(Query("SELECT name, data FROM registry_values WHERE name = 'LUTTailPercent'"),
+            std::vector<std::string>{"LUTTailPercent|40"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Damage, DamagedLayout,
+                         ::testing::Values("DROP TABLE registry_keys", "DROP TABLE write_counter",
+                                           "DELETE FROM write_counter",
+                                           "ALTER TABLE registry_values DROP COLUMN write_seq",
+                                           "ALTER TABLE registry_values RENAME TO other_values"),
+                         testing::CaseName<const char*>);
+
+// --- A store another process holds for longer than the wait ---
+
+class BusyStore : public StoreFaults {
+ protected:
+  void SetUp() override {
+    StoreFaults::SetUp();
+    StoreSomeSettings();
+    WaitBrieflyForABusyStore();
+  }
+};
+
+TEST_F(BusyStore, LoadingFailsInsteadOfGivingDefaults) {
+  test::StoreHolder holder(StorePath());
+  ASSERT_TRUE(holder.Held());
+  try {
+    LoadPalette();
+    ADD_FAILURE() << "a busy store loaded";
+  } catch (const EStoreBusy& error) {
+    EXPECT_NE(std::string(error.what()).find("settings store busy"), std::string::npos) << error.what();
+  }
+}
+
+TEST_F(BusyStore, TheWindowsSettingsStartAsOnAFirstRunAndStoreNothing) {
+  const std::string before = ReadFile(StorePath());
+  {
+    test::StoreHolder holder(StorePath());
+    PalettorSettings settings;
+    EXPECT_THROW(settings.CreateAll(), EStoreBusy);
+    EXPECT_EQ(settings.Anchors(), FactoryPalette());
+    EXPECT_EQ(settings.TailPercentSetting()->Value, 12);
+    settings.AnchorHue(0)->Value = 77;
+    holder.Release();
+    settings.StoreAndFree(false, 50, false);
+  }
+  EXPECT_EQ(ReadFile(StorePath()), before);
+  EXPECT_EQ(LoadPalette().palette.anchors[AnchorSlot(kBlueTailAnchor)].hue, 123);
+}
+
+TEST_F(BusyStore, StoringAPaletteFailsAndWritesNothing) {
+  const std::string before = ReadFile(StorePath());
+  {
+    test::StoreHolder holder(StorePath());
+    EXPECT_THROW(StorePalette(DefaultPalette()), EStoreBusy);
+  }
+  EXPECT_EQ(ReadFile(StorePath()), before);
 }
 
 // Permission bits bind only an ordinary user, so these run in a child without root rights.

@@ -34,7 +34,7 @@ class TempStoreTest : public ::testing::Test {
 
   // As a program starts: its own connection, installed for the program "palettor".
   void OpenStore() {
-    store_ = std::make_unique<SqliteRegistryStore>(RegistryStorePath());
+    store_ = std::make_unique<SqliteRegistryStore>(RegistryStorePath(), busyTimeoutMs_);
     store_->SetNoticeSink([this](const std::string& line) { notices_.push_back(line); });
     installed_ = std::make_unique<CurrentUserRegistry>(*store_, "/opt/palettor/palettor");
   }
@@ -53,6 +53,11 @@ class TempStoreTest : public ::testing::Test {
   }
 
   SqliteRegistryStore& Store() { return *store_; }
+  // A program that gives up on a busy store after 0.2 s instead of 5 s.
+  void WaitBrieflyForABusyStore() {
+    busyTimeoutMs_ = 200;
+    RestartProgram();
+  }
   // The executable whose settings the program works on.
   void SetExeName(const std::string& path) { installed_->SetProgramPath(path); }
 
@@ -95,6 +100,7 @@ class TempStoreTest : public ::testing::Test {
   std::filesystem::path root_;
   std::filesystem::path config_;
   std::vector<std::string> notices_;
+  int busyTimeoutMs_ = RegistryBusyTimeoutMs();
   std::unique_ptr<SqliteRegistryStore> store_;
   std::unique_ptr<CurrentUserRegistry> installed_;
 };
