@@ -30,9 +30,9 @@ class PalettorSettings {
   // The settings by their names in the window; each needs CreateAll or CreateFrom.
   TRegistryInteger* AnchorHue(int anchor) const;  // anchor index -7 ... 4
   TRegistryInteger* AnchorSat(int anchor) const;
-  TRegistryInteger* TailPercentSetting() const;   // "LUTTailPercent"
-  TRegistryBoolean* WhiteTopSetting() const;      // "LUTWhiteTop"
-  TRegistryBoolean* SmoothSetting() const;        // "LUTSmoothColours"
+  TRegistryInteger* TailPercentSetting() const;
+  TRegistryBoolean* WhiteTopSetting() const;
+  TRegistryBoolean* SmoothSetting() const;
 
   AnchorValues Anchors() const;
   void AssignAnchors(const AnchorValues& anchors);

@@ -35,8 +35,8 @@ struct SettingEntry {
   std::size_t storeRank;   // 0 is written first at shutdown
 };
 
-// In load order: hue and saturation of -7, of -6 ... 4, then "LUTTailPercent", "LUTWhiteTop",
-// "LUTSmoothColours".
+// In load order: hue and saturation of -7, of -6 ... 4, then the tail percent, White top and
+// Smooth colours.
 const std::array<SettingEntry, kSettingCount>& SettingsCatalogue();
 
 // Catalogue positions in the order the window writes them at shutdown.

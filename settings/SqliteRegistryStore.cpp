@@ -227,39 +227,32 @@ Result SqliteRegistryStore::Read(Body body, Result nothing) {
 
 template <typename Body>
 void SqliteRegistryStore::Write(Body body) {
-  if (depth_ > 0) {
-    if (mode_ != RegistryTransactionMode::Write) {
-      throw ERegistryException("settings store: a write inside a transaction that only reads");
-    }
+  if (depth_ == 0) {  // a write of its own: atomic and durable by itself
+    BeginTransaction(RegistryTransactionMode::Write);
     try {
-      if (!sqlOpen_) {
-        OpenForWrite();
-        BeginSql(mode_);
-      }
-      body();
-    } catch (const EStoreDamaged& damage) {
-      Damaged(damage.what());
-      throw ERegistryException("settings store " + path_ + " is damaged: " + damage.what());
-    } catch (const ERegistryException&) {
-      NoteFailure(std::current_exception());
+      Write(body);
+    } catch (...) {
+      RollbackTransaction();
       throw;
     }
+    CommitTransaction();
     return;
   }
-  for (int attempt = 0;; ++attempt) {
-    try {
+  if (mode_ != RegistryTransactionMode::Write) {
+    throw ERegistryException("settings store: a write inside a transaction that only reads");
+  }
+  try {
+    if (!sqlOpen_) {  // the store was set aside since the transaction began
       OpenForWrite();
-      BeginSql(RegistryTransactionMode::Write);
-      body();
-      CommitSql();
-      return;
-    } catch (const EStoreDamaged& damage) {
-      Damaged(damage.what());
-      if (attempt > 0) throw ERegistryException("settings store " + path_ + " is damaged: " + damage.what());
-    } catch (const ERegistryException&) {
-      CloseConnection();
-      throw;
+      BeginSql(mode_);
     }
+    body();
+  } catch (const EStoreDamaged& damage) {
+    Damaged(damage.what());
+    throw ERegistryException("settings store " + path_ + " is damaged: " + damage.what());
+  } catch (const ERegistryException&) {
+    NoteFailure(std::current_exception());
+    throw;
   }
 }
 
