@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "ExecutablePath.h"
 #include "VersionStrings.h"
 
 namespace palettor {
@@ -207,8 +208,9 @@ std::string TVersionInfoResource::ValueByIndex(int index) const {
 std::string TVersionInfoResource::ResolveFileName() const {
   if (!filename_.empty()) return filename_;
   // The component is linked into the executable itself, never into a loadable library, so the module
-  // that holds it is the running executable whatever ForceEXE says.
-  return RunningExecutablePath();
+  // that holds it is the running executable whatever ForceEXE says. It is read through the process's
+  // own link to it, which still opens it after a package upgrade has replaced the file.
+  return kRunningExecutableFile;
 }
 
 void TVersionInfoResource::ReadVersionInfo() {

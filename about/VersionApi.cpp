@@ -1,7 +1,5 @@
 #include "VersionApi.h"
 
-#include <unistd.h>
-
 #include <cstring>
 #include <string_view>
 
@@ -92,19 +90,6 @@ bool VerQueryValueA(const void* block, const char* subBlock, void** buffer, std:
     if (length != nullptr) *length = static_cast<std::uint32_t>(value->size);
   }
   return true;
-}
-
-std::string RunningExecutablePath() {
-  std::string path(256, '\0');
-  while (true) {
-    const ssize_t n = ::readlink("/proc/self/exe", path.data(), path.size());
-    if (n < 0) return {};
-    if (static_cast<std::size_t>(n) < path.size()) {
-      path.resize(static_cast<std::size_t>(n));
-      return path;
-    }
-    path.resize(path.size() * 2);
-  }
 }
 
 }  // namespace palettor

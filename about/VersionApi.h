@@ -32,9 +32,6 @@ std::uint32_t VersionBufferSize(std::size_t blockSize);
 // Lays out `block` as GetFileVersionInfoA does; false when `out` is too small.
 bool FillVersionBuffer(std::span<const std::uint8_t> block, std::span<std::uint8_t> out);
 
-// Full path of the running executable, or empty when the system cannot tell.
-std::string RunningExecutablePath();
-
 // VS_FIXEDFILEINFO as published.
 struct VsFixedFileInfo {
   std::uint32_t dwSignature;  // 0xFEEF04BD

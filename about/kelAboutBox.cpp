@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
+#include "ExecutablePath.h"
 #include "QtVersionTargets.h"
 
 namespace palettor {

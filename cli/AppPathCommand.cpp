@@ -37,7 +37,6 @@ constexpr const char* kAppPathHelp =
     "2 invalid arguments.\n";
 
 void List() {
-  SetRegistryReadOnly(true);
   TRegistry registry(KEY_READ);
   if (!registry.KeyExists(kAppPathsKey)) {
     if (!registry.LastError().empty()) {
@@ -59,7 +58,6 @@ void List() {
 }
 
 void Get(const std::string& name) {
-  SetRegistryReadOnly(true);
   const std::string path = ReadAppPath(name);
   if (path.empty()) throw Failure("no program named '" + name + "' is registered");
   std::printf("%s\n", Untrusted(path).c_str());
@@ -94,9 +92,9 @@ void Set(const std::string& name, const std::string& path) {
 }
 
 void RunAppPath(const Arguments& args) {
-  ActAsWindowExecutable();
   if (args.empty()) throw UsageError("app-path: expected list, get NAME or set NAME PATH");
   const std::string& verb = args[0];
+  const WindowSettingsStore store(verb != "set");
   if (verb == "list" && args.size() == 1) return List();
   if (verb == "get" && args.size() == 2) return Get(args[1]);
   if (verb == "set" && args.size() == 3) return Set(args[1], args[2]);
@@ -109,6 +107,6 @@ void RunAppPath(const Arguments& args) {
 }  // namespace
 
 extern const CliCommand kAppPathCommand{"app-path", "app-path list|get NAME|set NAME PATH", "read or set the program-location register",
-                                 kAppPathHelp, &RunAppPath};
+                                 [] { return kAppPathHelp; }, &RunAppPath};
 
 }  // namespace palettor::cli

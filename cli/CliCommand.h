@@ -21,7 +21,8 @@ struct CliCommand {
   const char* name;
   const char* usage;    // "render --out FILE|- [options]", shown in the command list
   const char* summary;  // one line saying what it does
-  const char* help;     // the whole text of `palettor-cli <name> --help`
+  // The whole text of `palettor-cli <name> --help`; a function, as some texts are built from tables.
+  const char* (*help)();
   void (*run)(const Arguments& args);  // args after the command name
 };
 

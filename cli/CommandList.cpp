@@ -40,7 +40,7 @@ bool AsksForHelp(const Arguments& args) {
 
 int Run(const CliCommand& command, const Arguments& args) {
   if (AsksForHelp(args)) {
-    std::fputs(command.help, stdout);
+    std::fputs(command.help(), stdout);
     return std::fflush(stdout) == 0 ? kExitOk : kExitFailure;
   }
   try {

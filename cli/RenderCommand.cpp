@@ -10,11 +10,8 @@
 #include "ArgumentParsing.h"
 #include "CliCommand.h"
 #include "LutTable.h"
-#include "SettingsCatalogue.h"
-#include "SqliteRegistryStore.h"
 #include "TableBitmapWriter.h"
 #include "TableOptions.h"
-#include "WindowExecutable.h"
 
 namespace palettor::cli {
 
@@ -39,54 +36,8 @@ RenderRequest ParseRender(const Arguments& args) {
   return request;
 }
 
-// The starting point before the flags: the factory palette and default options, or what the
-// window would load from the store.
-struct RenderSource {
-  AnchorValues values = FactoryPalette();
-  std::int32_t tailPercent = 12;
-  bool whiteTop = true;
-  bool smooth = true;
-};
-
-RenderSource StoredSource() {
-  // A render only reads the store: it never creates it, writes it or moves a damaged one.
-  SetRegistryReadOnly(true);
-  ActAsWindowExecutable();
-  const LoadedSettings loaded = LoadSettingsAsWindow();
-  RenderSource source;
-  const auto& catalogue = SettingsCatalogue();
-  for (std::size_t i = 0; i < kSettingCount; ++i) {
-    const SettingEntry& entry = catalogue[i];
-    const std::int32_t value = loaded[i].value;
-    switch (entry.role) {
-      case SettingRole::AnchorHue:
-        source.values[AnchorSlot(entry.anchor)].hue = value;
-        break;
-      case SettingRole::AnchorSat:
-        source.values[AnchorSlot(entry.anchor)].saturation = value;
-        break;
-      case SettingRole::TailPercent:
-        source.tailPercent = value;
-        break;
-      case SettingRole::WhiteTop:
-        source.whiteTop = value != 0;
-        break;
-      case SettingRole::Smooth:
-        source.smooth = value != 0;
-        break;
-    }
-  }
-  return source;
-}
-
 TableInputs InputsFor(const RenderRequest& request) {
-  const RenderSource source = request.table.factory ? RenderSource{} : StoredSource();
-  Palette start;
-  start.anchors = source.values;
-  start.tailPercent = source.tailPercent;
-  start.whiteTop = source.whiteTop;
-  start.smoothColours = source.smooth;
-  return TableInputsOf(request.table.AppliedTo(start));
+  return TableInputsOf(request.table.Resolve());
 }
 
 const std::string kRenderHelp = std::string(
@@ -102,7 +53,8 @@ const std::string kRenderHelp = std::string(
     "settings); the options below override them. The store is only read, never created.\n"
     "\n") + kTableOptionsHelp +
     "\n"
-    "Exit status: 0 written, 1 the file could not be written, 2 invalid arguments.\n";
+    "Exit status: 0 written, 1 the file could not be written or the settings store could not be\n"
+    "read, 2 invalid arguments.\n";
 
 void RunRender(const Arguments& args) {
   const RenderRequest request = ParseRender(args);
@@ -118,6 +70,6 @@ void RunRender(const Arguments& args) {
 }  // namespace
 
 extern const CliCommand kRenderCommand{"render", "render --out FILE|- [options]", "write the look-up table bitmap",
-                                kRenderHelp.c_str(), &RunRender};
+                                [] { return kRenderHelp.c_str(); }, &RunRender};
 
 }  // namespace palettor::cli

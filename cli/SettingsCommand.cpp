@@ -1,18 +1,16 @@
 // palettor-cli settings: the window's 27 stored values, listed as the window loads them or
 // changed one at a time as a window session would change them.
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
-#include "ApplicationExe.h"
 #include "ArgumentParsing.h"
 #include "CliCommand.h"
 #include "Output.h"
 #include "FileNames.h"
-#include "PalettorSettings.h"
-#include "Registry.h"
-#include "RegistryVariables.h"
+#include "RegistryTransaction.h"
 #include "SettingsCatalogue.h"
-#include "SqliteRegistryStore.h"
+#include "StoredPalette.h"
 #include "WholeNumber.h"
 #include "WindowExecutable.h"
 
@@ -20,7 +18,7 @@ namespace palettor::cli {
 
 namespace {
 
-constexpr const char* kSettingsHelp =
+constexpr const char* kSettingsHelpStart =
     "Usage: palettor-cli settings\n"
     "       palettor-cli settings set NAME VALUE\n"
     "\n"
@@ -31,24 +29,59 @@ constexpr const char* kSettingsHelp =
     "Listing never creates or changes the store.\n"
     "\n"
     "'set' does what a window session that changes only NAME would do: it loads all 27 values,\n"
-    "changes NAME to VALUE and stores all 27 in the order the window writes them at exit.\n"
-    "  LUThue<anchor>    0 to 360 (anchors M70 M60 M50 M40 M30 M20 M10 O0 P10 P20 P30 P40)\n"
-    "  LUTsat<anchor>    0 to 100\n"
-    "  LUTTailPercent    0 to 100\n"
-    "  LUTWhiteTop       0 or 1\n"
-    "  LUTSmoothColours  0 or 1\n"
+    "changes NAME to VALUE and stores all 27 in the order the window writes them at exit, all\n"
+    "in one transaction.\n";
+
+constexpr const char* kSettingsHelpEnd =
+    "\n"
+    "A window that is open meanwhile stores what it shows when it closes, and so undoes the\n"
+    "change: close the window first.\n"
     "\n"
     "The settings are those of the window's executable, palettor, kept in\n"
     "$XDG_CONFIG_HOME/Quillon/registry.sqlite3 (~/.config when XDG_CONFIG_HOME is unset).\n"
     "\n"
-    "Exit status: 0 done, 1 the store could not be written, 2 invalid arguments.\n";
+    "Exit status: 0 done, 1 the store could not be read or written, 2 invalid arguments.\n";
+
+// The names and ranges 'set' takes, from the catalogue: the anchors' values once per kind.
+std::string SettingsHelp() {
+  std::string help = kSettingsHelpStart;
+  bool hueListed = false, saturationListed = false;
+  for (const SettingEntry& entry : SettingsCatalogue()) {
+    std::string name = entry.name;
+    std::string note;
+    if (entry.kind == SettingKind::Hue || entry.kind == SettingKind::Saturation) {
+      bool& listed = entry.kind == SettingKind::Hue ? hueListed : saturationListed;
+      if (listed) continue;
+      listed = true;
+      name.resize(name.size() - AnchorSuffix(entry.anchor).size());
+      name += "<anchor>";
+      if (entry.kind == SettingKind::Hue) {
+        note = " (anchors";
+        for (int i = kFirstAnchor; i <= kLastAnchor; ++i) note += " " + AnchorSuffix(i);
+        note += ")";
+      }
+    }
+    const std::string range = entry.kind == SettingKind::Option
+                                  ? std::to_string(entry.min) + " or " + std::to_string(entry.max)
+                                  : std::to_string(entry.min) + " to " + std::to_string(entry.max);
+    name.resize(std::max<std::size_t>(name.size() + 1, 18), ' ');
+    help += "  " + name + range + note + "\n";
+  }
+  return help + kSettingsHelpEnd;
+}
 
 void List() {
-  SetRegistryReadOnly(true);
-  const LoadedSettings loaded = LoadSettingsAsWindow();
+  const WindowSettingsStore store(true);
+  LoadedPalette loaded;
+  try {
+    loaded = LoadPalette();
+  } catch (const ERegistryException& error) {
+    throw Failure("cannot read the settings store " + RegistryStorePath() + ": " + error.what());
+  }
   const auto& catalogue = SettingsCatalogue();
   for (std::size_t i = 0; i < kSettingCount; ++i) {
-    std::printf("%s %d %s\n", catalogue[i].name.c_str(), loaded[i].value, SourceName(loaded[i].source));
+    std::printf("%s %d %s\n", catalogue[i].name, PaletteValue(loaded.palette, catalogue[i]),
+                SourceName(loaded.sources[i]));
   }
   FinishOutput();
 }
@@ -59,55 +92,25 @@ void Set(const std::string& name, const std::string& text) {
   const SettingEntry& entry = SettingsCatalogue()[*index];
   const auto value = ParseWholeNumberIn(text, entry.min, entry.max);
   if (!value) {
-    throw UsageError("settings set: " + entry.name + " '" + text + "': expected a whole number from " +
-                      std::to_string(entry.min) + " to " + std::to_string(entry.max));
+    throw UsageError("settings set: " + std::string(entry.name) + " '" + text + "': expected a whole number from " +
+                     std::to_string(entry.min) + " to " + std::to_string(entry.max));
   }
 
-  // Another session running at the same time must not write back its stale copy of the value
-  // changed here, nor this one of another's: sessions take turns.
-  const RegistrySessionLock session;
-  if (!session.Held()) {
-    throw Failure("cannot write the settings store " + RegistryStorePath() + ": " + session.Error());
-  }
-  // The settings themselves never report a failed write, so find out first whether the store
-  // can be written at all and say why not.
-  {
-    TRegistry registry;
-    if (!registry.OpenKey(SettingsKeyPath(), true)) {
-      throw Failure("cannot write the settings store " + RegistryStorePath() + ": " + registry.LastError());
-    }
-  }
-
-  PalettorSettings settings;
-  settings.CreateAll();
-  // The options live in the window's controls while it runs; the anchors in their settings.
-  bool smooth = settings.SmoothSetting->Value;
-  std::int16_t tailPosition = TailPositionOf(settings.TailPercentSetting->Value);
-  bool whiteTop = settings.WhiteTopSetting->Value;
-  switch (entry.role) {
-    case SettingRole::Smooth:
-      smooth = *value != 0;
-      break;
-    case SettingRole::TailPercent:
-      tailPosition = static_cast<std::int16_t>(*value);
-      break;
-    case SettingRole::WhiteTop:
-      whiteTop = *value != 0;
-      break;
-    case SettingRole::AnchorHue:
-    case SettingRole::AnchorSat:
-      settings.SetValue(*index, *value);
-      break;
-  }
-  settings.StoreAndFree(smooth, tailPosition, whiteTop);
-
-  if (LoadRegistryInteger(SettingsKeyPath(), entry.name) != value) {
-    throw Failure(entry.name + " could not be written to the settings store " + RegistryStorePath());
+  WindowSettingsStore store(false);
+  try {
+    // Loading, changing and storing are one transaction: concurrent sessions take turns, and
+    // none writes back its old copy of a value another has just changed.
+    RegistryTransaction session(store.Store(), RegistryTransactionMode::Write);
+    Palette palette = LoadPalette().palette;
+    SetPaletteValue(palette, entry, *value);
+    StorePalette(palette);
+    session.Commit();
+  } catch (const ERegistryException& error) {
+    throw Failure("cannot write the settings store " + RegistryStorePath() + ": " + error.what());
   }
 }
 
 void RunSettings(const Arguments& args) {
-  ActAsWindowExecutable();
   if (args.empty()) return List();
   if (args[0] == "set") {
     if (args.size() != 3) throw UsageError("settings set: expected NAME VALUE (see palettor-cli settings --help)");
@@ -119,6 +122,6 @@ void RunSettings(const Arguments& args) {
 }  // namespace
 
 extern const CliCommand kSettingsCommand{"settings", "settings [set NAME VALUE]", "list or change the stored settings",
-                                  kSettingsHelp, &RunSettings};
+                                  [] { static const std::string text = SettingsHelp(); return text.c_str(); }, &RunSettings};
 
 }  // namespace palettor::cli

@@ -2,7 +2,9 @@
 
 #include <string>
 
+#include "StoredPalette.h"
 #include "WholeNumber.h"
+#include "WindowExecutable.h"
 
 namespace palettor::cli {
 
@@ -64,6 +66,17 @@ Palette TableOptions::AppliedTo(Palette start) const {
   if (whiteTop) start.whiteTop = *whiteTop;
   if (smooth) start.smoothColours = *smooth;
   return start;
+}
+
+Palette TableOptions::Resolve() const {
+  if (factory) return AppliedTo(DefaultPalette());
+  try {
+    // Drawing a table only reads the store: it never creates it, writes it or moves a damaged one.
+    const WindowSettingsStore store(true);
+    return AppliedTo(LoadPalette().palette);
+  } catch (const ERegistryException& error) {
+    throw Failure("cannot read the settings store " + RegistryStorePath() + ": " + error.what());
+  }
 }
 
 const char* const kTableOptionsHelp =

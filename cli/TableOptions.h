@@ -26,6 +26,11 @@ struct TableOptions {
 
   // `start` with every option that was given applied.
   Palette AppliedTo(Palette start) const;
+
+  // The palette these options give: the factory palette with default options (--factory) or the
+  // window's stored settings as the window would load them (the store only read), with every
+  // option applied. Throws Failure when the store cannot be read.
+  Palette Resolve() const;
 };
 
 // The lines of --help that describe the options, indented as the commands' help texts are.

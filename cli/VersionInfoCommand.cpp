@@ -9,6 +9,7 @@
 #include "ArgumentParsing.h"
 #include "ByteSource.h"
 #include "CliCommand.h"
+#include "ExecutablePath.h"
 #include "Output.h"
 #include "VersInfo.h"
 #include "WindowExecutable.h"
@@ -118,6 +119,6 @@ std::string DefaultVersionInfoFile(const std::string& cliPath, const std::string
 
 extern const CliCommand kVersionInfoCommand{"version-info",
                                      "version-info [FILE] [--key NAME]", "show an executable's version resource",
-                                     kVersionInfoHelp, &RunVersionInfo};
+                                     [] { return kVersionInfoHelp; }, &RunVersionInfo};
 
 }  // namespace palettor::cli

@@ -1,13 +1,14 @@
 #include "WindowExecutable.h"
 
-#include "ApplicationExe.h"
+#include "ExecutablePath.h"
 #include "FileNames.h"
 
 namespace palettor::cli {
 
-void ActAsWindowExecutable() {
-  SetExeNameOverride({});
-  SetExeNameOverride(ExtractFilePath(GetExeName()) + kWindowExecutableName);
+WindowSettingsStore::WindowSettingsStore(bool readOnly)
+    : store_(RegistryStorePath()),
+      installed_(store_, ExtractFilePath(RunningExecutablePath()) + kWindowExecutableName) {
+  store_.SetReadOnly(readOnly);
 }
 
 }  // namespace palettor::cli

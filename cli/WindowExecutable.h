@@ -1,5 +1,7 @@
 #pragma once
 // palettor-cli works on the window's settings and reads the window's version resource.
+#include "CurrentUserRegistry.h"
+#include "SqliteRegistryStore.h"
 
 namespace palettor::cli {
 
@@ -7,8 +9,18 @@ namespace palettor::cli {
 // name, and version-info reads it by default.
 constexpr const char* kWindowExecutableName = "palettor";
 
-// From here on the settings layer acts for the window's executable beside this one, whatever
-// this program's own file name is.
-void ActAsWindowExecutable();
+// The current user's store, opened for one command and installed as the registry for as long
+// as the command runs, acting for the window's executable beside palettor-cli whatever this
+// program's own file name is.
+class WindowSettingsStore {
+ public:
+  // A reading command never creates, changes or moves the store.
+  explicit WindowSettingsStore(bool readOnly);
+  SqliteRegistryStore& Store() { return store_; }
+
+ private:
+  SqliteRegistryStore store_;
+  CurrentUserRegistry installed_;
+};
 
 }  // namespace palettor::cli

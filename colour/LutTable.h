@@ -14,15 +14,20 @@ constexpr int kTableHeight = 256;
 constexpr int kTablePixels = kTableWidth * kTableHeight;
 constexpr int kTableFirstCelsius = -60;
 
+// The options a first start gives: the stored settings' defaults and the factory table's.
+constexpr std::int32_t kDefaultTailPercent = 12;
+constexpr bool kDefaultWhiteTop = true;
+constexpr bool kDefaultSmoothColours = true;
+
 // Everything one table depends on, and nothing else.
 struct TableInputs {
   // Colours of the temperature anchors -6 ... 4 (-60 ... +40 degrees), in that order.
   std::array<PackedColour, 11> anchorColours{};
   std::int32_t tailHue = 0;          // blue tail, whole degrees
   std::int32_t tailSaturation = 0;   // blue tail, whole percent
-  std::int32_t tailPercent = 12;     // share of the dark rows that take the blue tail
-  bool whiteTop = true;
-  bool smoothColours = true;
+  std::int32_t tailPercent = kDefaultTailPercent;  // share of the dark rows that take the blue tail
+  bool whiteTop = kDefaultWhiteTop;
+  bool smoothColours = kDefaultSmoothColours;
 };
 
 // Pixels row by row from the top: pixel (x, y) is at y * kTableWidth + x.
@@ -37,6 +42,7 @@ TableInputs MakeTableInputs(const AnchorColours& colours, AnchorValue blueTail, 
                             bool whiteTop, bool smoothColours);
 
 // The factory palette with the given options.
-TableInputs FactoryTableInputs(std::int32_t tailPercent = 12, bool whiteTop = true, bool smoothColours = true);
+TableInputs FactoryTableInputs(std::int32_t tailPercent = kDefaultTailPercent, bool whiteTop = kDefaultWhiteTop,
+                               bool smoothColours = kDefaultSmoothColours);
 
 }  // namespace palettor

@@ -1,127 +1,126 @@
 #include "PalettorSettings.h"
 
+#include <optional>
+
+#include "CurrentUserRegistry.h"
+#include "RegistryTransaction.h"
+#include "StoredPalette.h"
+
 namespace palettor {
 
-namespace {
+PalettorSettings::~PalettorSettings() {
+  try {
+    StoreHeldAndFree();
+  } catch (...) {
+    // Settings never report a failed store.
+  }
+}
 
-const SettingEntry& Entry(SettingRole role, int anchor = 0) { return SettingsCatalogue()[SettingIndex(role, anchor)]; }
+void PalettorSettings::CreateAll() {
+  LoadedPalette loaded;
+  try {
+    loaded = LoadPalette();
+  } catch (...) {
+    CreateFrom(DefaultPalette());
+    for (auto& setting : held_) setting->StoreOnFree = false;
+    throw;
+  }
+  CreateFrom(loaded.palette);
+}
 
-}  // namespace
-
-PalettorSettings::~PalettorSettings() { FreeInStoreOrder(); }
-
-void PalettorSettings::CreateAnchorSettings() {
-  for (const SettingEntry& entry : SettingsCatalogue()) {
-    if (entry.role == SettingRole::AnchorHue) {
-      AnchorHue[AnchorSlot(entry.anchor)] = std::make_unique<TRegistryInteger>(entry.name, entry.defaultValue);
-    } else if (entry.role == SettingRole::AnchorSat) {
-      AnchorSat[AnchorSlot(entry.anchor)] = std::make_unique<TRegistryInteger>(entry.name, entry.defaultValue);
+void PalettorSettings::CreateFrom(const Palette& palette) {
+  const auto& catalogue = SettingsCatalogue();
+  for (std::size_t i = 0; i < kSettingCount; ++i) {
+    const SettingEntry& entry = catalogue[i];
+    const std::int32_t value = PaletteValue(palette, entry);
+    if (entry.kind == SettingKind::Option) {
+      held_[i] = std::make_unique<TRegistryBoolean>(entry.name, value != 0, TRegistryVariable::AlreadyLoaded{});
+    } else {
+      held_[i] = std::make_unique<TRegistryInteger>(entry.name, value, TRegistryVariable::AlreadyLoaded{});
     }
   }
 }
 
-bool PalettorSettings::IsFirstRun() const {
-  const auto& tailHue = AnchorHue[AnchorSlot(kBlueTailAnchor)];
-  return tailHue && tailHue->Value == Entry(SettingRole::AnchorHue, kBlueTailAnchor).defaultValue;
-}
-
-void PalettorSettings::AssignFactoryAnchors() {
-  const AnchorValues& factory = FactoryPalette();
-  for (std::size_t slot = 0; slot < kAnchorCount; ++slot) {
-    if (AnchorHue[slot]) AnchorHue[slot]->Value = factory[slot].hue;
-    if (AnchorSat[slot]) AnchorSat[slot]->Value = factory[slot].saturation;
-  }
-}
-
-AnchorValues PalettorSettings::Anchors() const {
-  AnchorValues values{};
-  for (std::size_t slot = 0; slot < kAnchorCount; ++slot) {
-    values[slot] = {AnchorHue[slot] ? AnchorHue[slot]->Value : 0, AnchorSat[slot] ? AnchorSat[slot]->Value : 0};
-  }
-  return values;
-}
-
-void PalettorSettings::CreateTailPercentSetting() {
-  const SettingEntry& entry = Entry(SettingRole::TailPercent);
-  TailPercentSetting = std::make_unique<TRegistryInteger>(entry.name, entry.defaultValue);
-}
-
-void PalettorSettings::CreateWhiteTopSetting() {
-  const SettingEntry& entry = Entry(SettingRole::WhiteTop);
-  WhiteTopSetting = std::make_unique<TRegistryBoolean>(entry.name, entry.defaultValue != 0);
-}
-
-void PalettorSettings::CreateSmoothSetting() {
-  const SettingEntry& entry = Entry(SettingRole::Smooth);
-  SmoothSetting = std::make_unique<TRegistryBoolean>(entry.name, entry.defaultValue != 0);
-}
-
-void PalettorSettings::CreateAll() {
-  CreateAnchorSettings();
-  if (IsFirstRun()) AssignFactoryAnchors();
-  CreateTailPercentSetting();
-  CreateWhiteTopSetting();
-  CreateSmoothSetting();
-}
-
-TRegistryVariable* PalettorSettings::Setting(std::size_t index) const {
-  const SettingEntry& entry = SettingsCatalogue().at(index);
-  switch (entry.role) {
-    case SettingRole::AnchorHue:
-      return AnchorHue[AnchorSlot(entry.anchor)].get();
-    case SettingRole::AnchorSat:
-      return AnchorSat[AnchorSlot(entry.anchor)].get();
-    case SettingRole::TailPercent:
-      return TailPercentSetting.get();
-    case SettingRole::WhiteTop:
-      return WhiteTopSetting.get();
-    case SettingRole::Smooth:
-      return SmoothSetting.get();
+TRegistryVariable* PalettorSettings::Find(SettingKind kind, int anchor, bool Palette::*option) const {
+  const auto& catalogue = SettingsCatalogue();
+  for (std::size_t i = 0; i < kSettingCount; ++i) {
+    const SettingEntry& entry = catalogue[i];
+    if (entry.kind != kind) continue;
+    if ((kind == SettingKind::Hue || kind == SettingKind::Saturation) && entry.anchor != anchor) continue;
+    if (kind == SettingKind::Option && entry.option != option) continue;
+    return held_[i].get();
   }
   return nullptr;
 }
 
-std::int32_t PalettorSettings::Value(std::size_t index) const {
-  TRegistryVariable* setting = Setting(index);
-  if (auto* number = dynamic_cast<TRegistryInteger*>(setting)) return number->Value;
-  if (auto* flag = dynamic_cast<TRegistryBoolean*>(setting)) return flag->Value ? 1 : 0;
-  return SettingsCatalogue().at(index).defaultValue;
+TRegistryInteger* PalettorSettings::AnchorHue(int anchor) const {
+  return static_cast<TRegistryInteger*>(Find(SettingKind::Hue, anchor));
 }
 
-void PalettorSettings::SetValue(std::size_t index, std::int32_t value) {
-  TRegistryVariable* setting = Setting(index);
-  if (auto* number = dynamic_cast<TRegistryInteger*>(setting)) number->Value = value;
-  if (auto* flag = dynamic_cast<TRegistryBoolean*>(setting)) flag->Value = value != 0;
+TRegistryInteger* PalettorSettings::AnchorSat(int anchor) const {
+  return static_cast<TRegistryInteger*>(Find(SettingKind::Saturation, anchor));
+}
+
+TRegistryInteger* PalettorSettings::TailPercentSetting() const {
+  return static_cast<TRegistryInteger*>(Find(SettingKind::Percent, 0));
+}
+
+TRegistryBoolean* PalettorSettings::WhiteTopSetting() const {
+  return static_cast<TRegistryBoolean*>(Find(SettingKind::Option, 0, &Palette::whiteTop));
+}
+
+TRegistryBoolean* PalettorSettings::SmoothSetting() const {
+  return static_cast<TRegistryBoolean*>(Find(SettingKind::Option, 0, &Palette::smoothColours));
+}
+
+AnchorValues PalettorSettings::Anchors() const {
+  AnchorValues values{};
+  for (int i = kFirstAnchor; i <= kLastAnchor; ++i) {
+    const TRegistryInteger* hue = AnchorHue(i);
+    const TRegistryInteger* sat = AnchorSat(i);
+    values[AnchorSlot(i)] = {hue ? hue->Value : 0, sat ? sat->Value : 0};
+  }
+  return values;
+}
+
+void PalettorSettings::AssignAnchors(const AnchorValues& anchors) {
+  for (int i = kFirstAnchor; i <= kLastAnchor; ++i) {
+    if (TRegistryInteger* hue = AnchorHue(i)) hue->Value = anchors[AnchorSlot(i)].hue;
+    if (TRegistryInteger* sat = AnchorSat(i)) sat->Value = anchors[AnchorSlot(i)].saturation;
+  }
+}
+
+void PalettorSettings::KeepStoreAsItIs() {
+  for (auto& setting : held_) {
+    if (setting) setting->StoreOnFree = false;
+  }
+  for (auto& setting : held_) setting.reset();
 }
 
 void PalettorSettings::StoreAndFree(bool smooth, std::int16_t tailPosition, bool whiteTop) {
-  if (SmoothSetting) SmoothSetting->Value = smooth;
-  if (TailPercentSetting) TailPercentSetting->Value = tailPosition;
-  if (WhiteTopSetting) WhiteTopSetting->Value = whiteTop;
-  FreeInStoreOrder();
+  if (TRegistryBoolean* setting = SmoothSetting()) setting->Value = smooth;
+  if (TRegistryInteger* setting = TailPercentSetting()) setting->Value = tailPosition;
+  if (TRegistryBoolean* setting = WhiteTopSetting()) setting->Value = whiteTop;
+  StoreHeldAndFree();
 }
 
-void PalettorSettings::FreeInStoreOrder() {
-  for (const std::size_t index : SettingsStoreOrder()) {
-    const SettingEntry& entry = SettingsCatalogue()[index];
-    switch (entry.role) {
-      case SettingRole::AnchorHue:
-        AnchorHue[AnchorSlot(entry.anchor)].reset();
-        break;
-      case SettingRole::AnchorSat:
-        AnchorSat[AnchorSlot(entry.anchor)].reset();
-        break;
-      case SettingRole::TailPercent:
-        TailPercentSetting.reset();
-        break;
-      case SettingRole::WhiteTop:
-        WhiteTopSetting.reset();
-        break;
-      case SettingRole::Smooth:
-        SmoothSetting.reset();
-        break;
-    }
+void PalettorSettings::StoreHeldAndFree() {
+  bool anyToStore = false;
+  for (const auto& setting : held_) anyToStore = anyToStore || (setting && setting->StoreOnFree);
+  if (!anyToStore) {
+    KeepStoreAsItIs();
+    return;
   }
+  std::optional<RegistryTransaction> batch;
+  try {
+    batch.emplace(CurrentUserStore(), RegistryTransactionMode::Write);
+  } catch (...) {
+    // Each setting would try again on its own, and wait as long for a busy store.
+    KeepStoreAsItIs();
+    throw;
+  }
+  for (const std::size_t index : SettingsStoreOrder()) held_[index].reset();
+  batch->Commit();
 }
 
 }  // namespace palettor

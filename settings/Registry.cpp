@@ -1,15 +1,19 @@
 #include "Registry.h"
 
+#include "CurrentUserRegistry.h"
+
 namespace palettor {
 
 TRegistry::TRegistry() = default;
 
 TRegistry::TRegistry(std::uint32_t access) : Access(access) {}
 
+TRegistry::TRegistry(RegistryBackend& store, std::uint32_t access) : Access(access), backend_(&store) {}
+
 TRegistry::~TRegistry() = default;
 
 RegistryBackend& TRegistry::Backend() {
-  if (!backend_) backend_ = OpenCurrentUserRegistry();
+  if (!backend_) backend_ = &CurrentUserStore();
   return *backend_;
 }
 

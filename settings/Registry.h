@@ -1,9 +1,9 @@
 #pragma once
-// TRegistry: a registry object with the current user's root, used for one operation and freed.
+// TRegistry: a registry object with the current user's root (the store CurrentUserRegistry
+// installed), used for one operation and freed.
 // Key paths are '\'-separated; a leading '\' makes a path absolute from the root, otherwise it
 // is relative to the open key (or the root when none is open).
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,6 +32,8 @@ class TRegistry {
  public:
   TRegistry();  // root HKEY_CURRENT_USER, no key open, access KEY_ALL_ACCESS
   explicit TRegistry(std::uint32_t access);
+  // Works on `store` instead of the installed one.
+  explicit TRegistry(RegistryBackend& store, std::uint32_t access = KEY_ALL_ACCESS);
   ~TRegistry();
   TRegistry(const TRegistry&) = delete;
   TRegistry& operator=(const TRegistry&) = delete;
@@ -78,7 +80,7 @@ class TRegistry {
   RegistryData ReadTyped(std::string_view name, RegDataType type);
   void Write(std::string_view name, RegistryData data);
 
-  std::unique_ptr<RegistryBackend> backend_;
+  RegistryBackend* backend_ = nullptr;
   std::optional<std::string> current_;
   std::string lastError_;
 };

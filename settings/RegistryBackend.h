@@ -3,7 +3,6 @@
 // On Linux it is a per-user SQLite database; a Windows build can put the real registry
 // behind the same few operations.
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -11,8 +10,9 @@
 
 namespace palettor {
 
-// The registry's own type codes.
-enum class RegDataType : std::uint32_t { String = 1 /* REG_SZ */, Dword = 4 /* REG_DWORD */ };
+// The registry's own type codes. None stands for stored data that is neither a 32-bit number
+// nor text (a hand-edited store), which no read of either type accepts.
+enum class RegDataType : std::uint32_t { None = 0 /* REG_NONE */, String = 1 /* REG_SZ */, Dword = 4 /* REG_DWORD */ };
 
 struct RegistryData {
   RegDataType type = RegDataType::Dword;
@@ -27,28 +27,44 @@ class ERegistryException : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// One short-lived session with the store. Key paths are canonical: names joined by '\',
-// no leading or trailing separator, "" being the root. Names compare ignoring ASCII case;
-// the spelling under which a key or value was first created is kept.
+// The store is held by another program for longer than the store waits.
+class EStoreBusy : public ERegistryException {
+ public:
+  using ERegistryException::ERegistryException;
+};
+
+enum class RegistryTransactionMode { Read, Write };
+
+// Key paths are canonical: names joined by '\', no leading or trailing separator, "" being the
+// root. Names compare ignoring ASCII case; the spelling under which a key or value was first
+// created is kept.
 class RegistryBackend {
  public:
   virtual ~RegistryBackend() = default;
 
-  // Never creates anything; an unreadable store has no keys.
+  // Never creates anything. A store that does not exist (or is damaged, and so set aside or
+  // ignored) has no keys; one that cannot be read throws.
   virtual bool KeyExists(const std::string& key) = 0;
   // Creates the key and any missing parent; throws when the store cannot be written.
   virtual void CreateKey(const std::string& key) = 0;
   // std::nullopt when the value (or its key) does not exist; throws when the store cannot be read.
   virtual std::optional<RegistryData> ReadValue(const std::string& key, const std::string& name) = 0;
-  // Replaces any value of that name, atomically and durably; throws on failure.
+  // Replaces any value of that name; throws on failure. Outside a transaction each write is
+  // atomic and durable by itself.
   virtual void WriteValue(const std::string& key, const std::string& name, const RegistryData& data) = 0;
   // False when there was no such value; throws when the store cannot be written.
   virtual bool DeleteValue(const std::string& key, const std::string& name) = 0;
-  // Names of the values in a key, in the order they were first written; throws when unreadable.
+  // Names of the values in a key, ordered by name ignoring case; throws when unreadable.
   virtual std::vector<std::string> ValueNames(const std::string& key) = 0;
-};
 
-// A session with the current user's store (HKEY_CURRENT_USER). Opening does not touch the store.
-std::unique_ptr<RegistryBackend> OpenCurrentUserRegistry();
+  // Groups the operations up to the matching Commit or Rollback: reads see one state of the
+  // store, writes reach it all together or not at all. Transactions nest; only the outermost
+  // one counts. Begin throws when the store cannot be read (or, for Write, written).
+  virtual void BeginTransaction(RegistryTransactionMode mode) = 0;
+  // Throws the first failure that any operation inside met, even one its caller ignored (a
+  // setting never reports a failed load or store); a write transaction is then rolled back.
+  virtual void CommitTransaction() = 0;
+  virtual void RollbackTransaction() noexcept = 0;
+};
 
 }  // namespace palettor

@@ -28,17 +28,30 @@ TRegistryVariable::~TRegistryVariable() {
 }
 
 std::optional<std::int32_t> LoadRegistryInteger(const std::string& keyPath, const std::string& valueName) {
+  TRegistry registry;
+  // KeyExists answers false both for a missing key and for an unreadable store; only the
+  // second leaves a reason.
+  if (!registry.KeyExists(keyPath)) {
+    if (!registry.LastError().empty()) throw ERegistryException(registry.LastError());
+    return std::nullopt;
+  }
+  if (!registry.OpenKey(keyPath, false)) return std::nullopt;  // removed since
+  const auto type = registry.GetDataType(valueName);
+  if (!registry.LastError().empty()) throw ERegistryException(registry.LastError());
+  if (type != RegDataType::Dword) return std::nullopt;
+  return registry.ReadInteger(valueName);
+}
+
+namespace {
+
+// A setting's own load: whatever goes wrong leaves the default.
+std::optional<std::int32_t> LoadQuietly(const std::string& keyPath, const std::string& valueName) {
   try {
-    TRegistry registry;
-    if (!registry.KeyExists(keyPath)) return std::nullopt;
-    registry.OpenKey(keyPath, false);
-    return registry.ReadInteger(valueName);
+    return LoadRegistryInteger(keyPath, valueName);
   } catch (...) {
     return std::nullopt;
   }
 }
-
-namespace {
 
 // The storing step shared by both kinds: a value that cannot be written is not written.
 void StoreInteger(const std::string& keyPath, const std::string& valueName, std::int32_t value) {
@@ -53,17 +66,27 @@ void StoreInteger(const std::string& keyPath, const std::string& valueName, std:
 
 TRegistryBoolean::TRegistryBoolean(std::string valueName, bool defaultValue)
     : TRegistryVariable(std::move(valueName)), Value(defaultValue) {
-  if (const auto stored = LoadRegistryInteger(KeyPath, ValueName)) Value = *stored != 0;
+  if (const auto stored = LoadQuietly(KeyPath, ValueName)) Value = *stored != 0;
 }
 
-TRegistryBoolean::~TRegistryBoolean() { StoreInteger(KeyPath, ValueName, Value ? 1 : 0); }
+TRegistryBoolean::TRegistryBoolean(std::string valueName, bool value, AlreadyLoaded)
+    : TRegistryVariable(std::move(valueName)), Value(value) {}
+
+TRegistryBoolean::~TRegistryBoolean() {
+  if (StoreOnFree) StoreInteger(KeyPath, ValueName, Value ? 1 : 0);
+}
 
 TRegistryInteger::TRegistryInteger(std::string valueName, std::int32_t defaultValue)
     : TRegistryVariable(std::move(valueName)), Value(defaultValue) {
-  if (const auto stored = LoadRegistryInteger(KeyPath, ValueName)) Value = *stored;
+  if (const auto stored = LoadQuietly(KeyPath, ValueName)) Value = *stored;
 }
 
-TRegistryInteger::~TRegistryInteger() { StoreInteger(KeyPath, ValueName, Value); }
+TRegistryInteger::TRegistryInteger(std::string valueName, std::int32_t value, AlreadyLoaded)
+    : TRegistryVariable(std::move(valueName)), Value(value) {}
+
+TRegistryInteger::~TRegistryInteger() {
+  if (StoreOnFree) StoreInteger(KeyPath, ValueName, Value);
+}
 
 void RegisterAppPath() {
   try {

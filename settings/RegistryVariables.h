@@ -2,8 +2,9 @@
 // Settings that load themselves from the registry when created and store themselves when freed,
 // and the maker's shared register of program locations.
 //
-// No failure of the registry ever reaches the caller or the user: a value that cannot be read
-// leaves the default, a value that cannot be written is simply not written.
+// No failure of the registry reaches the creator or the user through these objects: a value
+// that cannot be read leaves the default, a value that cannot be written is simply not written.
+// A transaction around them (RegistryTransaction) learns of such failures all the same.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -30,6 +31,13 @@ class TRegistryVariable {
   std::string ValueName;
   // When set, freeing removes the value (after the subclass has written it). Nothing sets it.
   bool DeleteOnFree = false;
+  // When cleared, freeing leaves the store as it is: for a setting whose stored value could not
+  // be read, so that a default never replaces it.
+  bool StoreOnFree = true;
+
+  // Marks a setting created with a value loaded beforehand (the window loads all of its
+  // settings as one snapshot of the store), which it does not load again.
+  struct AlreadyLoaded {};
 
  protected:
   explicit TRegistryVariable(std::string valueName);
@@ -38,20 +46,23 @@ class TRegistryVariable {
 class TRegistryBoolean : public TRegistryVariable {
  public:
   TRegistryBoolean(std::string valueName, bool defaultValue);  // loads
-  ~TRegistryBoolean() override;                                // stores 0 or 1
+  TRegistryBoolean(std::string valueName, bool value, AlreadyLoaded);
+  ~TRegistryBoolean() override;  // stores 0 or 1
   bool Value;
 };
 
 class TRegistryInteger : public TRegistryVariable {
  public:
   TRegistryInteger(std::string valueName, std::int32_t defaultValue);  // loads
-  ~TRegistryInteger() override;                                        // stores
+  TRegistryInteger(std::string valueName, std::int32_t value, AlreadyLoaded);
+  ~TRegistryInteger() override;  // stores
   std::int32_t Value;
 };
 
-// The loading step of the settings without an object that would store on release: the stored
-// number, or std::nullopt when the key or value is missing, of another type or unreadable.
-// Never creates anything. (TRegistryBoolean reads the same number; any non-zero is true.)
+// The loading step of the settings: the stored number, or std::nullopt when the key or value
+// is missing or of another type. Throws ERegistryException when the store cannot be read (busy
+// beyond the wait, an I/O error). Never creates anything. (TRegistryBoolean reads the same
+// number; any non-zero is true.)
 std::optional<std::int32_t> LoadRegistryInteger(const std::string& keyPath, const std::string& valueName);
 
 // Writes the running program's own entry in the register. Never fails towards the caller.

@@ -3,36 +3,69 @@
 #include <algorithm>
 #include <cctype>
 
-#include "RegistryVariables.h"
-
 namespace palettor {
 
 namespace {
 
-constexpr std::int32_t kFirstRunMarker = -1;
+using enum SettingKind;
 constexpr std::int32_t kHueMax = 360;
 constexpr std::int32_t kPercentMax = 100;
 
-std::array<SettingEntry, kSettingCount> BuildCatalogue() {
-  std::array<SettingEntry, kSettingCount> table{};
-  std::size_t at = 0;
-  // The three options are written first at shutdown (Smooth colours, tail percent, White top);
-  // the anchors follow in their load order.
-  constexpr std::size_t kOptionsWrittenFirst = 3;
-  for (int i = kFirstAnchor; i <= kLastAnchor; ++i) {
-    const std::int32_t fallback = i == kBlueTailAnchor ? kFirstRunMarker : 0;
-    table[at] = {"LUThue" + AnchorSuffix(i), SettingKind::Integer, SettingRole::AnchorHue, i, fallback, 0, kHueMax,
-                 kOptionsWrittenFirst + at};
-    ++at;
-    table[at] = {"LUTsat" + AnchorSuffix(i), SettingKind::Integer, SettingRole::AnchorSat, i, fallback, 0,
-                 kPercentMax, kOptionsWrittenFirst + at};
-    ++at;
+constexpr std::array<SettingEntry, kSettingCount> kCatalogue = {{
+    // name              kind        anchor  option                  default                 min  max          store
+    {"LUThueM70",        Hue,        -7,     nullptr,                kFirstRunMarker,        0,   kHueMax,     3},
+    {"LUTsatM70",        Saturation, -7,     nullptr,                kFirstRunMarker,        0,   kPercentMax, 4},
+    {"LUThueM60",        Hue,        -6,     nullptr,                0,                      0,   kHueMax,     5},
+    {"LUTsatM60",        Saturation, -6,     nullptr,                0,                      0,   kPercentMax, 6},
+    {"LUThueM50",        Hue,        -5,     nullptr,                0,                      0,   kHueMax,     7},
+    {"LUTsatM50",        Saturation, -5,     nullptr,                0,                      0,   kPercentMax, 8},
+    {"LUThueM40",        Hue,        -4,     nullptr,                0,                      0,   kHueMax,     9},
+    {"LUTsatM40",        Saturation, -4,     nullptr,                0,                      0,   kPercentMax, 10},
+    {"LUThueM30",        Hue,        -3,     nullptr,                0,                      0,   kHueMax,     11},
+    {"LUTsatM30",        Saturation, -3,     nullptr,                0,                      0,   kPercentMax, 12},
+    {"LUThueM20",        Hue,        -2,     nullptr,                0,                      0,   kHueMax,     13},
+    {"LUTsatM20",        Saturation, -2,     nullptr,                0,                      0,   kPercentMax, 14},
+    {"LUThueM10",        Hue,        -1,     nullptr,                0,                      0,   kHueMax,     15},
+    {"LUTsatM10",        Saturation, -1,     nullptr,                0,                      0,   kPercentMax, 16},
+    {"LUThueO0",         Hue,        0,      nullptr,                0,                      0,   kHueMax,     17},
+    {"LUTsatO0",         Saturation, 0,      nullptr,                0,                      0,   kPercentMax, 18},
+    {"LUThueP10",        Hue,        1,      nullptr,                0,                      0,   kHueMax,     19},
+    {"LUTsatP10",        Saturation, 1,      nullptr,                0,                      0,   kPercentMax, 20},
+    {"LUThueP20",        Hue,        2,      nullptr,                0,                      0,   kHueMax,     21},
+    {"LUTsatP20",        Saturation, 2,      nullptr,                0,                      0,   kPercentMax, 22},
+    {"LUThueP30",        Hue,        3,      nullptr,                0,                      0,   kHueMax,     23},
+    {"LUTsatP30",        Saturation, 3,      nullptr,                0,                      0,   kPercentMax, 24},
+    {"LUThueP40",        Hue,        4,      nullptr,                0,                      0,   kHueMax,     25},
+    {"LUTsatP40",        Saturation, 4,      nullptr,                0,                      0,   kPercentMax, 26},
+    {"LUTTailPercent",   Percent,    0,      nullptr,                kDefaultTailPercent,    0,   kPercentMax, 1},
+    {"LUTWhiteTop",      Option,     0,      &Palette::whiteTop,     kDefaultWhiteTop,       0,   1,           2},
+    {"LUTSmoothColours", Option,     0,      &Palette::smoothColours, kDefaultSmoothColours, 0,   1,           0},
+}};
+
+// The write order must name every setting once.
+constexpr bool StoreRanksArePermutation() {
+  std::array<bool, kSettingCount> seen{};
+  for (const SettingEntry& entry : kCatalogue) {
+    if (entry.storeRank >= kSettingCount || seen[entry.storeRank]) return false;
+    seen[entry.storeRank] = true;
   }
-  table[at++] = {"LUTTailPercent", SettingKind::Integer, SettingRole::TailPercent, 0, 12, 0, kPercentMax, 1};
-  table[at++] = {"LUTWhiteTop", SettingKind::Boolean, SettingRole::WhiteTop, 0, 1, 0, 1, 2};
-  table[at++] = {"LUTSmoothColours", SettingKind::Boolean, SettingRole::Smooth, 0, 1, 0, 1, 0};
-  return table;
+  return true;
 }
+static_assert(StoreRanksArePermutation());
+
+// Every anchor has exactly one hue and one saturation row.
+constexpr bool EveryAnchorOnce() {
+  std::array<int, kAnchorCount> hues{}, saturations{};
+  for (const SettingEntry& entry : kCatalogue) {
+    if (entry.kind == Hue) ++hues[AnchorSlot(entry.anchor)];
+    if (entry.kind == Saturation) ++saturations[AnchorSlot(entry.anchor)];
+  }
+  for (std::size_t slot = 0; slot < kAnchorCount; ++slot) {
+    if (hues[slot] != 1 || saturations[slot] != 1) return false;
+  }
+  return true;
+}
+static_assert(EveryAnchorOnce());
 
 bool SameName(std::string_view a, std::string_view b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
@@ -42,35 +75,53 @@ bool SameName(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-const std::array<SettingEntry, kSettingCount>& SettingsCatalogue() {
-  static const auto catalogue = BuildCatalogue();
-  return catalogue;
-}
+const std::array<SettingEntry, kSettingCount>& SettingsCatalogue() { return kCatalogue; }
 
 const std::array<std::size_t, kSettingCount>& SettingsStoreOrder() {
   static const auto order = [] {
     std::array<std::size_t, kSettingCount> positions{};
-    const auto& catalogue = SettingsCatalogue();
-    for (std::size_t i = 0; i < kSettingCount; ++i) positions.at(catalogue[i].storeRank) = i;
+    for (std::size_t i = 0; i < kSettingCount; ++i) positions[kCatalogue[i].storeRank] = i;
     return positions;
   }();
   return order;
 }
 
 std::optional<std::size_t> FindSetting(std::string_view name) {
-  const auto& catalogue = SettingsCatalogue();
   for (std::size_t i = 0; i < kSettingCount; ++i) {
-    if (SameName(catalogue[i].name, name)) return i;
+    if (SameName(kCatalogue[i].name, name)) return i;
   }
   return std::nullopt;
 }
 
-std::size_t SettingIndex(SettingRole role, int anchor) {
-  const auto& catalogue = SettingsCatalogue();
-  for (std::size_t i = 0; i < kSettingCount; ++i) {
-    if (catalogue[i].role == role && catalogue[i].anchor == anchor) return i;
+std::int32_t PaletteValue(const Palette& palette, const SettingEntry& entry) {
+  switch (entry.kind) {
+    case Hue:
+      return palette.anchors[AnchorSlot(entry.anchor)].hue;
+    case Saturation:
+      return palette.anchors[AnchorSlot(entry.anchor)].saturation;
+    case Percent:
+      return palette.tailPercent;
+    case Option:
+      return palette.*entry.option ? 1 : 0;
   }
-  return kSettingCount;
+  return entry.defaultValue;
+}
+
+void SetPaletteValue(Palette& palette, const SettingEntry& entry, std::int32_t value) {
+  switch (entry.kind) {
+    case Hue:
+      palette.anchors[AnchorSlot(entry.anchor)].hue = value;
+      break;
+    case Saturation:
+      palette.anchors[AnchorSlot(entry.anchor)].saturation = value;
+      break;
+    case Percent:
+      palette.tailPercent = value;
+      break;
+    case Option:
+      palette.*entry.option = value != 0;
+      break;
+  }
 }
 
 std::int16_t TailPositionOf(std::int32_t loaded) {
@@ -88,31 +139,6 @@ const char* SourceName(SettingSource source) {
       return "factory";
   }
   return "default";
-}
-
-LoadedSettings LoadSettingsAsWindow() {
-  const auto& catalogue = SettingsCatalogue();
-  const std::string key = SettingsKeyPath();
-  LoadedSettings loaded{};
-  for (std::size_t i = 0; i < kSettingCount; ++i) {
-    const SettingEntry& entry = catalogue[i];
-    const auto stored = LoadRegistryInteger(key, entry.name);
-    std::int32_t value = stored.value_or(entry.defaultValue);
-    if (entry.kind == SettingKind::Boolean) value = value != 0 ? 1 : 0;
-    if (entry.role == SettingRole::TailPercent) value = TailPositionOf(value);
-    loaded[i] = {value, stored ? SettingSource::Stored : SettingSource::Default};
-  }
-  // Only the blue tail's hue decides a first run; a stored -1 there counts too.
-  if (loaded[SettingIndex(SettingRole::AnchorHue, kBlueTailAnchor)].value == kFirstRunMarker) {
-    const AnchorValues& factory = FactoryPalette();
-    for (std::size_t i = 0; i < kSettingCount; ++i) {
-      const SettingEntry& entry = catalogue[i];
-      if (entry.role != SettingRole::AnchorHue && entry.role != SettingRole::AnchorSat) continue;
-      const AnchorValue& anchor = factory[AnchorSlot(entry.anchor)];
-      loaded[i] = {entry.role == SettingRole::AnchorHue ? anchor.hue : anchor.saturation, SettingSource::Factory};
-    }
-  }
-  return loaded;
 }
 
 }  // namespace palettor

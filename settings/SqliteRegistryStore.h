@@ -1,62 +1,96 @@
 #pragma once
 // The current user's registry on Linux: one SQLite database shared by every program of the
-// maker, at $XDG_CONFIG_HOME/Quillon/registry.sqlite3 (~/.config when the variable is unset).
+// maker (StoreLocation.h says where). A program opens it once, keeps the connection and groups
+// what belongs together in one transaction (a rollback journal with full sync), so a process
+// killed at any point leaves each group of values all old or all new. Several processes may use
+// the store at once; a busy store is waited for (RegistryBusyTimeoutMs) before an operation
+// fails with EStoreBusy.
 //
-// The file is created on the first write, never by a read. Each write is its own transaction
-// (rollback journal, full sync), so a process killed at any point leaves every value either old
-// or new. Several processes may use the store at once; a busy store is waited for up to
-// kRegistryBusyTimeoutMs before the operation fails.
-//
-// A file that is not a store or is damaged is moved aside as "registry.sqlite3.damaged-<UTC time>"
-// and a fresh store takes its place, with one line on standard error saying so.
-//
-// Tables (for anyone inspecting the file):
-//   registry_keys(path)                                    every key, parents included
-//   registry_values(key_path, name, type, data, write_seq) type 4 = REG_DWORD (integer data),
-//                                                          1 = REG_SZ (text data); write_seq
-//                                                          increases with every write in the store
+// The file is created by the first write, never by a read. A file that is not a store or is
+// damaged is kept aside (StoreRecovery.h) and a fresh store takes its place, with one line to
+// the notice sink saying so; to everything that reads it, a damaged store holds nothing.
+#include <sys/types.h>
+
+#include <exception>
 #include <functional>
-#include <memory>
+#include <optional>
 #include <string>
 
 #include "RegistryBackend.h"
+#include "SqliteConnection.h"
+#include "StoreFiles.h"
+#include "StoreLocation.h"
+#include "StoreSchema.h"
 
 namespace palettor {
 
-constexpr int kRegistryBusyTimeoutMs = 5000;
-
-// The store of the current user; "" when neither XDG_CONFIG_HOME nor the home folder is known.
-// A relative XDG_CONFIG_HOME is ignored, as the base-directory convention requires.
-std::string RegistryStorePath();
-
-// For a process that only reports (palettor-cli render, palettor-cli settings): nothing is ever
-// written, and a damaged store is left where it is (the process runs on defaults).
-void SetRegistryReadOnly(bool readOnly);
-bool RegistryReadOnly();
-
-// Receives the one line about a damaged store. The default writes "<program>: <line>" to
-// standard error; an empty handler restores it.
-void SetRegistryNoticeHandler(std::function<void(const std::string&)> handler);
-
-// Held by a process for a whole load-change-store session (palettor-cli settings set), so that
-// concurrent sessions run one after the other and none writes back a value another has just
-// changed. Creates the store's folder when needed, but not the store. One per process at a time.
-class RegistrySessionLock {
+class SqliteRegistryStore final : public RegistryBackend {
  public:
-  RegistrySessionLock();
-  ~RegistrySessionLock();
-  RegistrySessionLock(const RegistrySessionLock&) = delete;
-  RegistrySessionLock& operator=(const RegistrySessionLock&) = delete;
-  bool Held() const { return impl_ != nullptr; }
-  const std::string& Error() const { return error_; }  // why it is not held
+  using NoticeSink = std::function<void(const std::string& line)>;
+
+  // Opening does not touch the file; the first operation does.
+  explicit SqliteRegistryStore(std::string path, int busyTimeoutMs = RegistryBusyTimeoutMs());
+  ~SqliteRegistryStore() override;
+  SqliteRegistryStore(const SqliteRegistryStore&) = delete;
+  SqliteRegistryStore& operator=(const SqliteRegistryStore&) = delete;
+
+  const std::string& Path() const { return path_; }
+
+  // For a process that only reports (palettor-cli render, palettor-cli settings): every write
+  // fails, and a damaged store is left where it is.
+  void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
+  bool ReadOnly() const { return readOnly_; }
+
+  // Receives the lines about a damaged store. Without one they go to standard error as
+  // "<program>: <line>".
+  void SetNoticeSink(NoticeSink sink) { notices_ = std::move(sink); }
+
+  bool KeyExists(const std::string& key) override;
+  void CreateKey(const std::string& key) override;
+  std::optional<RegistryData> ReadValue(const std::string& key, const std::string& name) override;
+  void WriteValue(const std::string& key, const std::string& name, const RegistryData& data) override;
+  bool DeleteValue(const std::string& key, const std::string& name) override;
+  std::vector<std::string> ValueNames(const std::string& key) override;
+
+  void BeginTransaction(RegistryTransactionMode mode) override;
+  void CommitTransaction() override;
+  void RollbackTransaction() noexcept override;
 
  private:
-  struct Impl;
-  std::unique_ptr<Impl> impl_;
-  std::string error_;
-};
+  template <typename Body, typename Result>
+  Result Read(Body body, Result nothing);
+  template <typename Body>
+  void Write(Body body);
 
-// A session with the store at `path` (OpenCurrentUserRegistry uses RegistryStorePath()).
-std::unique_ptr<RegistryBackend> OpenSqliteRegistry(std::string path);
+  bool OpenForRead();
+  void OpenForWrite();
+  void CloseConnection() noexcept;
+  void ForgetConnectionIfStale() noexcept;
+  void BeginSql(RegistryTransactionMode mode);
+  void CommitSql();
+  void RollbackSql() noexcept;
+  void Damaged(const std::string& reason);
+  void NoteFailure(std::exception_ptr failure) noexcept;
+  void Notice(const std::string& line) const;
+  void InsertKeyChain(const std::string& key);
+
+  const std::string path_;
+  const int busyTimeoutMs_;
+  bool readOnly_ = false;
+  NoticeSink notices_;
+
+  SqliteConnection db_;
+  bool writable_ = false;              // opened to write, and a store of ours (or to become one)
+  std::optional<FileIdentity> file_;   // the file the connection has open
+  pid_t openedBy_ = 0;                 // a child process (fork) opens its own connection
+  bool createdFile_ = false;           // its folder is synced once the first commit is on disk
+  std::optional<FileIdentity> damagedLeftInPlace_;  // a damaged file this process leaves alone
+  bool damageNoticed_ = false;
+
+  int depth_ = 0;  // nesting of BeginTransaction
+  RegistryTransactionMode mode_ = RegistryTransactionMode::Read;
+  bool sqlOpen_ = false;  // a transaction is open on the connection
+  std::exception_ptr failure_;  // the first failure inside the current transaction
+};
 
 }  // namespace palettor

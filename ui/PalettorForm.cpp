@@ -7,8 +7,7 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 
-#include "ApplicationExe.h"
-#include "FileNames.h"
+#include "RegistryBackend.h"
 #include "RegistryVariables.h"
 #include "SaveTarget.h"
 #include "TableBitmapWriter.h"
@@ -244,9 +243,10 @@ void TFormPalettor::SetAboutBox(QDialog* aboutBox) {
 QObject* TFormPalettor::FindComponent(const QString& name) const { return palettor::FindComponent(this, name); }
 
 AnchorValue TFormPalettor::AnchorValueOf(int index) const {
-  const auto slot = AnchorSlot(index);
-  if (!FSettings.AnchorHue[slot] || !FSettings.AnchorSat[slot]) return {0, 0};
-  return {FSettings.AnchorHue[slot]->Value, FSettings.AnchorSat[slot]->Value};
+  const TRegistryInteger* hue = FSettings.AnchorHue(index);
+  const TRegistryInteger* sat = FSettings.AnchorSat(index);
+  if (!hue || !sat) return {0, 0};
+  return {hue->Value, sat->Value};
 }
 
 // --- Start-up and shutdown
@@ -256,19 +256,29 @@ void TFormPalettor::FormCreate(QObject*) {
   TableBitmap = std::make_unique<LutPixels>();
   TableBitmap->fill(0);
   ImageLUT->SetPicture(TableBitmap.get());
-  FSettings.CreateAnchorSettings();  // blue tail first, then -60 ... +40, hue before saturation
-  if (FSettings.IsFirstRun()) ApplyFactoryDefaults();
+  // The 27 settings, blue tail first, then -60 ... +40, hue before saturation, then the options;
+  // a blue-tail hue of -1 gives the factory anchors.
+  std::string unreadable;
+  try {
+    FSettings.CreateAll();
+  } catch (const ERegistryException& error) {
+    unreadable = error.what();  // the settings hold what a first start gives
+  }
   AnchorColour = DeriveAnchorColours(FSettings.Anchors());
-  FSettings.CreateTailPercentSetting();
   // The stored number goes over as a 16-bit position, its low 16 bits unchecked.
-  UpDownTailPercent->SetPosition(static_cast<std::int16_t>(FSettings.TailPercentSetting->Value));
-  FSettings.CreateWhiteTopSetting();
-  CheckBoxWhiteTop->setChecked(FSettings.WhiteTopSetting->Value);
-  FSettings.CreateSmoothSetting();
-  CheckBoxSmooth->setChecked(FSettings.SmoothSetting->Value);
+  UpDownTailPercent->SetPosition(static_cast<std::int16_t>(FSettings.TailPercentSetting()->Value));
+  CheckBoxWhiteTop->setChecked(FSettings.WhiteTopSetting()->Value);
+  CheckBoxSmooth->setChecked(FSettings.SmoothSetting()->Value);
   SetEditorEnabled(false);
   // Double buffering: Qt paints every widget through a back buffer already.
   HostFolder = HostFolderOf(ReadAppPath(kHostProgram));
+  if (!unreadable.empty()) {
+    // Starting on defaults and storing them at close would replace the user's palette.
+    FDialogs->ShowError(this, QStringLiteral("The stored settings could not be read (") +
+                                  QString::fromStdString(unreadable) +
+                                  QStringLiteral(").\nPalettor starts with the factory colours and options and "
+                                                 "leaves the stored settings as they are when it closes."));
+  }
 }
 
 void TFormPalettor::SetEditorEnabled(bool enabled) {
@@ -312,8 +322,13 @@ void TFormPalettor::FormDestroy(QObject*) {
   FDestroyed = true;
   if (OnLifecycle) OnLifecycle("FormDestroy");
   TableBitmap.reset();
-  // Each free writes its value: smooth, tail percent, white top, then the anchors.
-  FSettings.StoreAndFree(CheckBoxSmooth->isChecked(), UpDownTailPercent->GetPosition(), CheckBoxWhiteTop->isChecked());
+  // Each free writes its value: smooth, tail percent, white top, then the anchors, as one
+  // transaction. A store that cannot be written is not reported, as no store failure is.
+  try {
+    FSettings.StoreAndFree(CheckBoxSmooth->isChecked(), UpDownTailPercent->GetPosition(),
+                           CheckBoxWhiteTop->isChecked());
+  } catch (const ERegistryException&) {
+  }
 }
 
 void TFormPalettor::ButtonCloseClick(QObject*) { close(); }
@@ -353,13 +368,14 @@ void TFormPalettor::keyPressEvent(QKeyEvent* event) {
 
 void TFormPalettor::RebuildTable() {
   if (!TableBitmap) return;
-  const auto tail = AnchorSlot(kBlueTailAnchor);
-  if (!FSettings.AnchorHue[tail] || !FSettings.AnchorSat[tail]) return;
+  const TRegistryInteger* tailHue = FSettings.AnchorHue(kBlueTailAnchor);
+  const TRegistryInteger* tailSat = FSettings.AnchorSat(kBlueTailAnchor);
+  if (!tailHue || !tailSat) return;
   const std::int32_t P = UpDownTailPercent->GetPosition();
   const bool W = CheckBoxWhiteTop->isChecked();
   ImageLUT->SetPicture(nullptr);
   const bool S = CheckBoxSmooth->isChecked();
-  GenerateTable(MakeTableInputs(AnchorColour, {FSettings.AnchorHue[tail]->Value, FSettings.AnchorSat[tail]->Value}, P,
+  GenerateTable(MakeTableInputs(AnchorColour, {tailHue->Value, tailSat->Value}, P,
                                 W, S),
                 *TableBitmap);
   ImageLUT->SetPicture(TableBitmap.get());
@@ -369,7 +385,7 @@ void TFormPalettor::RebuildTable() {
 }
 
 void TFormPalettor::ApplyFactoryDefaults() {
-  FSettings.AssignFactoryAnchors();
+  FSettings.AssignAnchors(FactoryPalette());
   AnchorColour = DeriveAnchorColours(FSettings.Anchors());
 }
 
@@ -445,8 +461,8 @@ void TFormPalettor::ButtonUpdateColourClick(QObject*) {
   if (!IsAnchorIndex(t)) return;
   const auto slot = AnchorSlot(t);
   AnchorColour[slot] = PreviewColour;
-  FSettings.AnchorHue[slot]->Value = PreviewHue;
-  FSettings.AnchorSat[slot]->Value = PreviewSat;
+  FSettings.AnchorHue(t)->Value = PreviewHue;
+  FSettings.AnchorSat(t)->Value = PreviewSat;
   RebuildTable();
 }
 

@@ -13,8 +13,10 @@
 #endif
 
 #include "AboutLUT.h"
+#include "CurrentUserRegistry.h"
 #include "PalettorForm.h"
 #include "ShutdownRequests.h"
+#include "SqliteRegistryStore.h"
 
 namespace {
 
@@ -88,6 +90,10 @@ int main(int argc, char** argv) {
     icon.addFile(QStringLiteral(":/palettor-%1.png").arg(QString::fromLatin1(size)));
   QApplication::setWindowIcon(icon);
 
+  // The settings store, opened once for the whole run; the window loads from it when created
+  // and stores into it when destroyed.
+  palettor::SqliteRegistryStore registry(palettor::RegistryStorePath());
+  const palettor::CurrentUserRegistry currentUser(registry);
   palettor::TFormPalettor FormPalettor;  // its creation handler runs here
   palettor::TAboutBoxKel1 AboutBoxKel1;  // owned by the program, not by the window
   FormPalettor.SetAboutBox(&AboutBoxKel1);

@@ -16,9 +16,12 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <memory>
 #include <vector>
 
+#include "CurrentUserRegistry.h"
 #include "PalettorForm.h"
+#include "SqliteRegistryStore.h"
 
 namespace {
 
@@ -79,6 +82,38 @@ int FirstFrameChild(Clock::time_point mainStarted) {
   return 0;
 }
 
+// Shows a window, says "ready" and closes it at once; the parent times "ready" -> process exit.
+// With `minimal`, a bare Qt Widgets window, the floor any program's shutdown stands on.
+int CloseToExitChild(bool minimal) {
+  std::unique_ptr<QWidget> window;
+  if (minimal) {
+    window = std::make_unique<QWidget>();
+  } else {
+    window = std::make_unique<palettor::TFormPalettor>();
+  }
+  window->show();
+  if (!QTest::qWaitForWindowExposed(window.get())) return 1;
+  QCoreApplication::processEvents();
+  std::puts("ready");
+  std::fflush(stdout);
+  window->close();
+  return 0;  // the window's destruction stores the settings; then the process ends
+}
+
+std::vector<double> TimeCloseToExit(const QProcessEnvironment& env, const QString& mode, int samples) {
+  std::vector<double> ms;
+  for (int i = 0; i < samples; ++i) {
+    QProcess child;
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(), {mode});
+    if (!child.waitForReadyRead(10000)) return ms;
+    const auto start = Clock::now();
+    if (!child.waitForFinished(10000) || child.exitCode() != 0) return ms;
+    ms.push_back(Ms(Clock::now() - start));
+  }
+  return ms;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -89,8 +124,12 @@ int main(int argc, char** argv) {
   QTemporaryDir store;
   if (qEnvironmentVariableIsEmpty("PALETTOR_TIMING_CHILD")) qputenv("XDG_CONFIG_HOME", store.path().toUtf8());
   QApplication application(argc, argv);
+  palettor::SqliteRegistryStore registry(palettor::RegistryStorePath());
+  const palettor::CurrentUserRegistry currentUser(registry);
 
   if (QCoreApplication::arguments().contains(QStringLiteral("--first-frame"))) return FirstFrameChild(mainStarted);
+  if (QCoreApplication::arguments().contains(QStringLiteral("--close-exit"))) return CloseToExitChild(false);
+  if (QCoreApplication::arguments().contains(QStringLiteral("--close-exit-minimal"))) return CloseToExitChild(true);
   int samples = 200;
   const QStringList args = QCoreApplication::arguments();
   if (const auto i = args.indexOf(QStringLiteral("--samples")); i >= 0 && i + 1 < args.size())
@@ -146,5 +185,11 @@ int main(int argc, char** argv) {
   }
   Print("start -> first frame (process start)", fromStart);
   Print("start -> first frame (from main)", fromMain);
+
+  // Closing: the window stores its 27 values on the way out; a bare window stores nothing.
+  const auto closeWindow = TimeCloseToExit(env, QStringLiteral("--close-exit"), starts);
+  const auto closeMinimal = TimeCloseToExit(env, QStringLiteral("--close-exit-minimal"), starts);
+  Print("close -> process exit (Palettor window)", closeWindow);
+  Print("close -> process exit (bare Qt Widgets window)", closeMinimal);
   return 0;
 }

@@ -7,9 +7,14 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
 #include <type_traits>
 
 #include "AboutLUT.h"
+#include "ExecutablePath.h"
 #include "QtVersionTargets.h"
 
 // Fontconfig keeps its caches for the life of the process; they are not this program's leaks.
@@ -59,6 +64,27 @@ TEST_F(AboutBox, ShowingFillsTheCaptions) {
   EXPECT_EQ(box.WebSite->geometry().right() + 1, 273);
   EXPECT_EQ(box.WebSite->y(), 136);
   EXPECT_FALSE(box.ProgramIcon->pixmap().isNull());
+}
+
+// A package upgrade replaces the executable while it runs: the box still names it plainly and
+// still reads its version from it. Runs a copy of this program that removes itself first.
+TEST_F(AboutBox, AReplacedExecutableKeepsItsNameAndItsVersion) {
+  if (std::getenv("PALETTOR_ABOUT_SELF_DELETE")) {
+    ASSERT_EQ(::unlink(RunningExecutablePath().c_str()), 0);
+    TAboutBoxKel1 box;
+    box.show();
+    EXPECT_EQ(box.Version->text(), "copy-of-about-test, V1.0.6.8, 2001 Dec 12");
+    return;
+  }
+  std::string folder = (std::filesystem::temp_directory_path() / "palettor-about-XXXXXX").string();
+  ASSERT_NE(::mkdtemp(folder.data()), nullptr);
+  const std::string copy = folder + "/copy-of-about-test";
+  std::filesystem::copy_file(RunningExecutablePath(), copy);
+  const std::string command = "PALETTOR_ABOUT_SELF_DELETE=1 '" + copy +
+                              "' --gtest_filter=AboutBox.AReplacedExecutableKeepsItsNameAndItsVersion >/dev/null 2>&1";
+  EXPECT_EQ(std::system(command.c_str()), 0);
+  EXPECT_FALSE(std::filesystem::exists(copy));
+  std::filesystem::remove_all(folder);
 }
 
 TEST_F(AboutBox, ShowingTwiceGivesTheSameCaptions) {

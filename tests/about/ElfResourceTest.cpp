@@ -10,6 +10,7 @@
 
 #include "BlockBuilder.h"
 #include "ByteSource.h"
+#include "ExecutablePath.h"
 #include "ExecutableResource.h"
 #include "FixtureFiles.h"
 #include "VersionApi.h"

@@ -9,6 +9,9 @@
 #include <sstream>
 
 #include "CaseName.h"
+#include "ChildProcess.h"
+#include "GoldenSettings.h"
+#include "StoreHolder.h"
 #include "Registry.h"
 #include "RegistryVariables.h"
 #include "RunProcess.h"
@@ -29,20 +32,8 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-const std::vector<std::string> kLoadOrder = {
-    "LUThueM70", "LUTsatM70", "LUThueM60", "LUTsatM60", "LUThueM50", "LUTsatM50",      "LUThueM40",
-    "LUTsatM40", "LUThueM30", "LUTsatM30", "LUThueM20", "LUTsatM20", "LUThueM10",      "LUTsatM10",
-    "LUThueO0",  "LUTsatO0",  "LUThueP10", "LUTsatP10", "LUThueP20", "LUTsatP20",      "LUThueP30",
-    "LUTsatP30", "LUThueP40", "LUTsatP40", "LUTTailPercent", "LUTWhiteTop", "LUTSmoothColours"};
-
-const std::vector<std::string> kFirstRunListing = {
-    "LUThueM70 220 factory", "LUTsatM70 70 factory", "LUThueM60 310 factory", "LUTsatM60 7 factory",
-    "LUThueM50 270 factory", "LUTsatM50 12 factory", "LUThueM40 250 factory", "LUTsatM40 14 factory",
-    "LUThueM30 225 factory", "LUTsatM30 14 factory", "LUThueM20 205 factory", "LUTsatM20 12 factory",
-    "LUThueM10 185 factory", "LUTsatM10 9 factory",  "LUThueO0 100 factory",  "LUTsatO0 0 factory",
-    "LUThueP10 85 factory",  "LUTsatP10 12 factory", "LUThueP20 55 factory",  "LUTsatP20 19 factory",
-    "LUThueP30 35 factory",  "LUTsatP30 25 factory", "LUThueP40 15 factory",  "LUTsatP40 25 factory",
-    "LUTTailPercent 12 default", "LUTWhiteTop 1 default", "LUTSmoothColours 1 default"};
+const std::vector<std::string> kLoadOrder = golden::LoadOrderNames();
+using golden::kFirstRunListing;
 
 const char* const kKey = "\\Software\\Quillon\\palettor";
 
@@ -51,8 +42,17 @@ using CliResult = test::ProcessResult;
 class CliTest : public test::TempStoreTest {
  protected:
   CliResult Run(const std::vector<std::string>& args, const std::string& program = PALETTOR_CLI) {
-    return test::RunProcess(program, args);
+    test::ProcessOptions options;
+    options.unprivileged = unprivileged_;
+    return test::RunProcess(program, args, options);
   }
+
+  // Runs the commands as an ordinary user from now on, for whom permission bits hold.
+  void RunUnprivileged() {
+    test::HandOverToUnprivileged(root_);
+    unprivileged_ = true;
+  }
+  bool unprivileged_ = false;
 
   void Put(const std::string& name, std::int32_t value) {
     TRegistry registry;
@@ -174,12 +174,7 @@ TEST_P(SettingsSetAccepts, StoresAllTwentySevenInShutdownOrderWithTheOneChanged)
   ASSERT_EQ(result.exitStatus, 0) << result.err;
   EXPECT_EQ(result.out, "");
   EXPECT_EQ(result.err, "");
-  EXPECT_EQ(Query("SELECT name FROM registry_values ORDER BY write_seq"),
-            (std::vector<std::string>{"LUTSmoothColours", "LUTTailPercent", "LUTWhiteTop", "LUThueM70", "LUTsatM70",
-                                      "LUThueM60", "LUTsatM60", "LUThueM50", "LUTsatM50", "LUThueM40", "LUTsatM40",
-                                      "LUThueM30", "LUTsatM30", "LUThueM20", "LUTsatM20", "LUThueM10", "LUTsatM10",
-                                      "LUThueO0", "LUTsatO0", "LUThueP10", "LUTsatP10", "LUThueP20", "LUTsatP20",
-                                      "LUThueP30", "LUTsatP30", "LUThueP40", "LUTsatP40"}));
+  EXPECT_EQ(Query("SELECT name FROM registry_values ORDER BY write_seq"), golden::kShutdownOrder);
   EXPECT_EQ(Listed(std::string(GetParam().listed).substr(0, std::string(GetParam().listed).find(' '))),
             GetParam().listed);
 }
@@ -267,6 +262,79 @@ TEST_F(CliTest, AGarbageStoreIsKeptAsideBySettingsSetAndLeftAloneByTheListing) {
   EXPECT_EQ(Value("LUThueO0"), "1");
 }
 
+// --- A store another process holds for longer than the wait ---
+
+class BusyStoreCli : public CliTest {
+ protected:
+  void SetUp() override {
+    CliTest::SetUp();
+    Put("LUThueM70", 5);
+    Put("LUTTailPercent", 40);
+    ::setenv("PALETTOR_STORE_BUSY_TIMEOUT_MS", "200", 1);
+  }
+  void TearDown() override {
+    ::unsetenv("PALETTOR_STORE_BUSY_TIMEOUT_MS");
+    CliTest::TearDown();
+  }
+};
+
+TEST_F(BusyStoreCli, ListingAndRenderingFailWithTheReasonInsteadOfShowingDefaults) {
+  test::StoreHolder holder(StorePath());
+  ASSERT_TRUE(holder.Held());
+  const CliResult listing = Run({"settings"});
+  EXPECT_EQ(listing.exitStatus, 1);
+  EXPECT_EQ(listing.out, "");
+  EXPECT_NE(listing.err.find("settings store busy"), std::string::npos) << listing.err;
+  const auto out = root_ / "t.bmp";
+  const CliResult render = Run({"render", "--out", out.string()});
+  EXPECT_EQ(render.exitStatus, 1);
+  EXPECT_NE(render.err.find("settings store busy"), std::string::npos) << render.err;
+  EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+TEST_F(BusyStoreCli, SettingsSetFailsAndWritesNothing) {
+  const std::string before = ReadFile(StorePath());
+  {
+    test::StoreHolder holder(StorePath());
+    const CliResult set = Run({"settings", "set", "LUThueO0", "50"});
+    EXPECT_EQ(set.exitStatus, 1);
+    EXPECT_NE(set.err.find("settings store busy"), std::string::npos) << set.err;
+  }
+  EXPECT_EQ(ReadFile(StorePath()), before);
+  EXPECT_EQ(Listed("LUThueM70"), "LUThueM70 5 stored");
+}
+
+// --- Why a store cannot be written ---
+
+TEST_F(CliTest, AReadOnlyEmptyFolderIsReportedAsPermissionDenied) {
+  std::filesystem::create_directories(StorePath().parent_path());
+  RunUnprivileged();
+  std::filesystem::permissions(StorePath().parent_path(),
+                               std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  const CliResult set = Run({"settings", "set", "LUThueO0", "50"});
+  EXPECT_EQ(set.exitStatus, 1);
+  EXPECT_NE(set.err.find("Permission denied"), std::string::npos) << set.err;
+  EXPECT_EQ(set.err.find("No such file"), std::string::npos) << set.err;
+  EXPECT_FALSE(StoreExists());
+}
+
+TEST_F(CliTest, AReadOnlyFolderWithAStoreIsReportedWithTheReason) {
+  Put("LUThueO0", 1);
+  RunUnprivileged();
+  std::filesystem::permissions(StorePath().parent_path(),
+                               std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  const std::string before = ReadFile(StorePath());
+  const CliResult set = Run({"settings", "set", "LUThueO0", "50"});
+  EXPECT_EQ(set.exitStatus, 1);
+  EXPECT_NE(set.err.find("Permission denied"), std::string::npos) << set.err;
+  EXPECT_EQ(ReadFile(StorePath()), before);
+}
+
+TEST_F(CliTest, SettingsSetHelpSaysAnOpenWindowUndoesTheChange) {
+  EXPECT_NE(Run({"settings", "--help"}).out.find("A window that is open meanwhile stores what it shows when it closes"),
+            std::string::npos);
+}
+
 // --- app-path ---
 
 TEST_F(CliTest, AppPathListIsEmptyAndCreatesNothingWhenNothingIsRegistered) {
@@ -283,7 +351,7 @@ TEST_F(CliTest, AppPathListIsEmptyAndCreatesNothingWhenNothingIsRegistered) {
 
 TEST_F(CliTest, AppPathSetGetAndListShareTheRegisterWithThePrograms) {
   ASSERT_EQ(Run({"app-path", "set", "Skyreader", "D:\\Sky\\Skyreader.exe"}).exitStatus, 0);
-  SetExeNameOverride("/usr/lib/viewer/Other.bin");
+  SetExeName("/usr/lib/viewer/Other.bin");
   RegisterAppPath();
   EXPECT_EQ(ReadAppPath("Skyreader"), "D:\\Sky\\Skyreader.exe");
   EXPECT_EQ(Run({"app-path", "get", "SKYREADER"}).out, "D:\\Sky\\Skyreader.exe\n");

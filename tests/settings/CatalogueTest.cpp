@@ -5,46 +5,45 @@
 #include <set>
 
 #include "CaseName.h"
+#include "GoldenSettings.h"
 #include "SettingsCatalogue.h"
 
 namespace palettor {
 namespace {
 
 TEST(Catalogue, ListsTheTwentySevenValuesInLoadOrderWithTheirDefaults) {
-  const std::vector<std::pair<std::string, std::int32_t>> expected = {
-      {"LUThueM70", -1}, {"LUTsatM70", -1}, {"LUThueM60", 0}, {"LUTsatM60", 0}, {"LUThueM50", 0},
-      {"LUTsatM50", 0},  {"LUThueM40", 0},  {"LUTsatM40", 0}, {"LUThueM30", 0}, {"LUTsatM30", 0},
-      {"LUThueM20", 0},  {"LUTsatM20", 0},  {"LUThueM10", 0}, {"LUTsatM10", 0}, {"LUThueO0", 0},
-      {"LUTsatO0", 0},   {"LUThueP10", 0},  {"LUTsatP10", 0}, {"LUThueP20", 0}, {"LUTsatP20", 0},
-      {"LUThueP30", 0},  {"LUTsatP30", 0},  {"LUThueP40", 0}, {"LUTsatP40", 0}, {"LUTTailPercent", 12},
-      {"LUTWhiteTop", 1}, {"LUTSmoothColours", 1}};
   const auto& catalogue = SettingsCatalogue();
-  ASSERT_EQ(catalogue.size(), expected.size());
-  for (std::size_t i = 0; i < expected.size(); ++i) {
-    EXPECT_EQ(catalogue[i].name, expected[i].first) << i;
-    EXPECT_EQ(catalogue[i].defaultValue, expected[i].second) << expected[i].first;
+  ASSERT_EQ(catalogue.size(), golden::kLoadOrder.size());
+  for (std::size_t i = 0; i < catalogue.size(); ++i) {
+    EXPECT_EQ(catalogue[i].name, golden::kLoadOrder[i].first) << i;
+    EXPECT_EQ(catalogue[i].defaultValue, golden::kLoadOrder[i].second) << golden::kLoadOrder[i].first;
   }
-  EXPECT_EQ(catalogue[25].kind, SettingKind::Boolean);
-  EXPECT_EQ(catalogue[26].kind, SettingKind::Boolean);
-  EXPECT_EQ(catalogue[24].kind, SettingKind::Integer);
+  EXPECT_EQ(catalogue[25].kind, SettingKind::Option);
+  EXPECT_EQ(catalogue[26].kind, SettingKind::Option);
+  EXPECT_EQ(catalogue[24].kind, SettingKind::Percent);
   EXPECT_EQ(catalogue[14].anchor, 0);
-  EXPECT_EQ(catalogue[1].role, SettingRole::AnchorSat);
+  EXPECT_EQ(catalogue[1].kind, SettingKind::Saturation);
 }
 
 TEST(Catalogue, StoreOrderPutsTheOptionsFirstThenTheAnchorsInLoadOrder) {
-  const auto& order = SettingsStoreOrder();
-  const auto& catalogue = SettingsCatalogue();
   std::vector<std::string> names;
-  for (const std::size_t index : order) names.push_back(catalogue[index].name);
-  EXPECT_EQ(names[0], "LUTSmoothColours");
-  EXPECT_EQ(names[1], "LUTTailPercent");
-  EXPECT_EQ(names[2], "LUTWhiteTop");
-  EXPECT_EQ(names[3], "LUThueM70");
-  EXPECT_EQ(names[4], "LUTsatM70");
-  EXPECT_EQ(names[5], "LUThueM60");
-  EXPECT_EQ(names[25], "LUThueP40");
-  EXPECT_EQ(names[26], "LUTsatP40");
-  EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), kSettingCount);
+  for (const std::size_t index : SettingsStoreOrder()) names.push_back(SettingsCatalogue()[index].name);
+  EXPECT_EQ(names, golden::kShutdownOrder);
+}
+
+TEST(Catalogue, EachSettingReadsAndWritesItsOwnPartOfAPalette) {
+  Palette palette;
+  const auto& catalogue = SettingsCatalogue();
+  for (std::size_t i = 0; i < kSettingCount; ++i) SetPaletteValue(palette, catalogue[i], static_cast<std::int32_t>(i) + 2);
+  EXPECT_EQ(palette.anchors[AnchorSlot(-7)], (AnchorValue{2, 3}));
+  EXPECT_EQ(palette.anchors[AnchorSlot(4)], (AnchorValue{24, 25}));
+  EXPECT_EQ(palette.tailPercent, 26);
+  EXPECT_TRUE(palette.whiteTop);
+  EXPECT_TRUE(palette.smoothColours);
+  palette.whiteTop = false;
+  EXPECT_EQ(PaletteValue(palette, catalogue[*FindSetting("LUTWhiteTop")]), 0);
+  EXPECT_EQ(PaletteValue(palette, catalogue[*FindSetting("LUTSmoothColours")]), 1);
+  EXPECT_EQ(PaletteValue(palette, catalogue[*FindSetting("LUTsatO0")]), 17);
 }
 
 struct RangeCase {

@@ -10,6 +10,8 @@
 
 #include "CaseName.h"
 #include "ApplicationExe.h"
+#include "CurrentUserRegistry.h"
+#include "SqliteRegistryStore.h"
 #include "FileNames.h"
 #include "RegistryVariables.h"
 
@@ -61,13 +63,18 @@ struct BaseNameCase {
 
 void PrintTo(const BaseNameCase& c, std::ostream* os) { *os << test::Printable(c.exe); }
 
-class ProgramBaseNameOf : public ::testing::TestWithParam<BaseNameCase> {
- protected:
-  void TearDown() override { SetExeNameOverride({}); }
+// A registry installed for another program, as palettor-cli installs one for the window's; its
+// store is never touched here.
+struct ProgramUnderTest {
+  explicit ProgramUnderTest(std::string exe) : installed(store, std::move(exe)) {}
+  SqliteRegistryStore store{""};
+  CurrentUserRegistry installed;
 };
 
+class ProgramBaseNameOf : public ::testing::TestWithParam<BaseNameCase> {};
+
 TEST_P(ProgramBaseNameOf, IsTheFileNameWithoutItsLastExtension) {
-  SetExeNameOverride(GetParam().exe);
+  const ProgramUnderTest program(GetParam().exe);
   EXPECT_EQ(ProgramBaseName(), GetParam().baseName);
   EXPECT_EQ(SettingsKeyPath(), std::string("\\Software\\Quillon\\") + GetParam().baseName);
 }
@@ -79,27 +86,27 @@ INSTANTIATE_TEST_SUITE_P(Executables, ProgramBaseNameOf,
                                            BaseNameCase{"/usr/bin/palettor-cli", "palettor-cli"}), test::CaseName<ProgramBaseNameOf::ParamType>);
 
 TEST(ProgramBaseName, IsWorkedOutAnewOnEveryCall) {
-  SetExeNameOverride("/x/First.exe");
+  ProgramUnderTest program("/x/First.exe");
   EXPECT_EQ(ProgramBaseName(), "First");
-  SetExeNameOverride("/x/Second.exe");
+  program.installed.SetProgramPath("/x/Second.exe");
   EXPECT_EQ(ProgramBaseName(), "Second");
-  SetExeNameOverride({});
 }
 
-TEST(GetExeName, ReportsTheRunningExecutableUnlessOverridden) {
-  SetExeNameOverride({});
+TEST(GetExeName, ReportsTheRunningExecutableUnlessTheRegistryNamesAnother) {
   const std::string real = GetExeName();
   EXPECT_EQ(ExtractFileName(real), "palettor_settings_tests");
   EXPECT_EQ(real.front(), '/');
-  SetExeNameOverride("/elsewhere/palettor");
-  EXPECT_EQ(GetExeName(), "/elsewhere/palettor");
-  SetExeNameOverride({});
+  {
+    const ProgramUnderTest program("/elsewhere/palettor");
+    EXPECT_EQ(GetExeName(), "/elsewhere/palettor");
+  }
+  EXPECT_EQ(GetExeName(), real);
+  const ProgramUnderTest unnamed("");
   EXPECT_EQ(GetExeName(), real);
 }
 
 // Runs a copy of this test program that deletes itself and then asks for its own name.
 TEST(GetExeName, KeepsTheNameOfAnExecutableReplacedWhileItRuns) {
-  SetExeNameOverride({});
   if (std::getenv("PALETTOR_EXE_SELF_DELETE")) {
     const std::string before = GetExeName();
     ASSERT_EQ(::unlink(before.c_str()), 0);

@@ -6,9 +6,11 @@
 
 #include "CaseName.h"
 #include "FileNames.h"
+#include "GoldenSettings.h"
 #include "PalettorSettings.h"
 #include "Registry.h"
 #include "RegistryVariables.h"
+#include "StoredPalette.h"
 #include "TempStore.h"
 
 namespace palettor {
@@ -16,11 +18,7 @@ namespace {
 
 using SettingsTest = test::TempStoreTest;
 
-const std::vector<std::string> kShutdownOrder = {
-    "LUTSmoothColours", "LUTTailPercent", "LUTWhiteTop", "LUThueM70", "LUTsatM70", "LUThueM60", "LUTsatM60",
-    "LUThueM50",        "LUTsatM50",      "LUThueM40",   "LUTsatM40", "LUThueM30", "LUTsatM30", "LUThueM20",
-    "LUTsatM20",        "LUThueM10",      "LUTsatM10",   "LUThueO0",  "LUTsatO0",  "LUThueP10", "LUTsatP10",
-    "LUThueP20",        "LUTsatP20",      "LUThueP30",   "LUTsatP30", "LUThueP40", "LUTsatP40"};
+using golden::kShutdownOrder;
 
 // Writes a value behind the settings' back, as another program or an earlier run would have.
 void Put(const std::string& key, const std::string& name, std::int32_t value) {
@@ -41,9 +39,9 @@ const char* const kKey = "\\Software\\Quillon\\palettor";
 void RunWindowSession(std::function<void(PalettorSettings&)> edit = {}) {
   PalettorSettings settings;
   settings.CreateAll();
-  bool smooth = settings.SmoothSetting->Value;
-  std::int16_t tail = TailPositionOf(settings.TailPercentSetting->Value);
-  bool whiteTop = settings.WhiteTopSetting->Value;
+  bool smooth = settings.SmoothSetting()->Value;
+  std::int16_t tail = TailPositionOf(settings.TailPercentSetting()->Value);
+  bool whiteTop = settings.WhiteTopSetting()->Value;
   if (edit) edit(settings);
   settings.StoreAndFree(smooth, tail, whiteTop);
 }
@@ -125,17 +123,17 @@ TEST_F(SettingsTest, HandEditedValuesThatAreNotThirtyTwoBitNumbersLoadTheDefault
 }
 
 TEST_F(SettingsTest, SeparateExecutableNamesKeepSeparateKeys) {
-  SetExeNameOverride("C:\\Tools\\Palettor.exe");
+  SetExeName("C:\\Tools\\Palettor.exe");
   {
     TRegistryInteger tail("LUTTailPercent", 12);
     tail.Value = 40;
   }
-  SetExeNameOverride("C:\\Tools\\Palettor2.exe");
+  SetExeName("C:\\Tools\\Palettor2.exe");
   {
     TRegistryInteger tail("LUTTailPercent", 12);
     EXPECT_EQ(tail.Value, 12);
   }
-  SetExeNameOverride("D:\\Elsewhere\\palettor.EXE");
+  SetExeName("D:\\Elsewhere\\palettor.EXE");
   EXPECT_EQ(TRegistryInteger("LUTTailPercent", 12).Value, 40) << "key names ignore case";
   EXPECT_EQ(Query("SELECT key_path, data FROM registry_values ORDER BY key_path"),
             (std::vector<std::string>{"Software\\Quillon\\Palettor|40", "Software\\Quillon\\Palettor2|12"}));
@@ -154,24 +152,15 @@ TEST_F(SettingsTest, DeleteOnFreeWritesThenRemovesTheValueAndKeepsTheKey) {
 }
 
 TEST_F(SettingsTest, FirstRunLoadsFactoryAnchorsAndDefaultOptionsWithoutCreatingTheStore) {
-  PalettorSettings settings;
-  settings.CreateAnchorSettings();
-  EXPECT_TRUE(settings.IsFirstRun());
-  EXPECT_EQ(settings.AnchorSat[AnchorSlot(-7)]->Value, -1);
-  EXPECT_EQ(settings.AnchorHue[AnchorSlot(0)]->Value, 0);
-  settings.AssignFactoryAnchors();
-  EXPECT_FALSE(settings.IsFirstRun());
-  const AnchorValues anchors = settings.Anchors();
-  EXPECT_EQ(anchors[AnchorSlot(-7)].hue, 220);
-  EXPECT_EQ(anchors[AnchorSlot(-7)].saturation, 70);
-  EXPECT_EQ(anchors[AnchorSlot(-6)].hue, 310);
-  EXPECT_EQ(anchors[AnchorSlot(4)].saturation, 25);
-  settings.CreateTailPercentSetting();
-  settings.CreateWhiteTopSetting();
-  settings.CreateSmoothSetting();
-  EXPECT_EQ(settings.TailPercentSetting->Value, 12);
-  EXPECT_TRUE(settings.WhiteTopSetting->Value);
-  EXPECT_TRUE(settings.SmoothSetting->Value);
+  const LoadedPalette loaded = LoadPalette();
+  const Palette& palette = loaded.palette;
+  EXPECT_EQ(palette.anchors[AnchorSlot(-7)], (AnchorValue{220, 70}));
+  EXPECT_EQ(palette.anchors[AnchorSlot(-6)].hue, 310);
+  EXPECT_EQ(palette.anchors[AnchorSlot(4)].saturation, 25);
+  EXPECT_EQ(palette.tailPercent, 12);
+  EXPECT_TRUE(palette.whiteTop);
+  EXPECT_TRUE(palette.smoothColours);
+  EXPECT_EQ(palette, DefaultPalette());
   EXPECT_FALSE(StoreExists());
 }
 
@@ -190,8 +179,8 @@ TEST_F(SettingsTest, StoreAndFreeTakesTheControlsStatesAndWidensTheTailPositionW
     PalettorSettings settings;
     settings.CreateAll();
     settings.StoreAndFree(false, -3, false);
-    EXPECT_EQ(settings.SmoothSetting, nullptr);
-    EXPECT_EQ(settings.AnchorSat[AnchorSlot(4)], nullptr);
+    EXPECT_EQ(settings.SmoothSetting(), nullptr);
+    EXPECT_EQ(settings.AnchorSat(4), nullptr);
   }
   EXPECT_EQ(Query("SELECT name || '=' || data FROM registry_values ORDER BY write_seq LIMIT 3"),
             (std::vector<std::string>{"LUTSmoothColours=0", "LUTTailPercent=-3", "LUTWhiteTop=0"}));
@@ -207,51 +196,51 @@ TEST_F(SettingsTest, SettingsLeftUnfreedAreStoredInTheShutdownOrderAnyway) {
 
 TEST_F(SettingsTest, AStoredBlueTailHueOfMinusOneResetsEveryStoredAnchor) {
   RunWindowSession([](PalettorSettings& s) {
-    for (auto& hue : s.AnchorHue) hue->Value = 1;
-    for (auto& sat : s.AnchorSat) sat->Value = 2;
+    AnchorValues ones{};
+    for (auto& anchor : ones) anchor = {1, 2};
+    s.AssignAnchors(ones);
   });
   Put(kKey, "LUThueM70", -1);
+  EXPECT_EQ(Query("SELECT data FROM registry_values WHERE name = 'LUThueP30'"), std::vector<std::string>{"1"});
+  const LoadedPalette loaded = LoadPalette();
+  EXPECT_EQ(loaded.palette.anchors[AnchorSlot(3)].hue, 35);
+  EXPECT_EQ(loaded.palette.anchors[AnchorSlot(-7)].hue, 220);
+  EXPECT_EQ(loaded.sources[*FindSetting("LUTsatP30")], SettingSource::Factory);
   PalettorSettings settings;
-  settings.CreateAnchorSettings();
-  EXPECT_TRUE(settings.IsFirstRun());
-  EXPECT_EQ(settings.AnchorHue[AnchorSlot(3)]->Value, 1);
   settings.CreateAll();
-  EXPECT_EQ(settings.Anchors()[AnchorSlot(3)].hue, 35);
-  EXPECT_EQ(settings.Anchors()[AnchorSlot(-7)].hue, 220);
+  EXPECT_EQ(settings.Anchors(), FactoryPalette());
 }
 
 TEST_F(SettingsTest, MissingAnchorsLoadAsZeroOnceTheBlueTailIsStored) {
   Put(kKey, "LUThueM70", 200);
   PalettorSettings settings;
   settings.CreateAll();
-  EXPECT_FALSE(settings.IsFirstRun());
   EXPECT_EQ(settings.Anchors()[AnchorSlot(-7)].hue, 200);
   EXPECT_EQ(settings.Anchors()[AnchorSlot(-7)].saturation, -1);
   EXPECT_EQ(settings.Anchors()[AnchorSlot(2)].hue, 0);
   EXPECT_EQ(settings.Anchors()[AnchorSlot(2)].saturation, 0);
 }
 
-TEST_F(SettingsTest, LoadSettingsAsWindowReportsWhereEachValueCameFromAndWritesNothing) {
-  auto loaded = LoadSettingsAsWindow();
+TEST_F(SettingsTest, LoadPaletteReportsWhereEachValueCameFromAndWritesNothing) {
+  auto loaded = LoadPalette();
   EXPECT_FALSE(StoreExists());
   for (std::size_t i = 0; i < kSettingCount; ++i) {
     const bool anchor = i < 24;
-    EXPECT_EQ(loaded[i].source, anchor ? SettingSource::Factory : SettingSource::Default) << i;
+    EXPECT_EQ(loaded.sources[i], anchor ? SettingSource::Factory : SettingSource::Default) << i;
   }
   Put(kKey, "LUThueM70", 10);
   Put(kKey, "LUTWhiteTop", 2);
   Put(kKey, "LUTTailPercent", 70000);
   const auto lastSeq = Query("SELECT last FROM write_counter");
-  loaded = LoadSettingsAsWindow();
+  loaded = LoadPalette();
   EXPECT_EQ(Query("SELECT last FROM write_counter"), lastSeq);
-  EXPECT_EQ(loaded[0].value, 10);
-  EXPECT_EQ(loaded[0].source, SettingSource::Stored);
-  EXPECT_EQ(loaded[1].value, -1);
-  EXPECT_EQ(loaded[1].source, SettingSource::Default);
-  EXPECT_EQ(loaded[FindSetting("LUTWhiteTop").value()].value, 1);
+  EXPECT_EQ(loaded.palette.anchors[AnchorSlot(-7)], (AnchorValue{10, -1}));
+  EXPECT_EQ(loaded.sources[0], SettingSource::Stored);
+  EXPECT_EQ(loaded.sources[1], SettingSource::Default);
+  EXPECT_TRUE(loaded.palette.whiteTop);
   // 70000 is 0x11170: the spinner gets 0x1170 = 4464 and holds it at 100.
-  EXPECT_EQ(loaded[FindSetting("LUTTailPercent").value()].value, 100);
-  EXPECT_EQ(loaded[FindSetting("LUTTailPercent").value()].source, SettingSource::Stored);
+  EXPECT_EQ(loaded.palette.tailPercent, 100);
+  EXPECT_EQ(loaded.sources[*FindSetting("LUTTailPercent")], SettingSource::Stored);
 }
 
 // --- The program-location register ---
@@ -259,7 +248,7 @@ TEST_F(SettingsTest, LoadSettingsAsWindowReportsWhereEachValueCameFromAndWritesN
 using AppPathTest = test::TempStoreTest;
 
 TEST_F(AppPathTest, RegisterWritesTheProgramsFullPathUnderItsBaseName) {
-  SetExeNameOverride("C:\\Tools\\Palettor.exe");
+  SetExeName("C:\\Tools\\Palettor.exe");
   RegisterAppPath();
   EXPECT_EQ(Query("SELECT key_path, name, type, data FROM registry_values"),
             std::vector<std::string>{"Software\\Quillon\\App Paths|Palettor|1|C:\\Tools\\Palettor.exe"});
@@ -268,11 +257,11 @@ TEST_F(AppPathTest, RegisterWritesTheProgramsFullPathUnderItsBaseName) {
 }
 
 TEST_F(AppPathTest, ANewLocationOverwritesAndANewNameAddsAnEntry) {
-  SetExeNameOverride("C:\\Tools\\Palettor.exe");
+  SetExeName("C:\\Tools\\Palettor.exe");
   RegisterAppPath();
-  SetExeNameOverride("E:\\Other\\Palettor.exe");
+  SetExeName("E:\\Other\\Palettor.exe");
   RegisterAppPath();
-  SetExeNameOverride("E:\\Other\\Palettor2.exe");
+  SetExeName("E:\\Other\\Palettor2.exe");
   RegisterAppPath();
   EXPECT_EQ(Query("SELECT name, data FROM registry_values ORDER BY name"),
             (std::vector<std::string>{"Palettor|E:\\Other\\Palettor.exe", "Palettor2|E:\\Other\\Palettor2.exe"}));

@@ -1,14 +1,16 @@
 #pragma once
-// A private XDG_CONFIG_HOME per test, so every test works on a real store of its own.
+// A private XDG_CONFIG_HOME per test, so every test works on a real store of its own, opened and
+// installed as the current user's registry as a program's main does.
 #include <sqlite3.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "ApplicationExe.h"
+#include "CurrentUserRegistry.h"
 #include "SqliteRegistryStore.h"
 
 namespace palettor::test {
@@ -21,18 +23,43 @@ class TempStoreTest : public ::testing::Test {
     root_ = pattern;
     config_ = root_ / "config";
     ::setenv("XDG_CONFIG_HOME", config_.c_str(), 1);
-    SetExeNameOverride("/opt/palettor/palettor");
-    SetRegistryReadOnly(false);
-    SetRegistryNoticeHandler([this](const std::string& line) { notices_.push_back(line); });
+    OpenStore();
   }
   void TearDown() override {
-    SetRegistryNoticeHandler({});
-    SetRegistryReadOnly(false);
-    SetExeNameOverride({});
+    CloseStore();
     std::error_code ignored;
     std::filesystem::permissions(config_ / "Quillon", std::filesystem::perms::owner_all, ignored);
     std::filesystem::remove_all(root_, ignored);
   }
+
+  // As a program starts: its own connection, installed for the program "palettor".
+  void OpenStore() {
+    store_ = std::make_unique<SqliteRegistryStore>(RegistryStorePath(), busyTimeoutMs_);
+    store_->SetNoticeSink([this](const std::string& line) { notices_.push_back(line); });
+    installed_ = std::make_unique<CurrentUserRegistry>(*store_, "/opt/palettor/palettor");
+  }
+  void CloseStore() {
+    installed_.reset();
+    store_.reset();
+  }
+  // Before the file is changed behind the program's back: a program started afterwards meets it.
+  void RestartProgram() {
+    const std::string program = installed_->ProgramPath();
+    const bool readOnly = store_->ReadOnly();
+    CloseStore();
+    OpenStore();
+    installed_->SetProgramPath(program);
+    store_->SetReadOnly(readOnly);
+  }
+
+  SqliteRegistryStore& Store() { return *store_; }
+  // A program that gives up on a busy store after 0.2 s instead of 5 s.
+  void WaitBrieflyForABusyStore() {
+    busyTimeoutMs_ = 200;
+    RestartProgram();
+  }
+  // The executable whose settings the program works on.
+  void SetExeName(const std::string& path) { installed_->SetProgramPath(path); }
 
   std::filesystem::path StorePath() const { return config_ / "Quillon" / "registry.sqlite3"; }
   bool StoreExists() const { return std::filesystem::exists(StorePath()); }
@@ -58,19 +85,24 @@ class TempStoreTest : public ::testing::Test {
     return rows;
   }
 
-  // Runs SQL on the store file directly, as a user editing it by hand would.
-  void Execute(const std::string& sql) const {
+  // Runs SQL on the store file directly, as a user editing it by hand would; the program is
+  // started again afterwards.
+  void Execute(const std::string& sql) {
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open_v2(StorePath().c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr), SQLITE_OK);
     char* message = nullptr;
     EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message), SQLITE_OK) << (message ? message : "");
     sqlite3_free(message);
     sqlite3_close(db);
+    RestartProgram();
   }
 
   std::filesystem::path root_;
   std::filesystem::path config_;
   std::vector<std::string> notices_;
+  int busyTimeoutMs_ = RegistryBusyTimeoutMs();
+  std::unique_ptr<SqliteRegistryStore> store_;
+  std::unique_ptr<CurrentUserRegistry> installed_;
 };
 
 }  // namespace palettor::test

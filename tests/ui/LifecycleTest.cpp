@@ -2,10 +2,13 @@
 // once each and stores the 27 values in the catalogue's order; the next start loads them.
 #include <QMenu>
 #include <QMenuBar>
+#include <QFile>
 #include <QWindow>
 #include <sqlite3.h>
 
-#include "RegistryBackend.h"
+#include "CurrentUserRegistry.h"
+#include "GoldenSettings.h"
+#include "StoreHolder.h"
 #include "WindowFixture.h"
 
 namespace palettor::test {
@@ -25,12 +28,11 @@ const char* Name(ClosePath p) {
   return "?";
 }
 
-const QStringList kCatalogue = {
-    "LUTSmoothColours", "LUTTailPercent", "LUTWhiteTop", "LUThueM70", "LUTsatM70", "LUThueM60", "LUTsatM60",
-    "LUThueM50",        "LUTsatM50",      "LUThueM40",   "LUTsatM40", "LUThueM30", "LUTsatM30", "LUThueM20",
-    "LUTsatM20",        "LUThueM10",      "LUTsatM10",   "LUThueO0",  "LUTsatO0",  "LUThueP10", "LUTsatP10",
-    "LUThueP20",        "LUTsatP20",      "LUThueP30",   "LUTsatP30", "LUThueP40", "LUTsatP40",
-};
+const QStringList kCatalogue = [] {
+  QStringList names;
+  for (const std::string& name : golden::kShutdownOrder) names << QString::fromStdString(name);
+  return names;
+}();
 
 std::int32_t Stored(const char* name, std::int32_t absent) {
   TRegistryInteger setting(name, absent);  // loads; freeing it writes the same value back
@@ -122,7 +124,7 @@ TEST_P(ClosePaths, ClosingStoresEverythingOnceAndTheNextStartLoadsIt) {
   Destroy();
   EXPECT_EQ(trace_, QStringList({"FormCloseQuery", "FormDestroy"}));
 
-  const auto names = OpenCurrentUserRegistry()->ValueNames("Software\\Quillon\\Palettor");
+  const auto names = CurrentUserStore().ValueNames("Software\\Quillon\\Palettor");
   QStringList written;
   for (const std::string& n : names) written << QString::fromStdString(n);
   written.sort(Qt::CaseInsensitive);
@@ -210,6 +212,38 @@ INSTANTIATE_TEST_SUITE_P(Values, StoredTailPercent,
                            const std::int32_t v = p.param.stored;
                            return (v < 0 ? "Minus" : "") + std::to_string(v < 0 ? -v : v);
                          });
+
+// Another program holds the store while the window starts: the window must neither show nor
+// later store defaults in place of the user's palette.
+TEST_F(Lifecycle, AStoreThatCannotBeReadIsSaidOnceAndLeftAsItIsAtClose) {
+  Store("LUThueM70", 200);
+  Store("LUTsatM70", 80);
+  Store("LUTWhiteTop", 0);
+  SqliteRegistryStore impatient(RegistryStorePath(), 200);  // gives up after 0.2 s, not 5 s
+  const CurrentUserRegistry program(impatient, (store_.Path() + QStringLiteral("/bin/Palettor")).toStdString());
+  const QByteArray path = qgetenv("XDG_CONFIG_HOME") + "/Quillon/registry.sqlite3";
+  const QByteArray before = [&] {
+    QFile file(QString::fromLocal8Bit(path));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  }();
+  {
+    test::StoreHolder holder(path.toStdString());
+    ASSERT_TRUE(holder.Held());
+    Open();
+    holder.Release();
+  }
+  ASSERT_EQ(dialogs_.errors.size(), 1);
+  EXPECT_TRUE(dialogs_.errors[0].contains(QStringLiteral("could not be read"))) << dialogs_.errors[0].toStdString();
+  EXPECT_TRUE(dialogs_.errors[0].contains(QStringLiteral("busy"))) << dialogs_.errors[0].toStdString();
+  EXPECT_EQ(Form().AnchorValueOf(-7).hue, 220) << "starts as on a first run";
+  EXPECT_TRUE(Form().CheckBoxWhiteTop->isChecked());
+  Click(Form().CheckBoxSmooth);
+  CloseWindow();
+  EXPECT_EQ(dialogs_.errors.size(), 1);
+  QFile file(QString::fromLocal8Bit(path));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll(), before) << "nothing it never loaded is stored";
+}
 
 TEST_F(Lifecycle, TheViewersFolderIsReadAtStartUp) {
   store_.RegisterViewer("/opt/sky/Skyreader.exe");

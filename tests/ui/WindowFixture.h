@@ -10,11 +10,12 @@
 #include <memory>
 #include <optional>
 
-#include "ApplicationExe.h"
+#include "CurrentUserRegistry.h"
 #include "DialogHost.h"
 #include "LutTable.h"
 #include "PalettorForm.h"
 #include "RegistryVariables.h"
+#include "SqliteRegistryStore.h"
 
 // Readable QStrings in failure messages.
 inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
@@ -44,29 +45,36 @@ class ScriptedDialogs final : public IDialogHost {
   void ShowError(QWidget*, const QString& text) override { errors << text; }
 };
 
-// Points the settings store at a temporary folder and names the running program "Palettor".
+// A settings store in a temporary folder, opened and installed as the program's main does, for
+// a running program named "Palettor".
 class TemporaryStore {
  public:
-  TemporaryStore() {
-    old_ = qgetenv("XDG_CONFIG_HOME");
+  TemporaryStore() : old_(qgetenv("XDG_CONFIG_HOME")) {
     qputenv("XDG_CONFIG_HOME", dir_.path().toUtf8());
-    SetExeNameOverride((dir_.path() + QStringLiteral("/bin/Palettor")).toStdString());
+    store_ = std::make_unique<SqliteRegistryStore>(RegistryStorePath());
+    installed_ = std::make_unique<CurrentUserRegistry>(*store_, ProgramPath());
   }
   ~TemporaryStore() {
-    SetExeNameOverride({});
+    installed_.reset();
+    store_.reset();
     qputenv("XDG_CONFIG_HOME", old_);
   }
   QString Path() const { return dir_.path(); }
+  SqliteRegistryStore& Store() { return *store_; }
   // Registers a viewer installed at `exe`, as the viewer does itself when it starts.
   void RegisterViewer(const QString& exe) {
-    SetExeNameOverride(exe.toStdString());
+    installed_->SetProgramPath(exe.toStdString());
     RegisterAppPath();
-    SetExeNameOverride((dir_.path() + QStringLiteral("/bin/Palettor")).toStdString());
+    installed_->SetProgramPath(ProgramPath());
   }
 
  private:
+  std::string ProgramPath() const { return (dir_.path() + QStringLiteral("/bin/Palettor")).toStdString(); }
+
   QTemporaryDir dir_;
   QByteArray old_;
+  std::unique_ptr<SqliteRegistryStore> store_;
+  std::unique_ptr<CurrentUserRegistry> installed_;
 };
 
 class WindowTest : public testing::Test {

@@ -1,0 +1,52 @@
+#include "StoredPalette.h"
+
+#include "CurrentUserRegistry.h"
+#include "PalettorSettings.h"
+#include "RegistryTransaction.h"
+#include "RegistryVariables.h"
+
+namespace palettor {
+
+Palette DefaultPalette() {
+  Palette palette;
+  for (const SettingEntry& entry : SettingsCatalogue()) SetPaletteValue(palette, entry, entry.defaultValue);
+  ApplyFirstRunRule(palette.anchors);
+  return palette;
+}
+
+bool ApplyFirstRunRule(AnchorValues& anchors) {
+  if (anchors[AnchorSlot(kBlueTailAnchor)].hue != kFirstRunMarker) return false;
+  anchors = FactoryPalette();
+  return true;
+}
+
+LoadedPalette LoadPalette() {
+  LoadedPalette loaded;
+  const std::string key = SettingsKeyPath();
+  const auto& catalogue = SettingsCatalogue();
+  RegistryTransaction snapshot(CurrentUserStore(), RegistryTransactionMode::Read);
+  for (std::size_t i = 0; i < kSettingCount; ++i) {
+    const SettingEntry& entry = catalogue[i];
+    const auto stored = LoadRegistryInteger(key, entry.name);
+    std::int32_t value = stored.value_or(entry.defaultValue);
+    if (entry.kind == SettingKind::Percent) value = TailPositionOf(value);
+    SetPaletteValue(loaded.palette, entry, value);
+    loaded.sources[i] = stored ? SettingSource::Stored : SettingSource::Default;
+  }
+  snapshot.Commit();
+  if (ApplyFirstRunRule(loaded.palette.anchors)) {
+    for (std::size_t i = 0; i < kSettingCount; ++i) {
+      const SettingKind kind = catalogue[i].kind;
+      if (kind == SettingKind::Hue || kind == SettingKind::Saturation) loaded.sources[i] = SettingSource::Factory;
+    }
+  }
+  return loaded;
+}
+
+void StorePalette(const Palette& palette) {
+  PalettorSettings settings;
+  settings.CreateFrom(palette);
+  settings.StoreAndFree(palette.smoothColours, TailPositionOf(palette.tailPercent), palette.whiteTop);
+}
+
+}  // namespace palettor

@@ -1,0 +1,39 @@
+#pragma once
+// The palette as the settings keep it between runs, for every front (the window, palettor-cli,
+// palette files): what a first start gives, the window's load with its first-run rule, and the
+// window's store at shutdown. All of it works on the installed current user's registry.
+#include <array>
+
+#include "Palette.h"
+#include "SettingsCatalogue.h"
+
+namespace palettor {
+
+// The factory anchors with every option at its default: what a first start gives.
+Palette DefaultPalette();
+
+// The first-run rule: a blue-tail hue of -1 (nothing stored yet, or a -1 stored on purpose)
+// gives all twelve anchors their factory values, whatever else is stored. Returns whether it
+// did.
+bool ApplyFirstRunRule(AnchorValues& anchors);
+
+struct LoadedPalette {
+  // As the window holds it: switches 0 or 1, the tail percent as its spinner takes the stored
+  // number (TailPositionOf).
+  Palette palette;
+  std::array<SettingSource, kSettingCount> sources{};  // catalogue order
+};
+
+// The 27 values exactly as the window loads them, from one state of the store, the first-run
+// rule included. Creates and writes nothing. A value that is absent or of another type takes its
+// default; a store that cannot be read (busy beyond the wait, an I/O error, a newer layout)
+// throws ERegistryException. A damaged store holds nothing (it is kept aside or, for a reading
+// process, left alone with one notice).
+LoadedPalette LoadPalette();
+
+// Stores all 27 values as the window does at shutdown, in its order, as one transaction: the
+// store then holds all of them or, after a failure or a crash, none. The tail percent is stored
+// as the spinner would hold it. Throws ERegistryException when the store cannot be written.
+void StorePalette(const Palette& palette);
+
+}  // namespace palettor
