@@ -24,9 +24,12 @@ void ColouriseRow(const IrLevel* ir, const VisLevel* vis, int width, const std::
   int x = 0;
   for (; x + 4 <= width; x += 4) {
     const std::uint32_t p0 = cell(x), p1 = cell(x + 1), p2 = cell(x + 2), p3 = cell(x + 3);
-    const std::uint32_t words[3] = {p0 | (p1 << 24), (p1 >> 8) | (p2 << 16), (p2 >> 16) | (p3 << 8)};
-    std::memcpy(out, words, sizeof words);
-    out += sizeof words;
+    // Built in registers: an array here would go through the stack and stall the stores.
+    const std::uint64_t first = p0 | (std::uint64_t{p1} << 24) | (std::uint64_t{p2} << 48);
+    const std::uint32_t last = (p2 >> 16) | (p3 << 8);
+    std::memcpy(out, &first, sizeof first);
+    std::memcpy(out + sizeof first, &last, sizeof last);
+    out += sizeof first + sizeof last;
   }
   for (; x < width; ++x) {
     const std::uint32_t p = cell(x);
