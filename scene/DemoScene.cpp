@@ -109,7 +109,7 @@ Pixel ScenePixel(int x, int y) {
   const double cells = Fractal(ax * 40.0, v * 40.0, 63, 2);  // the deck breaks into cells
   low.cover = SmoothStep(0.52, 0.64, deck) * SmoothStep(0.25, 0.55, cells + 0.6 * (deck - 0.5));
   low.celsius = 10.0 - 10.0 * SmoothStep(0.52, 0.8, deck);
-  low.reflectance = 0.45 + 0.4 * SmoothStep(0.55, 0.8, deck);
+  low.reflectance = 0.6 + 0.3 * SmoothStep(0.55, 0.8, deck);
   Over(celsius, reflectance, low);
 
   // A cold front: a curved band of layered cloud, colder and brighter along its spine.
@@ -128,9 +128,9 @@ Pixel ScenePixel(int x, int y) {
   const double streak = Fractal(ax * 1.2 + v * 0.8, v * 24.0 - ax * 5.0, 71, 5);
   const double cirrusBand = SmoothStep(0.12, 0.0, std::abs(v - 0.12 - 0.15 * u)) +
                             SmoothStep(0.09, 0.0, std::abs(u - 0.12 - 0.2 * v));
-  cirrus.cover = 0.6 * SmoothStep(0.45, 0.75, streak) * std::min(cirrusBand, 1.0);
+  cirrus.cover = 0.85 * SmoothStep(0.45, 0.75, streak) * std::min(cirrusBand, 1.0);
   cirrus.celsius = -38.0 - 16.0 * streak;
-  cirrus.reflectance = 0.32;
+  cirrus.reflectance = 0.25;
   Over(celsius, reflectance, cirrus);
 
   // Storms: cold bright anvils.
