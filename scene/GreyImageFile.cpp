@@ -1,9 +1,12 @@
 #include "GreyImageFile.h"
 
+#include "DeepPgmFile.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QRgba64>
+#include <utility>
 
 namespace palettor {
 
@@ -162,6 +165,12 @@ GreyImageLoad LoadGreyImage(const QString& path) {
   QFile file(path);
   if (QFileInfo(path).isDir()) return Failure(GreyLoadProblem::Unreadable, path, QStringLiteral("is a folder"));
   if (!file.open(QIODevice::ReadOnly)) return Failure(GreyLoadProblem::Unreadable, path, file.errorString());
+  if (file.peek(2) == "P5" || file.peek(2) == "P2") {
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) return Failure(GreyLoadProblem::Unreadable, path, file.errorString());
+    if (auto deep = ReadDeepPgm(bytes, path)) return std::move(*deep);
+    file.seek(0);
+  }
   QImageReader reader(&file);
   reader.setAutoTransform(false);  // a channel's pixels stay where the file has them
   const QImage image = reader.read();

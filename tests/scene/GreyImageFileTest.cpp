@@ -122,6 +122,15 @@ TEST_F(GreyImageFileTest, SixteenBitFilesGiveSixteenBitLevels) {
     }
   }
   EXPECT_TRUE(HasLevels(LoadGreyImage(write(pgm, "grey16.pgm")), GreyDepth::Sixteen, Level16));
+
+  // Plain (text) samples, a comment, and a maximum below 65535 that the levels are scaled from.
+  QByteArray plain = QByteArrayLiteral("P2\n# ten bits\n7 5 1023\n");
+  for (int y = 0; y < kHeight; ++y) {
+    for (int x = 0; x < kWidth; ++x) plain.append(QByteArray::number(Level16(x, y) % 1024)).append(' ');
+  }
+  EXPECT_TRUE(HasLevels(LoadGreyImage(write(plain, "grey10.pgm")), GreyDepth::Sixteen, [](int x, int y) {
+    return (Level16(x, y) % 1024 * 65535 + 511) / 1023;
+  }));
 }
 
 TEST_F(GreyImageFileTest, TiffFilesOfBothDepths) {
@@ -172,7 +181,9 @@ TEST_F(GreyImageFileTest, UnreadableFilesAreReportedWithTheReason) {
   }
   for (const auto& [name, bytes] : {std::pair{"text.png", QByteArray("not an image at all")},
                                     std::pair{"empty.png", QByteArray()},
-                                    std::pair{"truncated.png", png.left(png.size() / 2)}}) {
+                                    std::pair{"truncated.png", png.left(png.size() / 2)},
+                                    std::pair{"truncated.pgm", QByteArray("P5 7 5 65535\n\1\2\3")},
+                                    std::pair{"over.pgm", QByteArray("P2 2 1 1000 999 1001")}}) {
     const GreyImageLoad load = LoadGreyImage(write(bytes, name));
     EXPECT_EQ(load.problem, GreyLoadProblem::Unreadable) << name;
     EXPECT_TRUE(load.error.startsWith(path(name) + QStringLiteral(": "))) << load.error.toStdString();
