@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 
 namespace palettor {
 
@@ -94,57 +95,79 @@ Pixel ScenePixel(int x, int y) {
   const double land = SmoothStep(0.47, 0.48, landShape);
   const double inland = SmoothStep(0.48, 0.78, landShape);  // deserts, hot and bright far from the coast
   const double seaCelsius = 12.0 + 13.0 * v + 3.0 * (Fractal(ax * 6.0, v * 6.0, 23, 3) - 0.5);
-  const double hills = Fractal(ax * 9.0, v * 9.0, 31, 6);  // high ground is cooler and darker
-  const double landCelsius = 27.0 + 16.0 * inland - 14.0 * SmoothStep(0.55, 0.8, hills);
   const double seaReflectance = 0.025 + 0.07 * Fractal(ax * 5.0, v * 5.0, 41, 3);
-  const double landReflectance = 0.20 + 0.30 * inland - 0.08 * SmoothStep(0.55, 0.8, hills) +
-                                 0.16 * (Fractal(ax * 16.0, v * 16.0, 53, 5) - 0.5);
-  double celsius = Mix(seaCelsius, landCelsius, land);
-  double reflectance = Mix(seaReflectance, landReflectance, land);
+  double celsius = seaCelsius;
+  double reflectance = seaReflectance;
+  // Each layer's details are worked out only where the layer shows.
+  if (land > 0) {
+    const double hills = Fractal(ax * 9.0, v * 9.0, 31, 6);  // high ground is cooler and darker
+    const double landCelsius = 27.0 + 16.0 * inland - 14.0 * SmoothStep(0.55, 0.8, hills);
+    const double landReflectance = 0.20 + 0.30 * inland - 0.08 * SmoothStep(0.55, 0.8, hills) +
+                                   0.16 * (Fractal(ax * 16.0, v * 16.0, 53, 5) - 0.5);
+    celsius = Mix(seaCelsius, landCelsius, land);
+    reflectance = Mix(seaReflectance, landReflectance, land);
+  }
 
   // Low cloud: a broken deck of stratocumulus off the coast, thinning towards its edges.
   Layer low;
   const double deck = Fractal(ax * 6.0, v * 6.0, 61, 6) + 0.25 * (0.3 - std::abs(u - 0.68) - std::abs(v - 0.72)) -
                      0.3 * land;
-  const double cells = Fractal(ax * 40.0, v * 40.0, 63, 2);  // the deck breaks into cells
-  low.cover = SmoothStep(0.52, 0.64, deck) * SmoothStep(0.25, 0.55, cells + 0.6 * (deck - 0.5));
-  low.celsius = 10.0 - 10.0 * SmoothStep(0.52, 0.8, deck);
-  low.reflectance = 0.6 + 0.3 * SmoothStep(0.55, 0.8, deck);
-  Over(celsius, reflectance, low);
+  low.cover = SmoothStep(0.52, 0.64, deck);
+  if (low.cover > 0) {
+    const double cells = Fractal(ax * 40.0, v * 40.0, 63, 2);  // the deck breaks into cells
+    low.cover *= SmoothStep(0.25, 0.55, cells + 0.6 * (deck - 0.5));
+    low.celsius = 10.0 - 10.0 * SmoothStep(0.52, 0.8, deck);
+    low.reflectance = 0.6 + 0.3 * SmoothStep(0.55, 0.8, deck);
+    Over(celsius, reflectance, low);
+  }
 
   // A cold front: a curved band of layered cloud, colder and brighter along its spine.
   Layer front;
   const double spine = 0.62 + 0.30 * (v - 0.1) * (v - 0.1) - 0.35 * v;
-  const double across = std::abs(u - spine) + 0.10 * (Fractal(ax * 5.0, v * 5.0, 67, 3) - 0.5) +
-                        0.04 * (Fractal(ax * 24.0, v * 24.0, 68, 3) - 0.5);
-  const double thick = SmoothStep(0.07, 0.0, across);
-  front.cover = SmoothStep(0.085, 0.04, across) * SmoothStep(0.05, 0.2, v) * SmoothStep(0.8, 0.55, v);
-  front.celsius = -8.0 - 30.0 * thick;
-  front.reflectance = 0.5 + 0.3 * thick + 0.1 * (Fractal(ax * 20.0, v * 20.0, 69, 3) - 0.5);
-  Over(celsius, reflectance, front);
+  if (std::abs(u - spine) < 0.16 && v > 0.05 && v < 0.8) {  // the wobble below moves it by 0.07 at most
+    const double across = std::abs(u - spine) + 0.10 * (Fractal(ax * 5.0, v * 5.0, 67, 3) - 0.5) +
+                          0.04 * (Fractal(ax * 24.0, v * 24.0, 68, 3) - 0.5);
+    const double thick = SmoothStep(0.07, 0.0, across);
+    front.cover = SmoothStep(0.085, 0.04, across) * SmoothStep(0.05, 0.2, v) * SmoothStep(0.8, 0.55, v);
+    front.celsius = -8.0 - 30.0 * thick;
+    front.reflectance = 0.5 + 0.3 * thick + 0.1 * (Fractal(ax * 20.0, v * 20.0, 69, 3) - 0.5);
+    Over(celsius, reflectance, front);
+  }
 
   // Thin cirrus: long streaks, cold and dim.
   Layer cirrus;
-  const double streak = Fractal(ax * 1.2 + v * 0.8, v * 24.0 - ax * 5.0, 71, 5);
   const double cirrusBand = SmoothStep(0.12, 0.0, std::abs(v - 0.12 - 0.15 * u)) +
                             SmoothStep(0.09, 0.0, std::abs(u - 0.12 - 0.2 * v));
-  cirrus.cover = 0.85 * SmoothStep(0.45, 0.75, streak) * std::min(cirrusBand, 1.0);
-  cirrus.celsius = -38.0 - 16.0 * streak;
-  cirrus.reflectance = 0.25;
-  Over(celsius, reflectance, cirrus);
+  if (cirrusBand > 0) {
+    const double streak = Fractal(ax * 1.2 + v * 0.8, v * 24.0 - ax * 5.0, 71, 5);
+    cirrus.cover = 0.85 * SmoothStep(0.45, 0.75, streak) * std::min(cirrusBand, 1.0);
+    cirrus.celsius = -38.0 - 16.0 * streak;
+    cirrus.reflectance = 0.25;
+    Over(celsius, reflectance, cirrus);
+  }
 
-  // Storms: cold bright anvils.
-  for (const Storm& s : kStorms) {
+  // Storms: cold bright anvils, all with the same ragged texture, which moves an edge by 0.55 at most.
+  double distances[std::size(kStorms)];
+  double nearest = 2.0;
+  for (std::size_t i = 0; i < std::size(kStorms); ++i) {
+    const Storm& s = kStorms[i];
     const double east = (u - s.u) * 4.0 / 3.0;
     const double du = east > 0 ? east / (s.stretch * 1.8) : east / s.stretch, dv = v - s.v;  // plume downwind
-    const double distance = std::sqrt(du * du + dv * dv) / s.radius;
-    const double ragged = distance + 0.6 * (Fractal(ax * 9.0, v * 9.0, 83, 3) - 0.5) +
-                          0.5 * (Fractal(ax * 30.0, v * 30.0, 87, 3) - 0.5);
+    distances[i] = std::sqrt(du * du + dv * dv) / s.radius;
+    nearest = std::min(nearest, distances[i]);
+  }
+  const bool stormy = nearest < 1.6;
+  const double texture =
+      stormy ? 0.6 * (Fractal(ax * 9.0, v * 9.0, 83, 3) - 0.5) + 0.5 * (Fractal(ax * 30.0, v * 30.0, 87, 3) - 0.5) : 0;
+  const double glint = stormy ? 0.08 * (Fractal(ax * 25.0, v * 25.0, 89, 3) - 0.5) : 0;
+  for (std::size_t i = 0; i < std::size(kStorms) && stormy; ++i) {
+    const Storm& s = kStorms[i];
+    const double ragged = distances[i] + texture;
     Layer anvil;
     anvil.cover = SmoothStep(1.0, 0.85, ragged);
     const double core = SmoothStep(0.9, 0.1, ragged);
     anvil.celsius = Mix(s.edgeCelsius, s.coreCelsius, core);
-    anvil.reflectance = 0.72 + 0.3 * core + 0.08 * (Fractal(ax * 25.0, v * 25.0, 89, 3) - 0.5);
+    anvil.reflectance = 0.72 + 0.3 * core + glint;
     Over(celsius, reflectance, anvil);
   }
 
