@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QRgba64>
+#include <type_traits>
 #include <utility>
 
 namespace palettor {
@@ -93,35 +94,37 @@ GreyImageLoad FromPalette(const QImage& image, const QString& name) {
   return load;
 }
 
-GreyImageLoad FromRgb8(const QImage& image, const QString& name) {
+struct Channels {
+  int red, green, blue;
+};
+Channels ChannelsOf(QRgb c) { return {qRed(c), qGreen(c), qBlue(c)}; }
+Channels ChannelsOf(QRgba64 c) { return {c.red(), c.green(), c.blue()}; }
+
+// From 32-bit (QRgb) or 64-bit (QRgba64) pixels to levels of the same depth.
+template <typename Pixel, GreyDepth kDepth>
+GreyImageLoad FromRgb(const QImage& image, const QString& name) {
+  using Level = std::conditional_t<kDepth == GreyDepth::Eight, std::uint8_t, std::uint16_t>;
   GreyImageLoad load;
-  load.image = GreyImage(image.width(), image.height(), GreyDepth::Eight);
+  load.image = GreyImage(image.width(), image.height(), kDepth);
   for (int y = 0; y < image.height(); ++y) {
-    const QRgb* in = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-    std::uint8_t* out = load.image.row8(y);
+    const Pixel* in = reinterpret_cast<const Pixel*>(image.constScanLine(y));
+    Level* out;
+    if constexpr (kDepth == GreyDepth::Eight) {
+      out = load.image.row8(y);
+    } else {
+      out = load.image.row16(y);
+    }
     for (int x = 0; x < image.width(); ++x) {
-      const QRgb c = in[x];
-      if (qRed(c) != qGreen(c) || qRed(c) != qBlue(c)) return NotGrey(name, x, y, qRed(c), qGreen(c), qBlue(c));
-      out[x] = static_cast<std::uint8_t>(qRed(c));
+      const auto [red, green, blue] = ChannelsOf(in[x]);
+      if (red != green || red != blue) return NotGrey(name, x, y, red, green, blue);
+      out[x] = static_cast<Level>(red);
     }
   }
   return load;
 }
 
-GreyImageLoad FromRgb16(const QImage& image, const QString& name) {
-  GreyImageLoad load;
-  load.image = GreyImage(image.width(), image.height(), GreyDepth::Sixteen);
-  for (int y = 0; y < image.height(); ++y) {
-    const QRgba64* in = reinterpret_cast<const QRgba64*>(image.constScanLine(y));
-    std::uint16_t* out = load.image.row16(y);
-    for (int x = 0; x < image.width(); ++x) {
-      const QRgba64 c = in[x];
-      if (c.red() != c.green() || c.red() != c.blue()) return NotGrey(name, x, y, c.red(), c.green(), c.blue());
-      out[x] = c.red();
-    }
-  }
-  return load;
-}
+constexpr auto FromRgb8 = FromRgb<QRgb, GreyDepth::Eight>;
+constexpr auto FromRgb16 = FromRgb<QRgba64, GreyDepth::Sixteen>;
 
 // A conversion Qt could not allocate gives a null image.
 GreyImageLoad Converted(const QImage& image, QImage::Format format, const QString& name,
