@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
-  qt6-base-dev libgl-dev libsqlite3-dev sqlite3
+  qt6-base-dev qt6-image-formats-plugins libgl-dev libsqlite3-dev sqlite3
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth x11-apps xdotool imagemagick python3-pil fonts-dejavu-core desktop-file-utils
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 python3 cpp
