@@ -29,7 +29,7 @@ QString Describe(const QJsonValue& value) {
       if (!std::isfinite(value.toDouble())) return QStringLiteral("a number out of range");
       return QString::number(value.toDouble(), 'g', 15);
     case QJsonValue::String: {
-      QString text = value.toString();
+      QString text = value.toString().simplified();
       if (text.size() > 24) text = text.left(24) + QStringLiteral("...");
       return QLatin1Char('"') + text + QLatin1Char('"');
     }

@@ -27,7 +27,8 @@ struct PaletteListing {
 // `folder` "" or missing: the built-ins alone.
 PaletteListing ListPalettes(const QString& folder);
 
-// The palette called `name` (any case), or nullptr. Points into `listing`.
+// The palette called `name`, in any case and with its white space tidied as SaveUserPalette
+// does, or nullptr. Points into `listing`.
 const NamedPalette* FindPalette(const PaletteListing& listing, const QString& name);
 
 // Why `name` (as SaveUserPalette tidies it) cannot name a new user palette, or "" when it can:

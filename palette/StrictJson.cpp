@@ -60,9 +60,15 @@ class Reader {
     return std::nullopt;
   }
 
+  // "anchors.M30.hue", "list[2].name".
   std::nullopt_t FailAtMember(const QString& reason) {
+    QString member;
+    for (const QString& step : path_) {
+      if (!member.isEmpty() && !step.startsWith(QLatin1Char('['))) member += QLatin1Char('.');
+      member += step;
+    }
     failed_ = true;
-    error_ = {path_.join(QLatin1Char('.')), reason};
+    error_ = {member, reason};
     return std::nullopt;
   }
 

@@ -176,7 +176,7 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"DuplicateAnchorValue", Edited("\"M30\": {\"hue\": 225,", "\"M30\": {\"hue\": 225, \"hue\": 0,"),
                     "anchors.M30.hue: given more than once"},
         RefusedCase{"DuplicateUnknownMember", Edited("\"version\": 1,", "\"version\": 1, \"x\": [{\"a\": 1, \"a\": 1}],"),
-                    "x.[0].a: given more than once"},
+                    "x[0].a: given more than once"},
         // Another format or version.
         RefusedCase{"NoFormatIsCheckedFirst", "{}", "format: missing, expected \"palettor-palette\""},
         RefusedCase{"OtherFormat", Edited("palettor-palette", "palettor-settings"),
