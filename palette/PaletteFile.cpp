@@ -1,0 +1,272 @@
+#include "PaletteFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonObject>
+#include <QSaveFile>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "StrictJson.h"
+
+namespace palettor {
+
+namespace {
+
+constexpr char kFormatName[] = "palettor-palette";
+
+QString JoinPath(const QString& parent, const QString& name) {
+  return parent.isEmpty() ? name : parent + QLatin1Char('.') + name;
+}
+
+// What a refused value was, short enough for one line of a message.
+QString Describe(const QJsonValue& value) {
+  switch (value.type()) {
+    case QJsonValue::Bool:
+      return value.toBool() ? QStringLiteral("true") : QStringLiteral("false");
+    case QJsonValue::Double:
+      if (!std::isfinite(value.toDouble())) return QStringLiteral("a number out of range");
+      return QString::number(value.toDouble(), 'g', 15);
+    case QJsonValue::String: {
+      QString text = value.toString().simplified();
+      if (text.size() > 24) text = text.left(24) + QStringLiteral("...");
+      return QLatin1Char('"') + text + QLatin1Char('"');
+    }
+    case QJsonValue::Array:
+      return QStringLiteral("an array");
+    case QJsonValue::Object:
+      return QStringLiteral("an object");
+    default:
+      return QStringLiteral("null");
+  }
+}
+
+bool IsWholeNumberIn(const QJsonValue& value, double low, double high) {
+  if (!value.isDouble()) return false;
+  const double number = value.toDouble();
+  return std::isfinite(number) && number == std::floor(number) && number >= low && number <= high;
+}
+
+// Reads members one after another and keeps the first fault; after a fault every read gives a
+// default and the caller reports the fault once at the end.
+class MemberReader {
+ public:
+  bool Failed() const { return failed_; }
+  const PaletteFileError& Error() const { return error_; }
+
+  void Fail(const QString& member, const QString& reason) {
+    if (failed_) return;
+    failed_ = true;
+    error_.member = member;
+    error_.reason = reason;
+  }
+
+  std::optional<QJsonValue> Required(const QJsonObject& object, const QString& parent, const QString& name,
+                                     const QString& expected) {
+    if (failed_) return std::nullopt;
+    const auto it = object.constFind(name);
+    if (it == object.constEnd()) {
+      Fail(JoinPath(parent, name), QStringLiteral("missing, expected %1").arg(expected));
+      return std::nullopt;
+    }
+    return it.value();
+  }
+
+  void Refuse(const QString& member, const QString& expected, const QJsonValue& found) {
+    Fail(member, QStringLiteral("expected %1, found %2").arg(expected, Describe(found)));
+  }
+
+  std::int32_t WholeNumber(const QJsonObject& object, const QString& parent, const QString& name, int low,
+                           int high) {
+    const QString expected = QStringLiteral("a whole number from %1 to %2").arg(low).arg(high);
+    const auto value = Required(object, parent, name, expected);
+    if (!value) return 0;
+    if (!IsWholeNumberIn(*value, low, high)) {
+      Refuse(JoinPath(parent, name), expected, *value);
+      return 0;
+    }
+    return static_cast<std::int32_t>(value->toDouble());
+  }
+
+  bool Boolean(const QJsonObject& object, const QString& name) {
+    const QString expected = QStringLiteral("true or false");
+    const auto value = Required(object, {}, name, expected);
+    if (!value) return false;
+    if (!value->isBool()) Refuse(name, expected, *value);
+    return value->toBool();
+  }
+
+  QJsonObject Object(const QJsonObject& object, const QString& parent, const QString& name) {
+    const QString expected = QStringLiteral("an object");
+    const auto value = Required(object, parent, name, expected);
+    if (!value) return {};
+    if (!value->isObject()) Refuse(JoinPath(parent, name), expected, *value);
+    return value->toObject();
+  }
+
+ private:
+  bool failed_ = false;
+  PaletteFileError error_;
+};
+
+// "format" and "version" come first: a file that is not a palette, or is a newer one, gets
+// that said rather than a complaint about the first member it lacks.
+void CheckFormatAndVersion(const QJsonObject& root, MemberReader& reader) {
+  const QString expectedFormat = QStringLiteral("\"%1\"").arg(QLatin1String(kFormatName));
+  if (const auto format = reader.Required(root, {}, QStringLiteral("format"), expectedFormat);
+      format && format->toString() != QLatin1String(kFormatName)) {
+    reader.Refuse(QStringLiteral("format"), expectedFormat, *format);
+  }
+  const QString expectedVersion = QStringLiteral("a whole number from 1");
+  const auto version = reader.Required(root, {}, QStringLiteral("version"), expectedVersion);
+  if (!version) return;
+  if (!IsWholeNumberIn(*version, 1, std::numeric_limits<double>::max())) {
+    reader.Refuse(QStringLiteral("version"), expectedVersion, *version);
+  } else if (version->toDouble() > kPaletteFileVersion) {
+    reader.Fail(QStringLiteral("version"), QStringLiteral("%1 is newer than this program reads (up to %2)")
+                                               .arg(Describe(*version))
+                                               .arg(kPaletteFileVersion));
+  }
+}
+
+PaletteReadResult Refused(const PaletteFileError& error) { return {std::nullopt, error}; }
+
+// Text in double quotes with JSON's escapes; everything else stays as UTF-8.
+QByteArray QuotedJson(const QString& text) {
+  QByteArray out = "\"";
+  for (const char byte : text.toUtf8()) {
+    switch (byte) {
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      default:
+        if (static_cast<unsigned char>(byte) < 0x20)
+          out += QStringLiteral("\\u%1").arg(static_cast<int>(byte), 4, 16, QLatin1Char('0')).toLatin1();
+        else
+          out += byte;
+    }
+  }
+  return out + '"';
+}
+
+QByteArray JsonBoolean(bool value) { return value ? "true" : "false"; }
+
+}  // namespace
+
+QString PaletteFileError::Message() const {
+  QString message;
+  for (const QString* part : {&source, &member}) {
+    if (!part->isEmpty()) message += *part + QStringLiteral(": ");
+  }
+  return message + reason;
+}
+
+PaletteReadResult ParsePalette(QByteArrayView text) {
+  if (text.size() > kMaxPaletteFileBytes) {
+    return Refused({PaletteFileError::Kind::Invalid, {}, {},
+                    QStringLiteral("larger than %1 KiB, too large for a palette file").arg(kMaxPaletteFileBytes / 1024)});
+  }
+  JsonError jsonError;
+  const auto json = ParseStrictJson(text, &jsonError);
+  if (!json) return Refused({PaletteFileError::Kind::Invalid, {}, jsonError.member, jsonError.reason});
+  if (!json->isObject()) {
+    return Refused({PaletteFileError::Kind::Invalid, {}, {},
+                    QStringLiteral("expected a JSON object, found %1").arg(Describe(*json))});
+  }
+  const QJsonObject root = json->toObject();
+  MemberReader reader;
+  CheckFormatAndVersion(root, reader);
+
+  PaletteDocument document;
+  if (const auto name = root.constFind(QStringLiteral("name")); name != root.constEnd() && !reader.Failed()) {
+    if (name->isString())
+      document.name = name->toString();
+    else
+      reader.Refuse(QStringLiteral("name"), QStringLiteral("text"), *name);
+  }
+  document.palette.whiteTop = reader.Boolean(root, QStringLiteral("whiteTop"));
+  document.palette.smoothColours = reader.Boolean(root, QStringLiteral("smoothColours"));
+  document.palette.tailPercent = reader.WholeNumber(root, {}, QStringLiteral("tailPercent"), 0, 100);
+  const QString anchorsName = QStringLiteral("anchors");
+  const QJsonObject anchors = reader.Object(root, {}, anchorsName);
+  for (int index = kFirstAnchor; index <= kLastAnchor; ++index) {
+    const QString suffix = QString::fromStdString(AnchorSuffix(index));
+    const QJsonObject anchor = reader.Object(anchors, anchorsName, suffix);
+    const QString path = JoinPath(anchorsName, suffix);
+    AnchorValue& value = document.palette.anchors[AnchorSlot(index)];
+    value.hue = reader.WholeNumber(anchor, path, QStringLiteral("hue"), 0, 360);
+    value.saturation = reader.WholeNumber(anchor, path, QStringLiteral("saturation"), 0, 100);
+  }
+  if (reader.Failed()) return Refused(reader.Error());
+  return {document, {}};
+}
+
+QByteArray FormatPalette(const PaletteDocument& document) {
+  const Palette& palette = document.palette;
+  const auto number = [](std::int32_t value) { return QByteArray::number(value); };
+  QByteArray out = "{\n";
+  out += "  \"format\": \"" + QByteArray(kFormatName) + "\",\n";
+  out += "  \"version\": " + number(kPaletteFileVersion) + ",\n";
+  if (!document.name.isEmpty()) out += "  \"name\": " + QuotedJson(document.name) + ",\n";
+  out += "  \"whiteTop\": " + JsonBoolean(palette.whiteTop) + ",\n";
+  out += "  \"smoothColours\": " + JsonBoolean(palette.smoothColours) + ",\n";
+  out += "  \"tailPercent\": " + number(std::clamp(palette.tailPercent, 0, 100)) + ",\n";
+  out += "  \"anchors\": {\n";
+  for (int index = kFirstAnchor; index <= kLastAnchor; ++index) {
+    const AnchorValue& value = palette.anchors[AnchorSlot(index)];
+    out += "    \"" + QByteArray::fromStdString(AnchorSuffix(index)) + "\": {\"hue\": " +
+           number(WrapHueDegrees(value.hue)) + ", \"saturation\": " + number(ClampSaturationPercent(value.saturation)) +
+           (index < kLastAnchor ? "},\n" : "}\n");
+  }
+  out += "  }\n}\n";
+  return out;
+}
+
+PaletteReadResult ReadPalette(QIODevice& device, const QString& source) {
+  QByteArray text;
+  char chunk[16 * 1024];
+  // Pipes hand data over in pieces; read to the end, or to one byte past the limit.
+  while (text.size() <= kMaxPaletteFileBytes) {
+    const qint64 got = device.read(chunk, sizeof chunk);
+    if (got < 0) return Refused({PaletteFileError::Kind::Unreadable, source, {}, device.errorString()});
+    if (got == 0) break;
+    text.append(chunk, static_cast<qsizetype>(got));
+  }
+  PaletteReadResult result = ParsePalette(text);
+  result.error.source = source;
+  return result;
+}
+
+PaletteReadResult ReadPaletteFile(const QString& path) {
+  if (QFileInfo(path).isDir()) return Refused({PaletteFileError::Kind::Unreadable, path, {}, QStringLiteral("is a folder")});
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return Refused({PaletteFileError::Kind::Unreadable, path, {}, file.errorString()});
+  return ReadPalette(file, path);
+}
+
+QString SaveWholeFile(const QByteArray& bytes, const QString& path) {
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) return file.errorString();
+  if (file.write(bytes) != bytes.size()) {
+    const QString reason = file.errorString();
+    file.cancelWriting();
+    return reason;
+  }
+  if (!file.commit()) return file.errorString();
+  return {};
+}
+
+}  // namespace palettor

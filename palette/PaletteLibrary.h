@@ -1,0 +1,50 @@
+#pragma once
+// Every palette the user can pick by name: the built-in ones, then the user's own, which are the
+// *.json palette files in one folder (UserPaletteFolder()). A user palette is named by its "name"
+// member, or else by its file name without ".json".
+//
+// Names match without regard to case and must be unique that way: a built-in name always means
+// the built-in palette, and a user file whose name is already taken (by a built-in or by a file
+// earlier in file-name order) is left out of the listing with a problem that says so. Hidden
+// files and files that are not palette files are left out the same way.
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+#include "NamedPalette.h"
+
+namespace palettor {
+
+// $XDG_DATA_HOME/palettor/palettes, or ~/.local/share/palettor/palettes when XDG_DATA_HOME is
+// unset or not an absolute path; "" when not even the home folder is known.
+QString UserPaletteFolder();
+
+struct PaletteListing {
+  std::vector<NamedPalette> palettes;  // built-ins in their own order, then user palettes by name
+  QStringList problems;                // one line per file left out: "FILE: why"
+};
+
+// `folder` "" or missing: the built-ins alone.
+PaletteListing ListPalettes(const QString& folder);
+
+// The palette called `name`, in any case and with its white space tidied as SaveUserPalette
+// does, or nullptr. Points into `listing`.
+const NamedPalette* FindPalette(const PaletteListing& listing, const QString& name);
+
+// Why `name` (as SaveUserPalette tidies it) cannot name a new user palette, or "" when it can:
+// empty, a built-in's name, a name with '/', '\\' or control characters, a name starting with
+// '.', or one too long for a file name.
+QString UserPaletteNameProblem(const QString& name);
+
+struct SavedPalette {
+  QString path;   // the file written
+  QString error;  // "" on success, otherwise what went wrong, naming the file or folder
+};
+
+// Saves `palette` in `folder` (created when missing) under `name`, with its white space tidied
+// (trimmed, inner runs folded into one space). A user palette of that name is replaced in its own
+// file; otherwise the file is "NAME.json", or "NAME (2).json" ... when a file of that name exists
+// but holds another palette or none. The file is replaced only once it is completely written.
+SavedPalette SaveUserPalette(const QString& folder, const QString& name, const Palette& palette);
+
+}  // namespace palettor
