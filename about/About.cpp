@@ -21,9 +21,8 @@ constexpr int kFontPixelHeight = 11;
 // Stands in for the program icon until the application's own is shown: the sixteen colours of the
 // classic 16-colour palette in a 4 x 4 grid.
 QPixmap PlaceholderIcon() {
-  static const QRgb kColours[16] = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
-                                    0x008080, 0xC0C0C0, 0x808080, 0xFF0000, 0x00FF00, 0xFFFF00,
-                                    0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+  static const QRgb kColours[16] = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
+                                    0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
   QPixmap icon(32, 32);
   QPainter painter(&icon);
   for (int i = 0; i < 16; ++i) painter.fillRect((i % 4) * 8, (i / 4) * 8, 8, 8, QColor::fromRgb(kColours[i]));

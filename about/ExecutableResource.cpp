@@ -232,7 +232,8 @@ std::optional<ElfSection> ReadElfSection(const ByteSource& file, bool is64, std:
 std::optional<std::vector<std::uint8_t>> ReadElfVersionBlock(const ByteSource& file) {
   std::array<std::uint8_t, 64> h{};
   if (!file.Read(0, std::span(h).first(52))) return std::nullopt;
-  if (std::memcmp(h.data(), "\x7F" "ELF", 4) != 0 || h[5] != kElfLittleEndian) return std::nullopt;
+  constexpr std::array<std::uint8_t, 4> kElfMagic{0x7F, 'E', 'L', 'F'};
+  if (std::memcmp(h.data(), kElfMagic.data(), kElfMagic.size()) != 0 || h[5] != kElfLittleEndian) return std::nullopt;
   if (h[4] != kElfClass32 && h[4] != kElfClass64) return std::nullopt;
   const bool is64 = h[4] == kElfClass64;
   if (is64 && !ReadAt(file, 0, h)) return std::nullopt;

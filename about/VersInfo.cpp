@@ -16,8 +16,8 @@ constexpr std::array<std::uint32_t, kVersionFileFlagCount> kFlagBits = {0x01, 0x
 
 // Rows of the list view, top to bottom.
 constexpr std::array<TPreDef, kPreDefCount> kListOrder = {
-    pdProductName,     pdProductVersion, pdCompanyName,      pdLegalCopyright, pdLegalTrademarks, pdFileDescription,
-    pdFileVersion,     pdInternalName,   pdOriginalFilename, pdBuildFlags,     pdComments};
+    pdProductName, pdProductVersion, pdCompanyName,      pdLegalCopyright, pdLegalTrademarks, pdFileDescription,
+    pdFileVersion, pdInternalName,   pdOriginalFilename, pdBuildFlags,     pdComments};
 
 constexpr const char* kFallbackTranslation = "040904E4";
 constexpr std::uint16_t kNeutralLanguageReplacement = 0x0409;
@@ -61,12 +61,8 @@ std::uint32_t TFixedFileVersionInfo::Field(std::uint32_t VsFixedFileInfo::*field
 
 std::uint32_t TFixedFileVersionInfo::FileVersionMS() const { return Field(&VsFixedFileInfo::dwFileVersionMS); }
 std::uint32_t TFixedFileVersionInfo::FileVersionLS() const { return Field(&VsFixedFileInfo::dwFileVersionLS); }
-std::uint32_t TFixedFileVersionInfo::ProductVersionMS() const {
-  return Field(&VsFixedFileInfo::dwProductVersionMS);
-}
-std::uint32_t TFixedFileVersionInfo::ProductVersionLS() const {
-  return Field(&VsFixedFileInfo::dwProductVersionLS);
-}
+std::uint32_t TFixedFileVersionInfo::ProductVersionMS() const { return Field(&VsFixedFileInfo::dwProductVersionMS); }
+std::uint32_t TFixedFileVersionInfo::ProductVersionLS() const { return Field(&VsFixedFileInfo::dwProductVersionLS); }
 
 TVersionFileFlags TFixedFileVersionInfo::FileFlags() const {
   const std::uint32_t bits = Field(&VsFixedFileInfo::dwFileFlags);
@@ -188,10 +184,10 @@ void TVersionInfoResource::SetShowResource(TPreDefs value) {
 }
 
 std::string TVersionInfoResource::ValueByKey(const std::string& key) const {
-  const std::string translation = FTranslationIndex >= 0 && static_cast<std::size_t>(FTranslationIndex) <
-                                                                 FTranslations.size()
-                                      ? FTranslations[static_cast<std::size_t>(FTranslationIndex)]
-                                      : kFallbackTranslation;
+  const std::string translation =
+      FTranslationIndex >= 0 && static_cast<std::size_t>(FTranslationIndex) < FTranslations.size()
+          ? FTranslations[static_cast<std::size_t>(FTranslationIndex)]
+          : kFallbackTranslation;
   if (!FVersionData) return {};
   const std::string path = "\\StringFileInfo\\" + translation + "\\" + key;
   void* text = nullptr;

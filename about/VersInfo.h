@@ -59,8 +59,8 @@ constexpr TVersionFileFlags FlagBit(TVersionFileFlag flag) { return static_cast<
 
 // Key names of the predefined items, by TPreDef.
 inline constexpr std::array<const char*, kPreDefCount> VersionKeys = {
-    "CompanyName",      "FileDescription", "FileVersion", "InternalName",   "LegalCopyright", "LegalTrademarks",
-    "OriginalFilename", "ProductName",     "ProductVersion", "Comments", "BuildFlags"};
+    "CompanyName",      "FileDescription", "FileVersion",    "InternalName", "LegalCopyright", "LegalTrademarks",
+    "OriginalFilename", "ProductName",     "ProductVersion", "Comments",     "BuildFlags"};
 // Row captions and flag names, taken from the string table the first time they are needed.
 const std::array<std::string, kPreDefCount>& VersionCaptions();
 const std::array<std::string, kVersionFileFlagCount>& FlagCaptions();

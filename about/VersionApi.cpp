@@ -26,9 +26,7 @@ std::optional<std::vector<std::uint8_t>> ReadFileBlock(const char* filename) {
   return ReadVersionBlock(file);
 }
 
-std::size_t StoredBlockSize(const std::uint8_t* block) {
-  return static_cast<std::size_t>(block[0] | (block[1] << 8));
-}
+std::size_t StoredBlockSize(const std::uint8_t* block) { return static_cast<std::size_t>(block[0] | (block[1] << 8)); }
 
 }  // namespace
 

@@ -18,8 +18,8 @@ std::uint16_t U16(std::span<const std::uint8_t> block, std::size_t at) {
 constexpr std::size_t Align4(std::size_t n) { return (n + 3) & ~std::size_t{3}; }
 
 struct Node {
-  std::size_t end = 0;        // one past the node's last byte, never past its parent
-  std::size_t keyStart = 0;   // UTF-16 key, without its NUL
+  std::size_t end = 0;       // one past the node's last byte, never past its parent
+  std::size_t keyStart = 0;  // UTF-16 key, without its NUL
   std::size_t keyEnd = 0;
   VersionValue value;
   std::size_t childrenStart = 0;

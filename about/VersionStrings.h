@@ -8,10 +8,10 @@
 namespace palettor {
 
 // First identifiers of each group; the groups are contiguous.
-inline constexpr std::uint32_t kFlagCaptionIds = 65520;    // six flag names, ffDebug ... ffSpecialBuild
-inline constexpr std::uint32_t kResourceColumnId = 65526;  // "Resource"
-inline constexpr std::uint32_t kValueColumnId = 65527;     // "Value"
-inline constexpr std::uint32_t kItemCaptionIds = 65528;    // captions of items 0 ... 7
+inline constexpr std::uint32_t kFlagCaptionIds = 65520;      // six flag names, ffDebug ... ffSpecialBuild
+inline constexpr std::uint32_t kResourceColumnId = 65526;    // "Resource"
+inline constexpr std::uint32_t kValueColumnId = 65527;       // "Value"
+inline constexpr std::uint32_t kItemCaptionIds = 65528;      // captions of items 0 ... 7
 inline constexpr std::uint32_t kLateItemCaptionIds = 65504;  // captions of items 8 ... 10
 
 // The text stored under `id`; empty when the table has none.

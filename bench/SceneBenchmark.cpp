@@ -29,7 +29,8 @@ GreyImage Channel(unsigned seed) {
 }
 
 void BM_MemcpySceneOutput(benchmark::State& state) {
-  std::vector<std::uint8_t> from(static_cast<std::size_t>(kOutputBytes), 1), to(static_cast<std::size_t>(kOutputBytes), 0);
+  std::vector<std::uint8_t> from(static_cast<std::size_t>(kOutputBytes), 1),
+      to(static_cast<std::size_t>(kOutputBytes), 0);
   for (auto _ : state) {
     std::memcpy(to.data(), from.data(), to.size());
     benchmark::DoNotOptimize(to.data());

@@ -53,8 +53,8 @@ void PrepareStore(std::int64_t others) {
   sqlite3_open(StoreFile().c_str(), &db);
   Exec(db, "BEGIN");
   for (std::int64_t i = 0; i < others; ++i) {
-    Exec(db, "INSERT INTO registry_values VALUES ('Software\\Quillon\\filler', 'v" + std::to_string(i) +
-                 "', 1, '" + std::string(40, 'x') + "', " + std::to_string(i + 1) + ")");
+    Exec(db, "INSERT INTO registry_values VALUES ('Software\\Quillon\\filler', 'v" + std::to_string(i) + "', 1, '" +
+                 std::string(40, 'x') + "', " + std::to_string(i + 1) + ")");
   }
   Exec(db, "UPDATE write_counter SET last = " + std::to_string(others));
   Exec(db, "COMMIT");
@@ -100,8 +100,8 @@ void SessionAsBefore() {
     Exec(db, std::string("BEGIN IMMEDIATE;") + kKeyChain + "COMMIT;");
     Exec(db, std::string("BEGIN IMMEDIATE;") + kKeyChain +
                  "UPDATE write_counter SET last = last + 1 WHERE id = 1;"
-                 "INSERT INTO registry_values VALUES ('" + kKey + "', '" + entry.name + "', 4, " +
-                 std::to_string(entry.defaultValue) +
+                 "INSERT INTO registry_values VALUES ('" +
+                 kKey + "', '" + entry.name + "', 4, " + std::to_string(entry.defaultValue) +
                  ", (SELECT last FROM write_counter)) ON CONFLICT (key_path, name) DO UPDATE SET "
                  "data = excluded.data, write_seq = excluded.write_seq;"
                  "COMMIT;");
@@ -137,9 +137,17 @@ void BM_SettingsSet(benchmark::State& state) {
 }
 
 BENCHMARK_TEMPLATE(BM_SettingsSet, SessionAsBefore)
-    ->Name("SettingsSet/PerValue")->Arg(0)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
+    ->Name("SettingsSet/PerValue")
+    ->Arg(0)
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK_TEMPLATE(BM_SettingsSet, SessionNow)
-    ->Name("SettingsSet/OneTransaction")->Arg(0)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
+    ->Name("SettingsSet/OneTransaction")
+    ->Arg(0)
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // Prints how many times faster one transaction is than the scheme before, per store.
 class RatioReporter : public benchmark::ConsoleReporter {

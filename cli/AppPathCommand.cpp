@@ -106,7 +106,8 @@ void RunAppPath(const Arguments& args) {
 
 }  // namespace
 
-extern const CliCommand kAppPathCommand{"app-path", "app-path list|get NAME|set NAME PATH", "read or set the program-location register",
-                                 [] { return kAppPathHelp; }, &RunAppPath};
+extern const CliCommand kAppPathCommand{"app-path", "app-path list|get NAME|set NAME PATH",
+                                        "read or set the program-location register", [] { return kAppPathHelp; },
+                                        &RunAppPath};
 
 }  // namespace palettor::cli

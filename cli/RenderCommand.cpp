@@ -27,7 +27,8 @@ RenderRequest ParseRender(const Arguments& args) {
   bool haveOut = false;
   for (ArgumentCursor arg(args); !arg.AtEnd(); arg.Next()) {
     if (request.table.Take(arg)) continue;
-    if (arg.Name() != "--out") throw UsageError("render: unknown argument '" + arg.Raw() + "' (see palettor-cli render --help)");
+    if (arg.Name() != "--out")
+      throw UsageError("render: unknown argument '" + arg.Raw() + "' (see palettor-cli render --help)");
     request.out = arg.TakeValue("--out needs a file name, or - for standard output");
     if (request.out.empty()) throw UsageError("--out needs a file name, or - for standard output");
     haveOut = true;
@@ -36,22 +37,22 @@ RenderRequest ParseRender(const Arguments& args) {
   return request;
 }
 
-TableInputs InputsFor(const RenderRequest& request) {
-  return TableInputsOf(request.table.Resolve());
-}
+TableInputs InputsFor(const RenderRequest& request) { return TableInputsOf(request.table.Resolve()); }
 
-const std::string kRenderHelp = std::string(
-    "Usage: palettor-cli render --out FILE|- [--factory] [--white-top on|off] [--smooth on|off]\n"
-    "                           [--tail-percent N] [--anchor SUFFIX=HUE,SAT]...\n"
-    "\n"
-    "Writes the colour look-up table as a 100 x 256, 24-bit bitmap (76854 bytes) to FILE,\n"
-    "or to standard output for -. A file is replaced only once the new one is complete; a\n"
-    "device or FIFO is written into, never replaced.\n"
-    "\n"
-    "The anchors and options start as the window would load them from its stored settings\n"
-    "(the factory palette and default options when nothing is stored; see palettor-cli\n"
-    "settings); the options below override them. The store is only read, never created.\n"
-    "\n") + kTableOptionsHelp +
+const std::string kRenderHelp =
+    std::string(
+        "Usage: palettor-cli render --out FILE|- [--factory] [--white-top on|off] [--smooth on|off]\n"
+        "                           [--tail-percent N] [--anchor SUFFIX=HUE,SAT]...\n"
+        "\n"
+        "Writes the colour look-up table as a 100 x 256, 24-bit bitmap (76854 bytes) to FILE,\n"
+        "or to standard output for -. A file is replaced only once the new one is complete; a\n"
+        "device or FIFO is written into, never replaced.\n"
+        "\n"
+        "The anchors and options start as the window would load them from its stored settings\n"
+        "(the factory palette and default options when nothing is stored; see palettor-cli\n"
+        "settings); the options below override them. The store is only read, never created.\n"
+        "\n") +
+    kTableOptionsHelp +
     "\n"
     "Exit status: 0 written, 1 the file could not be written or the settings store could not be\n"
     "read, 2 invalid arguments.\n";
@@ -70,6 +71,6 @@ void RunRender(const Arguments& args) {
 }  // namespace
 
 extern const CliCommand kRenderCommand{"render", "render --out FILE|- [options]", "write the look-up table bitmap",
-                                [] { return kRenderHelp.c_str(); }, &RunRender};
+                                       [] { return kRenderHelp.c_str(); }, &RunRender};
 
 }  // namespace palettor::cli

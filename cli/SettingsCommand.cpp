@@ -6,8 +6,8 @@
 
 #include "ArgumentParsing.h"
 #include "CliCommand.h"
-#include "Output.h"
 #include "FileNames.h"
+#include "Output.h"
 #include "RegistryTransaction.h"
 #include "SettingsCatalogue.h"
 #include "StoredPalette.h"
@@ -110,6 +110,11 @@ void Set(const std::string& name, const std::string& text) {
   }
 }
 
+const char* SettingsHelpText() {
+  static const std::string text = SettingsHelp();
+  return text.c_str();
+}
+
 void RunSettings(const Arguments& args) {
   if (args.empty()) return List();
   if (args[0] == "set") {
@@ -122,6 +127,6 @@ void RunSettings(const Arguments& args) {
 }  // namespace
 
 extern const CliCommand kSettingsCommand{"settings", "settings [set NAME VALUE]", "list or change the stored settings",
-                                  [] { static const std::string text = SettingsHelp(); return text.c_str(); }, &RunSettings};
+                                         &SettingsHelpText, &RunSettings};
 
 }  // namespace palettor::cli

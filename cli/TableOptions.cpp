@@ -26,7 +26,8 @@ void TakeAnchor(const std::string& text, TableOptions& options) {
   }
   const std::string suffix = text.substr(0, eq);
   const auto slot = SlotOfSuffix(suffix);
-  if (!slot) throw UsageError("--anchor '" + text + "': unknown anchor '" + suffix + "' (M70 M60 ... M10 O0 P10 ... P40)");
+  if (!slot)
+    throw UsageError("--anchor '" + text + "': unknown anchor '" + suffix + "' (M70 M60 ... M10 O0 P10 ... P40)");
   const auto hue = ParseWholeNumberIn(std::string_view(text).substr(eq + 1, comma - eq - 1), 0, 360);
   if (!hue) throw UsageError("--anchor '" + text + "': the hue must be a whole number from 0 to 360");
   const auto sat = ParseWholeNumberIn(std::string_view(text).substr(comma + 1), 0, 100);

@@ -25,9 +25,7 @@ class RowCollector final : public TListViewTarget {
   void ClearItems() override { rows.clear(); }
   void SetReportStyle() override {}
   void AddColumn(const std::string&, int) override {}
-  void AddItem(const std::string& caption, const std::string& subItem) override {
-    rows.emplace_back(caption, subItem);
-  }
+  void AddItem(const std::string& caption, const std::string& subItem) override { rows.emplace_back(caption, subItem); }
   std::vector<std::pair<std::string, std::string>> rows;
 };
 
@@ -117,8 +115,8 @@ std::string DefaultVersionInfoFile(const std::string& cliPath, const std::string
   return {};
 }
 
-extern const CliCommand kVersionInfoCommand{"version-info",
-                                     "version-info [FILE] [--key NAME]", "show an executable's version resource",
-                                     [] { return kVersionInfoHelp; }, &RunVersionInfo};
+extern const CliCommand kVersionInfoCommand{"version-info", "version-info [FILE] [--key NAME]",
+                                            "show an executable's version resource", [] { return kVersionInfoHelp; },
+                                            &RunVersionInfo};
 
 }  // namespace palettor::cli

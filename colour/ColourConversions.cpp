@@ -66,12 +66,36 @@ void HSVToRGB(float hue, float saturation, float value, float& red, float& green
   const float q = Stored((1.0 - double{s} * double{f}) * double{v});
   const float t = Stored((1.0 - (1.0 - double{f}) * double{s}) * double{v});
   switch (sector) {
-    case 0: red = v; green = t; blue = p; break;
-    case 1: red = q; green = v; blue = p; break;
-    case 2: red = p; green = v; blue = t; break;
-    case 3: red = p; green = q; blue = v; break;
-    case 4: red = t; green = p; blue = v; break;
-    default: red = v; green = p; blue = q; break;
+    case 0:
+      red = v;
+      green = t;
+      blue = p;
+      break;
+    case 1:
+      red = q;
+      green = v;
+      blue = p;
+      break;
+    case 2:
+      red = p;
+      green = v;
+      blue = t;
+      break;
+    case 3:
+      red = p;
+      green = q;
+      blue = v;
+      break;
+    case 4:
+      red = t;
+      green = p;
+      blue = v;
+      break;
+    default:
+      red = v;
+      green = p;
+      blue = q;
+      break;
   }
 }
 

@@ -45,7 +45,8 @@ struct Ramp {
   Ramp() {
     for (int k = 0; k < kTableHeight; ++k) {
       value[static_cast<std::size_t>(k)] = Stored(k / 255.0);
-      valueByte[static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(TableChannel(value[static_cast<std::size_t>(k)]));
+      valueByte[static_cast<std::size_t>(k)] =
+          static_cast<std::uint8_t>(TableChannel(value[static_cast<std::size_t>(k)]));
     }
   }
 };
@@ -121,8 +122,8 @@ void FillColumnRows(const HueSector& hs, const SectorLayout& layout, float c, in
   for (int k = from; k < kTableHeight; ++k) {
     const auto i = static_cast<std::size_t>(k);
     bottom[-k * kTableWidth] = (PackedColour{ramp.valueByte[i]} << vShift) |
-                (static_cast<PackedColour>(scratch.pByte[i]) << pShift) |
-                (static_cast<PackedColour>(scratch.otherByte[i]) << oShift);
+                               (static_cast<PackedColour>(scratch.pByte[i]) << pShift) |
+                               (static_cast<PackedColour>(scratch.otherByte[i]) << oShift);
   }
 }
 
@@ -162,8 +163,8 @@ void GenerateTable(const TableInputs& in, LutPixels& pixels) {
   }
 }
 
-TableInputs MakeTableInputs(const AnchorColours& colours, AnchorValue blueTail, std::int32_t tailPercent,
-                            bool whiteTop, bool smoothColours) {
+TableInputs MakeTableInputs(const AnchorColours& colours, AnchorValue blueTail, std::int32_t tailPercent, bool whiteTop,
+                            bool smoothColours) {
   TableInputs in;
   for (int i = -6; i <= kLastAnchor; ++i) in.anchorColours[static_cast<std::size_t>(i + 6)] = colours[AnchorSlot(i)];
   in.tailHue = blueTail.hue;

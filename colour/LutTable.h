@@ -23,8 +23,8 @@ constexpr bool kDefaultSmoothColours = true;
 struct TableInputs {
   // Colours of the temperature anchors -6 ... 4 (-60 ... +40 degrees), in that order.
   std::array<PackedColour, 11> anchorColours{};
-  std::int32_t tailHue = 0;          // blue tail, whole degrees
-  std::int32_t tailSaturation = 0;   // blue tail, whole percent
+  std::int32_t tailHue = 0;                        // blue tail, whole degrees
+  std::int32_t tailSaturation = 0;                 // blue tail, whole percent
   std::int32_t tailPercent = kDefaultTailPercent;  // share of the dark rows that take the blue tail
   bool whiteTop = kDefaultWhiteTop;
   bool smoothColours = kDefaultSmoothColours;
@@ -38,8 +38,8 @@ void GenerateTable(const TableInputs& inputs, LutPixels& pixels);
 
 // Inputs as the window takes them: anchor colours -7 ... 4 (the tail's own colour is not
 // used), the tail's settings, and the options.
-TableInputs MakeTableInputs(const AnchorColours& colours, AnchorValue blueTail, std::int32_t tailPercent,
-                            bool whiteTop, bool smoothColours);
+TableInputs MakeTableInputs(const AnchorColours& colours, AnchorValue blueTail, std::int32_t tailPercent, bool whiteTop,
+                            bool smoothColours);
 
 // The factory palette with the given options.
 TableInputs FactoryTableInputs(std::int32_t tailPercent = kDefaultTailPercent, bool whiteTop = kDefaultWhiteTop,

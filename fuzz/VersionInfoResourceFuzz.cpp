@@ -55,8 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   info.SetProductLabel(&product);
   info.SetFilename(path);
 
-  std::size_t total = list.length + version.text.size() + description.text.size() + copyright.text.size() +
-                      product.text.size();
+  std::size_t total =
+      list.length + version.text.size() + description.text.size() + copyright.text.size() + product.text.size();
   for (const char* key : kKeys) total += info.ValueByKey(key).size();
   for (int i = -1; i <= palettor::kPreDefCount; ++i) total += info.ValueByIndex(i).size();
   for (const auto& translation : info.Translations()) total += translation.size();

@@ -23,8 +23,7 @@ QString JoinPath(const QString& parent, const QString& name) {
 // What a refused value was, short enough for one line of a message.
 QString Describe(const QJsonValue& value) {
   switch (value.type()) {
-    case QJsonValue::Bool:
-      return value.toBool() ? QStringLiteral("true") : QStringLiteral("false");
+    case QJsonValue::Bool: return value.toBool() ? QStringLiteral("true") : QStringLiteral("false");
     case QJsonValue::Double:
       if (!std::isfinite(value.toDouble())) return QStringLiteral("a number out of range");
       return QString::number(value.toDouble(), 'g', 15);
@@ -33,12 +32,9 @@ QString Describe(const QJsonValue& value) {
       if (text.size() > 24) text = text.left(24) + QStringLiteral("...");
       return QLatin1Char('"') + text + QLatin1Char('"');
     }
-    case QJsonValue::Array:
-      return QStringLiteral("an array");
-    case QJsonValue::Object:
-      return QStringLiteral("an object");
-    default:
-      return QStringLiteral("null");
+    case QJsonValue::Array: return QStringLiteral("an array");
+    case QJsonValue::Object: return QStringLiteral("an object");
+    default: return QStringLiteral("null");
   }
 }
 
@@ -77,8 +73,7 @@ class MemberReader {
     Fail(member, QStringLiteral("expected %1, found %2").arg(expected, Describe(found)));
   }
 
-  std::int32_t WholeNumber(const QJsonObject& object, const QString& parent, const QString& name, int low,
-                           int high) {
+  std::int32_t WholeNumber(const QJsonObject& object, const QString& parent, const QString& name, int low, int high) {
     const QString expected = QStringLiteral("a whole number from %1 to %2").arg(low).arg(high);
     const auto value = Required(object, parent, name, expected);
     if (!value) return 0;
@@ -137,21 +132,11 @@ QByteArray QuotedJson(const QString& text) {
   QByteArray out = "\"";
   for (const char byte : text.toUtf8()) {
     switch (byte) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\t': out += "\\t"; break;
+      case '\r': out += "\\r"; break;
       default:
         if (static_cast<unsigned char>(byte) < 0x20)
           out += QStringLiteral("\\u%1").arg(static_cast<int>(byte), 4, 16, QLatin1Char('0')).toLatin1();
@@ -176,14 +161,19 @@ QString PaletteFileError::Message() const {
 
 PaletteReadResult ParsePalette(QByteArrayView text) {
   if (text.size() > kMaxPaletteFileBytes) {
-    return Refused({PaletteFileError::Kind::Invalid, {}, {},
-                    QStringLiteral("larger than %1 KiB, too large for a palette file").arg(kMaxPaletteFileBytes / 1024)});
+    return Refused(
+        {PaletteFileError::Kind::Invalid,
+         {},
+         {},
+         QStringLiteral("larger than %1 KiB, too large for a palette file").arg(kMaxPaletteFileBytes / 1024)});
   }
   JsonError jsonError;
   const auto json = ParseStrictJson(text, &jsonError);
   if (!json) return Refused({PaletteFileError::Kind::Invalid, {}, jsonError.member, jsonError.reason});
   if (!json->isObject()) {
-    return Refused({PaletteFileError::Kind::Invalid, {}, {},
+    return Refused({PaletteFileError::Kind::Invalid,
+                    {},
+                    {},
                     QStringLiteral("expected a JSON object, found %1").arg(Describe(*json))});
   }
   const QJsonObject root = json->toObject();
@@ -227,8 +217,9 @@ QByteArray FormatPalette(const PaletteDocument& document) {
   out += "  \"anchors\": {\n";
   for (int index = kFirstAnchor; index <= kLastAnchor; ++index) {
     const AnchorValue& value = palette.anchors[AnchorSlot(index)];
-    out += "    \"" + QByteArray::fromStdString(AnchorSuffix(index)) + "\": {\"hue\": " +
-           number(WrapHueDegrees(value.hue)) + ", \"saturation\": " + number(ClampSaturationPercent(value.saturation)) +
+    out += "    \"" + QByteArray::fromStdString(AnchorSuffix(index)) +
+           "\": {\"hue\": " + number(WrapHueDegrees(value.hue)) +
+           ", \"saturation\": " + number(ClampSaturationPercent(value.saturation)) +
            (index < kLastAnchor ? "},\n" : "}\n");
   }
   out += "  }\n}\n";
@@ -251,9 +242,11 @@ PaletteReadResult ReadPalette(QIODevice& device, const QString& source) {
 }
 
 PaletteReadResult ReadPaletteFile(const QString& path) {
-  if (QFileInfo(path).isDir()) return Refused({PaletteFileError::Kind::Unreadable, path, {}, QStringLiteral("is a folder")});
+  if (QFileInfo(path).isDir())
+    return Refused({PaletteFileError::Kind::Unreadable, path, {}, QStringLiteral("is a folder")});
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return Refused({PaletteFileError::Kind::Unreadable, path, {}, file.errorString()});
+  if (!file.open(QIODevice::ReadOnly))
+    return Refused({PaletteFileError::Kind::Unreadable, path, {}, file.errorString()});
   return ReadPalette(file, path);
 }
 

@@ -41,8 +41,8 @@ std::vector<NamedPalette> UserPalettes(const QString& folder, const std::vector<
                                        QStringList& problems) {
   std::vector<NamedPalette> found;
   if (folder.isEmpty()) return found;
-  QFileInfoList files = QDir(folder).entryInfoList({QLatin1Char('*') + kExtension},
-                                                   QDir::Files | QDir::CaseSensitive, QDir::NoSort);
+  QFileInfoList files =
+      QDir(folder).entryInfoList({QLatin1Char('*') + kExtension}, QDir::Files | QDir::CaseSensitive, QDir::NoSort);
   // Plain code-point order, the same in every locale: it decides which of two files claiming one
   // name is listed.
   std::sort(files.begin(), files.end(),
@@ -56,11 +56,11 @@ std::vector<NamedPalette> UserPalettes(const QString& folder, const std::vector<
     const QString name = NameOfFile(*read.document, file);
     const auto taken = [&](const NamedPalette& other) { return SameName(other.name, name); };
     if (const auto builtIn = std::find_if(builtIns.begin(), builtIns.end(), taken); builtIn != builtIns.end()) {
-      problems.append(QStringLiteral("%1: left out, \"%2\" is the name of a built-in palette")
-                          .arg(file.filePath(), name));
+      problems.append(
+          QStringLiteral("%1: left out, \"%2\" is the name of a built-in palette").arg(file.filePath(), name));
     } else if (const auto earlier = std::find_if(found.begin(), found.end(), taken); earlier != found.end()) {
-      problems.append(QStringLiteral("%1: left out, \"%2\" is already the name of %3")
-                          .arg(file.filePath(), name, earlier->file));
+      problems.append(
+          QStringLiteral("%1: left out, \"%2\" is already the name of %3").arg(file.filePath(), name, earlier->file));
     } else {
       found.push_back({name, read.document->palette, file.filePath()});
     }
@@ -113,11 +113,13 @@ QString UserPaletteNameProblem(const QString& name) {
   const QString tidy = name.simplified();
   if (tidy.isEmpty()) return QStringLiteral("a palette needs a name");
   for (const NamedPalette& builtIn : BuiltInPalettes()) {
-    if (SameName(builtIn.name, tidy)) return QStringLiteral("\"%1\" is the name of a built-in palette").arg(builtIn.name);
+    if (SameName(builtIn.name, tidy))
+      return QStringLiteral("\"%1\" is the name of a built-in palette").arg(builtIn.name);
   }
   if (tidy.startsWith(QLatin1Char('.'))) return QStringLiteral("a palette name cannot start with '.'");
   for (const QChar c : tidy) {
-    if (c == QLatin1Char('/') || c == QLatin1Char('\\')) return QStringLiteral("a palette name cannot contain '/' or '\\'");
+    if (c == QLatin1Char('/') || c == QLatin1Char('\\'))
+      return QStringLiteral("a palette name cannot contain '/' or '\\'");
     if (c.category() == QChar::Other_Control) return QStringLiteral("a palette name cannot contain control characters");
   }
   if (tidy.toUtf8().size() > kMaxNameBytes) return QStringLiteral("the name is too long for a file name");

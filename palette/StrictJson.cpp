@@ -74,21 +74,16 @@ class Reader {
 
   std::optional<QJsonValue> Value(int depth) {
     switch (Peek()) {
-      case '{':
-        return Object(depth + 1);
-      case '[':
-        return Array(depth + 1);
+      case '{': return Object(depth + 1);
+      case '[': return Array(depth + 1);
       case '"': {
         auto text = String();
         if (!text) return std::nullopt;
         return QJsonValue(*text);
       }
-      case 't':
-        return Literal("true", QJsonValue(true));
-      case 'f':
-        return Literal("false", QJsonValue(false));
-      case 'n':
-        return Literal("null", QJsonValue(QJsonValue::Null));
+      case 't': return Literal("true", QJsonValue(true));
+      case 'f': return Literal("false", QJsonValue(false));
+      case 'n': return Literal("null", QJsonValue(QJsonValue::Null));
       default:
         if (Peek() == '-' || (Peek() >= '0' && Peek() <= '9')) return Number();
         return Fail(QStringLiteral("expected a value"));
@@ -225,22 +220,14 @@ class Reader {
     const char c = Peek();
     ++pos_;
     switch (c) {
-      case '"':
-        return U'"';
-      case '\\':
-        return U'\\';
-      case '/':
-        return U'/';
-      case 'b':
-        return U'\b';
-      case 'f':
-        return U'\f';
-      case 'n':
-        return U'\n';
-      case 'r':
-        return U'\r';
-      case 't':
-        return U'\t';
+      case '"': return U'"';
+      case '\\': return U'\\';
+      case '/': return U'/';
+      case 'b': return U'\b';
+      case 'f': return U'\f';
+      case 'n': return U'\n';
+      case 'r': return U'\r';
+      case 't': return U'\t';
       case 'u': {
         const auto high = HexQuad();
         if (!high) return Fail(QStringLiteral("expected four hex digits after \\u"));
@@ -250,12 +237,11 @@ class Reader {
           return Fail(QStringLiteral("a \\u escape is half a surrogate pair"));
         pos_ += 2;
         const auto low = HexQuad();
-        if (!low || *low < 0xDC00 || *low > 0xDFFF) return Fail(QStringLiteral("a \\u escape is half a surrogate pair"));
+        if (!low || *low < 0xDC00 || *low > 0xDFFF)
+          return Fail(QStringLiteral("a \\u escape is half a surrogate pair"));
         return 0x10000 + ((*high - 0xD800) << 10) + (*low - 0xDC00);
       }
-      default:
-        --pos_;
-        return Fail(QStringLiteral("unknown escape in a string"));
+      default: --pos_; return Fail(QStringLiteral("unknown escape in a string"));
     }
   }
 

@@ -15,7 +15,7 @@
 namespace palettor {
 
 struct IrScale {
-  double black = 40.0;   // infrared images show cold clouds white
+  double black = 40.0;  // infrared images show cold clouds white
   double white = -60.0;
   friend bool operator==(const IrScale&, const IrScale&) = default;
 };

@@ -10,8 +10,8 @@ namespace palettor {
 namespace {
 
 std::uint32_t Hash(std::int64_t x, std::int64_t y, std::uint32_t seed) {
-  std::uint32_t h = static_cast<std::uint32_t>(x) * 0x8DA6B343u ^ static_cast<std::uint32_t>(y) * 0xD8163841u ^
-                    seed * 0xCB1AB31Fu;
+  std::uint32_t h =
+      static_cast<std::uint32_t>(x) * 0x8DA6B343u ^ static_cast<std::uint32_t>(y) * 0xD8163841u ^ seed * 0xCB1AB31Fu;
   h ^= h >> 15;
   h *= 0x2C1B3C6Du;
   h ^= h >> 12;
@@ -61,10 +61,8 @@ struct Storm {
 };
 
 constexpr Storm kStorms[] = {
-    {0.40, 0.28, 0.10, 1.8, -38.0, -65.0},
-    {0.60, 0.60, 0.07, 1.5, -32.0, -57.0},
-    {0.27, 0.70, 0.045, 1.3, -28.0, -50.0},
-    {0.50, 0.86, 0.035, 1.2, -24.0, -44.0},
+    {0.40, 0.28, 0.10, 1.8, -38.0, -65.0},  {0.60, 0.60, 0.07, 1.5, -32.0, -57.0},
+    {0.27, 0.70, 0.045, 1.3, -28.0, -50.0}, {0.50, 0.86, 0.035, 1.2, -24.0, -44.0},
     {0.88, 0.40, 0.11, 1.6, -36.0, -58.0},  // beyond the day/night line
 };
 
@@ -102,16 +100,16 @@ Pixel ScenePixel(int x, int y) {
   if (land > 0) {
     const double hills = Fractal(ax * 9.0, v * 9.0, 31, 6);  // high ground is cooler and darker
     const double landCelsius = 27.0 + 16.0 * inland - 14.0 * SmoothStep(0.55, 0.8, hills);
-    const double landReflectance = 0.20 + 0.30 * inland - 0.08 * SmoothStep(0.55, 0.8, hills) +
-                                   0.16 * (Fractal(ax * 16.0, v * 16.0, 53, 5) - 0.5);
+    const double landReflectance =
+        0.20 + 0.30 * inland - 0.08 * SmoothStep(0.55, 0.8, hills) + 0.16 * (Fractal(ax * 16.0, v * 16.0, 53, 5) - 0.5);
     celsius = Mix(seaCelsius, landCelsius, land);
     reflectance = Mix(seaReflectance, landReflectance, land);
   }
 
   // Low cloud: a broken deck of stratocumulus off the coast, thinning towards its edges.
   Layer low;
-  const double deck = Fractal(ax * 6.0, v * 6.0, 61, 6) + 0.25 * (0.3 - std::abs(u - 0.68) - std::abs(v - 0.72)) -
-                     0.3 * land;
+  const double deck =
+      Fractal(ax * 6.0, v * 6.0, 61, 6) + 0.25 * (0.3 - std::abs(u - 0.68) - std::abs(v - 0.72)) - 0.3 * land;
   low.cover = SmoothStep(0.52, 0.64, deck);
   if (low.cover > 0) {
     const double cells = Fractal(ax * 40.0, v * 40.0, 63, 2);  // the deck breaks into cells
@@ -136,8 +134,8 @@ Pixel ScenePixel(int x, int y) {
 
   // Thin cirrus: long streaks, cold and dim.
   Layer cirrus;
-  const double cirrusBand = SmoothStep(0.12, 0.0, std::abs(v - 0.12 - 0.15 * u)) +
-                            SmoothStep(0.09, 0.0, std::abs(u - 0.12 - 0.2 * v));
+  const double cirrusBand =
+      SmoothStep(0.12, 0.0, std::abs(v - 0.12 - 0.15 * u)) + SmoothStep(0.09, 0.0, std::abs(u - 0.12 - 0.2 * v));
   if (cirrusBand > 0) {
     const double streak = Fractal(ax * 1.2 + v * 0.8, v * 24.0 - ax * 5.0, 71, 5);
     cirrus.cover = 0.85 * SmoothStep(0.45, 0.75, streak) * std::min(cirrusBand, 1.0);

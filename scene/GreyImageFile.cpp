@@ -44,10 +44,8 @@ bool HasMoreThanEightBitsPerChannel(QImage::Format format) {
     case QImage::Format_RGBA16FPx4_Premultiplied:
     case QImage::Format_RGBX32FPx4:
     case QImage::Format_RGBA32FPx4:
-    case QImage::Format_RGBA32FPx4_Premultiplied:
-      return true;
-    default:
-      return false;
+    case QImage::Format_RGBA32FPx4_Premultiplied: return true;
+    default: return false;
   }
 }
 
@@ -138,25 +136,17 @@ GreyImageLoad Converted(const QImage& image, QImage::Format format, const QStrin
 
 GreyImageLoad GreyImageFromQImage(const QImage& image, const QString& name) {
   switch (image.format()) {
-    case QImage::Format_Grayscale8:
-      return CopyGrey8(image);
-    case QImage::Format_Grayscale16:
-      return CopyGrey16(image);
-    case QImage::Format_Indexed8:
-      return FromPalette(image, name);
+    case QImage::Format_Grayscale8: return CopyGrey8(image);
+    case QImage::Format_Grayscale16: return CopyGrey16(image);
+    case QImage::Format_Indexed8: return FromPalette(image, name);
     case QImage::Format_Mono:
-    case QImage::Format_MonoLSB:
-      return Converted(image, QImage::Format_Indexed8, name, FromPalette);
+    case QImage::Format_MonoLSB: return Converted(image, QImage::Format_Indexed8, name, FromPalette);
     case QImage::Format_RGB32:
-    case QImage::Format_ARGB32:
-      return FromRgb8(image, name);
+    case QImage::Format_ARGB32: return FromRgb8(image, name);
     case QImage::Format_RGBX64:
-    case QImage::Format_RGBA64:
-      return FromRgb16(image, name);
-    case QImage::Format_Invalid:
-      return Failure(GreyLoadProblem::Unreadable, name, QStringLiteral("no image"));
-    default:
-      break;
+    case QImage::Format_RGBA64: return FromRgb16(image, name);
+    case QImage::Format_Invalid: return Failure(GreyLoadProblem::Unreadable, name, QStringLiteral("no image"));
+    default: break;
   }
   if (HasMoreThanEightBitsPerChannel(image.format())) return Converted(image, QImage::Format_RGBA64, name, FromRgb16);
   return Converted(image, QImage::Format_ARGB32, name, FromRgb8);

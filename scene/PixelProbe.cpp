@@ -4,8 +4,8 @@
 
 namespace palettor {
 
-std::optional<PixelProbe> ProbePixel(const GreyImage& ir, const GreyImage& vis, IrScale scale,
-                                     const TableInputs& table, int x, int y) {
+std::optional<PixelProbe> ProbePixel(const GreyImage& ir, const GreyImage& vis, IrScale scale, const TableInputs& table,
+                                     int x, int y) {
   if (!SameSize(ir, vis) || x < 0 || y < 0 || x >= ir.width() || y >= ir.height()) return std::nullopt;
   PixelProbe probe;
   probe.x = x;

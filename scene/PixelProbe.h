@@ -22,7 +22,7 @@ struct PixelProbe {
 };
 
 // Nothing for a position outside the images or for images of different sizes.
-std::optional<PixelProbe> ProbePixel(const GreyImage& ir, const GreyImage& vis, IrScale scale,
-                                     const TableInputs& table, int x, int y);
+std::optional<PixelProbe> ProbePixel(const GreyImage& ir, const GreyImage& vis, IrScale scale, const TableInputs& table,
+                                     int x, int y);
 
 }  // namespace palettor

@@ -76,8 +76,7 @@ bool TRegistry::OpenKey(std::string_view key, bool canCreate) {
 
 void TRegistry::CloseKey() { current_.reset(); }
 
-const std::string& TRegistry::RequireKey(std::uint32_t right, std::string_view operation,
-                                         std::string_view name) const {
+const std::string& TRegistry::RequireKey(std::uint32_t right, std::string_view operation, std::string_view name) const {
   if (!current_) throw ERegistryException(std::string(operation) + " '" + std::string(name) + "': no key is open");
   if ((Access & right) != right) {
     throw ERegistryException(std::string(operation) + " '" + std::string(name) + "': access denied by the access mask");

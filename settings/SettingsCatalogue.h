@@ -28,11 +28,11 @@ enum class SettingKind {
 struct SettingEntry {
   const char* name;  // registry value name
   SettingKind kind;
-  int anchor;              // Hue and Saturation: the anchor index -7 ... 4
-  bool Palette::*option;   // Option: the palette's switch it holds
+  int anchor;             // Hue and Saturation: the anchor index -7 ... 4
+  bool Palette::*option;  // Option: the palette's switch it holds
   std::int32_t defaultValue;
-  std::int32_t min, max;   // what the window's controls let the user set
-  std::size_t storeRank;   // 0 is written first at shutdown
+  std::int32_t min, max;  // what the window's controls let the user set
+  std::size_t storeRank;  // 0 is written first at shutdown
 };
 
 // In load order: hue and saturation of -7, of -6 ... 4, then the tail percent, White top and

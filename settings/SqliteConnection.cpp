@@ -14,10 +14,8 @@ bool FromTheSystem(int rc) {
     case SQLITE_CANTOPEN:
     case SQLITE_READONLY:
     case SQLITE_PERM:
-    case SQLITE_FULL:
-      return true;
-    default:
-      return false;
+    case SQLITE_FULL: return true;
+    default: return false;
   }
 }
 
@@ -25,13 +23,10 @@ bool FromTheSystem(int rc) {
   if (systemError != 0 && FromTheSystem(rc)) reason += " (" + std::string(std::strerror(systemError)) + ")";
   switch (rc & 0xff) {
     case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-      throw EStoreBusy("settings store busy: " + reason);
+    case SQLITE_LOCKED: throw EStoreBusy("settings store busy: " + reason);
     case SQLITE_CORRUPT:
-    case SQLITE_NOTADB:
-      throw EStoreDamaged(reason);
-    default:
-      throw ERegistryException("settings store: " + reason);
+    case SQLITE_NOTADB: throw EStoreDamaged(reason);
+    default: throw ERegistryException("settings store: " + reason);
   }
 }
 

@@ -86,13 +86,9 @@ bool SqliteRegistryStore::OpenForRead() {
   file_ = file;
   const StoreInspection inspection = InspectStore(db_);
   switch (inspection.condition) {
-    case StoreCondition::Ours:
-      return true;
-    case StoreCondition::Empty:
-      CloseConnection();
-      return false;
-    case StoreCondition::Damaged:
-      throw EStoreDamaged(inspection.reason);
+    case StoreCondition::Ours: return true;
+    case StoreCondition::Empty: CloseConnection(); return false;
+    case StoreCondition::Damaged: throw EStoreDamaged(inspection.reason);
     case StoreCondition::Newer:
       CloseConnection();
       throw ERegistryException("settings store " + path_ + " is " + inspection.reason);
@@ -125,8 +121,7 @@ void SqliteRegistryStore::OpenForWrite() {
     case StoreCondition::Empty:  // gets its tables in its first write transaction
       writable_ = true;
       return;
-    case StoreCondition::Damaged:
-      throw EStoreDamaged(inspection.reason);
+    case StoreCondition::Damaged: throw EStoreDamaged(inspection.reason);
     case StoreCondition::Newer:
       CloseConnection();
       throw ERegistryException("settings store " + path_ + " is " + inspection.reason);
@@ -321,11 +316,13 @@ void SqliteRegistryStore::RollbackTransaction() noexcept {
 
 bool SqliteRegistryStore::KeyExists(const std::string& key) {
   if (key.empty()) return true;
-  return Read([&] {
-    Statement query(db_, "SELECT 1 FROM registry_keys WHERE path = ?1");
-    query.Bind(1, key);
-    return query.Step();
-  }, false);
+  return Read(
+      [&] {
+        Statement query(db_, "SELECT 1 FROM registry_keys WHERE path = ?1");
+        query.Bind(1, key);
+        return query.Step();
+      },
+      false);
 }
 
 void SqliteRegistryStore::CreateKey(const std::string& key) {
@@ -333,12 +330,14 @@ void SqliteRegistryStore::CreateKey(const std::string& key) {
 }
 
 std::optional<RegistryData> SqliteRegistryStore::ReadValue(const std::string& key, const std::string& name) {
-  return Read([&]() -> std::optional<RegistryData> {
-    Statement query(db_, "SELECT type, data FROM registry_values WHERE key_path = ?1 AND name = ?2");
-    query.Bind(1, key).Bind(2, name);
-    if (!query.Step()) return std::nullopt;
-    return Decode(query);
-  }, std::optional<RegistryData>());
+  return Read(
+      [&]() -> std::optional<RegistryData> {
+        Statement query(db_, "SELECT type, data FROM registry_values WHERE key_path = ?1 AND name = ?2");
+        query.Bind(1, key).Bind(2, name);
+        if (!query.Step()) return std::nullopt;
+        return Decode(query);
+      },
+      std::optional<RegistryData>());
 }
 
 void SqliteRegistryStore::WriteValue(const std::string& key, const std::string& name, const RegistryData& data) {
@@ -379,13 +378,15 @@ bool SqliteRegistryStore::DeleteValue(const std::string& key, const std::string&
 }
 
 std::vector<std::string> SqliteRegistryStore::ValueNames(const std::string& key) {
-  return Read([&] {
-    std::vector<std::string> names;
-    Statement query(db_, "SELECT name FROM registry_values WHERE key_path = ?1 ORDER BY name");
-    query.Bind(1, key);
-    while (query.Step()) names.push_back(query.Text(0));
-    return names;
-  }, std::vector<std::string>());
+  return Read(
+      [&] {
+        std::vector<std::string> names;
+        Statement query(db_, "SELECT name FROM registry_values WHERE key_path = ?1 ORDER BY name");
+        query.Bind(1, key);
+        while (query.Step()) names.push_back(query.Text(0));
+        return names;
+      },
+      std::vector<std::string>());
 }
 
 void SqliteRegistryStore::InsertKeyChain(const std::string& key) {

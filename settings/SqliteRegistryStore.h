@@ -80,16 +80,16 @@ class SqliteRegistryStore final : public RegistryBackend {
   NoticeSink notices_;
 
   SqliteConnection db_;
-  bool writable_ = false;              // opened to write, and a store of ours (or to become one)
-  std::optional<FileIdentity> file_;   // the file the connection has open
-  pid_t openedBy_ = 0;                 // a child process (fork) opens its own connection
-  bool createdFile_ = false;           // its folder is synced once the first commit is on disk
+  bool writable_ = false;                           // opened to write, and a store of ours (or to become one)
+  std::optional<FileIdentity> file_;                // the file the connection has open
+  pid_t openedBy_ = 0;                              // a child process (fork) opens its own connection
+  bool createdFile_ = false;                        // its folder is synced once the first commit is on disk
   std::optional<FileIdentity> damagedLeftInPlace_;  // a damaged file this process leaves alone
   bool damageNoticed_ = false;
 
   int depth_ = 0;  // nesting of BeginTransaction
   RegistryTransactionMode mode_ = RegistryTransactionMode::Read;
-  bool sqlOpen_ = false;  // a transaction is open on the connection
+  bool sqlOpen_ = false;        // a transaction is open on the connection
   std::exception_ptr failure_;  // the first failure inside the current transaction
 };
 

@@ -58,13 +58,10 @@ bool StillDamaged(const std::string& path) {
     SqliteConnection db;
     db.Open(path, SQLITE_OPEN_READONLY, 0);
     switch (InspectStore(db).condition) {
-      case StoreCondition::Damaged:
-        return true;
-      case StoreCondition::Ours:
-        return !PassesQuickCheck(db);
+      case StoreCondition::Damaged: return true;
+      case StoreCondition::Ours: return !PassesQuickCheck(db);
       case StoreCondition::Empty:
-      case StoreCondition::Newer:
-        return false;
+      case StoreCondition::Newer: return false;
     }
   } catch (const EStoreDamaged&) {
     return true;
@@ -97,8 +94,8 @@ SetAsideOutcome SetAsideDamagedStore(const std::string& path, const std::string&
     if (FileExists(from)) ::rename(from.c_str(), (aside + companion).c_str());
   }
   lock.Sync();
-  return {true, "settings store " + path + " was damaged (" + reason + "); kept it as " + aside +
-                    " and started a fresh one"};
+  return {true,
+          "settings store " + path + " was damaged (" + reason + "); kept it as " + aside + " and started a fresh one"};
 }
 
 }  // namespace palettor

@@ -25,7 +25,7 @@ constexpr const char* kSchema =
     "  last INTEGER NOT NULL);"
     "INSERT OR IGNORE INTO write_counter VALUES (1, 0);"
     "PRAGMA application_id = 1364346183;"  // kApplicationId
-    "PRAGMA user_version = 1;";             // kSchemaVersion
+    "PRAGMA user_version = 1;";            // kSchemaVersion
 static_assert(kApplicationId == 1364346183);
 
 std::int64_t Number(SqliteConnection& db, const char* sql) {

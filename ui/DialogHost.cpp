@@ -17,7 +17,8 @@ QStringList NameFilters(const QString& filter) {
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
     const QString& description = parts[i];
     const QString& pattern = parts[i + 1];
-    filters << (description.contains(pattern) ? description : description + QStringLiteral(" (") + pattern + QLatin1Char(')'));
+    filters << (description.contains(pattern) ? description
+                                              : description + QStringLiteral(" (") + pattern + QLatin1Char(')'));
   }
   return filters;
 }
@@ -50,8 +51,7 @@ void TSaveFileDialog::accept() {
         return;
       }
       if (FNoReadOnlyReturn && chosen.exists() && !chosen.isWritable()) {
-        QMessageBox::warning(this, windowTitle(),
-                             tr("%1 is read-only. Choose another name.").arg(chosen.fileName()));
+        QMessageBox::warning(this, windowTitle(), tr("%1 is read-only. Choose another name.").arg(chosen.fileName()));
         return;
       }
     }

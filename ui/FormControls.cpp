@@ -77,8 +77,7 @@ void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2) {
 
 // --- TLabel
 
-TLabel::TLabel(QWidget* parent, const QString& name, const QString& caption, Qt::Alignment alignment)
-    : QLabel(parent) {
+TLabel::TLabel(QWidget* parent, const QString& name, const QString& caption, Qt::Alignment alignment) : QLabel(parent) {
   setObjectName(name);
   setAlignment(alignment | Qt::AlignTop);
   setMargin(0);

@@ -86,7 +86,7 @@ void TFormPalettor::BuildControls() {
     int left, width;
   };
   const ScaleLabel scale[] = {
-      {&LabelM60, -6, "-60", 16, 15}, {&LabelM50, -5, "-50", 40, 15}, {&LabelM40, -4, "-40", 64, 15},
+      {&LabelM60, -6, "-60", 16, 15}, {&LabelM50, -5, "-50", 40, 15},  {&LabelM40, -4, "-40", 64, 15},
       {&LabelM30, -3, "-30", 88, 15}, {&LabelM20, -2, "-20", 112, 15}, {&LabelM10, -1, "-10", 136, 15},
       {&LabelO0, 0, "0", 168, 6},     {&LabelP10, 1, "+10", 184, 18},  {&LabelP20, 2, "+20", 208, 18},
       {&LabelP30, 3, "+30", 232, 18}, {&LabelP40, 4, "+40", 256, 18},
@@ -105,10 +105,10 @@ void TFormPalettor::BuildControls() {
     int left, top;
   };
   const Patch patches[] = {
-      {&PaintBoxM70, -7, 496, 24}, {&PaintBoxM60, -6, 16, 296},  {&PaintBoxM50, -5, 40, 296},
-      {&PaintBoxM40, -4, 64, 296}, {&PaintBoxM30, -3, 88, 296},  {&PaintBoxM20, -2, 112, 296},
+      {&PaintBoxM70, -7, 496, 24},  {&PaintBoxM60, -6, 16, 296}, {&PaintBoxM50, -5, 40, 296},
+      {&PaintBoxM40, -4, 64, 296},  {&PaintBoxM30, -3, 88, 296}, {&PaintBoxM20, -2, 112, 296},
       {&PaintBoxM10, -1, 136, 296}, {&PaintBoxO0, 0, 160, 296},  {&PaintBoxP10, 1, 184, 296},
-      {&PaintBoxP20, 2, 208, 296}, {&PaintBoxP30, 3, 232, 296}, {&PaintBoxP40, 4, 256, 296},
+      {&PaintBoxP20, 2, 208, 296},  {&PaintBoxP30, 3, 232, 296}, {&PaintBoxP40, 4, 256, 296},
   };
   for (const Patch& p : patches) {
     auto* box = Place(new TPaintBox(client, QStringLiteral("PaintBox") + QString::fromStdString(AnchorSuffix(p.tag))),
@@ -119,26 +119,27 @@ void TFormPalettor::BuildControls() {
     *p.field = box;
   }
 
-  LabelBitmap = new TLabel(client, QStringLiteral("LabelBitmap"), QStringLiteral("Temperature/brightness colour lookup bitmap"));
+  LabelBitmap =
+      new TLabel(client, QStringLiteral("LabelBitmap"), QStringLiteral("Temperature/brightness colour lookup bitmap"));
   LabelBitmap->setGeometry(32, 8, LabelBitmap->width(), 13);
   ImageLUT = Place(new TImage(client, QStringLiteral("ImageLUT")), 24, 24, 300, 256);
   LabelCelsius = new TLabel(client, QStringLiteral("LabelCelsius"), QStringLiteral("Celsius"));
   LabelCelsius->setGeometry(344, 280, LabelCelsius->width(), 13);
 
-  CheckBoxWhiteTop = Place(new TCheckBox(client, QStringLiteral("CheckBoxWhiteTop"), QStringLiteral("White top")), 360,
-                           0, 81, 17);
+  CheckBoxWhiteTop =
+      Place(new TCheckBox(client, QStringLiteral("CheckBoxWhiteTop"), QStringLiteral("White top")), 360, 0, 81, 17);
   CheckBoxWhiteTop->setToolTip(QStringLiteral("Check for plain bright regions"));
-  CheckBoxSmooth = Place(new TCheckBox(client, QStringLiteral("CheckBoxSmooth"), QStringLiteral("Smooth colours")),
-                         448, 0, 97, 17);
+  CheckBoxSmooth =
+      Place(new TCheckBox(client, QStringLiteral("CheckBoxSmooth"), QStringLiteral("Smooth colours")), 448, 0, 97, 17);
   LabelBlueTail = new TLabel(client, QStringLiteral("LabelBlueTail"), QStringLiteral("Blue tail percent "));
   LabelBlueTail->setGeometry(360, 28, LabelBlueTail->width(), 13);
   EditTailPercent = Place(new TEdit(client, QStringLiteral("EditTailPercent"), QStringLiteral("0")), 440, 24, 25, 21);
   UpDownTailPercent =
       Place(new TUpDown(client, QStringLiteral("UpDownTailPercent"), EditTailPercent, 0, 100), 465, 24, 15, 21);
 
-  GroupBoxColourEditor = Place(
-      new TGroupBox(client, QStringLiteral("GroupBoxColourEditor"), QStringLiteral(" Colour value editor ")), 360, 56,
-      177, 145);
+  GroupBoxColourEditor =
+      Place(new TGroupBox(client, QStringLiteral("GroupBoxColourEditor"), QStringLiteral(" Colour value editor ")), 360,
+            56, 177, 145);
   GroupBoxColourEditor->setToolTip(QStringLiteral("Click on a colour patch to edit"));
   QWidget* editor = GroupBoxColourEditor;
   EditHue = Place(new TEdit(editor, QStringLiteral("EditHue"), QStringLiteral("0")), 24, 24, 33, 21);
@@ -161,24 +162,25 @@ void TFormPalettor::BuildControls() {
   ButtonUpdateColour =
       Place(new TButton(editor, QStringLiteral("ButtonUpdateColour"), QStringLiteral("Update")), 88, 98, 73, 25);
 
-  GroupBoxMonitorCheck = Place(
-      new TGroupBox(client, QStringLiteral("GroupBoxMonitorCheck"), QStringLiteral(" Monitor check ")), 336, 216, 89,
-      57);
+  GroupBoxMonitorCheck =
+      Place(new TGroupBox(client, QStringLiteral("GroupBoxMonitorCheck"), QStringLiteral(" Monitor check ")), 336, 216,
+            89, 57);
   GroupBoxMonitorCheck->setToolTip(QStringLiteral("Look for a grey dot in both black and white circles"));
   PaintBoxBlack = Place(new TPaintBox(GroupBoxMonitorCheck, QStringLiteral("PaintBoxBlack")), 15, 23, 24, 24);
   PaintBoxWhite = Place(new TPaintBox(GroupBoxMonitorCheck, QStringLiteral("PaintBoxWhite")), 51, 23, 24, 24);
 
-  ButtonFactoryReset =
-      Place(new TButton(client, QStringLiteral("ButtonFactoryReset"), QStringLiteral("Reset colours")), 440, 224, 97, 25);
+  ButtonFactoryReset = Place(new TButton(client, QStringLiteral("ButtonFactoryReset"), QStringLiteral("Reset colours")),
+                             440, 224, 97, 25);
   ButtonFactoryReset->setToolTip(QStringLiteral("Reset all hues and saturations to the factory default"));
-  ButtonSave = Place(new TButton(client, QStringLiteral("ButtonSave"), QStringLiteral("Save bitmap")), 440, 264, 97, 25);
+  ButtonSave =
+      Place(new TButton(client, QStringLiteral("ButtonSave"), QStringLiteral("Save bitmap")), 440, 264, 97, 25);
   ButtonClose = Place(new TButton(client, QStringLiteral("ButtonClose"), QStringLiteral("Close")), 440, 304, 97, 25);
   ButtonClose->setDefault(true);
 
   // Tab order: Close first, then down the options, the editor's fields, and the commands.
-  QWidget* const tabOrder[] = {ButtonClose,  CheckBoxWhiteTop, CheckBoxSmooth,     EditTailPercent,
-                               UpDownTailPercent, EditHue,     UpDownHue,          EditSat,
-                               UpDownSat,    ButtonUpdateColour, ButtonFactoryReset, ButtonSave};
+  QWidget* const tabOrder[] = {
+      ButtonClose, CheckBoxWhiteTop, CheckBoxSmooth, EditTailPercent,    UpDownTailPercent,  EditHue,
+      UpDownHue,   EditSat,          UpDownSat,      ButtonUpdateColour, ButtonFactoryReset, ButtonSave};
   for (std::size_t i = 0; i + 1 < std::size(tabOrder); ++i) setTabOrder(tabOrder[i], tabOrder[i + 1]);
   for (QWidget* focusless : {static_cast<QWidget*>(GroupBoxColourEditor), static_cast<QWidget*>(GroupBoxMonitorCheck)})
     focusless->setFocusPolicy(Qt::NoFocus);
@@ -375,9 +377,7 @@ void TFormPalettor::RebuildTable() {
   const bool W = CheckBoxWhiteTop->isChecked();
   ImageLUT->SetPicture(nullptr);
   const bool S = CheckBoxSmooth->isChecked();
-  GenerateTable(MakeTableInputs(AnchorColour, {tailHue->Value, tailSat->Value}, P,
-                                W, S),
-                *TableBitmap);
+  GenerateTable(MakeTableInputs(AnchorColour, {tailHue->Value, tailSat->Value}, P, W, S), *TableBitmap);
   ImageLUT->SetPicture(TableBitmap.get());
   for (int i = kFirstAnchor; i <= kLastAnchor; ++i) {
     if (auto* patch = qobject_cast<QWidget*>(FindComponent(FPatchNames[AnchorSlot(i)]))) patch->repaint();
@@ -502,8 +502,8 @@ void TFormPalettor::SaveTo(const QString& fileName) {
   if (writer.Write(*TableBitmap, fileName)) {
     FDialogs->ShowMessage(this, QStringLiteral("Bitmap saved to ") + QDir::toNativeSeparators(absolute));
   } else {
-    FDialogs->ShowError(this, QStringLiteral("The bitmap could not be saved to ") +
-                                  QDir::toNativeSeparators(absolute) + QStringLiteral(":\n") + writer.ErrorString());
+    FDialogs->ShowError(this, QStringLiteral("The bitmap could not be saved to ") + QDir::toNativeSeparators(absolute) +
+                                  QStringLiteral(":\n") + writer.ErrorString());
   }
 }
 

@@ -14,9 +14,9 @@
 
 #include "AnchorPalette.h"
 #include "DialogHost.h"
+#include "FormControls.h"
 #include "LutTable.h"
 #include "PalettorSettings.h"
-#include "FormControls.h"
 
 class QAction;
 class QDialog;
@@ -46,8 +46,8 @@ class TFormPalettor : public QMainWindow {
   QObject* FindComponent(const QString& name) const;
 
   // Scale labels (Tag = anchor index)
-  TLabel *LabelM60, *LabelM50, *LabelM40, *LabelM30, *LabelM20, *LabelM10, *LabelO0, *LabelP10, *LabelP20,
-      *LabelP30, *LabelP40;
+  TLabel *LabelM60, *LabelM50, *LabelM40, *LabelM30, *LabelM20, *LabelM10, *LabelO0, *LabelP10, *LabelP20, *LabelP30,
+      *LabelP40;
   // Colour patches (Tag = anchor index)
   TPaintBox *PaintBoxM70, *PaintBoxM60, *PaintBoxM50, *PaintBoxM40, *PaintBoxM30, *PaintBoxM20, *PaintBoxM10,
       *PaintBoxO0, *PaintBoxP10, *PaintBoxP20, *PaintBoxP30, *PaintBoxP40;

@@ -47,8 +47,8 @@ bool XDisplayReachable() {
   std::string display = std::getenv("DISPLAY");
   if (display.rfind("unix:", 0) == 0) display.erase(0, 4);
   if (display.empty() || display[0] != ':') return true;
-  const std::string number = display.substr(1, display.find('.') == std::string::npos ? std::string::npos
-                                                                                      : display.find('.') - 1);
+  const std::string number =
+      display.substr(1, display.find('.') == std::string::npos ? std::string::npos : display.find('.') - 1);
   const std::string socketPath = "/tmp/.X11-unix/X" + number;
   return ConnectsTo(socketPath, false) || ConnectsTo(socketPath, true);
 #else

@@ -1,13 +1,13 @@
 // The About box on the offscreen platform; this test program carries the version resource.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <QApplication>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -49,9 +49,8 @@ TEST_F(AboutBox, ComponentFillsTheLinkedLabelsWhenCreated) {
   EXPECT_EQ(box.ProductName->text(), "Palettor");
   EXPECT_EQ(box.Version->text(), "Version");
   EXPECT_EQ(box.WebSite->text(), "WebSite");
-  EXPECT_EQ(box.VI->ShowResource(),
-            (TPreDefs{pdCompanyName, pdFileDescription, pdInternalName, pdLegalTrademarks, pdOriginalFilename,
-                      pdProductVersion, pdComments, pdBuildFlags}));
+  EXPECT_EQ(box.VI->ShowResource(), (TPreDefs{pdCompanyName, pdFileDescription, pdInternalName, pdLegalTrademarks,
+                                              pdOriginalFilename, pdProductVersion, pdComments, pdBuildFlags}));
 }
 
 TEST_F(AboutBox, ShowingFillsTheCaptions) {
@@ -138,14 +137,12 @@ TEST_P(AboutBoxLayout, ControlSitsWhereTheFormPutsIt) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Controls, AboutBoxLayout,
-                         ::testing::Values(Placement{"Panel1", QRect(8, 8, 281, 161)},
-                                           Placement{"ProgramIcon", QRect(16, 16, 32, 32)},
-                                           Placement{"ProductName", QRect(64, 16, 0, 0)},
-                                           Placement{"Version", QRect(64, 40, 0, 0)},
-                                           Placement{"Copyright", QRect(8, 80, 0, 0)},
-                                           Placement{"Comments", QRect(8, 104, 0, 0)},
-                                           Placement{"OKButton", QRect(111, 180, 75, 25)}));
+INSTANTIATE_TEST_SUITE_P(
+    Controls, AboutBoxLayout,
+    ::testing::Values(Placement{"Panel1", QRect(8, 8, 281, 161)}, Placement{"ProgramIcon", QRect(16, 16, 32, 32)},
+                      Placement{"ProductName", QRect(64, 16, 0, 0)}, Placement{"Version", QRect(64, 40, 0, 0)},
+                      Placement{"Copyright", QRect(8, 80, 0, 0)}, Placement{"Comments", QRect(8, 104, 0, 0)},
+                      Placement{"OKButton", QRect(111, 180, 75, 25)}));
 
 TEST_F(AboutBox, FormIsAFixedDialogWithTheOkButtonAsDefault) {
   TAboutBoxKel1 box;
@@ -224,12 +221,12 @@ INSTANTIATE_TEST_SUITE_P(
                       // result is still a plain web address (host "https").
                       AddressCase{"https://www.quillon.example", "http://https//www.quillon.example"},
                       AddressCase{"HTTP://www.quillon.example", "http://http//www.quillon.example"},
-                      AddressCase{"https://www.quillon.example/?from=http://x", "https://www.quillon.example/?from=http://x"},
+                      AddressCase{"https://www.quillon.example/?from=http://x",
+                                  "https://www.quillon.example/?from=http://x"},
                       AddressCase{"file:///etc/passwd?http://", nullptr},
                       AddressCase{"file:///home/user/evil.desktop#http://x", nullptr},
                       AddressCase{"javascript:alert(1)//http://", nullptr},
-                      AddressCase{"smb://server/share/http://", nullptr},
-                      AddressCase{"", nullptr}));
+                      AddressCase{"smb://server/share/http://", nullptr}, AddressCase{"", nullptr}));
 
 TEST_F(AboutBox, ClickOnTheLinkOpensIt) {
   TAboutBoxKel1 box;
@@ -237,8 +234,8 @@ TEST_F(AboutBox, ClickOnTheLinkOpensIt) {
   box.OpenAddress = [&](const QUrl& url) { opened.push_back(url); };
   box.show();
   const QPoint inside = box.WebSite->rect().center();
-  QMouseEvent press(QEvent::MouseButtonPress, inside, box.WebSite->mapToGlobal(inside), Qt::LeftButton,
-                    Qt::LeftButton, Qt::NoModifier);
+  QMouseEvent press(QEvent::MouseButtonPress, inside, box.WebSite->mapToGlobal(inside), Qt::LeftButton, Qt::LeftButton,
+                    Qt::NoModifier);
   QMouseEvent release(QEvent::MouseButtonRelease, inside, box.WebSite->mapToGlobal(inside), Qt::LeftButton,
                       Qt::NoButton, Qt::NoModifier);
   QApplication::sendEvent(box.WebSite, &press);

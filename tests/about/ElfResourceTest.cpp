@@ -69,9 +69,9 @@ TEST(EmbeddedResource, HasOneUkEnglishWindowsLatin1Translation) {
 TEST(EmbeddedResource, StoresTheKeysInTheirOrder) {
   const auto block = OwnBlock();
   std::size_t previous = 0;
-  for (const char* key : {"CompanyName", "FileDescription", "FileVersion", "InternalName", "LegalCopyright",
-                          "LegalTrademarks", "OriginalFilename", "ProductName", "ProductVersion", "Comments", "Author",
-                          "Web site"}) {
+  for (const char* key :
+       {"CompanyName", "FileDescription", "FileVersion", "InternalName", "LegalCopyright", "LegalTrademarks",
+        "OriginalFilename", "ProductName", "ProductVersion", "Comments", "Author", "Web site"}) {
     const auto value = QueryVersionBlock(block, std::string("\\StringFileInfo\\080904E4\\") + key);
     ASSERT_TRUE(value.has_value()) << key;
     EXPECT_GT(value->offset, previous) << key;
@@ -122,8 +122,7 @@ ElfLayout Layout(const std::vector<std::uint8_t>& elf) {
   ElfLayout layout{};
   std::memcpy(&layout.header, elf.data(), sizeof layout.header);
   Elf64_Shdr names{};
-  std::memcpy(&names, elf.data() + layout.header.e_shoff + layout.header.e_shstrndx * sizeof(Elf64_Shdr),
-              sizeof names);
+  std::memcpy(&names, elf.data() + layout.header.e_shoff + layout.header.e_shstrndx * sizeof(Elf64_Shdr), sizeof names);
   for (std::size_t i = 0; i < layout.header.e_shnum; ++i) {
     Elf64_Shdr s{};
     const std::size_t at = layout.header.e_shoff + i * sizeof(Elf64_Shdr);
@@ -167,10 +166,10 @@ INSTANTIATE_TEST_SUITE_P(
         ElfDamage{"section table past the end", [](const ElfLayout&) { return offsetof(Elf64_Ehdr, e_shoff); },
                   ~std::uint64_t{0} - 100, 8},
         ElfDamage{"no section table", [](const ElfLayout&) { return offsetof(Elf64_Ehdr, e_shoff); }, 0, 8},
-        ElfDamage{"name table index out of range",
-                  [](const ElfLayout&) { return offsetof(Elf64_Ehdr, e_shstrndx); }, 0xFFF0, 2},
-        ElfDamage{"section entries too small", [](const ElfLayout&) { return offsetof(Elf64_Ehdr, e_shentsize); },
-                  8, 2},
+        ElfDamage{"name table index out of range", [](const ElfLayout&) { return offsetof(Elf64_Ehdr, e_shstrndx); },
+                  0xFFF0, 2},
+        ElfDamage{"section entries too small", [](const ElfLayout&) { return offsetof(Elf64_Ehdr, e_shentsize); }, 8,
+                  2},
         ElfDamage{"section data past the end",
                   [](const ElfLayout& l) { return l.versionHeader + offsetof(Elf64_Shdr, sh_offset); },
                   ~std::uint64_t{0} - 3, 8},
@@ -251,7 +250,10 @@ TEST(FileSource, ReadsRangesInsideTheFileOnly) {
   ASSERT_EQ(file.Open(RunningExecutablePath()), "");
   std::uint8_t magic[4];
   EXPECT_TRUE(file.Read(0, magic));
-  EXPECT_EQ(0, std::memcmp(magic, "\x7F" "ELF", 4));
+  EXPECT_EQ(0, std::memcmp(magic,
+                           "\x7F"
+                           "ELF",
+                           4));
   EXPECT_FALSE(file.Read(file.Size() - 2, magic));
   EXPECT_FALSE(file.Read(~std::uint64_t{0} - 1, magic));
   EXPECT_TRUE(file.Read(file.Size(), std::span<std::uint8_t>{}));

@@ -27,9 +27,7 @@ class FakeListView final : public TListViewTarget {
   void ClearItems() override { rows.clear(); }
   void SetReportStyle() override { reportStyle = true; }
   void AddColumn(const std::string& caption, int width) override { columns.emplace_back(caption, width); }
-  void AddItem(const std::string& caption, const std::string& subItem) override {
-    rows.emplace_back(caption, subItem);
-  }
+  void AddItem(const std::string& caption, const std::string& subItem) override { rows.emplace_back(caption, subItem); }
   std::vector<std::pair<std::string, int>> columns;
   std::vector<std::pair<std::string, std::string>> rows;
   bool reportStyle = false;

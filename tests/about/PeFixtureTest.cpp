@@ -96,13 +96,13 @@ INSTANTIATE_TEST_SUITE_P(
                           FixedCase{"non_ascii", 0xFFFFFFFF, 0xFFFFFFFF, 0, 1, 0x3F, 0, 4, 1}),
         ::testing::Values("-64.exe", "-32.exe")));
 
-INSTANTIATE_TEST_SUITE_P(
-    Libraries, PeFixedRecord,
-    ::testing::Values(
-        std::make_tuple(FixedCase{"all_flags", 0x00010000, 0x00060008, 0x00010000, 0x00060008, 0x3F, 0x3F, 4, 1},
-                        "-64.dll"),
-        std::make_tuple(FixedCase{"two_translations", 0x00020005, 1, 0x00020005, 0, 0x3F, 0, 0x40004, 2},
-                        "-32.dll")));
+INSTANTIATE_TEST_SUITE_P(Libraries, PeFixedRecord,
+                         ::testing::Values(std::make_tuple(FixedCase{"all_flags", 0x00010000, 0x00060008, 0x00010000,
+                                                                     0x00060008, 0x3F, 0x3F, 4, 1},
+                                                           "-64.dll"),
+                                           std::make_tuple(FixedCase{"two_translations", 0x00020005, 1, 0x00020005, 0,
+                                                                     0x3F, 0, 0x40004, 2},
+                                                           "-32.dll")));
 
 struct TextCase {
   const char* file;
@@ -145,8 +145,11 @@ INSTANTIATE_TEST_SUITE_P(
             TextCase{"all_flags", "\\StringFileInfo\\080904E4\\PrivateBuild", "built by hand"},
             TextCase{"no_file_version", "\\StringFileInfo\\080904E4\\FileVersion", nullptr},
             TextCase{"no_file_version", "\\StringFileInfo\\080904E4\\ProductVersion", "1.0"},
-            TextCase{"non_ascii", "\\StringFileInfo\\080904E4\\CompanyName", "Stra\xC3\x9F" "e & S\xC3\xB6hne"},
-            TextCase{"non_ascii", "\\StringFileInfo\\080904E4\\FileDescription", "\xCE\xA9mega \xE6\xBC\xA2\xE5\xAD\x97"},
+            TextCase{"non_ascii", "\\StringFileInfo\\080904E4\\CompanyName",
+                     "Stra\xC3\x9F"
+                     "e & S\xC3\xB6hne"},
+            TextCase{"non_ascii", "\\StringFileInfo\\080904E4\\FileDescription",
+                     "\xCE\xA9mega \xE6\xBC\xA2\xE5\xAD\x97"},
             TextCase{"non_ascii", "\\StringFileInfo\\080904E4\\LegalCopyright", "\xC2\xA9 2001 \xF0\x9F\x8C\x88"},
             TextCase{"non_ascii", "\\StringFileInfo\\080904E4\\Comments", "broken \xEF\xBF\xBD pair"},
             TextCase{"non_ascii", "\\StringFileInfo\\080904E4\\ProductName", "Caf\xC3\xA9"},
@@ -176,14 +179,14 @@ TEST_P(PeTranslation, IsTheListAsStored) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Fixtures, PeTranslation,
-    ::testing::Combine(
-        ::testing::Values(TranslationCase{"two_translations", {0x09, 0x08, 0xE4, 0x04, 0x07, 0x04, 0xB0, 0x04}},
-                          TranslationCase{"neutral_translation", {0, 0, 0, 0}},
-                          TranslationCase{"all_flags", {0x09, 0x08, 0xE4, 0x04}},
-                          TranslationCase{"no_translation", {}}),
-        ::testing::Values("-64.exe", "-32.exe")));
+INSTANTIATE_TEST_SUITE_P(Fixtures, PeTranslation,
+                         ::testing::Combine(::testing::Values(TranslationCase{"two_translations",
+                                                                              {0x09, 0x08, 0xE4, 0x04, 0x07, 0x04, 0xB0,
+                                                                               0x04}},
+                                                              TranslationCase{"neutral_translation", {0, 0, 0, 0}},
+                                                              TranslationCase{"all_flags", {0x09, 0x08, 0xE4, 0x04}},
+                                                              TranslationCase{"no_translation", {}}),
+                                            ::testing::Values("-64.exe", "-32.exe")));
 
 class PeWithoutVersion : public ::testing::TestWithParam<const char*> {};
 

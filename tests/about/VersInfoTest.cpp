@@ -113,7 +113,9 @@ TEST(VersionInfoResource, FileVersionFromNumbersWhenTheTextIsMissing) {
 
 TEST(VersionInfoResource, NonAsciiTextArrivesAsUtf8) {
   const auto info = Loaded(Fixture("non_ascii-32.exe"));
-  EXPECT_EQ(info->CompanyName(), "Stra\xC3\x9F" "e & S\xC3\xB6hne");
+  EXPECT_EQ(info->CompanyName(),
+            "Stra\xC3\x9F"
+            "e & S\xC3\xB6hne");
   EXPECT_EQ(info->FileVersion().AsText(), "65535.65535.65535.65535");
 }
 
@@ -141,20 +143,18 @@ TEST_P(BuildFlags, NameThePresentFlagsInSetOrder) {
   EXPECT_EQ(hasRow, std::string(GetParam().text) != "");
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, BuildFlags,
-                         ::testing::Values(FlagsCase{"all_flags-64.exe",
-                                                     "Debug, Info Inferred, Patched, Pre-Release, Private, Special"},
-                                           FlagsCase{"all_flags-64.dll",
-                                                     "Debug, Info Inferred, Patched, Pre-Release, Private, Special"},
-                                           FlagsCase{"odd_flags-32.exe", "Info Inferred, Pre-Release"},
-                                           FlagsCase{"unknown_flag-64.exe", ""},
-                                           FlagsCase{"two_translations-32.exe", ""}));
+INSTANTIATE_TEST_SUITE_P(
+    Files, BuildFlags,
+    ::testing::Values(FlagsCase{"all_flags-64.exe", "Debug, Info Inferred, Patched, Pre-Release, Private, Special"},
+                      FlagsCase{"all_flags-64.dll", "Debug, Info Inferred, Patched, Pre-Release, Private, Special"},
+                      FlagsCase{"odd_flags-32.exe", "Info Inferred, Pre-Release"}, FlagsCase{"unknown_flag-64.exe", ""},
+                      FlagsCase{"two_translations-32.exe", ""}));
 
 TEST(FixedFileVersionInfo, MapsEachBitToItsFlag) {
   // dwFileFlags bit → set position, the mapping the Windows headers define.
-  const std::pair<std::uint32_t, TVersionFileFlag> kMapping[] = {{0x01, ffDebug},      {0x02, ffPreRelease},
-                                                                  {0x04, ffPatched},    {0x08, ffPrivateBuild},
-                                                                  {0x10, ffInfoInferred}, {0x20, ffSpecialBuild}};
+  const std::pair<std::uint32_t, TVersionFileFlag> kMapping[] = {{0x01, ffDebug},        {0x02, ffPreRelease},
+                                                                 {0x04, ffPatched},      {0x08, ffPrivateBuild},
+                                                                 {0x10, ffInfoInferred}, {0x20, ffSpecialBuild}};
   for (const auto& [bit, flag] : kMapping) {
     VsFixedFileInfo record{};
     record.dwFileFlags = bit;
@@ -192,7 +192,8 @@ TEST_P(WithoutResource, ShowsEverythingEmpty) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, WithoutResource,
-                         ::testing::Values("wrong_id-64.exe", "truncated-64.exe", "missing.exe", "two_translations.rc"));
+                         ::testing::Values("wrong_id-64.exe", "truncated-64.exe", "missing.exe",
+                                           "two_translations.rc"));
 
 TEST(VersionInfoResource, RereadingAfterAGoodFileForgetsIt) {
   const auto info = Loaded(Fixture("two_translations-64.exe"));
@@ -361,17 +362,17 @@ class StringTable : public ::testing::TestWithParam<StringCase> {};
 
 TEST_P(StringTable, HoldsTheCaption) { EXPECT_EQ(LoadResString(GetParam().id), GetParam().text); }
 
-INSTANTIATE_TEST_SUITE_P(
-    Ids, StringTable,
-    ::testing::Values(StringCase{65520, "Debug"}, StringCase{65521, "Info Inferred"}, StringCase{65522, "Patched"},
-                      StringCase{65523, "Pre-Release"}, StringCase{65524, "Private"}, StringCase{65525, "Special"},
-                      StringCase{65526, "Resource"}, StringCase{65527, "Value"}, StringCase{65528, "Company Name"},
-                      StringCase{65529, "File Description"}, StringCase{65530, "File Version"},
-                      StringCase{65531, "Internal Name"}, StringCase{65532, "Legal Copyright"},
-                      StringCase{65533, "Legal Trademarks"}, StringCase{65534, "Original Filename"},
-                      StringCase{65535, "Product Name"}, StringCase{65504, "Product Version"},
-                      StringCase{65505, "Comments"}, StringCase{65506, "Build Flags"}, StringCase{65507, ""},
-                      StringCase{0, ""}));
+INSTANTIATE_TEST_SUITE_P(Ids, StringTable,
+                         ::testing::Values(StringCase{65520, "Debug"}, StringCase{65521, "Info Inferred"},
+                                           StringCase{65522, "Patched"}, StringCase{65523, "Pre-Release"},
+                                           StringCase{65524, "Private"}, StringCase{65525, "Special"},
+                                           StringCase{65526, "Resource"}, StringCase{65527, "Value"},
+                                           StringCase{65528, "Company Name"}, StringCase{65529, "File Description"},
+                                           StringCase{65530, "File Version"}, StringCase{65531, "Internal Name"},
+                                           StringCase{65532, "Legal Copyright"}, StringCase{65533, "Legal Trademarks"},
+                                           StringCase{65534, "Original Filename"}, StringCase{65535, "Product Name"},
+                                           StringCase{65504, "Product Version"}, StringCase{65505, "Comments"},
+                                           StringCase{65506, "Build Flags"}, StringCase{65507, ""}, StringCase{0, ""}));
 
 TEST(StringTable, CaptionTablesFollowTheItemOrder) {
   EXPECT_EQ(VersionCaptions()[pdCompanyName], "Company Name");

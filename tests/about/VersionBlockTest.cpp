@@ -59,19 +59,18 @@ TEST_P(TextQuery, AnswersLikeTheWindowsCall) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Paths, TextQuery,
-    ::testing::Values(PathCase{"\\StringFileInfo\\080904E4\\CompanyName", "Quillon"},
-                      PathCase{"\\stringfileinfo\\080904e4\\companyname", "Quillon"},
-                      PathCase{"\\STRINGFILEINFO\\080904E4\\COMPANYNAME", "Quillon"},
-                      PathCase{"\\StringFileInfo\\080904E4\\web SITE", "www.quillon.example"},
-                      PathCase{"\\\\StringFileInfo\\\\080904E4\\Comments\\", "2001 Dec 12"},
-                      PathCase{"StringFileInfo\\080904E4\\Comments", "2001 Dec 12"},
-                      PathCase{"\\StringFileInfo\\080904E4\\Company", nullptr},
-                      PathCase{"\\StringFileInfo\\080904E4\\CompanyNameX", nullptr},
-                      PathCase{"\\StringFileInfo\\040904E4\\CompanyName", nullptr},
-                      PathCase{"\\StringFileInfo\\080904E4\\Web", nullptr},
-                      PathCase{"\\VarFileInfo\\080904E4\\CompanyName", nullptr}));
+INSTANTIATE_TEST_SUITE_P(Paths, TextQuery,
+                         ::testing::Values(PathCase{"\\StringFileInfo\\080904E4\\CompanyName", "Quillon"},
+                                           PathCase{"\\stringfileinfo\\080904e4\\companyname", "Quillon"},
+                                           PathCase{"\\STRINGFILEINFO\\080904E4\\COMPANYNAME", "Quillon"},
+                                           PathCase{"\\StringFileInfo\\080904E4\\web SITE", "www.quillon.example"},
+                                           PathCase{"\\\\StringFileInfo\\\\080904E4\\Comments\\", "2001 Dec 12"},
+                                           PathCase{"StringFileInfo\\080904E4\\Comments", "2001 Dec 12"},
+                                           PathCase{"\\StringFileInfo\\080904E4\\Company", nullptr},
+                                           PathCase{"\\StringFileInfo\\080904E4\\CompanyNameX", nullptr},
+                                           PathCase{"\\StringFileInfo\\040904E4\\CompanyName", nullptr},
+                                           PathCase{"\\StringFileInfo\\080904E4\\Web", nullptr},
+                                           PathCase{"\\VarFileInfo\\080904E4\\CompanyName", nullptr}));
 
 TEST(VersionQuery, RootGivesTheWholeFixedRecord) {
   const auto buffer = Buffer(SampleBlock());
@@ -97,8 +96,8 @@ TEST(VersionQuery, RootWithoutACompleteRecordFails) {
 
 TEST(VersionQuery, RootMarkedAsTextStillGivesTheStoredRecord) {
   Bytes block = SampleBlock();
-  test::PutU16(block, 4, 1);              // wType: text
-  test::PutU16(block, 2, 52 / 2);         // wValueLength in UTF-16 units, so the value stays 52 bytes
+  test::PutU16(block, 4, 1);       // wType: text
+  test::PutU16(block, 2, 52 / 2);  // wValueLength in UTF-16 units, so the value stays 52 bytes
   const auto buffer = Buffer(block);
   void* value = nullptr;
   std::uint32_t length = 0;
@@ -183,20 +182,23 @@ TEST_P(Utf16Conversion, GivesUtf8) {
   EXPECT_EQ(Utf16ToUtf8(bytes), GetParam().out);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, Utf16Conversion,
-    ::testing::Values(Utf16Case{u"", ""}, Utf16Case{u"Palettor", "Palettor"},
-                      Utf16Case{u"\u00E9", "\xC3\xA9"}, Utf16Case{u"\u07FF\u0800", "\xDF\xBF\xE0\xA0\x80"},
-                      Utf16Case{u"\u20AC", "\xE2\x82\xAC"}, Utf16Case{u"\uFFFF", "\xEF\xBF\xBF"},
-                      Utf16Case{u"\U0001F600", "\xF0\x9F\x98\x80"}, Utf16Case{u"\U0010FFFF", "\xF4\x8F\xBF\xBF"},
-                      Utf16Case{std::u16string(1, char16_t{0xD800}), "\xEF\xBF\xBD"},
-                      Utf16Case{std::u16string{char16_t{0xDC00}, u'a'}, "\xEF\xBF\xBD" "a"},
-                      Utf16Case{std::u16string{char16_t{0xD83D}, u'a'}, "\xEF\xBF\xBD" "a"},
-                      Utf16Case{std::u16string(u"ab\0cd", 5), "ab"}));
+INSTANTIATE_TEST_SUITE_P(Texts, Utf16Conversion,
+                         ::testing::Values(Utf16Case{u"", ""}, Utf16Case{u"Palettor", "Palettor"},
+                                           Utf16Case{u"\u00E9", "\xC3\xA9"},
+                                           Utf16Case{u"\u07FF\u0800", "\xDF\xBF\xE0\xA0\x80"},
+                                           Utf16Case{u"\u20AC", "\xE2\x82\xAC"}, Utf16Case{u"\uFFFF", "\xEF\xBF\xBF"},
+                                           Utf16Case{u"\U0001F600", "\xF0\x9F\x98\x80"},
+                                           Utf16Case{u"\U0010FFFF", "\xF4\x8F\xBF\xBF"},
+                                           Utf16Case{std::u16string(1, char16_t{0xD800}), "\xEF\xBF\xBD"},
+                                           Utf16Case{std::u16string{char16_t{0xDC00}, u'a'},
+                                                     "\xEF\xBF\xBD"
+                                                     "a"},
+                                           Utf16Case{std::u16string{char16_t{0xD83D}, u'a'},
+                                                     "\xEF\xBF\xBD"
+                                                     "a"},
+                                           Utf16Case{std::u16string(u"ab\0cd", 5), "ab"}));
 
-TEST(Utf16Conversion, OddTrailingByteIsIgnored) {
-  EXPECT_EQ(Utf16ToUtf8(Bytes{'a', 0, 'b'}), "a");
-}
+TEST(Utf16Conversion, OddTrailingByteIsIgnored) { EXPECT_EQ(Utf16ToUtf8(Bytes{'a', 0, 'b'}), "a"); }
 
 TEST(Utf16Conversion, StopsBeforeACharacterThatDoesNotFit) {
   const Bytes euroTwice = {0xAC, 0x20, 0xAC, 0x20};
@@ -216,9 +218,7 @@ void ExpectAnswersInside(std::span<const std::uint8_t> block) {
     EXPECT_LE(value->offset, block.size()) << path;
     EXPECT_LE(value->size, block.size() - value->offset) << path;
   }
-  ForEachTextValue(block, [&](const VersionValue& value) {
-    EXPECT_LE(value.offset + value.size, block.size());
-  });
+  ForEachTextValue(block, [&](const VersionValue& value) { EXPECT_LE(value.offset + value.size, block.size()); });
 }
 
 // The buffer built from a damaged block answers every query with text that ends inside the buffer.

@@ -45,7 +45,9 @@ QByteArray Expected(const TableInputs& inputs) {
   for (int storedRow = 0; storedRow < 256; ++storedRow) {
     for (int x = 0; x < 100; ++x) {
       const PackedColour p = (*pixels)[static_cast<std::size_t>((255 - storedRow) * 100 + x)];
-      file.append(static_cast<char>(BlueOf(p))).append(static_cast<char>(GreenOf(p))).append(static_cast<char>(RedOf(p)));
+      file.append(static_cast<char>(BlueOf(p)))
+          .append(static_cast<char>(GreenOf(p)))
+          .append(static_cast<char>(RedOf(p)));
     }
   }
   return file;
@@ -82,8 +84,8 @@ TEST_F(RenderCommand, DefaultsToTheFactoryTable) {
 }
 
 TEST_F(RenderCommand, FactoryFlagAndOptions) {
-  const ProcessResult r = Render({"--factory", "--white-top", "off", "--smooth=on", "--tail-percent", "12",
-                                  "--out=" + Out("t.bmp")});
+  const ProcessResult r =
+      Render({"--factory", "--white-top", "off", "--smooth=on", "--tail-percent", "12", "--out=" + Out("t.bmp")});
   ASSERT_EQ(r.exitStatus, 0) << r.err;
   const QByteArray bmp = Read("t.bmp");
   EXPECT_EQ(PixelBGR(bmp, 0, 0), 0xFCEDFFu);
@@ -159,7 +161,8 @@ TEST_F(RenderCommand, ReplacesAWritableFileInAReadOnlyFolder) {
   test::HandOverToUnprivileged(viewer);
   ASSERT_EQ(::chmod(dir.path().toLocal8Bit().constData(), 0711), 0);
   ASSERT_EQ(::chmod(viewer.c_str(), 0555), 0);
-  const ProcessResult r = RunProcess(PALETTOR_CLI, {"render", "--factory", "--out", target}, {.env = {}, .unprivileged = true});
+  const ProcessResult r =
+      RunProcess(PALETTOR_CLI, {"render", "--factory", "--out", target}, {.env = {}, .unprivileged = true});
   ::chmod(viewer.c_str(), 0755);
   EXPECT_EQ(r.exitStatus, 0) << r.err;
   EXPECT_EQ(Read("viewer/TempToColourUser.bmp"), Expected(FactoryTableInputs()));
@@ -205,21 +208,16 @@ INSTANTIATE_TEST_SUITE_P(
                     BadArguments{{"--anchor", "M60=10,101"}, "M60=10,101"},
                     BadArguments{{"--anchor", "M60=10.5,10"}, "M60=10.5,10"},
                     BadArguments{{"--anchor", "M60=ten,10"}, "M60=ten,10"},
-                    BadArguments{{"--anchor", "M60=10"}, "M60=10"},
-                    BadArguments{{"--anchor", "M60=10,"}, "M60=10,"},
+                    BadArguments{{"--anchor", "M60=10"}, "M60=10"}, BadArguments{{"--anchor", "M60=10,"}, "M60=10,"},
                     BadArguments{{"--anchor", "m60=10,10"}, "m60"},  // suffixes are case-sensitive
                     BadArguments{{"--anchor", "M80=10,10"}, "M80"},
                     BadArguments{{"--anchor", "M60=99999999999,1"}, "M60=99999999999,1"},
-                    BadArguments{{"--anchor"}, "--anchor"},
-                    BadArguments{{"--tail-percent", "101"}, "101"},
+                    BadArguments{{"--anchor"}, "--anchor"}, BadArguments{{"--tail-percent", "101"}, "101"},
                     BadArguments{{"--tail-percent", "-1"}, "-1"},
                     BadArguments{{"--tail-percent", ""}, "--tail-percent"},
-                    BadArguments{{"--tail-percent", "1e2"}, "1e2"},
-                    BadArguments{{"--white-top", "yes"}, "yes"},
-                    BadArguments{{"--smooth", "ON"}, "ON"},
-                    BadArguments{{"--factory=1"}, "--factory"},
-                    BadArguments{{"--colour"}, "--colour"},
-                    BadArguments{{"stray"}, "stray"}));
+                    BadArguments{{"--tail-percent", "1e2"}, "1e2"}, BadArguments{{"--white-top", "yes"}, "yes"},
+                    BadArguments{{"--smooth", "ON"}, "ON"}, BadArguments{{"--factory=1"}, "--factory"},
+                    BadArguments{{"--colour"}, "--colour"}, BadArguments{{"stray"}, "stray"}));
 
 TEST_F(RenderCommand, MissingOutIsAnError) {
   const ProcessResult r = Render({"--factory"});

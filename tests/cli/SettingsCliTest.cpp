@@ -11,10 +11,10 @@
 #include "CaseName.h"
 #include "ChildProcess.h"
 #include "GoldenSettings.h"
-#include "StoreHolder.h"
 #include "Registry.h"
 #include "RegistryVariables.h"
 #include "RunProcess.h"
+#include "StoreHolder.h"
 #include "TempStore.h"
 
 namespace palettor {
@@ -61,8 +61,8 @@ class CliTest : public test::TempStoreTest {
   }
 
   std::string Value(const std::string& name) {
-    const auto rows = Query("SELECT data FROM registry_values WHERE key_path = 'Software\\Quillon\\palettor' AND name = '" +
-                            name + "'");
+    const auto rows = Query(
+        "SELECT data FROM registry_values WHERE key_path = 'Software\\Quillon\\palettor' AND name = '" + name + "'");
     return rows.empty() ? "missing" : rows[0];
   }
 
@@ -118,8 +118,6 @@ TEST_F(CliTest, SettingsWithAStoredBlueTailHueOfMinusOneListsTheFactoryAnchors) 
   EXPECT_EQ(lines[24], "LUTTailPercent 1 stored");
 }
 
-
-
 std::string Join(const std::vector<std::string>& args) {
   std::string joined;
   for (const auto& arg : args) joined += (joined.empty() ? "'" : " '") + arg + "'";
@@ -165,8 +163,6 @@ struct GoodSet {
 
 void PrintTo(const GoodSet& c, std::ostream* os) { *os << c.name << " " << c.value; }
 
-
-
 class SettingsSetAccepts : public CliTest, public ::testing::WithParamInterface<GoodSet> {};
 
 TEST_P(SettingsSetAccepts, StoresAllTwentySevenInShutdownOrderWithTheOneChanged) {
@@ -179,16 +175,17 @@ TEST_P(SettingsSetAccepts, StoresAllTwentySevenInShutdownOrderWithTheOneChanged)
             GetParam().listed);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Values, SettingsSetAccepts,
-    ::testing::Values(GoodSet{"LUThueM70", "0", "LUThueM70 0 stored"}, GoodSet{"LUThueM70", "360", "LUThueM70 360 stored"},
-                      GoodSet{"LUTsatP40", "100", "LUTsatP40 100 stored"}, GoodSet{"LUThueO0", "+7", "LUThueO0 7 stored"},
-                      GoodSet{"LUTTailPercent", "0", "LUTTailPercent 0 stored"},
-                      GoodSet{"LUTTailPercent", "100", "LUTTailPercent 100 stored"},
-                      GoodSet{"LUTWhiteTop", "0", "LUTWhiteTop 0 stored"},
-                      GoodSet{"LUTSmoothColours", "1", "LUTSmoothColours 1 stored"},
-                      GoodSet{"luthuep20", "200", "LUThueP20 200 stored"}),
-    test::CaseName<GoodSet>);
+INSTANTIATE_TEST_SUITE_P(Values, SettingsSetAccepts,
+                         ::testing::Values(GoodSet{"LUThueM70", "0", "LUThueM70 0 stored"},
+                                           GoodSet{"LUThueM70", "360", "LUThueM70 360 stored"},
+                                           GoodSet{"LUTsatP40", "100", "LUTsatP40 100 stored"},
+                                           GoodSet{"LUThueO0", "+7", "LUThueO0 7 stored"},
+                                           GoodSet{"LUTTailPercent", "0", "LUTTailPercent 0 stored"},
+                                           GoodSet{"LUTTailPercent", "100", "LUTTailPercent 100 stored"},
+                                           GoodSet{"LUTWhiteTop", "0", "LUTWhiteTop 0 stored"},
+                                           GoodSet{"LUTSmoothColours", "1", "LUTSmoothColours 1 stored"},
+                                           GoodSet{"luthuep20", "200", "LUThueP20 200 stored"}),
+                         test::CaseName<GoodSet>);
 
 TEST_F(CliTest, SettingsSetOnAFirstRunStoresTheFactoryAnchorsWithTheChange) {
   ASSERT_EQ(Run({"settings", "set", "LUThueO0", "50"}).exitStatus, 0);
@@ -230,7 +227,8 @@ TEST_F(CliTest, SettingsActOnThePalettorKeyWhateverTheToolIsCalled) {
   std::filesystem::copy_file(PALETTOR_CLI, renamed);
   std::filesystem::permissions(renamed, std::filesystem::perms::owner_all);
   ASSERT_EQ(Run({"settings", "set", "LUTTailPercent", "33"}, renamed.string()).exitStatus, 0);
-  EXPECT_EQ(Query("SELECT DISTINCT key_path FROM registry_values"), std::vector<std::string>{"Software\\Quillon\\palettor"});
+  EXPECT_EQ(Query("SELECT DISTINCT key_path FROM registry_values"),
+            std::vector<std::string>{"Software\\Quillon\\palettor"});
   EXPECT_EQ(Listed("LUTTailPercent"), "LUTTailPercent 33 stored");
 }
 
@@ -239,7 +237,8 @@ TEST_F(CliTest, ConcurrentSettingsSetsLoseNoChange) {
       {"LUThueM60", "11"}, {"LUTsatM50", "22"}, {"LUTTailPercent", "33"}, {"LUTWhiteTop", "0"}, {"LUThueP40", "44"}};
   std::vector<std::unique_ptr<test::RunningProcess>> children;
   for (const auto& [name, value] : changes) {
-    children.push_back(std::make_unique<test::RunningProcess>(PALETTOR_CLI, std::vector<std::string>{"settings", "set", name, value}));
+    children.push_back(
+        std::make_unique<test::RunningProcess>(PALETTOR_CLI, std::vector<std::string>{"settings", "set", name, value}));
   }
   for (const auto& child : children) EXPECT_EQ(child->Finish().exitStatus, 0);
   for (const auto& [name, value] : changes) EXPECT_EQ(Value(name), value) << name;
@@ -439,8 +438,8 @@ TEST_F(CliTest, RenderStartsFromTheStoredSettingsAndFlagsOverrideThem) {
   const std::string storeBefore = ReadFile(StorePath());
   const auto path = [&](const char* name) { return (root_ / name).string(); };
   ASSERT_EQ(Run({"render", "--out", path("stored.bmp")}).exitStatus, 0);
-  ASSERT_EQ(Run({"render", "--factory", "--white-top", "off", "--tail-percent", "40", "--anchor", "P10=200,12",
-                 "--out", path("spelled.bmp")})
+  ASSERT_EQ(Run({"render", "--factory", "--white-top", "off", "--tail-percent", "40", "--anchor", "P10=200,12", "--out",
+                 path("spelled.bmp")})
                 .exitStatus,
             0);
   ASSERT_EQ(Run({"render", "--factory", "--out", path("factory.bmp")}).exitStatus, 0);

@@ -50,53 +50,50 @@ TEST_P(VersionInfoCli, PrintsTheResource) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, VersionInfoCli,
-    ::testing::Values(
-        CliCase{{"palettor-64.exe"},
-                0,
-                "Product Name: Palettor\n"
-                "Product Version: 1.0\n"
-                "Company Name: Quillon\n"
-                "Legal Copyright: Copyright \xC2\xA9 2001 Quillon\n"
-                "Legal Trademarks: Palettor and Skyreader are trademarks of Quillon\n"
-                "File Description: Palettor for Skyreader - Colour look-up table maker\n"
-                "File Version: 1.0.6.8\n"
-                "Internal Name: Palettor\n"
-                "Original Filename: Palettor.exe\n"
-                "Comments: 2001 Dec 12\n"
-                "Translation: 080904E4\n"},
-        CliCase{{"two_translations-32.exe"},
-                0,
-                "Product Name: Twin\n"
-                "Product Version: 2.5\n"
-                "Company Name: Quillon Ltd\n"
-                "File Description: Two languages\n"
-                "File Version: 2.5.0.1\n"
-                "Translation: 080904E4\n"
-                "Translation: 040704B0\n"},
-        CliCase{{"all_flags-64.dll"},
-                0,
-                "Product Name: Flags\n"
-                "Product Version: 1.0.6.8\n"
-                "File Version: 1.0.6.8\n"
-                "Build Flags: Debug, Info Inferred, Patched, Pre-Release, Private, Special\n"
-                "Translation: 080904E4\n"},
-        CliCase{{"neutral_translation-64.exe"},
-                0,
-                "Product Name: Neutral\n"
-                "Product Version: 3.1.0.0\n"
-                "Company Name: US English table\n"
-                "File Version: 3.1.4.1\n"
-                "Translation: 040904E4\n"},
-        CliCase{{"two_translations-64.exe", "--key", "web SITE"}, 0, "www.quillon.example\n"},
-        CliCase{{"two_translations-64.exe", "--key=CompanyName"}, 0, "Quillon Ltd\n"},
-        CliCase{{"--key", "ProductName", "non_ascii-64.exe"}, 0, "Caf\xC3\xA9\n"},
-        CliCase{{"two_translations-64.exe", "--key", "Missing"}, 0, "\n"},
-        CliCase{{"truncated-64.exe"}, 1, ""},
-        CliCase{{"wrong_id-32.exe"}, 1, ""},
-        CliCase{{"not-there.exe"}, 1, ""},
-        CliCase{{"two_translations-64.exe", "--key"}, 2, ""},
-        CliCase{{"two_translations-64.exe", "--bogus"}, 2, ""},
-        CliCase{{"two_translations-64.exe", "all_flags-64.exe"}, 2, ""}));
+    ::testing::Values(CliCase{{"palettor-64.exe"},
+                              0,
+                              "Product Name: Palettor\n"
+                              "Product Version: 1.0\n"
+                              "Company Name: Quillon\n"
+                              "Legal Copyright: Copyright \xC2\xA9 2001 Quillon\n"
+                              "Legal Trademarks: Palettor and Skyreader are trademarks of Quillon\n"
+                              "File Description: Palettor for Skyreader - Colour look-up table maker\n"
+                              "File Version: 1.0.6.8\n"
+                              "Internal Name: Palettor\n"
+                              "Original Filename: Palettor.exe\n"
+                              "Comments: 2001 Dec 12\n"
+                              "Translation: 080904E4\n"},
+                      CliCase{{"two_translations-32.exe"},
+                              0,
+                              "Product Name: Twin\n"
+                              "Product Version: 2.5\n"
+                              "Company Name: Quillon Ltd\n"
+                              "File Description: Two languages\n"
+                              "File Version: 2.5.0.1\n"
+                              "Translation: 080904E4\n"
+                              "Translation: 040704B0\n"},
+                      CliCase{{"all_flags-64.dll"},
+                              0,
+                              "Product Name: Flags\n"
+                              "Product Version: 1.0.6.8\n"
+                              "File Version: 1.0.6.8\n"
+                              "Build Flags: Debug, Info Inferred, Patched, Pre-Release, Private, Special\n"
+                              "Translation: 080904E4\n"},
+                      CliCase{{"neutral_translation-64.exe"},
+                              0,
+                              "Product Name: Neutral\n"
+                              "Product Version: 3.1.0.0\n"
+                              "Company Name: US English table\n"
+                              "File Version: 3.1.4.1\n"
+                              "Translation: 040904E4\n"},
+                      CliCase{{"two_translations-64.exe", "--key", "web SITE"}, 0, "www.quillon.example\n"},
+                      CliCase{{"two_translations-64.exe", "--key=CompanyName"}, 0, "Quillon Ltd\n"},
+                      CliCase{{"--key", "ProductName", "non_ascii-64.exe"}, 0, "Caf\xC3\xA9\n"},
+                      CliCase{{"two_translations-64.exe", "--key", "Missing"}, 0, "\n"},
+                      CliCase{{"truncated-64.exe"}, 1, ""}, CliCase{{"wrong_id-32.exe"}, 1, ""},
+                      CliCase{{"not-there.exe"}, 1, ""}, CliCase{{"two_translations-64.exe", "--key"}, 2, ""},
+                      CliCase{{"two_translations-64.exe", "--bogus"}, 2, ""},
+                      CliCase{{"two_translations-64.exe", "all_flags-64.exe"}, 2, ""}));
 
 TEST(VersionInfoCliMessages, SayWhatIsWrong) {
   EXPECT_EQ(RunCli({Fixture("truncated-64.exe")}).err,
@@ -159,9 +156,9 @@ TEST_F(DefaultFile, IsEmptyWhenNeitherExists) {
 TEST(VersionInfoCliDefault, ReadsTheWindowExecutable) {
   const CliRun run = RunCli({});
   ASSERT_EQ(run.exitStatus, 0) << run.err;
-  for (const char* line : {"Product Name: Palettor\n", "Product Version: 1.0\n", "File Version: 1.0.6.8\n",
-                           "Internal Name: Palettor\n", "Original Filename: Palettor.exe\n",
-                           "Comments: 2001 Dec 12\n", "Translation: 080904E4\n"}) {
+  for (const char* line :
+       {"Product Name: Palettor\n", "Product Version: 1.0\n", "File Version: 1.0.6.8\n", "Internal Name: Palettor\n",
+        "Original Filename: Palettor.exe\n", "Comments: 2001 Dec 12\n", "Translation: 080904E4\n"}) {
     EXPECT_NE(run.out.find(line), std::string::npos) << line << "in:\n" << run.out;
   }
   const CliRun web = RunCli({"--key", "Web site"});

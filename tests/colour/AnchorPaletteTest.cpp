@@ -6,14 +6,11 @@ namespace palettor {
 namespace {
 
 TEST(AnchorSuffix, NamesEveryAnchor) {
-  const char* const expected[] = {"M70", "M60", "M50", "M40", "M30", "M20",
-                                  "M10", "O0",  "P10", "P20", "P30", "P40"};
+  const char* const expected[] = {"M70", "M60", "M50", "M40", "M30", "M20", "M10", "O0", "P10", "P20", "P30", "P40"};
   for (int i = kFirstAnchor; i <= kLastAnchor; ++i) EXPECT_EQ(AnchorSuffix(i), expected[AnchorSlot(i)]) << i;
 }
 
-TEST(AnchorSuffix, ZeroIsTheLetterOThenTheDigitZero) {
-  EXPECT_EQ(AnchorSuffix(0), std::string("O") + "0");
-}
+TEST(AnchorSuffix, ZeroIsTheLetterOThenTheDigitZero) { EXPECT_EQ(AnchorSuffix(0), std::string("O") + "0"); }
 
 TEST(AnchorSuffix, HandlesIndicesBeyondTheAnchors) {
   EXPECT_EQ(AnchorSuffix(-10), "M100");
@@ -69,8 +66,8 @@ TEST(FactoryPalette, DerivesToTheListedColours) {
 }
 
 TEST(FactoryPalette, HoldsTheListedHuesAndSaturations) {
-  const AnchorValue expected[] = {{220, 70}, {310, 7},  {270, 12}, {250, 14}, {225, 14}, {205, 12},
-                                  {185, 9},  {100, 0},  {85, 12},  {55, 19},  {35, 25},  {15, 25}};
+  const AnchorValue expected[] = {{220, 70}, {310, 7}, {270, 12}, {250, 14}, {225, 14}, {205, 12},
+                                  {185, 9},  {100, 0}, {85, 12},  {55, 19},  {35, 25},  {15, 25}};
   const AnchorValues& palette = FactoryPalette();
   for (std::size_t i = 0; i < palette.size(); ++i) {
     EXPECT_EQ(palette[i].hue, expected[i].hue) << i;

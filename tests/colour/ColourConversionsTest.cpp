@@ -45,13 +45,12 @@ TEST_P(RGBToHSVCases, GivesTheExpectedTriple) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Examples, RGBToHSVCases,
-                         testing::Values(HsvCase{0, 0, 0, 0, 0, 0},             // black
+                         testing::Values(HsvCase{0, 0, 0, 0, 0, 0},              // black
                                          HsvCase{0.5f, 0.5f, 0.5f, 0, 0, 0.5f},  // grey: hue 0
                                          HsvCase{1, 1, 0, 60, 1, 1},             // red wins a tie with green
                                          HsvCase{0, 1, 1, 180, 1, 1},            // green wins a tie with blue
                                          HsvCase{1, 0, 1, 300, 1, 1},            // -60 wraps to 300
-                                         HsvCase{0, 0, 1, 240, 1, 1},
-                                         HsvCase{0.5f, 0.25f, 0, 30, 1, 0.5f},
+                                         HsvCase{0, 0, 1, 240, 1, 1}, HsvCase{0.5f, 0.25f, 0, 30, 1, 0.5f},
                                          HsvCase{1, 1, 1, 0, 0, 1}));
 
 TEST(RGBToHSV, TinyNegativeHueRoundsUpTo360) {
@@ -79,11 +78,9 @@ TEST_P(HSVToRGBCases, GivesTheExpectedChannels) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Examples, HSVToRGBCases,
-                         testing::Values(RgbCase{360, 1, 1, 1, 0, 0},  // 360 counts as 0
-                                         RgbCase{0, 1, 1, 1, 0, 0},
-                                         RgbCase{300, 1, 1, 1, 0, 1},  // sector 5, f = 0
-                                         RgbCase{120, 1, 1, 0, 1, 0},
-                                         RgbCase{240, 1, 1, 0, 0, 1},
+                         testing::Values(RgbCase{360, 1, 1, 1, 0, 0},                             // 360 counts as 0
+                                         RgbCase{0, 1, 1, 1, 0, 0}, RgbCase{300, 1, 1, 1, 0, 1},  // sector 5, f = 0
+                                         RgbCase{120, 1, 1, 0, 1, 0}, RgbCase{240, 1, 1, 0, 0, 1},
                                          RgbCase{60, 1, 1, 1, 1, 0},
                                          RgbCase{123, 0, 0.25f, 0.25f, 0.25f, 0.25f},  // grey ignores hue
                                          RgbCase{1e6f, 0, 0.25f, 0.25f, 0.25f, 0.25f}));
@@ -124,9 +121,8 @@ TEST_P(OutOfRangeHue, ConvertsLikeTheWrappedHue) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Wrapping, OutOfRangeHue,
-                         testing::Values(std::pair{-10.0f, 350.0f}, std::pair{370.0f, 10.0f},
-                                         std::pair{720.0f, 0.0f}, std::pair{-360.0f, 0.0f},
-                                         std::pair{-59.0f, 301.0f}, std::pair{1e7f, 280.0f},
+                         testing::Values(std::pair{-10.0f, 350.0f}, std::pair{370.0f, 10.0f}, std::pair{720.0f, 0.0f},
+                                         std::pair{-360.0f, 0.0f}, std::pair{-59.0f, 301.0f}, std::pair{1e7f, 280.0f},
                                          std::pair{std::numeric_limits<float>::quiet_NaN(), 0.0f},
                                          std::pair{std::numeric_limits<float>::infinity(), 0.0f}));
 

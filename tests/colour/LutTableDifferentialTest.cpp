@@ -41,8 +41,8 @@ TEST(TableAgainstReference, RandomPalettes) {
   for (int round = 0; round < 300; ++round) {
     AnchorValues values;
     for (auto& v : values) v = {hue(random), sat(random)};
-    const TableInputs in = MakeTableInputs(DeriveAnchorColours(values), values[0], sat(random), coin(random) == 1,
-                                           coin(random) == 1);
+    const TableInputs in =
+        MakeTableInputs(DeriveAnchorColours(values), values[0], sat(random), coin(random) == 1, coin(random) == 1);
     ASSERT_TRUE(SameTable(in)) << "round " << round;
   }
 }
@@ -52,8 +52,7 @@ TEST(TableAgainstReference, SaturatedAndGreyPalettes) {
     for (int h = 0; h <= 360; h += 15) {
       AnchorValues values;
       for (std::size_t i = 0; i < values.size(); ++i) values[i] = {(h + static_cast<int>(i) * 31) % 361, s};
-      EXPECT_TRUE(SameTable(MakeTableInputs(DeriveAnchorColours(values), values[0], 12, true, true)))
-          << h << " " << s;
+      EXPECT_TRUE(SameTable(MakeTableInputs(DeriveAnchorColours(values), values[0], 12, true, true))) << h << " " << s;
     }
   }
 }

@@ -27,8 +27,8 @@ class FactoryTablePixels : public testing::TestWithParam<PixelCase> {};
 TEST_P(FactoryTablePixels, MatchTheKnownTable) {
   const PixelCase c = GetParam();
   const auto pixels = Factory(c.tailPercent, c.whiteTop, c.smooth);
-  EXPECT_EQ(At(*pixels, c.x, c.y), c.colour) << "pixel (" << c.x << ", " << c.y << ") is 0x" << std::hex
-                                             << At(*pixels, c.x, c.y);
+  EXPECT_EQ(At(*pixels, c.x, c.y), c.colour)
+      << "pixel (" << c.x << ", " << c.y << ") is 0x" << std::hex << At(*pixels, c.x, c.y);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -44,14 +44,14 @@ PaletteDocument MyIr() {
 std::string Edited(const std::string& from, const std::string& to) {
   std::string text = kMyIr;
   const auto at = text.find(from);
-  if (at == std::string::npos) ADD_FAILURE() << "not in the file: " << from;
-  else text.replace(at, from.size(), to);
+  if (at == std::string::npos)
+    ADD_FAILURE() << "not in the file: " << from;
+  else
+    text.replace(at, from.size(), to);
   return text;
 }
 
-TEST(PaletteFile, WritesTheDocumentedLayout) {
-  EXPECT_EQ(FormatPalette(MyIr()).toStdString(), kMyIr);
-}
+TEST(PaletteFile, WritesTheDocumentedLayout) { EXPECT_EQ(FormatPalette(MyIr()).toStdString(), kMyIr); }
 
 TEST(PaletteFile, ReadsWhatItWrites) {
   PaletteDocument document = MyIr();
@@ -111,12 +111,12 @@ INSTANTIATE_TEST_SUITE_P(
         AcceptedCase{"UnknownAnchorAndAnchorMember",
                      Edited("\"M70\": {\"hue\": 220,", "\"M80\": 5, \"M70\": {\"alpha\": 0.5, \"hue\": 220,")},
         AcceptedCase{"NestedToTheLimit", Edited("\"version\": 1,", "\"version\": 1, \"x\": " + Nested(63) + ",")},
-        AcceptedCase{"WholeNumbersWrittenAsDecimals",
-                     Edited("\"tailPercent\": 12,", "\"tailPercent\": 12.0,")},
+        AcceptedCase{"WholeNumbersWrittenAsDecimals", Edited("\"tailPercent\": 12,", "\"tailPercent\": 12.0,")},
         AcceptedCase{"WholeNumbersWithExponents", Edited("\"tailPercent\": 12,", "\"tailPercent\": 1.2E1,")},
         AcceptedCase{"MembersInAnyOrder", Edited("\"format\": \"palettor-palette\",\n  \"version\": 1,",
                                                  "\"version\": 1,\n  \"format\": \"palettor-palette\",")},
-        AcceptedCase{"OneLine", [] {
+        AcceptedCase{"OneLine",
+                     [] {
                        std::string text = kMyIr;
                        std::erase(text, '\n');
                        return text;
@@ -143,7 +143,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         // Not JSON, or not one JSON object.
         RefusedCase{"Empty", "", "not valid JSON at line 1, column 1: the file holds no JSON value"},
-        RefusedCase{"OnlyAByteOrderMark", "\xEF\xBB\xBF ", "not valid JSON at line 1, column 2: the file holds no JSON value"},
+        RefusedCase{"OnlyAByteOrderMark", "\xEF\xBB\xBF ",
+                    "not valid JSON at line 1, column 2: the file holds no JSON value"},
         RefusedCase{"PlainText", "GIMP Palette\n", "not valid JSON at line 1, column 1: expected a value"},
         RefusedCase{"Array", "[1, 2]", "expected a JSON object, found an array"},
         RefusedCase{"TrailingGarbage", std::string(kMyIr) + "x",
@@ -175,7 +176,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "tailPercent: given more than once"},
         RefusedCase{"DuplicateAnchorValue", Edited("\"M30\": {\"hue\": 225,", "\"M30\": {\"hue\": 225, \"hue\": 0,"),
                     "anchors.M30.hue: given more than once"},
-        RefusedCase{"DuplicateUnknownMember", Edited("\"version\": 1,", "\"version\": 1, \"x\": [{\"a\": 1, \"a\": 1}],"),
+        RefusedCase{"DuplicateUnknownMember",
+                    Edited("\"version\": 1,", "\"version\": 1, \"x\": [{\"a\": 1, \"a\": 1}],"),
                     "x[0].a: given more than once"},
         // Another format or version.
         RefusedCase{"NoFormatIsCheckedFirst", "{}", "format: missing, expected \"palettor-palette\""},
@@ -253,10 +255,12 @@ TEST_F(PaletteFiles, ReadsAFileUpToTheSizeLimit) {
 }
 
 TEST_F(PaletteFiles, InvalidFileMessageStartsWithTheFile) {
-  const QString path = Write(QStringLiteral("p.json"), QByteArray::fromStdString(Edited("\"hue\": 225", "\"hue\": 999")));
+  const QString path =
+      Write(QStringLiteral("p.json"), QByteArray::fromStdString(Edited("\"hue\": 225", "\"hue\": 999")));
   const PaletteReadResult read = ReadPaletteFile(path);
   EXPECT_EQ(read.error.kind, PaletteFileError::Kind::Invalid);
-  EXPECT_EQ(read.error.Message(), path + QStringLiteral(": anchors.M30.hue: expected a whole number from 0 to 360, found 999"));
+  EXPECT_EQ(read.error.Message(),
+            path + QStringLiteral(": anchors.M30.hue: expected a whole number from 0 to 360, found 999"));
 }
 
 TEST_F(PaletteFiles, MissingFileOrFolderIsUnreadableWithTheReason) {

@@ -88,15 +88,15 @@ TEST_F(UserPalettes, MissingFolderListsTheBuiltInsAlone) {
 
 TEST_F(UserPalettes, ListedAfterTheBuiltInsByName) {
   Put(QStringLiteral("b.json"), QStringLiteral("zeta"), 1);
-  Put(QStringLiteral("a.json"), QString(), 2);              // named by its file
+  Put(QStringLiteral("a.json"), QString(), 2);  // named by its file
   Put(QStringLiteral("c.json"), QStringLiteral("  My \n IR "), 3);
   Put(QStringLiteral("d.json"), QStringLiteral("Alpha"), 4);
   Put(QStringLiteral("notes.txt"), QStringLiteral("txt"), 5);  // not *.json
   Put(QStringLiteral(".hidden.json"), QStringLiteral("hidden"), 6);
   QDir(dir_.path()).mkdir(QStringLiteral("folder.json"));
   const PaletteListing listing = ListPalettes(dir_.path());
-  EXPECT_EQ(Names(listing), (std::vector<std::string>{"factory", "greyscale", "infrared-contrast",
-                                                      "colour-blind-safe", "a", "Alpha", "My IR", "zeta"}));
+  EXPECT_EQ(Names(listing), (std::vector<std::string>{"factory", "greyscale", "infrared-contrast", "colour-blind-safe",
+                                                      "a", "Alpha", "My IR", "zeta"}));
   EXPECT_TRUE(listing.problems.isEmpty()) << listing.problems.join('\n').toStdString();
   const NamedPalette* zeta = FindPalette(listing, QStringLiteral("ZETA"));
   ASSERT_TRUE(zeta);

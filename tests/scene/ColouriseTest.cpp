@@ -47,7 +47,8 @@ Pair AllLevels(int width, int height, GreyDepth irDepth, GreyDepth visDepth, uns
   int i = 0;
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x, ++i) {
-      p.ir.setLevel(x, y, static_cast<int>((static_cast<unsigned>(i) * 40503u) % static_cast<unsigned>(MaxLevel(irDepth) + 1)));
+      p.ir.setLevel(
+          x, y, static_cast<int>((static_cast<unsigned>(i) * 40503u) % static_cast<unsigned>(MaxLevel(irDepth) + 1)));
       p.vis.setLevel(x, y, static_cast<int>(random() % static_cast<unsigned>(MaxLevel(visDepth) + 1)));
     }
   }
@@ -64,14 +65,14 @@ Pair AllLevels(int width, int height, GreyDepth irDepth, GreyDepth visDepth, uns
   colouriser.colourise(p.ir, p.vis, rgb.data(), stride);
   for (int y = 0; y < p.ir.height(); ++y) {
     for (int x = 0; x < p.ir.width(); ++x) {
-      const auto want = ReferencePixel(table, scale, p.ir.level(x, y), p.ir.maxLevel(), p.vis.level(x, y),
-                                       p.vis.maxLevel());
+      const auto want =
+          ReferencePixel(table, scale, p.ir.level(x, y), p.ir.maxLevel(), p.vis.level(x, y), p.vis.maxLevel());
       const std::uint8_t* got = &rgb[static_cast<std::size_t>(y * stride + x * 3)];
       if (got[0] != want[0] || got[1] != want[1] || got[2] != want[2]) {
-        return ::testing::AssertionFailure() << "pixel (" << x << ", " << y << ") IR " << p.ir.level(x, y) << " VIS "
-                                             << p.vis.level(x, y) << ": " << int{got[0]} << "," << int{got[1]}
-                                             << "," << int{got[2]} << " instead of " << int{want[0]} << ","
-                                             << int{want[1]} << "," << int{want[2]};
+        return ::testing::AssertionFailure()
+               << "pixel (" << x << ", " << y << ") IR " << p.ir.level(x, y) << " VIS " << p.vis.level(x, y) << ": "
+               << int{got[0]} << "," << int{got[1]} << "," << int{got[2]} << " instead of " << int{want[0]} << ","
+               << int{want[1]} << "," << int{want[2]};
       }
     }
     for (std::ptrdiff_t i = p.ir.width() * 3; i < stride; ++i) {
@@ -84,14 +85,14 @@ Pair AllLevels(int width, int height, GreyDepth irDepth, GreyDepth visDepth, uns
 }
 
 const IrScale kScales[] = {
-    {40, -60},         // the default: cold clouds white
-    {-60, 40},         // black < white: cold clouds black
-    {39.5, -60.5},     // every column edge falls on a half
-    {12.25, -47.75},   // fractional
-    {-5.5, -80.125},   // both ends below zero
-    {100, -100},       // wider than the table: both ends clamp
-    {0.3, -0.2},       // narrower than one column
-    {-200, -150},      // entirely colder than the table
+    {40, -60},        // the default: cold clouds white
+    {-60, 40},        // black < white: cold clouds black
+    {39.5, -60.5},    // every column edge falls on a half
+    {12.25, -47.75},  // fractional
+    {-5.5, -80.125},  // both ends below zero
+    {100, -100},      // wider than the table: both ends clamp
+    {0.3, -0.2},      // narrower than one column
+    {-200, -150},     // entirely colder than the table
 };
 
 TEST(SceneColouring, EightBitPairMatchesTheRuleForEveryScale) {
@@ -127,8 +128,8 @@ TEST(SceneColouring, EveryRowWidthAndPaddedStridesKeepToTheirRows) {
   const auto table = DistinctCellTable();
   for (int width = 1; width <= 9; ++width) {
     for (const std::ptrdiff_t padding : {0, 1, 3}) {
-      EXPECT_TRUE(ColouredAsTheRuleSays(*table, {}, AllLevels(width, 5, GreyDepth::Eight, GreyDepth::Sixteen, 6),
-                                        padding))
+      EXPECT_TRUE(
+          ColouredAsTheRuleSays(*table, {}, AllLevels(width, 5, GreyDepth::Eight, GreyDepth::Sixteen, 6), padding))
           << "width " << width << " padding " << padding;
     }
   }
@@ -137,9 +138,9 @@ TEST(SceneColouring, EveryRowWidthAndPaddedStridesKeepToTheirRows) {
 TEST(SceneColouring, ImagesOfDifferentSizesAreRefused) {
   const SceneColouriser colouriser;
   std::vector<std::uint8_t> rgb(64 * 3);
-  EXPECT_THROW(colouriser.colourise(GreyImage(8, 8, GreyDepth::Eight), GreyImage(8, 7, GreyDepth::Eight), rgb.data(),
-                                    24),
-               std::invalid_argument);
+  EXPECT_THROW(
+      colouriser.colourise(GreyImage(8, 8, GreyDepth::Eight), GreyImage(8, 7, GreyDepth::Eight), rgb.data(), 24),
+      std::invalid_argument);
 }
 
 // A half degree rounds up, towards +infinity, also below zero.
@@ -153,18 +154,17 @@ class HalfDegrees : public testing::TestWithParam<HalfCase> {};
 TEST_P(HalfDegrees, RoundUpTowardsWarmer) { EXPECT_EQ(ColumnOfTemperature(GetParam().celsius), GetParam().column); }
 
 INSTANTIATE_TEST_SUITE_P(Columns, HalfDegrees,
-                         testing::Values(HalfCase{-0.5, 60}, HalfCase{-1.5, 59}, HalfCase{-2.5, 58},
-                                         HalfCase{0.5, 61}, HalfCase{-59.5, 1}, HalfCase{-60.5, 0},
-                                         HalfCase{-61, 0}, HalfCase{38.5, 99}, HalfCase{38.49, 98},
-                                         HalfCase{39.5, 99}, HalfCase{1e300, 99}, HalfCase{-1e300, 0},
-                                         HalfCase{-0.5000001, 59}, HalfCase{std::nan(""), 0}));
+                         testing::Values(HalfCase{-0.5, 60}, HalfCase{-1.5, 59}, HalfCase{-2.5, 58}, HalfCase{0.5, 61},
+                                         HalfCase{-59.5, 1}, HalfCase{-60.5, 0}, HalfCase{-61, 0}, HalfCase{38.5, 99},
+                                         HalfCase{38.49, 98}, HalfCase{39.5, 99}, HalfCase{1e300, 99},
+                                         HalfCase{-1e300, 0}, HalfCase{-0.5000001, 59}, HalfCase{std::nan(""), 0}));
 
 TEST(SceneColouring, HalfDegreeLevelsOfANegativeScaleTakeTheWarmerColumn) {
   // Level L is -L / 2 degrees: odd levels lie exactly halfway between two columns.
   const ColumnMap map({0.0, -127.5}, GreyDepth::Eight);
-  EXPECT_EQ(map.column(1), 60);  // -0.5 -> 0 degrees
-  EXPECT_EQ(map.column(3), 59);  // -1.5 -> -1
-  EXPECT_EQ(map.column(5), 58);  // -2.5 -> -2
+  EXPECT_EQ(map.column(1), 60);   // -0.5 -> 0 degrees
+  EXPECT_EQ(map.column(3), 59);   // -1.5 -> -1
+  EXPECT_EQ(map.column(5), 58);   // -2.5 -> -2
   EXPECT_EQ(map.column(119), 1);  // -59.5 -> -59
   EXPECT_EQ(map.column(121), 0);  // -60.5 -> -60
   EXPECT_EQ(map.column(255), 0);

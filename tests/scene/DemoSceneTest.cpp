@@ -22,7 +22,8 @@ class DemoSceneTest : public testing::Test {
   static int Count(F predicate) {
     int n = 0;
     for (int y = 0; y < scene_->ir.height(); ++y) {
-      for (int x = 0; x < scene_->ir.width(); ++x) n += predicate(Celsius(scene_->ir.level(x, y)), scene_->vis.level(x, y));
+      for (int x = 0; x < scene_->ir.width(); ++x)
+        n += predicate(Celsius(scene_->ir.level(x, y)), scene_->vis.level(x, y));
     }
     return n;
   }

@@ -61,15 +61,16 @@ QImage Grey16Image(QImage::Format format) {
   return image.convertToFormat(format);
 }
 
-::testing::AssertionResult HasLevels(const GreyImageLoad& load, GreyDepth depth, const std::function<int(int, int)>& level) {
+::testing::AssertionResult HasLevels(const GreyImageLoad& load, GreyDepth depth,
+                                     const std::function<int(int, int)>& level) {
   if (!load.ok()) return ::testing::AssertionFailure() << "refused: " << load.error.toStdString();
   if (load.image.depth() != depth) return ::testing::AssertionFailure() << "wrong depth";
   if (load.image.width() != kWidth || load.image.height() != kHeight) return ::testing::AssertionFailure() << "size";
   for (int y = 0; y < kHeight; ++y) {
     for (int x = 0; x < kWidth; ++x) {
       if (load.image.level(x, y) != level(x, y)) {
-        return ::testing::AssertionFailure() << "(" << x << ", " << y << ") is " << load.image.level(x, y)
-                                             << " instead of " << level(x, y);
+        return ::testing::AssertionFailure()
+               << "(" << x << ", " << y << ") is " << load.image.level(x, y) << " instead of " << level(x, y);
       }
     }
   }
@@ -77,10 +78,12 @@ QImage Grey16Image(QImage::Format format) {
 }
 
 TEST_F(GreyImageFileTest, EightBitFilesGiveEightBitLevels) {
-  EXPECT_TRUE(HasLevels(LoadGreyImage(save(Grey8Image(QImage::Format_Grayscale8), "grey.png")), GreyDepth::Eight, Level8));
+  EXPECT_TRUE(
+      HasLevels(LoadGreyImage(save(Grey8Image(QImage::Format_Grayscale8), "grey.png")), GreyDepth::Eight, Level8));
   EXPECT_TRUE(HasLevels(LoadGreyImage(save(Grey8Image(QImage::Format_RGB888), "rgb.png")), GreyDepth::Eight, Level8));
   EXPECT_TRUE(HasLevels(LoadGreyImage(save(Grey8Image(QImage::Format_RGB888), "rgb.bmp")), GreyDepth::Eight, Level8));
-  EXPECT_TRUE(HasLevels(LoadGreyImage(save(Grey8Image(QImage::Format_Grayscale8), "grey.pgm")), GreyDepth::Eight, Level8));
+  EXPECT_TRUE(
+      HasLevels(LoadGreyImage(save(Grey8Image(QImage::Format_Grayscale8), "grey.pgm")), GreyDepth::Eight, Level8));
   QImage alpha = Grey8Image(QImage::Format_ARGB32);
   alpha.setPixel(1, 1, qRgba(Level8(1, 1), Level8(1, 1), Level8(1, 1), 10));  // alpha is not a level
   EXPECT_TRUE(HasLevels(LoadGreyImage(save(alpha, "alpha.png")), GreyDepth::Eight, Level8));
@@ -110,10 +113,10 @@ TEST_F(GreyImageFileTest, APaletteImageGivesTheLevelsItsColoursStandFor) {
 TEST_F(GreyImageFileTest, SixteenBitFilesGiveSixteenBitLevels) {
   EXPECT_TRUE(HasLevels(LoadGreyImage(save(Grey16Image(QImage::Format_Grayscale16), "grey16.png")), GreyDepth::Sixteen,
                         Level16));
-  EXPECT_TRUE(HasLevels(LoadGreyImage(save(Grey16Image(QImage::Format_RGBX64), "rgb48.png")), GreyDepth::Sixteen,
-                        Level16));
-  EXPECT_TRUE(HasLevels(LoadGreyImage(save(Grey16Image(QImage::Format_RGBA64), "rgba64.png")), GreyDepth::Sixteen,
-                        Level16));
+  EXPECT_TRUE(
+      HasLevels(LoadGreyImage(save(Grey16Image(QImage::Format_RGBX64), "rgb48.png")), GreyDepth::Sixteen, Level16));
+  EXPECT_TRUE(
+      HasLevels(LoadGreyImage(save(Grey16Image(QImage::Format_RGBA64), "rgba64.png")), GreyDepth::Sixteen, Level16));
   // A 16-bit PGM as other programs write it: big-endian samples after the header.
   QByteArray pgm = QByteArrayLiteral("P5\n7 5\n65535\n");
   for (int y = 0; y < kHeight; ++y) {
@@ -128,14 +131,14 @@ TEST_F(GreyImageFileTest, SixteenBitFilesGiveSixteenBitLevels) {
   for (int y = 0; y < kHeight; ++y) {
     for (int x = 0; x < kWidth; ++x) plain.append(QByteArray::number(Level16(x, y) % 1024)).append(' ');
   }
-  EXPECT_TRUE(HasLevels(LoadGreyImage(write(plain, "grey10.pgm")), GreyDepth::Sixteen, [](int x, int y) {
-    return (Level16(x, y) % 1024 * 65535 + 511) / 1023;
-  }));
+  EXPECT_TRUE(HasLevels(LoadGreyImage(write(plain, "grey10.pgm")), GreyDepth::Sixteen,
+                        [](int x, int y) { return (Level16(x, y) % 1024 * 65535 + 511) / 1023; }));
 }
 
 TEST_F(GreyImageFileTest, TiffFilesOfBothDepths) {
   if (!QImageWriter::supportedImageFormats().contains("tiff")) GTEST_SKIP() << "Qt's TIFF plugin is not installed";
-  EXPECT_TRUE(HasLevels(LoadGreyImage(save(Grey8Image(QImage::Format_Grayscale8), "grey.tif")), GreyDepth::Eight, Level8));
+  EXPECT_TRUE(
+      HasLevels(LoadGreyImage(save(Grey8Image(QImage::Format_Grayscale8), "grey.tif")), GreyDepth::Eight, Level8));
   EXPECT_TRUE(HasLevels(LoadGreyImage(save(Grey16Image(QImage::Format_Grayscale16), "grey16.tif")), GreyDepth::Sixteen,
                         Level16));
 }
@@ -179,11 +182,11 @@ TEST_F(GreyImageFileTest, UnreadableFilesAreReportedWithTheReason) {
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     png = f.readAll();
   }
-  for (const auto& [name, bytes] : {std::pair{"text.png", QByteArray("not an image at all")},
-                                    std::pair{"empty.png", QByteArray()},
-                                    std::pair{"truncated.png", png.left(png.size() / 2)},
-                                    std::pair{"truncated.pgm", QByteArray("P5 7 5 65535\n\1\2\3")},
-                                    std::pair{"over.pgm", QByteArray("P2 2 1 1000 999 1001")}}) {
+  for (const auto& [name, bytes] :
+       {std::pair{"text.png", QByteArray("not an image at all")}, std::pair{"empty.png", QByteArray()},
+        std::pair{"truncated.png", png.left(png.size() / 2)},
+        std::pair{"truncated.pgm", QByteArray("P5 7 5 65535\n\1\2\3")},
+        std::pair{"over.pgm", QByteArray("P2 2 1 1000 999 1001")}}) {
     const GreyImageLoad load = LoadGreyImage(write(bytes, name));
     EXPECT_EQ(load.problem, GreyLoadProblem::Unreadable) << name;
     EXPECT_TRUE(load.error.startsWith(path(name) + QStringLiteral(": "))) << load.error.toStdString();
@@ -230,7 +233,8 @@ TEST(SceneImage, TheColouredImageHoldsWhatTheColouriserWrites) {
   ASSERT_EQ(image.size(), QSize(kWidth, kHeight));
   for (int y = 0; y < kHeight; ++y) {
     for (int x = 0; x < kWidth; ++x) {
-      const PackedColour want = colouriser.colourAt(colouriser.columnMap(GreyDepth::Eight).column(Level8(x, y)), Level8(y, x));
+      const PackedColour want =
+          colouriser.colourAt(colouriser.columnMap(GreyDepth::Eight).column(Level8(x, y)), Level8(y, x));
       EXPECT_EQ(image.pixel(x, y), qRgb(RedOf(want), GreenOf(want), BlueOf(want))) << x << "," << y;
     }
   }

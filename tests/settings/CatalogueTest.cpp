@@ -34,7 +34,8 @@ TEST(Catalogue, StoreOrderPutsTheOptionsFirstThenTheAnchorsInLoadOrder) {
 TEST(Catalogue, EachSettingReadsAndWritesItsOwnPartOfAPalette) {
   Palette palette;
   const auto& catalogue = SettingsCatalogue();
-  for (std::size_t i = 0; i < kSettingCount; ++i) SetPaletteValue(palette, catalogue[i], static_cast<std::int32_t>(i) + 2);
+  for (std::size_t i = 0; i < kSettingCount; ++i)
+    SetPaletteValue(palette, catalogue[i], static_cast<std::int32_t>(i) + 2);
   EXPECT_EQ(palette.anchors[AnchorSlot(-7)], (AnchorValue{2, 3}));
   EXPECT_EQ(palette.anchors[AnchorSlot(4)], (AnchorValue{24, 25}));
   EXPECT_EQ(palette.tailPercent, 26);
@@ -66,7 +67,8 @@ INSTANTIATE_TEST_SUITE_P(Values, CatalogueRange,
                          ::testing::Values(RangeCase{"LUThueM70", 0, 360}, RangeCase{"LUTsatM70", 0, 100},
                                            RangeCase{"LUThueO0", 0, 360}, RangeCase{"LUTsatP40", 0, 100},
                                            RangeCase{"LUTTailPercent", 0, 100}, RangeCase{"LUTWhiteTop", 0, 1},
-                                           RangeCase{"lutsmoothcolours", 0, 1}), test::CaseName<CatalogueRange::ParamType>);
+                                           RangeCase{"lutsmoothcolours", 0, 1}),
+                         test::CaseName<CatalogueRange::ParamType>);
 
 TEST(Catalogue, FindSettingIgnoresCaseAndRejectsOtherNames) {
   EXPECT_EQ(FindSetting("luthuem70"), std::optional<std::size_t>(0));
@@ -92,7 +94,8 @@ TEST_P(TailPosition, IsTheLow16BitsHeldWithinTheSpinnersRange) {
 INSTANTIATE_TEST_SUITE_P(Numbers, TailPosition,
                          ::testing::Values(TailCase{12, 12}, TailCase{0, 0}, TailCase{100, 100}, TailCase{101, 100},
                                            TailCase{-1, 0}, TailCase{65536 + 30, 30}, TailCase{70000, 100},
-                                           TailCase{32768, 0}, TailCase{-65536 + 5, 5}, TailCase{INT32_MIN, 0}), test::CaseName<TailPosition::ParamType>);
+                                           TailCase{32768, 0}, TailCase{-65536 + 5, 5}, TailCase{INT32_MIN, 0}),
+                         test::CaseName<TailPosition::ParamType>);
 
 TEST(SourceName, SpellsTheThreeSources) {
   EXPECT_STREQ(SourceName(SettingSource::Stored), "stored");

@@ -8,12 +8,12 @@
 #include <filesystem>
 #include <string>
 
-#include "CaseName.h"
 #include "ApplicationExe.h"
+#include "CaseName.h"
 #include "CurrentUserRegistry.h"
-#include "SqliteRegistryStore.h"
 #include "FileNames.h"
 #include "RegistryVariables.h"
+#include "SqliteRegistryStore.h"
 
 namespace palettor {
 namespace {
@@ -38,17 +38,16 @@ TEST_P(FileNameSplitting, SplitsAtTheLastSeparatorOfAnyKind) {
 
 INSTANTIATE_TEST_SUITE_P(
     Paths, FileNameSplitting,
-    ::testing::Values(SplitCase{"C:\\Tools\\Palettor.exe", "Palettor.exe", "C:\\Tools\\", "C:\\Tools\\Palettor"},
-                      SplitCase{"D:\\Sky\\Skyreader.exe", "Skyreader.exe", "D:\\Sky\\", "D:\\Sky\\Skyreader"},
-                      SplitCase{"/usr/local/bin/palettor", "palettor", "/usr/local/bin/", "/usr/local/bin/palettor"},
-                      SplitCase{"a.b.exe", "a.b.exe", "", "a.b"},
-                      SplitCase{"Skyreader.exe", "Skyreader.exe", "", "Skyreader"},
-                      SplitCase{"C:Sky.exe", "Sky.exe", "C:", "C:Sky"},
-                      SplitCase{"D:\\Sky\\", "", "D:\\Sky\\", "D:\\Sky\\"},
-                      // A dot in a folder name is not an extension of the file.
-                      SplitCase{"/opt/v1.2/palettor", "palettor", "/opt/v1.2/", "/opt/v1.2/palettor"},
-                      SplitCase{"mixed/dir\\name.ext", "name.ext", "mixed/dir\\", "mixed/dir\\name"},
-                      SplitCase{"", "", "", ""}), test::CaseName<FileNameSplitting::ParamType>);
+    ::testing::Values(
+        SplitCase{"C:\\Tools\\Palettor.exe", "Palettor.exe", "C:\\Tools\\", "C:\\Tools\\Palettor"},
+        SplitCase{"D:\\Sky\\Skyreader.exe", "Skyreader.exe", "D:\\Sky\\", "D:\\Sky\\Skyreader"},
+        SplitCase{"/usr/local/bin/palettor", "palettor", "/usr/local/bin/", "/usr/local/bin/palettor"},
+        SplitCase{"a.b.exe", "a.b.exe", "", "a.b"}, SplitCase{"Skyreader.exe", "Skyreader.exe", "", "Skyreader"},
+        SplitCase{"C:Sky.exe", "Sky.exe", "C:", "C:Sky"}, SplitCase{"D:\\Sky\\", "", "D:\\Sky\\", "D:\\Sky\\"},
+        // A dot in a folder name is not an extension of the file.
+        SplitCase{"/opt/v1.2/palettor", "palettor", "/opt/v1.2/", "/opt/v1.2/palettor"},
+        SplitCase{"mixed/dir\\name.ext", "name.ext", "mixed/dir\\", "mixed/dir\\name"}, SplitCase{"", "", "", ""}),
+    test::CaseName<FileNameSplitting::ParamType>);
 
 TEST(ChangeFileExt, ReplacesOrAppendsTheExtension) {
   EXPECT_EQ(ChangeFileExt("dir\\table.bmp", ".txt"), "dir\\table.txt");
@@ -83,7 +82,8 @@ INSTANTIATE_TEST_SUITE_P(Executables, ProgramBaseNameOf,
                          ::testing::Values(BaseNameCase{"C:\\Tools\\Palettor.exe", "Palettor"},
                                            BaseNameCase{"/home/u/bin/a.b.exe", "a.b"},
                                            BaseNameCase{"/usr/bin/palettor", "palettor"},
-                                           BaseNameCase{"/usr/bin/palettor-cli", "palettor-cli"}), test::CaseName<ProgramBaseNameOf::ParamType>);
+                                           BaseNameCase{"/usr/bin/palettor-cli", "palettor-cli"}),
+                         test::CaseName<ProgramBaseNameOf::ParamType>);
 
 TEST(ProgramBaseName, IsWorkedOutAnewOnEveryCall) {
   ProgramUnderTest program("/x/First.exe");
@@ -118,8 +118,9 @@ TEST(GetExeName, KeepsTheNameOfAnExecutableReplacedWhileItRuns) {
   ASSERT_NE(::mkdtemp(folder.data()), nullptr);
   const std::string copy = folder + "/copy-of-tests";
   std::filesystem::copy_file(GetExeName(), copy);
-  const std::string command = "PALETTOR_EXE_SELF_DELETE=1 '" + copy +
-                              "' --gtest_filter=GetExeName.KeepsTheNameOfAnExecutableReplacedWhileItRuns >/dev/null 2>&1";
+  const std::string command =
+      "PALETTOR_EXE_SELF_DELETE=1 '" + copy +
+      "' --gtest_filter=GetExeName.KeepsTheNameOfAnExecutableReplacedWhileItRuns >/dev/null 2>&1";
   EXPECT_EQ(std::system(command.c_str()), 0);
   EXPECT_FALSE(std::filesystem::exists(copy));
   std::filesystem::remove_all(folder);

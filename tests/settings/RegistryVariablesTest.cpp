@@ -94,7 +94,8 @@ TEST_P(BooleanSetting, AnyNonZeroNumberLoadsAsTrueAndIsWrittenBackAsOne) {
 INSTANTIATE_TEST_SUITE_P(StoredNumbers, BooleanSetting,
                          ::testing::Values(StoredBoolCase{2, false, true, "1"}, StoredBoolCase{1, false, true, "1"},
                                            StoredBoolCase{0, true, false, "0"}, StoredBoolCase{-1, false, true, "1"},
-                                           StoredBoolCase{INT32_MIN, false, true, "1"}), test::CaseName<BooleanSetting::ParamType>);
+                                           StoredBoolCase{INT32_MIN, false, true, "1"}),
+                         test::CaseName<BooleanSetting::ParamType>);
 
 TEST_F(SettingsTest, ATailPercentStoredAsTextLoadsTheDefaultAndIsOverwrittenAsANumber) {
   PutText(kKey, "LUTTailPercent", "30");
@@ -111,10 +112,11 @@ TEST_F(SettingsTest, HandEditedValuesThatAreNotThirtyTwoBitNumbersLoadTheDefault
   Put(kKey, "real", 0);
   Put(kKey, "blob", 0);
   Put(kKey, "unsigned", 0);
-  Execute("UPDATE registry_values SET data = 8589934592 WHERE name = 'big';"
-          "UPDATE registry_values SET data = 2.5 WHERE name = 'real';"
-          "UPDATE registry_values SET data = x'0102' WHERE name = 'blob';"
-          "UPDATE registry_values SET data = 4294967295 WHERE name = 'unsigned';");
+  Execute(
+      "UPDATE registry_values SET data = 8589934592 WHERE name = 'big';"
+      "UPDATE registry_values SET data = 2.5 WHERE name = 'real';"
+      "UPDATE registry_values SET data = x'0102' WHERE name = 'blob';"
+      "UPDATE registry_values SET data = 4294967295 WHERE name = 'unsigned';");
   EXPECT_EQ(TRegistryInteger("big", 7).Value, 7);
   EXPECT_EQ(TRegistryInteger("real", 7).Value, 7);
   EXPECT_EQ(TRegistryInteger("blob", 7).Value, 7);
@@ -292,9 +294,11 @@ TEST_P(HostFolder, IsTheRegisteredPathUpToItsLastSeparator) {
 
 INSTANTIATE_TEST_SUITE_P(Entries, HostFolder,
                          ::testing::Values(HostFolderCase{"D:\\Sky\\Skyreader.exe", "D:\\Sky\\"},
-                                           HostFolderCase{"Skyreader.exe", ""}, HostFolderCase{"D:\\Sky\\", "D:\\Sky\\"},
+                                           HostFolderCase{"Skyreader.exe", ""},
+                                           HostFolderCase{"D:\\Sky\\", "D:\\Sky\\"},
                                            HostFolderCase{"C:Skyreader.exe", "C:"},
-                                           HostFolderCase{"/opt/sky/skyreader", "/opt/sky/"}), test::CaseName<HostFolder::ParamType>);
+                                           HostFolderCase{"/opt/sky/skyreader", "/opt/sky/"}),
+                         test::CaseName<HostFolder::ParamType>);
 
 TEST_F(AppPathTest, AnEntryStoredAsANumberReadsAsEmpty) {
   Put(kAppPathsKey, "Skyreader", 42);

@@ -76,8 +76,8 @@ class StoreFaults : public test::TempStoreTest {
   }
 };
 
-const std::string kGarbage = std::string("This is not a settings store, just a text file that was copied over it.\n") +
-                             std::string(4000, 'x');
+const std::string kGarbage =
+    std::string("This is not a settings store, just a text file that was copied over it.\n") + std::string(4000, 'x');
 
 TEST_F(StoreFaults, GarbageFileIsKeptAsideAndTheProgramStartsOnDefaults) {
   WriteFile(StorePath(), kGarbage);
@@ -342,14 +342,10 @@ TEST_F(ReadOnlyStore, ADamagedStoreInAReadOnlyFolderRunsOnDefaultsWithOneNotice)
 std::int32_t SessionValue(const SettingEntry& entry, int session) {
   const bool odd = session % 2 != 0;
   switch (entry.kind) {
-    case SettingKind::Hue:
-      return (odd ? 200 : 10) + entry.anchor + 7;
-    case SettingKind::Saturation:
-      return odd ? 60 : 30;
-    case SettingKind::Percent:
-      return odd ? 77 : 33;
-    case SettingKind::Option:
-      return odd ? 0 : 1;
+    case SettingKind::Hue: return (odd ? 200 : 10) + entry.anchor + 7;
+    case SettingKind::Saturation: return odd ? 60 : 30;
+    case SettingKind::Percent: return odd ? 77 : 33;
+    case SettingKind::Option: return odd ? 0 : 1;
   }
   return 0;
 }
@@ -394,7 +390,8 @@ TEST_P(KilledWhileStoring, TheStoreOpensAndHoldsEachValueOldOrNewInShutdownOrder
   // Every value comes from the same session: the one the kill cut short left nothing behind.
   std::vector<int> writers;
   for (const std::size_t index : SettingsStoreOrder()) {
-    const auto rows = Query("SELECT data FROM registry_values WHERE name = '" + std::string(catalogue[index].name) + "'");
+    const auto rows =
+        Query("SELECT data FROM registry_values WHERE name = '" + std::string(catalogue[index].name) + "'");
     ASSERT_EQ(rows.size(), 1u) << catalogue[index].name;
     const std::int32_t value = std::stoi(rows[0]);
     const bool even = value == SessionValue(catalogue[index], 0);

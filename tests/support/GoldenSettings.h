@@ -10,11 +10,11 @@ namespace palettor::golden {
 
 // In the order the window loads them, each with its default.
 inline const std::vector<std::pair<std::string, std::int32_t>> kLoadOrder = {
-    {"LUThueM70", -1}, {"LUTsatM70", -1}, {"LUThueM60", 0}, {"LUTsatM60", 0}, {"LUThueM50", 0},
-    {"LUTsatM50", 0},  {"LUThueM40", 0},  {"LUTsatM40", 0}, {"LUThueM30", 0}, {"LUTsatM30", 0},
-    {"LUThueM20", 0},  {"LUTsatM20", 0},  {"LUThueM10", 0}, {"LUTsatM10", 0}, {"LUThueO0", 0},
-    {"LUTsatO0", 0},   {"LUThueP10", 0},  {"LUTsatP10", 0}, {"LUThueP20", 0}, {"LUTsatP20", 0},
-    {"LUThueP30", 0},  {"LUTsatP30", 0},  {"LUThueP40", 0}, {"LUTsatP40", 0}, {"LUTTailPercent", 12},
+    {"LUThueM70", -1},  {"LUTsatM70", -1},      {"LUThueM60", 0}, {"LUTsatM60", 0}, {"LUThueM50", 0},
+    {"LUTsatM50", 0},   {"LUThueM40", 0},       {"LUTsatM40", 0}, {"LUThueM30", 0}, {"LUTsatM30", 0},
+    {"LUThueM20", 0},   {"LUTsatM20", 0},       {"LUThueM10", 0}, {"LUTsatM10", 0}, {"LUThueO0", 0},
+    {"LUTsatO0", 0},    {"LUThueP10", 0},       {"LUTsatP10", 0}, {"LUThueP20", 0}, {"LUTsatP20", 0},
+    {"LUThueP30", 0},   {"LUTsatP30", 0},       {"LUThueP40", 0}, {"LUTsatP40", 0}, {"LUTTailPercent", 12},
     {"LUTWhiteTop", 1}, {"LUTSmoothColours", 1}};
 
 inline std::vector<std::string> LoadOrderNames() {
@@ -32,12 +32,12 @@ inline const std::vector<std::string> kShutdownOrder = {
 
 // `palettor-cli settings` on a first run: the factory anchors and the default options.
 inline const std::vector<std::string> kFirstRunListing = {
-    "LUThueM70 220 factory", "LUTsatM70 70 factory", "LUThueM60 310 factory", "LUTsatM60 7 factory",
-    "LUThueM50 270 factory", "LUTsatM50 12 factory", "LUThueM40 250 factory", "LUTsatM40 14 factory",
-    "LUThueM30 225 factory", "LUTsatM30 14 factory", "LUThueM20 205 factory", "LUTsatM20 12 factory",
-    "LUThueM10 185 factory", "LUTsatM10 9 factory",  "LUThueO0 100 factory",  "LUTsatO0 0 factory",
-    "LUThueP10 85 factory",  "LUTsatP10 12 factory", "LUThueP20 55 factory",  "LUTsatP20 19 factory",
-    "LUThueP30 35 factory",  "LUTsatP30 25 factory", "LUThueP40 15 factory",  "LUTsatP40 25 factory",
+    "LUThueM70 220 factory",     "LUTsatM70 70 factory",  "LUThueM60 310 factory",     "LUTsatM60 7 factory",
+    "LUThueM50 270 factory",     "LUTsatM50 12 factory",  "LUThueM40 250 factory",     "LUTsatM40 14 factory",
+    "LUThueM30 225 factory",     "LUTsatM30 14 factory",  "LUThueM20 205 factory",     "LUTsatM20 12 factory",
+    "LUThueM10 185 factory",     "LUTsatM10 9 factory",   "LUThueO0 100 factory",      "LUTsatO0 0 factory",
+    "LUThueP10 85 factory",      "LUTsatP10 12 factory",  "LUThueP20 55 factory",      "LUTsatP20 19 factory",
+    "LUThueP30 35 factory",      "LUTsatP30 25 factory",  "LUThueP40 15 factory",      "LUTsatP40 25 factory",
     "LUTTailPercent 12 default", "LUTWhiteTop 1 default", "LUTSmoothColours 1 default"};
 
 }  // namespace palettor::golden

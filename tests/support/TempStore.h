@@ -1,8 +1,8 @@
 #pragma once
 // A private XDG_CONFIG_HOME per test, so every test works on a real store of its own, opened and
 // installed as the current user's registry as a program's main does.
-#include <sqlite3.h>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -89,7 +89,8 @@ class TempStoreTest : public ::testing::Test {
   // started again afterwards.
   void Execute(const std::string& sql) {
     sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open_v2(StorePath().c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_open_v2(StorePath().c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr),
+              SQLITE_OK);
     char* message = nullptr;
     EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message), SQLITE_OK) << (message ? message : "");
     sqlite3_free(message);

@@ -22,23 +22,28 @@ TEST_P(Escaping, WritesOutEveryControlCharacterAndKeepsTheRest) {
   EXPECT_FALSE(HasControlCharacters(EscapeControlCharacters(GetParam().text)));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, Escaping,
-    testing::Values(EscapeCase{"/opt/sky/Skyreader", "/opt/sky/Skyreader"},
-                    EscapeCase{"D:\\Sky\\Skyreader.exe", "D:\\Sky\\Skyreader.exe"},
-                    EscapeCase{"/a\nOther\t/evil", "/a\\nOther\\t/evil"}, EscapeCase{"line\r", "line\\r"},
-                    EscapeCase{"\x1b[2J", "\\x1b[2J"}, EscapeCase{std::string("a\0b", 3), "a\\x00b"},
-                    EscapeCase{"\x7f", "\\x7f"}, EscapeCase{"Caf\xC3\xA9 \xE2\x82\xAC", "Caf\xC3\xA9 \xE2\x82\xAC"},
-                    EscapeCase{"\xC2\x9B" "31m", "\\u009b31m"},       // C1 control sequence introducer
-                    EscapeCase{"\x9B" "31m", "\\x9b31m"},             // the same as a lone byte
-                    EscapeCase{"\xC3", "\\xc3"},                      // cut-off sequence
-                    EscapeCase{"\xC0\xAF", "\\xc0\\xaf"},             // overlong '/'
-                    EscapeCase{"\xED\xA0\x80", "\\xed\\xa0\\x80"}));  // surrogate
+INSTANTIATE_TEST_SUITE_P(Texts, Escaping,
+                         testing::Values(EscapeCase{"/opt/sky/Skyreader", "/opt/sky/Skyreader"},
+                                         EscapeCase{"D:\\Sky\\Skyreader.exe", "D:\\Sky\\Skyreader.exe"},
+                                         EscapeCase{"/a\nOther\t/evil", "/a\\nOther\\t/evil"},
+                                         EscapeCase{"line\r", "line\\r"}, EscapeCase{"\x1b[2J", "\\x1b[2J"},
+                                         EscapeCase{std::string("a\0b", 3), "a\\x00b"}, EscapeCase{"\x7f", "\\x7f"},
+                                         EscapeCase{"Caf\xC3\xA9 \xE2\x82\xAC", "Caf\xC3\xA9 \xE2\x82\xAC"},
+                                         EscapeCase{"\xC2\x9B"
+                                                    "31m",
+                                                    "\\u009b31m"},  // C1 control sequence introducer
+                                         EscapeCase{"\x9B"
+                                                    "31m",
+                                                    "\\x9b31m"},                           // the same as a lone byte
+                                         EscapeCase{"\xC3", "\\xc3"},                      // cut-off sequence
+                                         EscapeCase{"\xC0\xAF", "\\xc0\\xaf"},             // overlong '/'
+                                         EscapeCase{"\xED\xA0\x80", "\\xed\\xa0\\x80"}));  // surrogate
 
 TEST(ControlCharacters, AreFoundWhereverTheyAre) {
   EXPECT_FALSE(HasControlCharacters("/opt/sky/Skyreader \xC3\xA9"));
   EXPECT_FALSE(HasControlCharacters(""));
-  for (const std::string& text : std::vector<std::string>{"\n", "a\tb", "x\x1b", "\x7f", "\xC2\x85", std::string("\0", 1)}) {
+  for (const std::string& text :
+       std::vector<std::string>{"\n", "a\tb", "x\x1b", "\x7f", "\xC2\x85", std::string("\0", 1)}) {
     EXPECT_TRUE(HasControlCharacters(text)) << EscapeControlCharacters(text);
   }
 }

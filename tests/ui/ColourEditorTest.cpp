@@ -102,7 +102,7 @@ TEST_F(ColourEditor, EditingTheBlueTailChangesOnlyTheTailRows) {
 
 struct Typed {
   const char* text;
-  int hue;          // the spinner's position afterwards
+  int hue;            // the spinner's position afterwards
   const char* shown;  // the edit box's text afterwards
 };
 
@@ -123,19 +123,18 @@ TEST_P(TypedHue, OnlyWholeNumbersMoveTheSpinner) {
 }
 
 std::string TypedName(const testing::TestParamInfo<Typed>& info) {
-  static const char* const names[] = {"Letters", "Empty", "AboveRange", "Overflow", "Negative", "Number",
-                                      "TrailingLetter"};
+  static const char* const names[] = {"Letters",  "Empty",  "AboveRange",    "Overflow",
+                                      "Negative", "Number", "TrailingLetter"};
   return names[info.index];
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, TypedHue,
-    testing::Values(Typed{"abc", 310, "abc"},  // letters: nothing parses, nothing moves
-                    Typed{"", 310, ""},        // cleared
-                    Typed{"400", 360, "360"},  // above the range: the spinner brings it to the bound
+    testing::Values(Typed{"abc", 310, "abc"},          // letters: nothing parses, nothing moves
+                    Typed{"", 310, ""},                // cleared
+                    Typed{"400", 360, "360"},          // above the range: the spinner brings it to the bound
                     Typed{"99999999999", 360, "360"},  // "9..." parses up to 999999999, then overflows
-                    Typed{"-5", 0, "0"},
-                    Typed{"12", 12, "12"},
+                    Typed{"-5", 0, "0"}, Typed{"12", 12, "12"},
                     Typed{"7x", 7, "7x"}),  // "7" moved the spinner; "7x" does not parse
     TypedName);
 

@@ -1,10 +1,10 @@
 // Start-up and shutdown: every way of closing runs the close query and the destroy handler
 // once each and stores the 27 values in the catalogue's order; the next start loads them.
+#include <sqlite3.h>
+#include <QFile>
 #include <QMenu>
 #include <QMenuBar>
-#include <QFile>
 #include <QWindow>
-#include <sqlite3.h>
 
 #include "CurrentUserRegistry.h"
 #include "GoldenSettings.h"
@@ -79,12 +79,8 @@ class ClosePaths : public Lifecycle, public testing::WithParamInterface<ClosePat
  protected:
   void CloseBy(ClosePath path) {
     switch (path) {
-      case ClosePath::CloseBox:
-        Form().windowHandle()->close();
-        break;
-      case ClosePath::CloseButton:
-        Click(Form().ButtonClose);
-        break;
+      case ClosePath::CloseBox: Form().windowHandle()->close(); break;
+      case ClosePath::CloseButton: Click(Form().ButtonClose); break;
       case ClosePath::FileExitByMouse: {
         QTest::mouseClick(Form().MainMenu1, Qt::LeftButton, {},
                           Form().MainMenu1->actionGeometry(Form().File1->menuAction()).center());
@@ -206,8 +202,8 @@ TEST_P(StoredTailPercent, IsTakenAsA16BitPositionWithinTheRange) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, StoredTailPercent,
-                         testing::Values(StoredTail{30, "30"}, StoredTail{65536 + 12, "12"},
-                                         StoredTail{500, "100"}, StoredTail{-3, "0"}, StoredTail{65535, "0"}),
+                         testing::Values(StoredTail{30, "30"}, StoredTail{65536 + 12, "12"}, StoredTail{500, "100"},
+                                         StoredTail{-3, "0"}, StoredTail{65535, "0"}),
                          [](const auto& p) {
                            const std::int32_t v = p.param.stored;
                            return (v < 0 ? "Minus" : "") + std::to_string(v < 0 ? -v : v);

@@ -132,7 +132,8 @@ TEST_F(SaveTable, TheSavedFileIsTheOnePalettorCliRenders) {
   Open();
   Click(Form().ButtonSave);
   const QString rendered = store_.Path() + "/rendered.bmp";
-  const test::ProcessResult cli = test::RunProcess(PALETTOR_CLI, {"render", "--factory", "--out", rendered.toStdString()});
+  const test::ProcessResult cli =
+      test::RunProcess(PALETTOR_CLI, {"render", "--factory", "--out", rendered.toStdString()});
   ASSERT_EQ(cli.exitStatus, 0) << cli.err;
   EXPECT_EQ(ReadAll(DefaultFile()), ReadAll(rendered));
 }
@@ -404,7 +405,9 @@ TEST_P(SaveFileDialogRefuses, NamesItCannotWriteAndStaysOpen) {
 INSTANTIATE_TEST_SUITE_P(Names, SaveFileDialogRefuses,
                          testing::Values(RefusedName{"no/such/folder/table.bmp", false, "does not exist"},
                                          RefusedName{"locked.bmp", true, "read-only"}),
-                         [](const auto& p) { return std::string(p.param.makeReadOnlyFile ? "ReadOnlyFile" : "MissingFolder"); });
+                         [](const auto& p) {
+                           return std::string(p.param.makeReadOnlyFile ? "ReadOnlyFile" : "MissingFolder");
+                         });
 
 }  // namespace
 }  // namespace palettor::test

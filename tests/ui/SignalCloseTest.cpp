@@ -28,7 +28,8 @@ std::string Stored(const std::string& store, const std::string& name) {
   sqlite3* db = nullptr;
   if (sqlite3_open_v2(store.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
     sqlite3_stmt* query = nullptr;
-    sqlite3_prepare_v2(db, "SELECT data FROM registry_values WHERE key_path = 'Software\\Quillon\\palettor' AND name = ?1",
+    sqlite3_prepare_v2(db,
+                       "SELECT data FROM registry_values WHERE key_path = 'Software\\Quillon\\palettor' AND name = ?1",
                        -1, &query, nullptr);
     sqlite3_bind_text(query, 1, name.c_str(), -1, SQLITE_TRANSIENT);
     if (query && sqlite3_step(query) == SQLITE_ROW) data = reinterpret_cast<const char*>(sqlite3_column_text(query, 0));
@@ -50,9 +51,9 @@ class SignalClose : public testing::TestWithParam<Ending> {
       if (::access(tool, X_OK) != 0) GTEST_SKIP() << tool << " is not installed (scripts/install-deps.sh)";
     }
     // Xvfb picks a free display and writes its number to standard output.
-    xvfb_ = std::make_unique<RunningProcess>("/usr/bin/Xvfb", std::vector<std::string>{"-displayfd", "1", "-nolisten",
-                                                                                          "tcp", "-screen", "0",
-                                                                                          "1024x768x24"});
+    xvfb_ = std::make_unique<RunningProcess>(
+        "/usr/bin/Xvfb",
+        std::vector<std::string>{"-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "1024x768x24"});
     display_ = WaitForDisplay();
     ASSERT_FALSE(display_.empty()) << "Xvfb did not start";
   }
@@ -88,11 +89,12 @@ TEST_P(SignalClose, StoresTheChangeAndExitsWithZero) {
   // sanitizer build that would count as our leak.
   const std::string suppressions = config_.filePath("lsan-suppressions").toStdString();
   std::ofstream(suppressions) << "leak:libdbus-1.so\n";
-  RunningProcess palettor(PALETTOR_WINDOW, {},
-                          {.env = {"DISPLAY=" + display_, "QT_QPA_PLATFORM=xcb",
-                                   "XDG_CONFIG_HOME=" + config_.path().toStdString(),
-                                   "LSAN_OPTIONS=suppressions=" + suppressions}});
-  const ProcessResult found = Tool({"xdotool", "search", "--sync", "--onlyvisible", "--name", "Palettor for Skyreader"});
+  RunningProcess palettor(
+      PALETTOR_WINDOW, {},
+      {.env = {"DISPLAY=" + display_, "QT_QPA_PLATFORM=xcb", "XDG_CONFIG_HOME=" + config_.path().toStdString(),
+               "LSAN_OPTIONS=suppressions=" + suppressions}});
+  const ProcessResult found =
+      Tool({"xdotool", "search", "--sync", "--onlyvisible", "--name", "Palettor for Skyreader"});
   ASSERT_EQ(found.exitStatus, 0) << "the window did not appear: " << found.err;
   const std::string window = found.out.substr(0, found.out.find('\n'));
   ASSERT_EQ(Tool({"xdotool", "windowfocus", "--sync", window}).exitStatus, 0);
@@ -121,7 +123,8 @@ TEST_P(SignalClose, StoresTheChangeAndExitsWithZero) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, SignalClose,
-                         testing::Values(Ending{SIGTERM, "SIGTERM"}, Ending{SIGHUP, "SIGHUP"}, Ending{SIGINT, "SIGINT"}),
+                         testing::Values(Ending{SIGTERM, "SIGTERM"}, Ending{SIGHUP, "SIGHUP"},
+                                         Ending{SIGINT, "SIGINT"}),
                          [](const auto& c) { return std::string(c.param.name); });
 
 }  // namespace

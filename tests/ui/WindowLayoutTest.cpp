@@ -73,10 +73,17 @@ struct LabelPlace {
 };
 
 const LabelPlace kLabels[] = {
-    {"LabelM60", "-60", 24, 283, true},  {"LabelM50", "-50", 54, 283, true},  {"LabelM40", "-40", 84, 283, true},
-    {"LabelM30", "-30", 114, 283, true}, {"LabelM20", "-20", 144, 283, true}, {"LabelM10", "-10", 174, 283, true},
-    {"LabelO0", "0", 204, 283, true},    {"LabelP10", "+10", 234, 283, true}, {"LabelP20", "+20", 264, 283, true},
-    {"LabelP30", "+30", 294, 283, true}, {"LabelP40", "+40", 324, 283, true},
+    {"LabelM60", "-60", 24, 283, true},
+    {"LabelM50", "-50", 54, 283, true},
+    {"LabelM40", "-40", 84, 283, true},
+    {"LabelM30", "-30", 114, 283, true},
+    {"LabelM20", "-20", 144, 283, true},
+    {"LabelM10", "-10", 174, 283, true},
+    {"LabelO0", "0", 204, 283, true},
+    {"LabelP10", "+10", 234, 283, true},
+    {"LabelP20", "+20", 264, 283, true},
+    {"LabelP30", "+30", 294, 283, true},
+    {"LabelP40", "+40", 324, 283, true},
     {"LabelBitmap", "Temperature/brightness colour lookup bitmap", 32, 8, false},
     {"LabelCelsius", "Celsius", 344, 283, false},
     {"LabelBlueTail", "Blue tail percent ", 360, 28, false},
@@ -112,9 +119,9 @@ TEST_F(WindowFacts, ScaleLabelTagsAreAnchorIndicesAndTheTailHasNone) {
   Open();
   EXPECT_EQ(Form().FindComponent("LabelM70"), nullptr);
   int expected = -6;
-  for (TLabel* label : {Form().LabelM60, Form().LabelM50, Form().LabelM40, Form().LabelM30, Form().LabelM20,
-                        Form().LabelM10, Form().LabelO0, Form().LabelP10, Form().LabelP20, Form().LabelP30,
-                        Form().LabelP40})
+  for (TLabel* label :
+       {Form().LabelM60, Form().LabelM50, Form().LabelM40, Form().LabelM30, Form().LabelM20, Form().LabelM10,
+        Form().LabelO0, Form().LabelP10, Form().LabelP20, Form().LabelP30, Form().LabelP40})
     EXPECT_EQ(label->Tag, expected++) << label->objectName().toStdString();
 }
 
@@ -225,10 +232,10 @@ TEST_F(WindowFacts, FirstStartState) {
   EXPECT_EQ(Form().LabelTempIndex->text(), "Temp");
   EXPECT_EQ(Form().EditHue->text(), "0");
   EXPECT_EQ(Form().EditSat->text(), "0");
-  for (QWidget* w : std::initializer_list<QWidget*>{Form().GroupBoxColourEditor, Form().LabelTempIndex,
-                                                     Form().ButtonUpdateColour, Form().LabelHue, Form().LabelSat,
-                                                     Form().EditHue, Form().EditSat, Form().LabelOld, Form().LabelNew,
-                                                     Form().UpDownHue, Form().UpDownSat})
+  for (QWidget* w :
+       std::initializer_list<QWidget*>{Form().GroupBoxColourEditor, Form().LabelTempIndex, Form().ButtonUpdateColour,
+                                       Form().LabelHue, Form().LabelSat, Form().EditHue, Form().EditSat,
+                                       Form().LabelOld, Form().LabelNew, Form().UpDownHue, Form().UpDownSat})
     EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
   EXPECT_TRUE(Form().HostFolderValue().isEmpty()) << "no viewer registered";
   // The factory palette, with the colours it derives to.

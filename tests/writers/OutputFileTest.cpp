@@ -119,9 +119,7 @@ TEST_F(OutputFileTest, DeviceNodesAreWrittenIntoNotReplaced) {
       << "no temporary file beside it either";
 }
 
-TEST_F(OutputFileTest, AFolderIsRefused) {
-  EXPECT_EQ(Write(dir_.path().toStdString()), "Is a directory");
-}
+TEST_F(OutputFileTest, AFolderIsRefused) { EXPECT_EQ(Write(dir_.path().toStdString()), "Is a directory"); }
 
 }  // namespace
 }  // namespace palettor

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QTemporaryDir>
-#include <sys/resource.h>
 
 #include <csignal>
 #include <cstring>
