@@ -26,7 +26,7 @@ QStringList NameFilters(const QString& filter) {
 }  // namespace
 
 TSaveFileDialog::TSaveFileDialog(QWidget* parent, const TSaveDialog& dialog)
-    : QFileDialog(parent), FPathMustExist(dialog.PathMustExist), FNoReadOnlyReturn(dialog.NoReadOnlyReturn) {
+    : QFileDialog(parent), pathMustExist_(dialog.PathMustExist), noReadOnlyReturn_(dialog.NoReadOnlyReturn) {
   setObjectName(QStringLiteral("SaveDialog"));
   // Qt's own dialog behaves the same on every desktop and under test; a native one would not.
   setOption(QFileDialog::DontUseNativeDialog, true);
@@ -45,12 +45,12 @@ void TSaveFileDialog::accept() {
   if (!files.isEmpty()) {
     const QFileInfo chosen(files.first());
     if (!chosen.isDir()) {
-      if (FPathMustExist && !QFileInfo(chosen.absolutePath()).isDir()) {
+      if (pathMustExist_ && !QFileInfo(chosen.absolutePath()).isDir()) {
         QMessageBox::warning(this, windowTitle(),
                              tr("The folder %1 does not exist.").arg(QDir::toNativeSeparators(chosen.absolutePath())));
         return;
       }
-      if (FNoReadOnlyReturn && chosen.exists() && !chosen.isWritable()) {
+      if (noReadOnlyReturn_ && chosen.exists() && !chosen.isWritable()) {
         QMessageBox::warning(this, windowTitle(), tr("%1 is read-only. Choose another name.").arg(chosen.fileName()));
         return;
       }

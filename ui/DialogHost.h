@@ -47,8 +47,8 @@ class TSaveFileDialog : public QFileDialog {
   void accept() override;
 
  private:
-  bool FPathMustExist;
-  bool FNoReadOnlyReturn;
+  bool pathMustExist_;
+  bool noReadOnlyReturn_;
 };
 
 }  // namespace palettor

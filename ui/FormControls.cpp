@@ -17,11 +17,11 @@ QColor ToQColor(PackedColour colour) { return QColor(RedOf(colour), GreenOf(colo
 PackedColour FromQColor(const QColor& colour) { return PackRGB(colour.red(), colour.green(), colour.blue()); }
 
 void TCanvas::Pixels(int left, int top, int width, int height, PackedColour colour) {
-  FPainter.fillRect(left, top, width, height, ToQColor(colour));
+  painter_.fillRect(left, top, width, height, ToQColor(colour));
 }
 
 void TCanvas::FillRect(int left, int top, int right, int bottom) {
-  if (right > left && bottom > top) Pixels(left, top, right - left, bottom - top, FBrush);
+  if (right > left && bottom > top) Pixels(left, top, right - left, bottom - top, brush_);
 }
 
 namespace {
@@ -62,15 +62,15 @@ void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2) {
   for (int row = 0; row < h; ++row) {
     const Span s = spanOf(row);
     if (s.first > s.last) continue;
-    Pixels(X1 + s.first, Y1 + row, s.last - s.first + 1, 1, FBrush);
-    if (FPen == FBrush) continue;
+    Pixels(X1 + s.first, Y1 + row, s.last - s.first + 1, 1, brush_);
+    if (pen_ == brush_) continue;
     // Edge pixels: the ends of the span, and every pixel whose upper or lower neighbour is outside.
     const Span up = spanOf(row - 1);
     const Span down = spanOf(row + 1);
     for (int c = s.first; c <= s.last; ++c) {
       const bool inUp = up.first <= c && c <= up.last;
       const bool inDown = down.first <= c && c <= down.last;
-      if (c == s.first || c == s.last || !inUp || !inDown) Pixels(X1 + c, Y1 + row, 1, 1, FPen);
+      if (c == s.first || c == s.last || !inUp || !inDown) Pixels(X1 + c, Y1 + row, 1, 1, pen_);
     }
   }
 }
@@ -113,33 +113,33 @@ constexpr int kRepeatIntervalMs = 50;
 }  // namespace
 
 TUpDown::TUpDown(QWidget* parent, const QString& name, TEdit* associate, std::int16_t min, std::int16_t max)
-    : QWidget(parent), FAssociate(associate), FMin(min), FMax(max), FRepeat(new QTimer(this)) {
+    : QWidget(parent), associate_(associate), min_(min), max_(max), repeat_(new QTimer(this)) {
   setObjectName(name);
   setFocusPolicy(Qt::TabFocus);
   setAttribute(Qt::WA_Hover);
-  FPosition = std::clamp<std::int16_t>(0, FMin, FMax);
-  connect(FRepeat, &QTimer::timeout, this, [this] {
-    FRepeat->setInterval(kRepeatIntervalMs);
-    if (FPressed != 0) Step(FPressed > 0 ? TUDBtnType::btNext : TUDBtnType::btPrev);
+  position_ = std::clamp<std::int16_t>(0, min_, max_);
+  connect(repeat_, &QTimer::timeout, this, [this] {
+    repeat_->setInterval(kRepeatIntervalMs);
+    if (pressed_ != 0) Step(pressed_ > 0 ? TUDBtnType::btNext : TUDBtnType::btPrev);
   });
-  if (FAssociate) {
-    FAssociate->installEventFilter(this);
-    FAssociate->setText(QString::number(FPosition));
+  if (associate_) {
+    associate_->installEventFilter(this);
+    associate_->setText(QString::number(position_));
   }
 }
 
 std::int16_t TUpDown::GetPosition() {
-  if (FAssociate) {
+  if (associate_) {
     bool ok = false;
-    const int typed = FAssociate->text().trimmed().toInt(&ok, 10);
-    if (ok) FPosition = static_cast<std::int16_t>(std::clamp<int>(typed, FMin, FMax));
+    const int typed = associate_->text().trimmed().toInt(&ok, 10);
+    if (ok) position_ = static_cast<std::int16_t>(std::clamp<int>(typed, min_, max_));
   }
-  return FPosition;
+  return position_;
 }
 
 void TUpDown::SetPosition(std::int32_t value) {
-  FPosition = static_cast<std::int16_t>(std::clamp<std::int32_t>(value, FMin, FMax));
-  if (FAssociate) FAssociate->setText(QString::number(FPosition));
+  position_ = static_cast<std::int16_t>(std::clamp<std::int32_t>(value, min_, max_));
+  if (associate_) associate_->setText(QString::number(position_));
 }
 
 void TUpDown::Step(TUDBtnType button) {
@@ -156,20 +156,20 @@ bool TUpDown::StepByKey(int key) {
 
 bool TUpDown::StepByWheel(QWheelEvent* event) {
   // Whole notches step once each; high-resolution wheels add up until they make a notch.
-  FWheelRemainder += event->angleDelta().y();
-  while (FWheelRemainder >= 120) {
-    FWheelRemainder -= 120;
+  wheelRemainder_ += event->angleDelta().y();
+  while (wheelRemainder_ >= 120) {
+    wheelRemainder_ -= 120;
     Step(TUDBtnType::btNext);
   }
-  while (FWheelRemainder <= -120) {
-    FWheelRemainder += 120;
+  while (wheelRemainder_ <= -120) {
+    wheelRemainder_ += 120;
     Step(TUDBtnType::btPrev);
   }
   return true;
 }
 
 bool TUpDown::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == FAssociate && isEnabled() && FAssociate->isEnabled()) {
+  if (watched == associate_ && isEnabled() && associate_->isEnabled()) {
     if (event->type() == QEvent::KeyPress && StepByKey(static_cast<QKeyEvent*>(event)->key())) return true;
     if (event->type() == QEvent::Wheel) return StepByWheel(static_cast<QWheelEvent*>(event));
   }
@@ -184,23 +184,23 @@ void TUpDown::wheelEvent(QWheelEvent* event) { StepByWheel(event); }
 
 void TUpDown::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
-  FPressed = event->position().y() < height() / 2.0 ? 1 : -1;
+  pressed_ = event->position().y() < height() / 2.0 ? 1 : -1;
   update();
-  Step(FPressed > 0 ? TUDBtnType::btNext : TUDBtnType::btPrev);
-  FRepeat->start(kRepeatDelayMs);
+  Step(pressed_ > 0 ? TUDBtnType::btNext : TUDBtnType::btPrev);
+  repeat_->start(kRepeatDelayMs);
 }
 
 void TUpDown::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return QWidget::mouseReleaseEvent(event);
-  FPressed = 0;
-  FRepeat->stop();
+  pressed_ = 0;
+  repeat_->stop();
   update();
 }
 
 void TUpDown::changeEvent(QEvent* event) {
   if (event->type() == QEvent::EnabledChange && !isEnabled()) {
-    FPressed = 0;
-    FRepeat->stop();
+    pressed_ = 0;
+    repeat_->stop();
   }
   QWidget::changeEvent(event);
 }
@@ -214,7 +214,7 @@ void TUpDown::paintEvent(QPaintEvent*) {
     button.initFrom(this);
     button.rect = halves[i];
     button.state &= ~QStyle::State_HasFocus;
-    const bool down = (i == 0 && FPressed > 0) || (i == 1 && FPressed < 0);
+    const bool down = (i == 0 && pressed_ > 0) || (i == 1 && pressed_ < 0);
     button.state |= down ? QStyle::State_Sunken : QStyle::State_Raised;
     style()->drawPrimitive(QStyle::PE_PanelButtonBevel, &button, &painter, this);
     QStyleOption arrow;
@@ -266,19 +266,19 @@ void TPaintBox::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing, false);
   TCanvas canvas(painter);
-  FCanvas = &canvas;
+  canvas_ = &canvas;
   OnPaint(this);
-  FCanvas = nullptr;
+  canvas_ = nullptr;
 }
 
 void TPaintBox::mousePressEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) FPressed = true;
+  if (event->button() == Qt::LeftButton) pressed_ = true;
   QWidget::mousePressEvent(event);
 }
 
 void TPaintBox::mouseReleaseEvent(QMouseEvent* event) {
-  const bool click = FPressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
-  if (event->button() == Qt::LeftButton) FPressed = false;
+  const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+  if (event->button() == Qt::LeftButton) pressed_ = false;
   if (click && OnClick) OnClick(this);
   QWidget::mouseReleaseEvent(event);
 }
@@ -288,15 +288,15 @@ void TPaintBox::mouseReleaseEvent(QMouseEvent* event) {
 TImage::TImage(QWidget* parent, const QString& name) : QWidget(parent) { setObjectName(name); }
 
 void TImage::resizeEvent(QResizeEvent* event) {
-  if (FScaled.size() != size()) FScaled = QImage(size(), QImage::Format_RGB32);
-  if (FHasPicture) Scale();
+  if (scaled_.size() != size()) scaled_ = QImage(size(), QImage::Format_RGB32);
+  if (hasPicture_) Scale();
   QWidget::resizeEvent(event);
 }
 
 void TImage::SetPicture(const LutPixels* table) {
-  FHasPicture = table != nullptr;
+  hasPicture_ = table != nullptr;
   if (table) {
-    FTable = *table;
+    table_ = *table;
     Scale();
   }
   update();
@@ -304,13 +304,13 @@ void TImage::SetPicture(const LutPixels* table) {
 
 // Nearest column and row, no blending: screen pixel x shows table column x * 100 / width.
 void TImage::Scale() {
-  if (FScaled.size() != size()) FScaled = QImage(size(), QImage::Format_RGB32);
-  const int w = FScaled.width();
-  const int h = FScaled.height();
+  if (scaled_.size() != size()) scaled_ = QImage(size(), QImage::Format_RGB32);
+  const int w = scaled_.width();
+  const int h = scaled_.height();
   for (int y = 0; y < h; ++y) {
     const int row = y * kTableHeight / h;
-    const PackedColour* source = FTable.data() + static_cast<std::ptrdiff_t>(row) * kTableWidth;
-    auto* line = reinterpret_cast<QRgb*>(FScaled.scanLine(y));
+    const PackedColour* source = table_.data() + static_cast<std::ptrdiff_t>(row) * kTableWidth;
+    auto* line = reinterpret_cast<QRgb*>(scaled_.scanLine(y));
     for (int x = 0; x < w; ++x) {
       const PackedColour c = source[x * kTableWidth / w];
       line[x] = qRgb(RedOf(c), GreenOf(c), BlueOf(c));
@@ -319,10 +319,10 @@ void TImage::Scale() {
 }
 
 void TImage::paintEvent(QPaintEvent*) {
-  if (!FHasPicture) return;
+  if (!hasPicture_) return;
   QPainter painter(this);
-  painter.drawImage(0, 0, FScaled);
-  ++FPaintCount;
+  painter.drawImage(0, 0, scaled_);
+  ++paintCount_;
 }
 
 QObject* FindComponent(const QObject* owner, const QString& name) {

@@ -34,11 +34,11 @@ using TUDClickEvent = std::function<void(QObject* Sender, TUDBtnType Button)>;
 // pixels are the same on every platform and at every paint.
 class TCanvas {
  public:
-  explicit TCanvas(QPainter& painter) : FPainter(painter) {}
-  void SetBrushColor(PackedColour colour) { FBrush = colour; }
-  void SetPenColor(PackedColour colour) { FPen = colour; }
-  PackedColour BrushColor() const { return FBrush; }
-  PackedColour PenColor() const { return FPen; }
+  explicit TCanvas(QPainter& painter) : painter_(painter) {}
+  void SetBrushColor(PackedColour colour) { brush_ = colour; }
+  void SetPenColor(PackedColour colour) { pen_ = colour; }
+  PackedColour BrushColor() const { return brush_; }
+  PackedColour PenColor() const { return pen_; }
 
   // Fills [left, right) x [top, bottom) with the brush.
   void FillRect(int left, int top, int right, int bottom);
@@ -50,9 +50,9 @@ class TCanvas {
 
  private:
   void Pixels(int left, int top, int width, int height, PackedColour colour);
-  QPainter& FPainter;
-  PackedColour FBrush = 0xFFFFFF;
-  PackedColour FPen = 0x000000;
+  QPainter& painter_;
+  PackedColour brush_ = 0xFFFFFF;
+  PackedColour pen_ = 0x000000;
 };
 
 QColor ToQColor(PackedColour colour);
@@ -96,9 +96,9 @@ class TUpDown : public QWidget {
   // One arrow step: +1 for the up arrow (btNext), -1 for the down arrow (btPrev).
   void Step(TUDBtnType button);
 
-  std::int16_t Min() const { return FMin; }
-  std::int16_t Max() const { return FMax; }
-  TEdit* Associate() const { return FAssociate; }
+  std::int16_t Min() const { return min_; }
+  std::int16_t Max() const { return max_; }
+  TEdit* Associate() const { return associate_; }
 
   TUDClickEvent OnClick;
   int Tag = 0;
@@ -115,12 +115,12 @@ class TUpDown : public QWidget {
  private:
   bool StepByKey(int key);
   bool StepByWheel(QWheelEvent* event);
-  TEdit* FAssociate;
-  std::int16_t FMin, FMax;
-  std::int16_t FPosition = 0;
-  int FWheelRemainder = 0;
-  int FPressed = 0;  // +1 up arrow held, -1 down arrow held, 0 none
-  QTimer* FRepeat;
+  TEdit* associate_;
+  std::int16_t min_, max_;
+  std::int16_t position_ = 0;
+  int wheelRemainder_ = 0;
+  int pressed_ = 0;  // +1 up arrow held, -1 down arrow held, 0 none
+  QTimer* repeat_;
 };
 
 // Raises OnClick whenever its checked state changes, by the user or from code.
@@ -154,7 +154,7 @@ class TPaintBox : public QWidget {
  public:
   TPaintBox(QWidget* parent, const QString& name);
   // Valid only while OnPaint runs.
-  TCanvas* Canvas() const { return FCanvas; }
+  TCanvas* Canvas() const { return canvas_; }
   int Width() const { return width(); }
   int Height() const { return height(); }
   TNotifyEvent OnPaint;
@@ -167,8 +167,8 @@ class TPaintBox : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
-  TCanvas* FCanvas = nullptr;
-  bool FPressed = false;
+  TCanvas* canvas_ = nullptr;
+  bool pressed_ = false;
 };
 
 // Shows the 100 x 256 table stretched to the control's size without smoothing: at 300 wide
@@ -180,10 +180,10 @@ class TImage : public QWidget {
   // nullptr empties the picture; otherwise the table is copied and shown. Allocates nothing
   // once the control has its size.
   void SetPicture(const LutPixels* table);
-  bool HasPicture() const { return FHasPicture; }
-  const QImage& Shown() const { return FScaled; }
+  bool HasPicture() const { return hasPicture_; }
+  const QImage& Shown() const { return scaled_; }
   // How many times the picture has been painted; lets a timing tool see a frame land.
-  std::uint64_t PaintCount() const { return FPaintCount; }
+  std::uint64_t PaintCount() const { return paintCount_; }
   int Tag = 0;
 
  protected:
@@ -192,10 +192,10 @@ class TImage : public QWidget {
 
  private:
   void Scale();
-  LutPixels FTable{};
-  QImage FScaled;
-  bool FHasPicture = false;
-  std::uint64_t FPaintCount = 0;
+  LutPixels table_{};
+  QImage scaled_;
+  bool hasPicture_ = false;
+  std::uint64_t paintCount_ = 0;
 };
 
 // The window's component of exactly that name, or nullptr.

@@ -50,16 +50,16 @@ QString Text(const char* latin1) { return QString::fromLatin1(latin1); }
 TFormPalettor::TFormPalettor(IDialogHost* dialogs, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowCloseButtonHint),
-      FDialogs(dialogs) {
-  if (!FDialogs) {
-    FOwnDialogs = std::make_unique<TQtDialogHost>();
-    FDialogs = FOwnDialogs.get();
+      dialogs_(dialogs) {
+  if (!dialogs_) {
+    ownDialogs_ = std::make_unique<TQtDialogHost>();
+    dialogs_ = ownDialogs_.get();
   }
   setObjectName(QStringLiteral("FormPalettor"));
   setWindowTitle(QStringLiteral("Palettor for Skyreader - Colour look-up table maker"));
   setFont(WindowFont());
   for (int i = kFirstAnchor; i <= kLastAnchor; ++i)
-    FPatchNames[AnchorSlot(i)] = QStringLiteral("PaintBox") + QString::fromStdString(AnchorSuffix(i));
+    patchNames_[AnchorSlot(i)] = QStringLiteral("PaintBox") + QString::fromStdString(AnchorSuffix(i));
   BuildControls();
   BuildMenu();
   // The client area below the menu is fixed; the user cannot resize the window.
@@ -238,15 +238,15 @@ void TFormPalettor::BindEvents() {
 }
 
 void TFormPalettor::SetAboutBox(QDialog* aboutBox) {
-  FAboutBox = aboutBox;
-  HelpAbout->setEnabled(FAboutBox != nullptr);
+  aboutBox_ = aboutBox;
+  HelpAbout->setEnabled(aboutBox_ != nullptr);
 }
 
 QObject* TFormPalettor::FindComponent(const QString& name) const { return palettor::FindComponent(this, name); }
 
 AnchorValue TFormPalettor::AnchorValueOf(int index) const {
-  const TRegistryInteger* hue = FSettings.AnchorHue(index);
-  const TRegistryInteger* sat = FSettings.AnchorSat(index);
+  const TRegistryInteger* hue = settings_.AnchorHue(index);
+  const TRegistryInteger* sat = settings_.AnchorSat(index);
   if (!hue || !sat) return {0, 0};
   return {hue->Value, sat->Value};
 }
@@ -262,21 +262,21 @@ void TFormPalettor::FormCreate(QObject*) {
   // a blue-tail hue of -1 gives the factory anchors.
   std::string unreadable;
   try {
-    FSettings.CreateAll();
+    settings_.CreateAll();
   } catch (const ERegistryException& error) {
     unreadable = error.what();  // the settings hold what a first start gives
   }
-  AnchorColour = DeriveAnchorColours(FSettings.Anchors());
+  AnchorColour = DeriveAnchorColours(settings_.Anchors());
   // The stored number goes over as a 16-bit position, its low 16 bits unchecked.
-  UpDownTailPercent->SetPosition(static_cast<std::int16_t>(FSettings.TailPercentSetting()->Value));
-  CheckBoxWhiteTop->setChecked(FSettings.WhiteTopSetting()->Value);
-  CheckBoxSmooth->setChecked(FSettings.SmoothSetting()->Value);
+  UpDownTailPercent->SetPosition(static_cast<std::int16_t>(settings_.TailPercentSetting()->Value));
+  CheckBoxWhiteTop->setChecked(settings_.WhiteTopSetting()->Value);
+  CheckBoxSmooth->setChecked(settings_.SmoothSetting()->Value);
   SetEditorEnabled(false);
   // Double buffering: Qt paints every widget through a back buffer already.
   HostFolder = HostFolderOf(ReadAppPath(kHostProgram));
   if (!unreadable.empty()) {
     // Starting on defaults and storing them at close would replace the user's palette.
-    FDialogs->ShowError(this, QStringLiteral("The stored settings could not be read (") +
+    dialogs_->ShowError(this, QStringLiteral("The stored settings could not be read (") +
                                   QString::fromStdString(unreadable) +
                                   QStringLiteral(").\nPalettor starts with the factory colours and options and "
                                                  "leaves the stored settings as they are when it closes."));
@@ -299,7 +299,7 @@ void TFormPalettor::FormResize(QObject*) {
     if (auto* label = qobject_cast<QWidget*>(FindComponent(QStringLiteral("Label") + suffix)))
       label->move(x - label->width() / 2, y);
     LabelCelsius->move(LabelCelsius->x(), y);
-    auto* patch = qobject_cast<QWidget*>(FindComponent(FPatchNames[AnchorSlot(i)]));
+    auto* patch = qobject_cast<QWidget*>(FindComponent(patchNames_[AnchorSlot(i)]));
     if (!patch) continue;
     if (i == kBlueTailAnchor) {
       // The tail's patch sits just right of the tail-percent spinner.
@@ -320,14 +320,14 @@ void TFormPalettor::FormCloseQuery(QObject*, bool& CanClose) {
 }
 
 void TFormPalettor::FormDestroy(QObject*) {
-  if (FDestroyed) return;
-  FDestroyed = true;
+  if (destroyed_) return;
+  destroyed_ = true;
   if (OnLifecycle) OnLifecycle("FormDestroy");
   TableBitmap.reset();
   // Each free writes its value: smooth, tail percent, white top, then the anchors, as one
   // transaction. A store that cannot be written is not reported, as no store failure is.
   try {
-    FSettings.StoreAndFree(CheckBoxSmooth->isChecked(), UpDownTailPercent->GetPosition(),
+    settings_.StoreAndFree(CheckBoxSmooth->isChecked(), UpDownTailPercent->GetPosition(),
                            CheckBoxWhiteTop->isChecked());
   } catch (const ERegistryException&) {
   }
@@ -338,7 +338,7 @@ void TFormPalettor::ButtonCloseClick(QObject*) { close(); }
 void TFormPalettor::FileExitClick(QObject*) { close(); }
 
 void TFormPalettor::HelpAboutClick(QObject*) {
-  if (FAboutBox) FAboutBox->exec();
+  if (aboutBox_) aboutBox_->exec();
 }
 
 void TFormPalettor::resizeEvent(QResizeEvent* event) {
@@ -370,8 +370,8 @@ void TFormPalettor::keyPressEvent(QKeyEvent* event) {
 
 void TFormPalettor::RebuildTable() {
   if (!TableBitmap) return;
-  const TRegistryInteger* tailHue = FSettings.AnchorHue(kBlueTailAnchor);
-  const TRegistryInteger* tailSat = FSettings.AnchorSat(kBlueTailAnchor);
+  const TRegistryInteger* tailHue = settings_.AnchorHue(kBlueTailAnchor);
+  const TRegistryInteger* tailSat = settings_.AnchorSat(kBlueTailAnchor);
   if (!tailHue || !tailSat) return;
   const std::int32_t P = UpDownTailPercent->GetPosition();
   const bool W = CheckBoxWhiteTop->isChecked();
@@ -380,13 +380,13 @@ void TFormPalettor::RebuildTable() {
   GenerateTable(MakeTableInputs(AnchorColour, {tailHue->Value, tailSat->Value}, P, W, S), *TableBitmap);
   ImageLUT->SetPicture(TableBitmap.get());
   for (int i = kFirstAnchor; i <= kLastAnchor; ++i) {
-    if (auto* patch = qobject_cast<QWidget*>(FindComponent(FPatchNames[AnchorSlot(i)]))) patch->repaint();
+    if (auto* patch = qobject_cast<QWidget*>(FindComponent(patchNames_[AnchorSlot(i)]))) patch->repaint();
   }
 }
 
 void TFormPalettor::ApplyFactoryDefaults() {
-  FSettings.AssignAnchors(FactoryPalette());
-  AnchorColour = DeriveAnchorColours(FSettings.Anchors());
+  settings_.AssignAnchors(FactoryPalette());
+  AnchorColour = DeriveAnchorColours(settings_.Anchors());
 }
 
 // --- Colour editor
@@ -461,8 +461,8 @@ void TFormPalettor::ButtonUpdateColourClick(QObject*) {
   if (!IsAnchorIndex(t)) return;
   const auto slot = AnchorSlot(t);
   AnchorColour[slot] = PreviewColour;
-  FSettings.AnchorHue(t)->Value = PreviewHue;
-  FSettings.AnchorSat(t)->Value = PreviewSat;
+  settings_.AnchorHue(t)->Value = PreviewHue;
+  settings_.AnchorSat(t)->Value = PreviewSat;
   RebuildTable();
 }
 
@@ -491,7 +491,7 @@ void TFormPalettor::ButtonSaveClick(QObject*) {
 
 void TFormPalettor::FileSaveAsClick(QObject*) {
   SaveDialog.InitialDir = HostFolder;
-  if (!FDialogs->ExecuteSaveDialog(this, SaveDialog)) return;
+  if (!dialogs_->ExecuteSaveDialog(this, SaveDialog)) return;
   SaveTo(SaveDialog.FileName);
 }
 
@@ -500,9 +500,9 @@ void TFormPalettor::SaveTo(const QString& fileName) {
   const QString absolute = QDir::cleanPath(QFileInfo(fileName).absoluteFilePath());
   TableBitmapWriter writer;
   if (writer.Write(*TableBitmap, fileName)) {
-    FDialogs->ShowMessage(this, QStringLiteral("Bitmap saved to ") + QDir::toNativeSeparators(absolute));
+    dialogs_->ShowMessage(this, QStringLiteral("Bitmap saved to ") + QDir::toNativeSeparators(absolute));
   } else {
-    FDialogs->ShowError(this, QStringLiteral("The bitmap could not be saved to ") + QDir::toNativeSeparators(absolute) +
+    dialogs_->ShowError(this, QStringLiteral("The bitmap could not be saved to ") + QDir::toNativeSeparators(absolute) +
                                   QStringLiteral(":\n") + writer.ErrorString());
   }
 }

@@ -146,7 +146,7 @@ class TFormPalettor : public QMainWindow {
   void SaveTo(const QString& fileName);
 
   std::unique_ptr<LutPixels> TableBitmap;
-  PalettorSettings FSettings;  // AnchorHue, AnchorSat and the three option settings
+  PalettorSettings settings_;  // AnchorHue, AnchorSat and the three option settings
   AnchorColours AnchorColour{};
   PackedColour PreviewColour = 0;
   std::int32_t PreviewHue = 0;
@@ -154,12 +154,12 @@ class TFormPalettor : public QMainWindow {
   QString HostFolder;
 
   // "PaintBox" + AnchorSuffix(i), made once so that a rebuild allocates nothing to find them.
-  std::array<QString, kAnchorCount> FPatchNames;
+  std::array<QString, kAnchorCount> patchNames_;
 
-  std::unique_ptr<IDialogHost> FOwnDialogs;
-  IDialogHost* FDialogs;
-  QDialog* FAboutBox = nullptr;
-  bool FDestroyed = false;
+  std::unique_ptr<IDialogHost> ownDialogs_;
+  IDialogHost* dialogs_;
+  QDialog* aboutBox_ = nullptr;
+  bool destroyed_ = false;
 };
 
 }  // namespace palettor
