@@ -176,6 +176,9 @@ TEST(SceneColouring, UsableScalesAreFiniteAndDifferent) {
   EXPECT_FALSE(IsUsableScale({10, 10}));
   EXPECT_FALSE(IsUsableScale({std::nan(""), 10}));
   EXPECT_FALSE(IsUsableScale({10, INFINITY}));
+  // Each end finite, the span not: level 0 would be infinity times zero.
+  EXPECT_FALSE(IsUsableScale({1.5e308, -1.5e308}));
+  EXPECT_TRUE(IsUsableScale({8e307, -8e307}));
 }
 
 TEST(PixelProbe, ReportsLevelsTemperatureCellAndAnchors) {
