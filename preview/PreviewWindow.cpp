@@ -398,22 +398,13 @@ bool PreviewWindow::OpenChannels(const QString& irPath, const QString& visPath) 
   return true;
 }
 
-bool PreviewWindow::OpenInfrared(const QString& path) {
+bool PreviewWindow::OpenChannel(const QString& path, bool infrared) {
   if (ShowsDemoScene()) {
-    Refuse(tr("%1 cannot be shown alone.").arg(FileName(path)), tr("Open both channels (File \u203a Open Images): "
-                                                                   "the demo scene has no files to pair one with."));
+    Refuse(tr("%1 cannot be shown alone.").arg(FileName(path)),
+           tr("Open both channels (File \u203a Open Images): the demo scene has no files to pair one with."));
     return false;
   }
-  return OpenChannels(path, visPath_);
-}
-
-bool PreviewWindow::OpenVisible(const QString& path) {
-  if (ShowsDemoScene()) {
-    Refuse(tr("%1 cannot be shown alone.").arg(FileName(path)), tr("Open both channels (File \u203a Open Images): "
-                                                                   "the demo scene has no files to pair one with."));
-    return false;
-  }
-  return OpenChannels(irPath_, path);
+  return infrared ? OpenChannels(path, visPath_) : OpenChannels(irPath_, path);
 }
 
 bool PreviewWindow::OpenDropped(const QString& first, const QString& second) {
@@ -437,7 +428,8 @@ void PreviewWindow::Refuse(const QString& what, const QString& reason) {
 bool PreviewWindow::ExportTo(const QString& path) {
   SceneImageWriter writer;
   if (!writer.Write(coloured_, path)) {
-    Refuse(tr("The coloured view could not be exported to %1.").arg(path), writer.ErrorString());
+    dialogs_.ShowError(this,
+                       tr("The coloured view could not be exported to %1.\n\n%2").arg(path, writer.ErrorString()));
     return false;
   }
   statusBar()->showMessage(tr("Exported the coloured view to %1").arg(path), kNoticeMs);
@@ -532,11 +524,7 @@ void PreviewWindow::ChooseAndOpen(bool infrared) {
   const auto path = ChooseImage(infrared ? tr("Open the infrared image") : tr("Open the visible image"),
                                 infrared ? irPath_ : visPath_);
   if (!path) return;
-  if (infrared) {
-    OpenInfrared(*path);
-  } else {
-    OpenVisible(*path);
-  }
+  OpenChannel(*path, infrared);
 }
 
 void PreviewWindow::ChooseAndExport() {
@@ -567,8 +555,8 @@ void PreviewWindow::dropEvent(QDropEvent* event) {
   }
   const QString path = urls.value(0).toLocalFile();
   switch (ChannelHintOf(path)) {
-    case ChannelHint::Infrared: OpenInfrared(path); break;
-    case ChannelHint::Visible: OpenVisible(path); break;
+    case ChannelHint::Infrared: OpenChannel(path, true); break;
+    case ChannelHint::Visible: OpenChannel(path, false); break;
     case ChannelHint::None:
       Refuse(tr("Which channel is %1?").arg(FileName(path)),
              tr("Drop the infrared and the visible image together, or one whose name says ir or vis."));

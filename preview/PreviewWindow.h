@@ -48,9 +48,6 @@ class PreviewWindow : public QMainWindow {
   // Shows the pair and remembers it; false, with the reason shown through the dialogs, when it
   // cannot: the view then keeps what it showed.
   bool OpenChannels(const QString& irPath, const QString& visPath);
-  // One channel in place of the one shown; the other stays.
-  bool OpenInfrared(const QString& path);
-  bool OpenVisible(const QString& path);
   void ShowDemoScene();
   // Two files dropped together: which is which by their names, else in the order given.
   bool OpenDropped(const QString& first, const QString& second);
@@ -113,6 +110,8 @@ class PreviewWindow : public QMainWindow {
   void SelectAnchorOf(QPoint pixel);
   void ChooseAndOpenImages();
   void ChooseAndOpen(bool infrared);
+  // One channel in place of the one shown, the other staying; refused for the demo scene.
+  bool OpenChannel(const QString& path, bool infrared);
   void ChooseAndExport();
   void UpdateSceneInfo();
   void UpdateZoomInfo();

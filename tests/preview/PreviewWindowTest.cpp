@@ -12,6 +12,7 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QUrl>
+#include <QWheelEvent>
 #include <functional>
 
 #include "DemoScene.h"
@@ -343,6 +344,12 @@ TEST_F(Preview, ExportWritesWhatColouriseWritesForTheSameSettings) {
   ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
   EXPECT_TRUE(a.readAll() == b.readAll()) << "the exported file differs from colourise's";
 
+  // A folder that is not there: said, with the reason.
+  dialogs_.answers = {File("none/exported.png")};
+  QTest::keyClick(&p, Qt::Key_E, Qt::ControlModifier);
+  ASSERT_EQ(dialogs_.errors.size(), 1);
+  EXPECT_TRUE(dialogs_.errors[0].contains("No such file or directory")) << dialogs_.errors[0].toStdString();
+
   // Black and white may not meet: the scale stays.
   p.ScaleWhiteBox()->setFocus();
   QTest::keyClick(p.ScaleWhiteBox(), Qt::Key_A, Qt::ControlModifier);
@@ -447,6 +454,17 @@ TEST_F(Preview, ControlsHaveNamesAndTheKeyboardReachesThem) {
   EXPECT_EQ(QApplication::focusWidget(), p.ScaleWhiteBox());
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
   EXPECT_EQ(QApplication::focusWidget(), p.VisionBox());
+  // The wheel zooms about the pointer, a notch a step.
+  const QPointF at = p.View()->viewport()->rect().center();
+  QWheelEvent notch(at, p.View()->viewport()->mapToGlobal(at), {}, {0, 120}, Qt::NoButton, Qt::NoModifier,
+                    Qt::NoScrollPhase, false);
+  QApplication::sendEvent(p.View()->viewport(), &notch);
+  EXPECT_EQ(p.View()->zoomPercent(), 150);
+  QTest::keyClick(p.View(), Qt::Key_Minus);
+  QTest::keyClick(p.View(), Qt::Key_Minus);
+  EXPECT_EQ(p.View()->zoomPercent(), 67);
+  QTest::keyClick(p.View(), Qt::Key_0);
+  EXPECT_EQ(p.View()->zoomPercent(), 100);
   // Menus by mnemonic: Alt+V, then Fit.
   QTest::keyClick(&p, Qt::Key_V, Qt::AltModifier);
   ASSERT_TRUE(p.viewMenu->isVisible());
