@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QUrl>
@@ -287,15 +288,7 @@ void PreviewWindow::BuildStatusBar() {
 void PreviewWindow::ApplySettings(const PreviewSettings& settings) {
   scale_ = settings.scale;
   simulation_ = settings.simulation;
-  {
-    updatingControls_ = true;
-    black_->setValue(scale_.black);
-    white_->setValue(scale_.white);
-    const auto index = std::find(kVisionSimulations.begin(), kVisionSimulations.end(), simulation_);
-    vision_->setCurrentIndex(static_cast<int>(index - kVisionSimulations.begin()));
-    visionActions[static_cast<std::size_t>(index - kVisionSimulations.begin())]->setChecked(true);
-    updatingControls_ = false;
-  }
+  ShowScaleAndSimulation();
   view_->setZoomPercent(settings.zoomPercent);
   if (!settings.irPath.empty()) {
     const QString irPath = QString::fromStdString(settings.irPath);
@@ -438,18 +431,24 @@ bool PreviewWindow::ExportTo(const QString& path) {
 
 // --- Settings of the view
 
+void PreviewWindow::ShowScaleAndSimulation() {
+  const QSignalBlocker blackQuiet(black_), whiteQuiet(white_), visionQuiet(vision_);
+  black_->setValue(scale_.black);
+  white_->setValue(scale_.white);
+  const auto index = static_cast<std::size_t>(
+      std::find(kVisionSimulations.begin(), kVisionSimulations.end(), simulation_) - kVisionSimulations.begin());
+  vision_->setCurrentIndex(static_cast<int>(index));
+  visionActions[index]->setChecked(true);
+}
+
 void PreviewWindow::SetScale(IrScale scale) {
   if (!IsUsableScale(scale)) return;
   scale_ = scale;
-  updatingControls_ = true;
-  black_->setValue(scale.black);
-  white_->setValue(scale.white);
-  updatingControls_ = false;
+  ShowScaleAndSimulation();
   Recolour();
 }
 
 void PreviewWindow::ScaleEdited() {
-  if (updatingControls_) return;
   const IrScale edited{black_->value(), white_->value()};
   if (!IsUsableScale(edited)) {
     statusBar()->showMessage(tr("Black and white must differ: the scale stays %1 black, %2 white.")
@@ -462,16 +461,10 @@ void PreviewWindow::ScaleEdited() {
 }
 
 void PreviewWindow::SetSimulation(VisionSimulation simulation) {
-  const auto index = static_cast<std::size_t>(
-      std::find(kVisionSimulations.begin(), kVisionSimulations.end(), simulation) - kVisionSimulations.begin());
-  if (index >= kVisionSimulations.size()) return;
-  updatingControls_ = true;
-  vision_->setCurrentIndex(static_cast<int>(index));
-  visionActions[index]->setChecked(true);
-  updatingControls_ = false;
-  if (simulation == simulation_) return;
+  const bool changed = simulation != simulation_;
   simulation_ = simulation;
-  Recolour();
+  ShowScaleAndSimulation();
+  if (changed) Recolour();
 }
 
 // --- Pointing at the scene

@@ -104,6 +104,8 @@ class PreviewWindow : public QMainWindow {
   // A new table (or scale, simulation, scene): the colours of every pixel again.
   void Recolour();
   void ShowChannels(GreyImage ir, GreyImage vis, QString irPath, QString visPath);
+  // The boxes, the list and the menu as scale_ and simulation_ are, raising nothing.
+  void ShowScaleAndSimulation();
   void ScaleEdited();
   void ShowPixel(QPoint pixel);
   void ClearPixelInfo();
@@ -135,7 +137,6 @@ class PreviewWindow : public QMainWindow {
   bool settingsLoaded_ = false;
   bool settingsStored_ = false;
   QString openingProblem_;
-  bool updatingControls_ = false;
 
   SceneView* view_ = nullptr;
   QDoubleSpinBox* black_ = nullptr;

@@ -152,9 +152,12 @@ class Preview : public WindowTest {
 };
 
 TEST_F(Preview, TheViewMenuSitsBetweenFileAndHelpAndOpensOnePreviewEveryWay) {
+  // Other menus may come between File and View; View is the one just before Help.
   QStringList bar;
   for (QAction* a : Form().MainMenu1->actions()) bar << a->text();
-  EXPECT_EQ(bar, (QStringList{"&File", "&View", "&Help"}));
+  ASSERT_GE(bar.size(), 3);
+  EXPECT_EQ(bar.first(), "&File");
+  EXPECT_EQ(bar.mid(bar.size() - 2), (QStringList{"&View", "&Help"}));
   ASSERT_EQ(viewMenu_->actions().size(), 1);
   EXPECT_EQ(viewMenu_->actions()[0]->text(), "&Preview on image...");
   EXPECT_EQ(viewMenu_->actions()[0]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
