@@ -11,6 +11,8 @@ namespace palettor::cli {
 // One line per command: a new command is its own file plus one line here.
 #define PALETTOR_CLI_COMMANDS(COMMAND) \
   COMMAND(kRenderCommand)              \
+  COMMAND(kColouriseCommand)           \
+  COMMAND(kDemoSceneCommand)           \
   COMMAND(kSettingsCommand)            \
   COMMAND(kAppPathCommand)             \
   COMMAND(kVersionInfoCommand)

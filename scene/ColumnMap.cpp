@@ -7,7 +7,10 @@
 namespace palettor {
 
 bool IsUsableScale(IrScale scale) {
-  return std::isfinite(scale.black) && std::isfinite(scale.white) && scale.black != scale.white;
+  // The span must be finite too: an infinite one times level 0 is not a number, and level 0
+  // would lose its temperature `black`.
+  return std::isfinite(scale.black) && std::isfinite(scale.white) && scale.black != scale.white &&
+         std::isfinite(scale.white - scale.black);
 }
 
 double TemperatureOfLevel(IrScale scale, int level, int maxLevel) {

@@ -20,7 +20,7 @@ struct IrScale {
   friend bool operator==(const IrScale&, const IrScale&) = default;
 };
 
-// A scale the user may set: both ends finite and different.
+// A scale the user may set: both ends finite and different, and the span between them finite.
 bool IsUsableScale(IrScale scale);
 
 double TemperatureOfLevel(IrScale scale, int level, int maxLevel);

@@ -38,6 +38,7 @@ TSaveFileDialog::TSaveFileDialog(QWidget* parent, const TSaveDialog& dialog)
   setSizeGripEnabled(dialog.EnableSizing);
   if (!dialog.InitialDir.isEmpty()) setDirectory(dialog.InitialDir);
   if (!dialog.FileName.isEmpty()) selectFile(dialog.FileName);
+  if (!dialog.Title.isEmpty()) setWindowTitle(dialog.Title);
 }
 
 void TSaveFileDialog::accept() {
@@ -61,6 +62,23 @@ void TSaveFileDialog::accept() {
 
 bool TQtDialogHost::ExecuteSaveDialog(QWidget* parent, TSaveDialog& dialog) {
   TSaveFileDialog fileDialog(parent, dialog);
+  if (fileDialog.exec() != QDialog::Accepted) return false;
+  const QStringList files = fileDialog.selectedFiles();
+  if (files.isEmpty()) return false;
+  dialog.FileName = files.first();
+  return true;
+}
+
+bool TQtDialogHost::ExecuteOpenDialog(QWidget* parent, TOpenDialog& dialog) {
+  QFileDialog fileDialog(parent);
+  fileDialog.setObjectName(QStringLiteral("OpenDialog"));
+  fileDialog.setOption(QFileDialog::DontUseNativeDialog, true);  // as the save dialog, for the same reason
+  fileDialog.setAcceptMode(QFileDialog::AcceptOpen);
+  fileDialog.setFileMode(QFileDialog::ExistingFile);
+  if (!dialog.Filter.isEmpty()) fileDialog.setNameFilters(NameFilters(dialog.Filter));
+  if (!dialog.Title.isEmpty()) fileDialog.setWindowTitle(dialog.Title);
+  if (!dialog.InitialDir.isEmpty()) fileDialog.setDirectory(dialog.InitialDir);
+  if (!dialog.FileName.isEmpty()) fileDialog.selectFile(dialog.FileName);
   if (fileDialog.exec() != QDialog::Accepted) return false;
   const QStringList files = fileDialog.selectedFiles();
   if (files.isEmpty()) return false;

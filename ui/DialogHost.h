@@ -1,5 +1,5 @@
 #pragma once
-// The window's modal conversations with the user — the save dialog and the message boxes —
+// The windows' modal conversations with the user — the file dialogs and the message boxes —
 // go through this interface so that tests can answer them without a modal loop.
 #include <QFileDialog>
 #include <QString>
@@ -17,6 +17,15 @@ struct TSaveDialog {
   bool PathMustExist = true;
   bool NoReadOnlyReturn = true;
   bool EnableSizing = true;
+  QString Title;  // empty: the toolkit's own
+};
+
+// The open dialog's properties, in the same form.
+struct TOpenDialog {
+  QString Title;
+  QString Filter;
+  QString InitialDir;
+  QString FileName;  // the chosen file after Execute
 };
 
 class IDialogHost {
@@ -24,6 +33,8 @@ class IDialogHost {
   virtual ~IDialogHost() = default;
   // Shows the dialog modally; true and dialog.FileName set when the user chose a file.
   virtual bool ExecuteSaveDialog(QWidget* parent, TSaveDialog& dialog) = 0;
+  // Shows the dialog modally; true and dialog.FileName set when the user chose an existing file.
+  virtual bool ExecuteOpenDialog(QWidget* parent, TOpenDialog& dialog) = 0;
   // A message with an OK button; returns when it is closed.
   virtual void ShowMessage(QWidget* parent, const QString& text) = 0;
   // A failure the user must hear about, with the reason.
@@ -34,6 +45,7 @@ class IDialogHost {
 class TQtDialogHost final : public IDialogHost {
  public:
   bool ExecuteSaveDialog(QWidget* parent, TSaveDialog& dialog) override;
+  bool ExecuteOpenDialog(QWidget* parent, TOpenDialog& dialog) override;
   void ShowMessage(QWidget* parent, const QString& text) override;
   void ShowError(QWidget* parent, const QString& text) override;
 };

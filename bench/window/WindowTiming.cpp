@@ -3,6 +3,9 @@
 // Change -> shown: a real mouse click on White top (or a step of the tail spinner, or Update)
 // until the image has painted the new table; the click runs the whole handler, the rebuild of
 // the table, the copy into the image and the repaint of the twelve patches.
+// Change -> preview painted: the same click on White top until the preview window, its scene view
+// 1920 x 1080, has painted the scene recoloured: the demo scene fitted to the view, and a
+// 1920 x 1080 scene (the demo scene enlarged) at 100 %.
 // Start -> first frame: a fresh process per sample, from starting it until the image has
 // painted its first table.
 //
@@ -10,6 +13,7 @@
 // temporary folder, never to the user's own.
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QMenu>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -20,8 +24,14 @@
 #include <vector>
 
 #include "CurrentUserRegistry.h"
+#include "DemoScene.h"
 #include "PalettorForm.h"
+#include "PreviewSettings.h"
+#include "PreviewWindow.h"
+#include "SceneImage.h"
+#include "SceneView.h"
 #include "SqliteRegistryStore.h"
+#include "ViewMenu.h"
 
 namespace {
 
@@ -71,6 +81,58 @@ std::vector<double> TimeChanges(palettor::TFormPalettor& form, int samples, Acti
     ms.push_back(Ms(Clock::now() - start));
   }
   return ms;
+}
+
+// Waits until the preview's scene view has painted more often than `before`.
+bool WaitForPreviewFrame(const palettor::PreviewWindow& preview, std::uint64_t before) {
+  const auto deadline = Clock::now() + std::chrono::seconds(5);
+  while (preview.View()->paintCount() <= before) {
+    if (Clock::now() > deadline) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+  }
+  return true;
+}
+
+std::vector<double> TimePreviewChanges(palettor::TFormPalettor& form, const palettor::PreviewWindow& preview,
+                                       int samples) {
+  std::vector<double> ms;
+  for (int i = 0; i < samples; ++i) {
+    const std::uint64_t before = preview.View()->paintCount();
+    const auto start = Clock::now();
+    QTest::mouseClick(form.CheckBoxWhiteTop, Qt::LeftButton, {}, QPoint(6, 8));
+    if (!WaitForPreviewFrame(preview, before)) {
+      std::fputs("the preview painted no frame\n", stderr);
+      break;
+    }
+    ms.push_back(Ms(Clock::now() - start));
+  }
+  return ms;
+}
+
+// Opens the preview from the View menu and gives its scene view 1920 x 1080 pixels.
+palettor::PreviewWindow* OpenPreview(palettor::TFormPalettor& form) {
+  QMenu* view = palettor::InstallViewMenu(form);
+  view->actions().constFirst()->trigger();
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (auto* preview = qobject_cast<palettor::PreviewWindow*>(w)) {
+      const QSize port = preview->View()->viewport()->size();
+      preview->resize(preview->size() + QSize(1920, 1080) - port);
+      if (!QTest::qWaitForWindowExposed(preview)) return nullptr;
+      QCoreApplication::processEvents();
+      return preview;
+    }
+  }
+  return nullptr;
+}
+
+// The demo scene enlarged to 1920 x 1080 (nearest level), as two grey PNG files in `folder`.
+bool WriteLargeScene(const QString& folder) {
+  const palettor::DemoScene demo = palettor::MakeDemoScene();
+  for (const auto& [grey, name] : {std::pair{&demo.ir, "ir.png"}, std::pair{&demo.vis, "vis.png"}}) {
+    const QImage large = palettor::GreyToImage(*grey).scaled(1920, 1080, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    if (!large.save(folder + QLatin1Char('/') + QLatin1String(name))) return false;
+  }
+  return true;
 }
 
 int FirstFrameChild(Clock::time_point mainStarted) {
@@ -161,6 +223,25 @@ int main(int argc, char** argv) {
       rebuild.push_back(Ms(Clock::now() - start));
     }
     Print("RebuildTable alone (no paint)", rebuild);
+
+    palettor::PreviewWindow* preview = OpenPreview(form);
+    if (!preview) {
+      std::fputs("the preview never showed\n", stderr);
+      return 1;
+    }
+    preview->View()->setZoomPercent(palettor::kZoomToFit);
+    Print("change -> preview: demo scene fitted, 1920x1080", TimePreviewChanges(form, *preview, samples));
+    QTemporaryDir large;
+    if (!WriteLargeScene(large.path()) ||
+        !preview->OpenChannels(large.filePath(QStringLiteral("ir.png")), large.filePath(QStringLiteral("vis.png")))) {
+      std::fputs("the 1920 x 1080 scene could not be made\n", stderr);
+      return 1;
+    }
+    preview->View()->setZoomPercent(100);
+    Print("change -> preview: 1920x1080 scene at 100 %", TimePreviewChanges(form, *preview, samples));
+    preview->SetSimulation(palettor::VisionSimulation::Deuteranopia);
+    Print("change -> preview: the same, deuteranopia", TimePreviewChanges(form, *preview, samples));
+    preview->close();
   }
 
   // Start -> first frame, one process per sample; the first sample starts with no settings.

@@ -1,5 +1,5 @@
-// The scene colouring against a plain pixel-by-pixel reading of the rule, over every level of
-// both depths and scales a user may set.
+// The scene colouring against a plain pixel-by-pixel reading of the rule (ReferenceScene.h),
+// over every level of both depths and scales a user may set.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "PixelProbe.h"
+#include "ReferenceScene.h"
 #include "SceneColouriser.h"
 
 namespace palettor {
@@ -23,17 +24,6 @@ std::unique_ptr<LutPixels> DistinctCellTable() {
     }
   }
   return table;
-}
-
-// The rule as the user reads it, one pixel at a time.
-std::array<std::uint8_t, 3> ReferencePixel(const LutPixels& table, IrScale scale, int irLevel, int irMax, int visLevel,
-                                           int visMax) {
-  const double t = scale.black + ((scale.white - scale.black) * irLevel) / irMax;
-  const int c = static_cast<int>(std::min(std::max(std::floor(t + 0.5), -60.0), 39.0)) + 60;
-  const int b = visMax == 255 ? visLevel : visLevel / 256;
-  const PackedColour colour = table[static_cast<std::size_t>((255 - b) * 100 + c)];
-  return {static_cast<std::uint8_t>(colour & 0xFF), static_cast<std::uint8_t>((colour >> 8) & 0xFF),
-          static_cast<std::uint8_t>((colour >> 16) & 0xFF)};
 }
 
 struct Pair {
@@ -65,8 +55,8 @@ Pair AllLevels(int width, int height, GreyDepth irDepth, GreyDepth visDepth, uns
   colouriser.colourise(p.ir, p.vis, rgb.data(), stride);
   for (int y = 0; y < p.ir.height(); ++y) {
     for (int x = 0; x < p.ir.width(); ++x) {
-      const auto want =
-          ReferencePixel(table, scale, p.ir.level(x, y), p.ir.maxLevel(), p.vis.level(x, y), p.vis.maxLevel());
+      const auto want = test::ReferenceScenePixel(table, scale, p.ir.level(x, y), p.ir.maxLevel(), p.vis.level(x, y),
+                                                  p.vis.maxLevel());
       const std::uint8_t* got = &rgb[static_cast<std::size_t>(y * stride + x * 3)];
       if (got[0] != want[0] || got[1] != want[1] || got[2] != want[2]) {
         return ::testing::AssertionFailure()
@@ -176,6 +166,9 @@ TEST(SceneColouring, UsableScalesAreFiniteAndDifferent) {
   EXPECT_FALSE(IsUsableScale({10, 10}));
   EXPECT_FALSE(IsUsableScale({std::nan(""), 10}));
   EXPECT_FALSE(IsUsableScale({10, INFINITY}));
+  // Each end finite, the span not: level 0 would be infinity times zero.
+  EXPECT_FALSE(IsUsableScale({1.5e308, -1.5e308}));
+  EXPECT_TRUE(IsUsableScale({8e307, -8e307}));
 }
 
 TEST(PixelProbe, ReportsLevelsTemperatureCellAndAnchors) {

@@ -41,6 +41,18 @@ class ScriptedDialogs final : public IDialogHost {
     dialog.FileName = *answer;
     return true;
   }
+  // Each open dialog takes the next answer: a file name, or nullopt for Cancel.
+  std::deque<std::optional<QString>> openAnswers;
+  QList<TOpenDialog> openShown;
+  bool ExecuteOpenDialog(QWidget*, TOpenDialog& dialog) override {
+    openShown << dialog;
+    if (openAnswers.empty()) return false;
+    const std::optional<QString> answer = openAnswers.front();
+    openAnswers.pop_front();
+    if (!answer) return false;
+    dialog.FileName = *answer;
+    return true;
+  }
   void ShowMessage(QWidget*, const QString& text) override { messages << text; }
   void ShowError(QWidget*, const QString& text) override { errors << text; }
 };

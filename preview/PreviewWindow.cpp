@@ -1,0 +1,579 @@
+#include "PreviewWindow.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QUrl>
+#include <cstdio>
+
+#include "AnchorPalette.h"
+#include "DemoScene.h"
+#include "DialogHost.h"
+#include "DroppedChannels.h"
+#include "GreyImageFile.h"
+#include "PalettorForm.h"
+#include "PixelProbe.h"
+#include "PixelReport.h"
+#include "RegistryBackend.h"
+#include "SceneImage.h"
+#include "SceneImageWriter.h"
+#include "SceneView.h"
+
+namespace palettor {
+
+namespace {
+
+// The widest scale the boxes take; the colours only ever span -60 ... +39 degrees.
+constexpr double kScaleLimit = 1000.0;
+constexpr int kNoticeMs = 8000;
+
+const char* const kImageFilter =
+    "Images (*.png *.tif *.tiff *.bmp *.pgm *.pnm *.jpg *.jpeg *.webp)|*.png *.tif *.tiff *.bmp *.pgm *.pnm *.jpg "
+    "*.jpeg *.webp|All files (*)|*";
+const char* const kExportFilter =
+    "PNG images (*.png)|*.png|BMP images (*.bmp)|*.bmp|TIFF images (*.tif *.tiff)|*.tif *.tiff";
+
+QString VisionCaption(VisionSimulation simulation) {
+  switch (simulation) {
+    case VisionSimulation::Normal: return PreviewWindow::tr("Normal vision");
+    case VisionSimulation::Protanopia: return PreviewWindow::tr("Protanopia (no red cones)");
+    case VisionSimulation::Deuteranopia: return PreviewWindow::tr("Deuteranopia (no green cones)");
+    case VisionSimulation::Tritanopia: return PreviewWindow::tr("Tritanopia (no blue cones)");
+    case VisionSimulation::Greyscale: return PreviewWindow::tr("Greyscale print");
+  }
+  return {};
+}
+
+QString FileName(const QString& path) { return QFileInfo(path).fileName(); }
+
+QString DepthText(const GreyImage& image) {
+  return image.depth() == GreyDepth::Eight ? QStringLiteral("8-bit") : QStringLiteral("16-bit");
+}
+
+QString SizeText(const GreyImage& image) {
+  return QStringLiteral("%1 \u00d7 %2").arg(image.width()).arg(image.height());
+}
+
+struct LoadedChannel {
+  GreyImage image;
+  QString error;  // empty when loaded
+};
+
+LoadedChannel LoadChannel(const QString& path) {
+  GreyImageLoad load = LoadGreyImage(path);
+  if (!load.ok()) return {{}, load.error};
+  return {std::move(load.image), {}};
+}
+
+QString SizesDiffer(const QString& irPath, const GreyImage& ir, const QString& visPath, const GreyImage& vis) {
+  return PreviewWindow::tr(
+             "The infrared image %1 is %2 pixels and the visible image %3 %4: both channels must be "
+             "the same size.")
+      .arg(FileName(irPath), SizeText(ir), FileName(visPath), SizeText(vis));
+}
+
+}  // namespace
+
+PreviewWindow::PreviewWindow(TFormPalettor& form, IDialogHost& dialogs, const DemoScene& demo)
+    : form_(form),
+      dialogs_(dialogs),
+      demo_(demo),
+      colouriser_(std::make_unique<SceneColouriser>()),
+      simulated_(std::make_unique<LutPixels>()) {
+  setObjectName(QStringLiteral("PreviewWindow"));
+  setAttribute(Qt::WA_DeleteOnClose);
+  setAcceptDrops(true);
+  view_ = new SceneView(this);
+  setCentralWidget(view_);
+  BuildActions();
+  BuildMenus();
+  BuildToolBar();
+  BuildStatusBar();
+  connect(view_, &SceneView::pixelHovered, this, &PreviewWindow::ShowPixel);
+  connect(view_, &SceneView::hoverLeft, this, &PreviewWindow::ClearPixelInfo);
+  connect(view_, &SceneView::pixelClicked, this, &PreviewWindow::SelectAnchorOf);
+  connect(view_, &SceneView::zoomChanged, this, &PreviewWindow::UpdateZoomInfo);
+  connect(&form_, &TFormPalettor::TableRebuilt, this, &PreviewWindow::Recolour);
+
+  const std::optional<PreviewSettings> loaded = LoadPreviewSettings();
+  settingsLoaded_ = loaded.has_value();
+  ApplySettings(loaded.value_or(PreviewSettings{}));
+  ClearPixelInfo();
+  view_->setImage(&coloured_);
+
+  // The scene at its zoom where the screen allows, else most of the screen.
+  const QSize chrome(40, menuBar()->sizeHint().height() + 120);
+  QSize wanted = coloured_.size() * (view_->zoomPercent() == kZoomToFit ? 1.0 : view_->scaleFactor()) + chrome;
+  if (const QScreen* where = screen()) wanted = wanted.boundedTo(where->availableGeometry().size() * 0.85);
+  resize(wanted.expandedTo(QSize(640, 480)));
+  view_->setFocus();
+}
+
+PreviewWindow::~PreviewWindow() { StoreSettings(); }
+
+void PreviewWindow::BuildActions() {
+  const auto make = [this](const QString& text, const char* name, const QKeySequence& keys = {}) {
+    auto* action = new QAction(text, this);
+    action->setObjectName(QString::fromLatin1(name));
+    if (!keys.isEmpty()) action->setShortcut(keys);
+    return action;
+  };
+  openImages = make(tr("&Open Images..."), "OpenImages", QKeySequence(Qt::CTRL | Qt::Key_O));
+  openImages->setToolTip(tr("Open an infrared and a visible image (Ctrl+O)"));
+  openInfrared = make(tr("Open &Infrared Image..."), "OpenInfrared");
+  openVisible = make(tr("Open &Visible Image..."), "OpenVisible");
+  showDemo = make(tr("Show the &Demo Scene"), "ShowDemo");
+  exportView = make(tr("&Export Coloured View..."), "ExportView", QKeySequence(Qt::CTRL | Qt::Key_E));
+  exportView->setToolTip(tr("Save the coloured scene as PNG, BMP or TIFF (Ctrl+E)"));
+  closeWindow = make(tr("&Close"), "ClosePreview", QKeySequence(Qt::CTRL | Qt::Key_W));
+  zoomIn = make(tr("Zoom &In"), "ZoomIn", QKeySequence(Qt::CTRL | Qt::Key_Plus));
+  zoomOut = make(tr("Zoom &Out"), "ZoomOut", QKeySequence(Qt::CTRL | Qt::Key_Minus));
+  actualSize = make(tr("&Actual Size (100 %)"), "ActualSize", QKeySequence(Qt::CTRL | Qt::Key_0));
+  fitToWindow = make(tr("&Fit to Window"), "FitToWindow", QKeySequence(Qt::CTRL | Qt::Key_F));
+  editScale = make(tr("Set the Infrared &Scale"), "EditScale", QKeySequence(Qt::CTRL | Qt::Key_L));
+  resetScale = make(tr("&Reset the Scale (+40 \u00b0C black, \u221260 \u00b0C white)"), "ResetScale");
+
+  auto* visions = new QActionGroup(this);
+  for (std::size_t i = 0; i < kVisionSimulations.size(); ++i) {
+    const VisionSimulation simulation = kVisionSimulations[i];
+    QAction* action = make(VisionCaption(simulation), "Vision");
+    action->setObjectName(QStringLiteral("Vision_") + QLatin1String(VisionSimulationName(simulation)));
+    action->setCheckable(true);
+    visions->addAction(action);
+    connect(action, &QAction::triggered, this, [this, simulation] { SetSimulation(simulation); });
+    visionActions[i] = action;
+  }
+
+  // Short words on the toolbar; the menus have the full captions.
+  openImages->setIconText(tr("Open..."));
+  showDemo->setIconText(tr("Demo scene"));
+  exportView->setIconText(tr("Export..."));
+  zoomOut->setIconText(QStringLiteral("\u2212"));
+  zoomIn->setIconText(QStringLiteral("+"));
+  actualSize->setIconText(QStringLiteral("100 %"));
+  fitToWindow->setIconText(tr("Fit"));
+  zoomOut->setToolTip(tr("Zoom out (Ctrl+Minus, or Minus on the scene)"));
+  zoomIn->setToolTip(tr("Zoom in (Ctrl+Plus, or Plus on the scene)"));
+  actualSize->setToolTip(tr("One image pixel per screen pixel (Ctrl+0, or 0 on the scene)"));
+  fitToWindow->setToolTip(tr("The whole scene in the window (Ctrl+F, or F on the scene)"));
+
+  connect(openImages, &QAction::triggered, this, &PreviewWindow::ChooseAndOpenImages);
+  connect(openInfrared, &QAction::triggered, this, [this] { ChooseAndOpen(true); });
+  connect(openVisible, &QAction::triggered, this, [this] { ChooseAndOpen(false); });
+  connect(showDemo, &QAction::triggered, this, &PreviewWindow::ShowDemoScene);
+  connect(exportView, &QAction::triggered, this, &PreviewWindow::ChooseAndExport);
+  connect(closeWindow, &QAction::triggered, this, &QWidget::close);
+  connect(zoomIn, &QAction::triggered, this, [this] { view_->zoomIn(); });
+  connect(zoomOut, &QAction::triggered, this, [this] { view_->zoomOut(); });
+  connect(actualSize, &QAction::triggered, this, [this] { view_->setZoomPercent(100); });
+  connect(fitToWindow, &QAction::triggered, this, [this] { view_->setZoomPercent(kZoomToFit); });
+  connect(editScale, &QAction::triggered, this, [this] {
+    black_->setFocus(Qt::ShortcutFocusReason);
+    black_->selectAll();
+  });
+  connect(resetScale, &QAction::triggered, this, [this] { SetScale(IrScale{}); });
+}
+
+void PreviewWindow::BuildMenus() {
+  menuBar()->setObjectName(QStringLiteral("PreviewMenu"));
+  fileMenu = menuBar()->addMenu(tr("&File"));
+  fileMenu->setObjectName(QStringLiteral("PreviewFile"));
+  fileMenu->addActions({openImages, openInfrared, openVisible, showDemo});
+  fileMenu->addSeparator();
+  fileMenu->addAction(exportView);
+  fileMenu->addSeparator();
+  fileMenu->addAction(closeWindow);
+
+  viewMenu = menuBar()->addMenu(tr("&View"));
+  viewMenu->setObjectName(QStringLiteral("PreviewView"));
+  viewMenu->addActions({zoomIn, zoomOut, actualSize, fitToWindow});
+  viewMenu->addSeparator();
+  QMenu* vision = viewMenu->addMenu(tr("Colour &Vision"));
+  vision->setObjectName(QStringLiteral("PreviewVision"));
+  for (QAction* action : visionActions) vision->addAction(action);
+
+  sceneMenu = menuBar()->addMenu(tr("&Scene"));
+  sceneMenu->setObjectName(QStringLiteral("PreviewScene"));
+  sceneMenu->addActions({editScale, resetScale});
+}
+
+void PreviewWindow::BuildToolBar() {
+  QToolBar* bar = addToolBar(tr("Scene"));
+  bar->setObjectName(QStringLiteral("PreviewToolBar"));
+  bar->setMovable(false);
+  bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  bar->addAction(openImages);
+  bar->addAction(showDemo);
+  bar->addSeparator();
+
+  const auto scaleBox = [this](const char* name, const QString& accessible, const QString& tip) {
+    auto* box = new QDoubleSpinBox(this);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setRange(-kScaleLimit, kScaleLimit);
+    box->setDecimals(2);
+    box->setSingleStep(1.0);
+    box->setSuffix(QStringLiteral(" \u00b0C"));
+    // A temperature counts once it is typed in full (Enter or leaving the box), not per digit.
+    box->setKeyboardTracking(false);
+    box->setAccessibleName(accessible);
+    box->setToolTip(tip);
+    connect(box, &QDoubleSpinBox::valueChanged, this, &PreviewWindow::ScaleEdited);
+    return box;
+  };
+  black_ = scaleBox("ScaleBlack", tr("Temperature of infrared level 0 (black)"),
+                    tr("The temperature of the infrared image's black, level 0"));
+  white_ = scaleBox("ScaleWhite", tr("Temperature of the top infrared level (white)"),
+                    tr("The temperature of the infrared image's white, level 255 or 65535"));
+  const auto label = [this](const QString& text, QWidget* buddy) {
+    auto* l = new QLabel(text, this);
+    l->setBuddy(buddy);
+    l->setContentsMargins(6, 0, 3, 0);
+    return l;
+  };
+  bar->addWidget(label(tr("&Black:"), black_));
+  bar->addWidget(black_);
+  bar->addWidget(label(tr("&White:"), white_));
+  bar->addWidget(white_);
+  bar->addSeparator();
+
+  vision_ = new QComboBox(this);
+  vision_->setObjectName(QStringLiteral("Vision"));
+  vision_->setAccessibleName(tr("Colour vision"));
+  vision_->setToolTip(tr("Show the scene as a person with a colour-vision deficiency, or a greyscale print, sees it"));
+  for (const VisionSimulation simulation : kVisionSimulations) vision_->addItem(VisionCaption(simulation));
+  connect(vision_, &QComboBox::currentIndexChanged, this, [this](int index) {
+    if (index >= 0 && static_cast<std::size_t>(index) < kVisionSimulations.size())
+      SetSimulation(kVisionSimulations[static_cast<std::size_t>(index)]);
+  });
+  bar->addWidget(label(tr("Colo&ur vision:"), vision_));
+  bar->addWidget(vision_);
+  bar->addSeparator();
+  bar->addActions({zoomOut, zoomIn, actualSize, fitToWindow});
+  bar->addSeparator();
+  bar->addAction(exportView);
+  setTabOrder(view_, black_);
+  setTabOrder(black_, white_);
+  setTabOrder(white_, vision_);
+}
+
+void PreviewWindow::BuildStatusBar() {
+  pixelInfo_ = new QLabel(this);
+  pixelInfo_->setObjectName(QStringLiteral("PixelInfo"));
+  pixelInfo_->setAccessibleName(tr("Pixel under the pointer"));
+  pixelInfo_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  sceneInfo_ = new QLabel(this);
+  sceneInfo_->setObjectName(QStringLiteral("SceneInfo"));
+  sceneInfo_->setAccessibleName(tr("Scene shown"));
+  zoomInfo_ = new QLabel(this);
+  zoomInfo_->setObjectName(QStringLiteral("ZoomInfo"));
+  zoomInfo_->setAccessibleName(tr("Zoom"));
+  statusBar()->addWidget(pixelInfo_, 1);
+  statusBar()->addPermanentWidget(sceneInfo_);
+  statusBar()->addPermanentWidget(zoomInfo_);
+}
+
+void PreviewWindow::ApplySettings(const PreviewSettings& settings) {
+  scale_ = settings.scale;
+  simulation_ = settings.simulation;
+  ShowScaleAndSimulation();
+  view_->setZoomPercent(settings.zoomPercent);
+  if (!settings.irPath.empty()) {
+    const QString irPath = QString::fromStdString(settings.irPath);
+    const QString visPath = QString::fromStdString(settings.visPath);
+    LoadedChannel ir = LoadChannel(irPath), vis = LoadChannel(visPath);
+    if (!ir.error.isEmpty() || !vis.error.isEmpty()) {
+      openingProblem_ = !ir.error.isEmpty() ? ir.error : vis.error;
+    } else if (!SameSize(ir.image, vis.image)) {
+      openingProblem_ = SizesDiffer(irPath, ir.image, visPath, vis.image);
+    } else {
+      ShowChannels(std::move(ir.image), std::move(vis.image), irPath, visPath);
+      return;
+    }
+  }
+  ShowDemoScene();
+}
+
+void PreviewWindow::ReportOpeningProblems() {
+  if (openingProblem_.isEmpty()) return;
+  const QString problem = std::exchange(openingProblem_, QString());
+  dialogs_.ShowError(this, tr("The images last opened could not be shown again.\n\n%1\n\nThe preview shows the "
+                              "demo scene.")
+                               .arg(problem));
+}
+
+void PreviewWindow::StoreSettings() {
+  if (!settingsLoaded_ || settingsStored_) return;
+  settingsStored_ = true;
+  try {
+    StorePreviewSettings(CurrentSettings());
+  } catch (const ERegistryException& error) {
+    // The window is on its way out: there is no one left to ask, only the log to tell.
+    std::fprintf(stderr, "palettor: the preview's settings could not be stored: %s\n", error.what());
+  }
+}
+
+PreviewSettings PreviewWindow::CurrentSettings() const {
+  PreviewSettings settings;
+  settings.irPath = irPath_.toStdString();
+  settings.visPath = visPath_.toStdString();
+  settings.scale = scale_;
+  settings.zoomPercent = view_->zoomPercent();
+  settings.simulation = simulation_;
+  return settings;
+}
+
+void PreviewWindow::closeEvent(QCloseEvent* event) {
+  StoreSettings();
+  event->accept();
+}
+
+// --- Colouring
+
+void PreviewWindow::Recolour() {
+  const LutPixels* table = form_.Table();
+  if (!table) return;  // the main window is closing
+  if (simulation_ == VisionSimulation::Normal) {
+    colouriser_->setTable(*table);
+  } else {
+    SimulateVision(*table, simulation_, *simulated_);
+    colouriser_->setTable(*simulated_);
+  }
+  colouriser_->setScale(scale_);
+  if (!ColouriseInto(*colouriser_, ir_, vis_, coloured_)) {
+    dialogs_.ShowError(this, tr("There is not enough memory to colour a %1 scene.").arg(SizeText(ir_)));
+  }
+  view_->imageChanged();
+  if (hovered_) ShowPixel(*hovered_);
+}
+
+void PreviewWindow::ShowChannels(GreyImage ir, GreyImage vis, QString irPath, QString visPath) {
+  ir_ = std::move(ir);
+  vis_ = std::move(vis);
+  irPath_ = std::move(irPath);
+  visPath_ = std::move(visPath);
+  hovered_.reset();
+  Recolour();
+  UpdateSceneInfo();
+}
+
+void PreviewWindow::ShowDemoScene() { ShowChannels(demo_.ir, demo_.vis, {}, {}); }
+
+bool PreviewWindow::OpenChannels(const QString& irPath, const QString& visPath) {
+  LoadedChannel ir = LoadChannel(irPath);
+  if (!ir.error.isEmpty()) {
+    Refuse(tr("The infrared image could not be opened."), ir.error);
+    return false;
+  }
+  LoadedChannel vis = LoadChannel(visPath);
+  if (!vis.error.isEmpty()) {
+    Refuse(tr("The visible image could not be opened."), vis.error);
+    return false;
+  }
+  if (!SameSize(ir.image, vis.image)) {
+    Refuse(tr("The two images do not make a scene."), SizesDiffer(irPath, ir.image, visPath, vis.image));
+    return false;
+  }
+  ShowChannels(std::move(ir.image), std::move(vis.image), QFileInfo(irPath).absoluteFilePath(),
+               QFileInfo(visPath).absoluteFilePath());
+  return true;
+}
+
+bool PreviewWindow::OpenChannel(const QString& path, bool infrared) {
+  if (ShowsDemoScene()) {
+    Refuse(tr("%1 cannot be shown alone.").arg(FileName(path)),
+           tr("Open both channels (File \u203a Open Images): the demo scene has no files to pair one with."));
+    return false;
+  }
+  return infrared ? OpenChannels(path, visPath_) : OpenChannels(irPath_, path);
+}
+
+bool PreviewWindow::OpenDropped(const QString& first, const QString& second) {
+  const DroppedChannels channels = AssignDroppedChannels(first, second);
+  if (!OpenChannels(channels.ir, channels.vis)) return false;
+  statusBar()->showMessage(
+      (channels.byName ? tr("Infrared: %1, visible: %2, as their names say.")
+                       : tr("Infrared: %1, visible: %2, in the order they were dropped; their names do not say."))
+          .arg(FileName(channels.ir), FileName(channels.vis)),
+      kNoticeMs * 2);
+  return true;
+}
+
+void PreviewWindow::Refuse(const QString& what, const QString& reason) {
+  const QString shown =
+      ShowsDemoScene() ? tr("the demo scene") : FileName(irPath_) + QStringLiteral(" + ") + FileName(visPath_);
+  dialogs_.ShowError(this, what + QStringLiteral("\n\n") + reason + QStringLiteral("\n\n") +
+                               tr("The preview keeps showing %1.").arg(shown));
+}
+
+bool PreviewWindow::ExportTo(const QString& path) {
+  SceneImageWriter writer;
+  if (!writer.Write(coloured_, path)) {
+    dialogs_.ShowError(this,
+                       tr("The coloured view could not be exported to %1.\n\n%2").arg(path, writer.ErrorString()));
+    return false;
+  }
+  statusBar()->showMessage(tr("Exported the coloured view to %1").arg(path), kNoticeMs);
+  return true;
+}
+
+// --- Settings of the view
+
+void PreviewWindow::ShowScaleAndSimulation() {
+  const QSignalBlocker blackQuiet(black_), whiteQuiet(white_), visionQuiet(vision_);
+  black_->setValue(scale_.black);
+  white_->setValue(scale_.white);
+  const auto index = static_cast<std::size_t>(
+      std::find(kVisionSimulations.begin(), kVisionSimulations.end(), simulation_) - kVisionSimulations.begin());
+  vision_->setCurrentIndex(static_cast<int>(index));
+  visionActions[index]->setChecked(true);
+}
+
+void PreviewWindow::SetScale(IrScale scale) {
+  if (!IsUsableScale(scale)) return;
+  scale_ = scale;
+  ShowScaleAndSimulation();
+  Recolour();
+}
+
+void PreviewWindow::ScaleEdited() {
+  const IrScale edited{black_->value(), white_->value()};
+  if (!IsUsableScale(edited)) {
+    statusBar()->showMessage(tr("Black and white must differ: the scale stays %1 black, %2 white.")
+                                 .arg(FormatCelsius(scale_.black), FormatCelsius(scale_.white)),
+                             kNoticeMs);
+    return;
+  }
+  scale_ = edited;
+  Recolour();
+}
+
+void PreviewWindow::SetSimulation(VisionSimulation simulation) {
+  const bool changed = simulation != simulation_;
+  simulation_ = simulation;
+  ShowScaleAndSimulation();
+  if (changed) Recolour();
+}
+
+// --- Pointing at the scene
+
+void PreviewWindow::ShowPixel(QPoint pixel) {
+  hovered_ = pixel;
+  const auto probe = ProbePixel(ir_, vis_, scale_, TableInputsOf(form_.CurrentPalette()), pixel.x(), pixel.y());
+  if (probe) pixelInfo_->setText(DescribePixel(*probe));
+}
+
+void PreviewWindow::ClearPixelInfo() {
+  hovered_.reset();
+  pixelInfo_->setText(tr("Point at the scene for its levels, temperature and anchors; click to edit the anchor."));
+}
+
+void PreviewWindow::SelectAnchorOf(QPoint pixel) {
+  const auto probe = ProbePixel(ir_, vis_, scale_, TableInputsOf(form_.CurrentPalette()), pixel.x(), pixel.y());
+  if (!probe) return;
+  form_.SelectAnchor(probe->anchors.selected);
+  statusBar()->showMessage(
+      tr("%1 selected in the colour editor").arg(QString::fromStdString(AnchorName(probe->anchors.selected))),
+      kNoticeMs / 2);
+}
+
+// --- Dialogs and drops
+
+std::optional<QString> PreviewWindow::ChooseImage(const QString& title, const QString& current) {
+  TOpenDialog dialog;
+  dialog.Title = title;
+  dialog.Filter = QString::fromLatin1(kImageFilter);
+  if (!current.isEmpty()) dialog.InitialDir = QFileInfo(current).absolutePath();
+  if (!dialogs_.ExecuteOpenDialog(this, dialog)) return std::nullopt;
+  return dialog.FileName;
+}
+
+void PreviewWindow::ChooseAndOpenImages() {
+  const auto ir = ChooseImage(tr("Open the infrared image"), irPath_);
+  if (!ir) return;
+  const auto vis = ChooseImage(tr("Open the visible image"), visPath_.isEmpty() ? *ir : visPath_);
+  if (!vis) return;
+  OpenChannels(*ir, *vis);
+}
+
+void PreviewWindow::ChooseAndOpen(bool infrared) {
+  // The demo scene has no files to pair a single channel with.
+  if (ShowsDemoScene()) {
+    ChooseAndOpenImages();
+    return;
+  }
+  const auto path = ChooseImage(infrared ? tr("Open the infrared image") : tr("Open the visible image"),
+                                infrared ? irPath_ : visPath_);
+  if (!path) return;
+  OpenChannel(*path, infrared);
+}
+
+void PreviewWindow::ChooseAndExport() {
+  TSaveDialog dialog;
+  dialog.Title = tr("Export the coloured view");
+  dialog.DefaultExt = QStringLiteral("png");
+  dialog.Filter = QString::fromLatin1(kExportFilter);
+  dialog.FileName = ShowsDemoScene() ? QStringLiteral("demo-scene-coloured.png")
+                                     : QFileInfo(irPath_).completeBaseName() + QStringLiteral("-coloured.png");
+  if (!ShowsDemoScene()) dialog.InitialDir = QFileInfo(irPath_).absolutePath();
+  if (!dialogs_.ExecuteSaveDialog(this, dialog)) return;
+  ExportTo(dialog.FileName);
+}
+
+void PreviewWindow::dragEnterEvent(QDragEnterEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  const bool files = !urls.isEmpty() && urls.size() <= 2 &&
+                     std::all_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); });
+  if (files) event->acceptProposedAction();
+}
+
+void PreviewWindow::dropEvent(QDropEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  event->acceptProposedAction();
+  if (urls.size() == 2) {
+    OpenDropped(urls[0].toLocalFile(), urls[1].toLocalFile());
+    return;
+  }
+  const QString path = urls.value(0).toLocalFile();
+  switch (ChannelHintOf(path)) {
+    case ChannelHint::Infrared: OpenChannel(path, true); break;
+    case ChannelHint::Visible: OpenChannel(path, false); break;
+    case ChannelHint::None:
+      Refuse(tr("Which channel is %1?").arg(FileName(path)),
+             tr("Drop the infrared and the visible image together, or one whose name says ir or vis."));
+      break;
+  }
+}
+
+// --- What the status bar and the title say
+
+void PreviewWindow::UpdateSceneInfo() {
+  const QString size = SizeText(ir_);
+  if (ShowsDemoScene()) {
+    sceneInfo_->setText(tr("Demo scene, %1").arg(size));
+    setWindowTitle(tr("Preview: demo scene - Palettor"));
+  } else {
+    sceneInfo_->setText(tr("Infrared %1 (%2), visible %3 (%4), %5")
+                            .arg(FileName(irPath_), DepthText(ir_), FileName(visPath_), DepthText(vis_), size));
+    setWindowTitle(tr("Preview: %1 + %2 - Palettor").arg(FileName(irPath_), FileName(visPath_)));
+  }
+}
+
+void PreviewWindow::UpdateZoomInfo() {
+  const int percent = static_cast<int>(std::lround(view_->scaleFactor() * 100.0));
+  zoomInfo_->setText(view_->zoomPercent() == kZoomToFit ? tr("Fit (%1 %)").arg(percent) : tr("%1 %").arg(percent));
+}
+
+}  // namespace palettor

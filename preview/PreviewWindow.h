@@ -1,0 +1,150 @@
+#pragma once
+// The preview: a satellite scene coloured with the table the main window shows, recoloured the
+// moment the table changes, in a window of its own beside the editor.
+//
+// It shows an infrared and a visible image (opened, or dropped on it two at a time) or the
+// built-in demo scene; the infrared scale and a colour-vision simulation are set here. Hovering
+// says what the pixel is and which anchors colour it; a click selects that anchor in the main
+// window's colour editor. Export writes what colourise writes for the same images and settings.
+// Its settings are read when it opens and stored when it closes (PreviewSettings.h).
+#include <QImage>
+#include <QMainWindow>
+#include <QString>
+#include <array>
+#include <memory>
+#include <optional>
+
+#include "ColumnMap.h"
+#include "GreyImage.h"
+#include "LutTable.h"
+#include "PreviewSettings.h"
+#include "SceneColouriser.h"
+#include "VisionSimulation.h"
+
+class QAction;
+class QComboBox;
+class QDoubleSpinBox;
+class QLabel;
+class QMenu;
+
+namespace palettor {
+
+class IDialogHost;
+class SceneView;
+class TFormPalettor;
+struct DemoScene;
+
+class PreviewWindow : public QMainWindow {
+  Q_OBJECT
+ public:
+  // `form`, `dialogs` and `demo` must outlive the window.
+  PreviewWindow(TFormPalettor& form, IDialogHost& dialogs, const DemoScene& demo);
+  ~PreviewWindow() override;  // stores the settings if closing did not
+
+  // Reports, through the dialogs, images last opened that could not be shown again; called
+  // once the window is on screen.
+  void ReportOpeningProblems();
+
+  // Shows the pair and remembers it; false, with the reason shown through the dialogs, when it
+  // cannot: the view then keeps what it showed.
+  bool OpenChannels(const QString& irPath, const QString& visPath);
+  void ShowDemoScene();
+  // Two files dropped together: which is which by their names, else in the order given.
+  bool OpenDropped(const QString& first, const QString& second);
+  // The coloured scene as it is shown (simulation included), in the format of the name's
+  // extension; false, with the reason shown, when it cannot be written.
+  bool ExportTo(const QString& path);
+
+  void SetScale(IrScale scale);
+  IrScale Scale() const { return scale_; }
+  void SetSimulation(VisionSimulation simulation);
+  VisionSimulation Simulation() const { return simulation_; }
+  PreviewSettings CurrentSettings() const;
+  bool ShowsDemoScene() const { return irPath_.isEmpty(); }
+
+  const QImage& ColouredScene() const { return coloured_; }
+  SceneView* View() const { return view_; }
+  QDoubleSpinBox* ScaleBlackBox() const { return black_; }
+  QDoubleSpinBox* ScaleWhiteBox() const { return white_; }
+  QComboBox* VisionBox() const { return vision_; }
+  QLabel* PixelInfo() const { return pixelInfo_; }
+  QLabel* SceneInfo() const { return sceneInfo_; }
+
+  // The window's commands, as its menus and toolbar hold them.
+  QAction* openImages = nullptr;
+  QAction* openInfrared = nullptr;
+  QAction* openVisible = nullptr;
+  QAction* showDemo = nullptr;
+  QAction* exportView = nullptr;
+  QAction* closeWindow = nullptr;
+  QAction* zoomIn = nullptr;
+  QAction* zoomOut = nullptr;
+  QAction* actualSize = nullptr;
+  QAction* fitToWindow = nullptr;
+  QAction* editScale = nullptr;
+  QAction* resetScale = nullptr;
+  std::array<QAction*, kVisionSimulations.size()> visionActions{};
+  QMenu* fileMenu = nullptr;
+  QMenu* viewMenu = nullptr;
+  QMenu* sceneMenu = nullptr;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  void BuildActions();
+  void BuildMenus();
+  void BuildToolBar();
+  void BuildStatusBar();
+  void ApplySettings(const PreviewSettings& settings);
+  void StoreSettings();
+
+  // A new table (or scale, simulation, scene): the colours of every pixel again.
+  void Recolour();
+  void ShowChannels(GreyImage ir, GreyImage vis, QString irPath, QString visPath);
+  // The boxes, the list and the menu as scale_ and simulation_ are, raising nothing.
+  void ShowScaleAndSimulation();
+  void ScaleEdited();
+  void ShowPixel(QPoint pixel);
+  void ClearPixelInfo();
+  void SelectAnchorOf(QPoint pixel);
+  void ChooseAndOpenImages();
+  void ChooseAndOpen(bool infrared);
+  // One channel in place of the one shown, the other staying; refused for the demo scene.
+  bool OpenChannel(const QString& path, bool infrared);
+  void ChooseAndExport();
+  void UpdateSceneInfo();
+  void UpdateZoomInfo();
+  std::optional<QString> ChooseImage(const QString& title, const QString& current);
+  void Refuse(const QString& what, const QString& reason);
+
+  TFormPalettor& form_;
+  IDialogHost& dialogs_;
+  const DemoScene& demo_;
+
+  GreyImage ir_, vis_;
+  QString irPath_, visPath_;  // both empty for the demo scene
+  IrScale scale_;
+  VisionSimulation simulation_ = VisionSimulation::Normal;
+  std::unique_ptr<SceneColouriser> colouriser_;
+  std::unique_ptr<LutPixels> simulated_;
+  QImage coloured_;
+  std::optional<QPoint> hovered_;
+
+  // Nothing is stored for a store that could not be read: what it holds was never seen.
+  bool settingsLoaded_ = false;
+  bool settingsStored_ = false;
+  QString openingProblem_;
+
+  SceneView* view_ = nullptr;
+  QDoubleSpinBox* black_ = nullptr;
+  QDoubleSpinBox* white_ = nullptr;
+  QComboBox* vision_ = nullptr;
+  QLabel* pixelInfo_ = nullptr;
+  QLabel* sceneInfo_ = nullptr;
+  QLabel* zoomInfo_ = nullptr;
+};
+
+}  // namespace palettor

@@ -1,0 +1,83 @@
+#pragma once
+// A zoomable, scrollable view of one image, as an image viewer shows it: pixels as sharp blocks
+// when enlarged, smoothed when reduced; the wheel and the keys +, - and 0 (100 %) zoom, a drag
+// pans, the arrow keys scroll. It reports the image pixel under the pointer and a click on one.
+//
+// The image belongs to the caller, who may write into it and then calls imageChanged(); the
+// view paints straight from it, so a repaint after a change allocates nothing.
+#include <QAbstractScrollArea>
+#include <QImage>
+#include <QPoint>
+#include <cstdint>
+#include <optional>
+
+namespace palettor {
+
+class SceneView : public QAbstractScrollArea {
+  Q_OBJECT
+ public:
+  explicit SceneView(QWidget* parent = nullptr);
+
+  // nullptr shows nothing. The image must outlive the view or be replaced first.
+  void setImage(const QImage* image);
+  // The pixels (or the size) of the image changed.
+  void imageChanged();
+
+  // Percent of the image's size; kZoomToFit (0) while it fits the window.
+  int zoomPercent() const { return fit_ ? 0 : percent_; }
+  // The scale the image is drawn at now (for fit too).
+  double scaleFactor() const { return factor_; }
+  // Percent within the view's limits, or kZoomToFit; anything else takes the nearest limit.
+  void setZoomPercent(int percent);
+  // To the next step up or down (5 % ... 3200 %), about the middle of the view.
+  void zoomIn();
+  void zoomOut();
+
+  // The image pixel at a point of the viewport, if the image lies there.
+  std::optional<QPoint> pixelAt(QPoint viewportPoint) const;
+  // Where a pixel's centre is on the viewport (it may lie outside it).
+  QPoint viewportPointOf(QPoint pixel) const;
+
+  // Completed paints of the viewport, for timing a change until it is on screen.
+  std::uint64_t paintCount() const { return paints_; }
+
+ signals:
+  void pixelHovered(QPoint pixel);
+  void hoverLeft();
+  void pixelClicked(QPoint pixel);
+  void zoomChanged();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void scrollContentsBy(int dx, int dy) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  bool viewportEvent(QEvent* event) override;
+
+ private:
+  // Sets the scale, keeping the image point under `anchor` (viewport coordinates) in place.
+  void applyZoom(int percent, bool fit, QPointF anchor);
+  void updateScrollBars();
+  QSize contentSize() const;
+  // The top left corner of the image on the viewport.
+  QPointF origin() const;
+  double fitFactor() const;
+  void reportHover(QPoint viewportPoint);
+
+  const QImage* image_ = nullptr;
+  QSize imageSize_;  // of the image last laid out
+  int percent_ = 100;
+  bool fit_ = false;
+  double factor_ = 1.0;
+  int wheelAngle_ = 0;  // wheel turn not yet used, in eighths of a degree
+  std::optional<QPoint> pressedAt_;
+  bool panning_ = false;
+  QPoint lastDragPoint_;
+  std::uint64_t paints_ = 0;
+};
+
+}  // namespace palettor

@@ -1,0 +1,479 @@
+// The preview window driven with real input events: opened from the main window's View menu,
+// showing the demo scene as palettor-cli colourise --demo colours it, following every edit,
+// selecting an anchor from a click, refusing bad images without losing the view, and keeping
+// its settings in the store's Preview key.
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QUrl>
+#include <QWheelEvent>
+#include <functional>
+
+#include "DemoScene.h"
+#include "PreviewWindow.h"
+#include "Registry.h"
+#include "RegistryVariables.h"
+#include "RunProcess.h"
+#include "SceneView.h"
+#include "StoreHolder.h"
+#include "ViewMenu.h"
+#include "WindowFixture.h"
+
+namespace palettor::test {
+namespace {
+
+// Degrees of an 8-bit infrared level on the default scale, and its table column.
+double Celsius(int level) { return 40.0 - 100.0 * level / 255.0; }
+int ColumnCelsius(int level) { return std::clamp(static_cast<int>(std::floor(Celsius(level) + 0.5)), -60, 39); }
+
+// The anchor a click on a cell means, as a user reads the rule.
+int GoverningAnchor(int celsius, int brightness, int tailPercent, bool smooth) {
+  if (celsius >= 2 && brightness * 100 / 255 < tailPercent) return -7;
+  if (celsius >= -1 && celsius <= 1) return 0;
+  const int colder = (celsius + 60) / 10 - 6;
+  if (!smooth) return celsius >= 1 ? colder + 1 : colder;
+  return (celsius + 100) % 10 > 5 ? colder + 1 : colder;
+}
+
+class Preview : public WindowTest {
+ protected:
+  static void SetUpTestSuite() { demo_ = new DemoScene(MakeDemoScene()); }
+  static void TearDownTestSuite() { delete demo_; }
+
+  void SetUp() override {
+    Open();
+    viewMenu_ = InstallViewMenu(Form(), &dialogs_);
+  }
+
+  static QList<PreviewWindow*> Previews() {
+    QList<PreviewWindow*> shown;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (auto* p = qobject_cast<PreviewWindow*>(w); p && p->isVisible()) shown << p;
+    }
+    return shown;
+  }
+  PreviewWindow& Shown() {
+    const auto previews = Previews();
+    EXPECT_EQ(previews.size(), 1);
+    PreviewWindow* p = previews.value(0);
+    if (!p) throw std::runtime_error("no preview window is shown");
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(p));
+    p->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(p));
+    return *p;
+  }
+  PreviewWindow& OpenPreview() {
+    Form().activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&Form()));
+    QTest::keyClick(&Form(), Qt::Key_P, Qt::ControlModifier);
+    return Shown();
+  }
+  void ClosePreview(PreviewWindow& p) {
+    QTest::keyClick(&p, Qt::Key_W, Qt::ControlModifier);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(Previews().isEmpty());
+  }
+
+  ProcessResult Cli(std::vector<std::string> args) {
+    return RunProcess(PALETTOR_CLI, args, {.env = {"XDG_CONFIG_HOME=" + store_.Path().toStdString()}});
+  }
+  QString File(const QString& name) const { return files_.filePath(name); }
+  QImage ColouriseWithCli(std::vector<std::string> args) {
+    const std::string out = File(QStringLiteral("expected.png")).toStdString();
+    args.insert(args.begin(), "colourise");
+    args.insert(args.end(), {"--out", out});
+    const ProcessResult r = Cli(args);
+    EXPECT_EQ(r.exitStatus, 0) << r.err;
+    return QImage(QString::fromStdString(out)).convertToFormat(QImage::Format_RGB32);
+  }
+
+  // The top left corner of the scene in the view: centred when it is smaller, else scrolled.
+  static QPoint SceneOrigin(PreviewWindow& p, QSize scene) {
+    const QWidget* port = p.View()->viewport();
+    const int x =
+        port->width() > scene.width() ? (port->width() - scene.width()) / 2 : -p.View()->horizontalScrollBar()->value();
+    const int y = port->height() > scene.height() ? (port->height() - scene.height()) / 2
+                                                  : -p.View()->verticalScrollBar()->value();
+    return {x, y};
+  }
+
+  // Every pixel the view shows at 100 % against `expected`.
+  void ExpectViewShows(PreviewWindow& p, const QImage& expected) {
+    ASSERT_EQ(p.View()->zoomPercent(), 100);
+    const QImage shown = p.View()->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QPoint origin = SceneOrigin(p, expected.size());
+    int compared = 0, mismatches = 0;
+    for (int y = 0; y < shown.height() && mismatches < 5; ++y) {
+      for (int x = 0; x < shown.width() && mismatches < 5; ++x) {
+        const QPoint at = QPoint(x, y) - origin;
+        if (!expected.rect().contains(at)) continue;
+        ++compared;
+        if (shown.pixel(x, y) != expected.pixel(at)) {
+          ++mismatches;
+          ADD_FAILURE() << "scene pixel (" << at.x() << ", " << at.y() << ") shows " << std::hex << shown.pixel(x, y)
+                        << " instead of " << expected.pixel(at);
+        }
+      }
+    }
+    EXPECT_GT(compared, 200 * 200) << "the view shows too little of the scene";
+  }
+
+  // A demo-scene pixel, visible in the view, whose levels pass `wanted`.
+  QPoint FindPixel(PreviewWindow& p, const std::function<bool(int ir, int vis)>& wanted) {
+    const QSize port = p.View()->viewport()->size();
+    const QPoint origin = SceneOrigin(p, QSize(demo_->ir.width(), demo_->ir.height()));
+    for (int y = std::max(0, -origin.y()); y < std::min(demo_->ir.height(), port.height() - origin.y()); y += 3) {
+      for (int x = std::max(0, -origin.x()); x < std::min(demo_->ir.width(), port.width() - origin.x()); x += 3) {
+        if (wanted(demo_->ir.level(x, y), demo_->vis.level(x, y))) return {x, y};
+      }
+    }
+    ADD_FAILURE() << "no such pixel in view";
+    return {};
+  }
+  QPoint ViewportPoint(PreviewWindow& p, QPoint pixel) {
+    return pixel + SceneOrigin(p, QSize(demo_->ir.width(), demo_->ir.height()));
+  }
+
+  void WriteGrey(const QString& name, QSize size, int level) {
+    QImage grey(size, QImage::Format_Grayscale8);
+    grey.fill(qRgb(level, level, level));
+    ASSERT_TRUE(grey.save(File(name)));
+  }
+
+  QTemporaryDir files_;
+  QMenu* viewMenu_ = nullptr;
+  static inline DemoScene* demo_ = nullptr;
+};
+
+TEST_F(Preview, TheViewMenuSitsBetweenFileAndHelpAndOpensOnePreviewEveryWay) {
+  // Other menus may come between File and View; View is the one just before Help.
+  QStringList bar;
+  for (QAction* a : Form().MainMenu1->actions()) bar << a->text();
+  ASSERT_GE(bar.size(), 3);
+  EXPECT_EQ(bar.first(), "&File");
+  EXPECT_EQ(bar.mid(bar.size() - 2), (QStringList{"&View", "&Help"}));
+  ASSERT_EQ(viewMenu_->actions().size(), 1);
+  EXPECT_EQ(viewMenu_->actions()[0]->text(), "&Preview on image...");
+  EXPECT_EQ(viewMenu_->actions()[0]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
+
+  // Alt+V, then the item's mnemonic.
+  QTest::keyClick(&Form(), Qt::Key_V, Qt::AltModifier);
+  ASSERT_TRUE(viewMenu_->isVisible());
+  QTest::keyClick(viewMenu_, Qt::Key_P);
+  ClosePreview(Shown());
+
+  // The mouse on the menu bar, then on the item.
+  QTest::mouseClick(Form().MainMenu1, Qt::LeftButton, {},
+                    Form().MainMenu1->actionGeometry(viewMenu_->menuAction()).center());
+  ASSERT_TRUE(viewMenu_->isVisible());
+  QTest::mouseClick(viewMenu_, Qt::LeftButton, {}, viewMenu_->actionGeometry(viewMenu_->actions()[0]).center());
+  PreviewWindow& byMouse = Shown();
+
+  // Ctrl+P while it is open raises the same window.
+  Form().activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&Form()));
+  QTest::keyClick(&Form(), Qt::Key_P, Qt::ControlModifier);
+  EXPECT_EQ(&Shown(), &byMouse);
+  EXPECT_TRUE(byMouse.isActiveWindow());
+  EXPECT_EQ(byMouse.View()->zoomPercent(), 100);
+  EXPECT_TRUE(byMouse.ShowsDemoScene());
+  EXPECT_LT(byMouse.minimumSize().width(), byMouse.maximumSize().width()) << "resizable";
+  EXPECT_LT(byMouse.minimumSize().height(), byMouse.maximumSize().height()) << "resizable";
+}
+
+TEST_F(Preview, ShowsTheDemoSceneAsColouriseDemoWritesItAndFollowsEveryEdit) {
+  PreviewWindow& p = OpenPreview();
+  ExpectViewShows(p, ColouriseWithCli({"--demo"}));
+
+  // Update an anchor: the scene is recoloured before the click returns and painted next frame.
+  Click(qobject_cast<QWidget*>(Form().FindComponent("PaintBoxM30")));
+  TypeInto(Form().EditHue, "200");
+  const std::uint64_t paints = p.View()->paintCount();
+  const QImage before = p.ColouredScene().copy();
+  Click(Form().ButtonUpdateColour);
+  EXPECT_NE(p.ColouredScene(), before) << "recoloured at once";
+  QCoreApplication::processEvents();
+  EXPECT_GT(p.View()->paintCount(), paints) << "painted in the next frame";
+  const std::string m30 = "M30=200," + std::to_string(Form().AnchorValueOf(-3).saturation);
+  ExpectViewShows(p, ColouriseWithCli({"--demo", "--anchor", m30}));
+
+  // Options and the tail spinner too.
+  Click(Form().CheckBoxWhiteTop);
+  QTest::keyClick(Form().EditTailPercent, Qt::Key_Up);
+  QCoreApplication::processEvents();
+  ExpectViewShows(p, ColouriseWithCli({"--demo", "--anchor", m30, "--white-top", "off", "--tail-percent", "13"}));
+}
+
+TEST_F(Preview, HoverSaysWhatThePixelIsAndAClickSelectsItsAnchor) {
+  PreviewWindow& p = OpenPreview();
+  struct Target {
+    int fromCelsius, toCelsius;
+    bool tail;
+    int anchor;
+  };
+  // -25: exactly halfway, the colder anchor; -13: mostly -10; the dark rows from +2 up: the tail.
+  for (const Target t : {Target{-25, -25, false, -3}, Target{-13, -13, false, -1}, Target{2, 39, true, -7}}) {
+    const QPoint pixel = FindPixel(p, [&](int ir, int vis) {
+      return ColumnCelsius(ir) >= t.fromCelsius && ColumnCelsius(ir) <= t.toCelsius && (vis * 100 / 255 < 12) == t.tail;
+    });
+    const int column = ColumnCelsius(demo_->ir.level(pixel.x(), pixel.y()));
+    ASSERT_EQ(GoverningAnchor(column, demo_->vis.level(pixel.x(), pixel.y()), 12, true), t.anchor);
+    const QPoint at = ViewportPoint(p, pixel);
+    QTest::mouseMove(p.View()->viewport(), at);
+    const int ir = demo_->ir.level(pixel.x(), pixel.y()), vis = demo_->vis.level(pixel.x(), pixel.y());
+    const QString text = p.PixelInfo()->text();
+    QString celsius = QString::number(std::fabs(Celsius(ir)), 'f', 1);
+    celsius.prepend(Celsius(ir) < 0 ? QStringLiteral("\u2212") : QStringLiteral("+"));
+    for (const QString& part :
+         {QStringLiteral("x %1, y %2").arg(pixel.x()).arg(pixel.y()),
+          QStringLiteral("IR %1: %2 \u00b0C").arg(ir).arg(celsius), QStringLiteral("VIS %1").arg(vis),
+          QStringLiteral("column %1, row %2").arg(column + 60).arg(255 - vis)}) {
+      EXPECT_TRUE(text.contains(part)) << text.toStdString() << " lacks " << part.toStdString();
+    }
+    QTest::mouseClick(p.View()->viewport(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(Form().PaintBoxTest->Tag, t.anchor) << column;
+    EXPECT_EQ(Form().EditHue->text().toInt(), Form().AnchorValueOf(t.anchor).hue);
+    EXPECT_TRUE(Form().ButtonUpdateColour->isEnabled());
+  }
+
+  // Without Smooth colours a column takes one anchor: +5 takes +10.
+  Click(Form().CheckBoxSmooth);
+  const QPoint five = FindPixel(p, [](int ir, int vis) { return ColumnCelsius(ir) == 5 && vis * 100 / 255 >= 12; });
+  QTest::mouseMove(p.View()->viewport(), ViewportPoint(p, five));
+  QTest::mouseClick(p.View()->viewport(), Qt::LeftButton, {}, ViewportPoint(p, five));
+  EXPECT_EQ(Form().PaintBoxTest->Tag, 1);
+  EXPECT_TRUE(p.PixelInfo()->text().contains(QString::fromUtf8("+10 \u00b0C alone")));
+}
+
+TEST_F(Preview, ABadImageIsReportedWithItsReasonAndTheViewIsKept) {
+  WriteGrey("ir.png", {8, 6}, 100);
+  WriteGrey("vis.png", {8, 6}, 200);
+  WriteGrey("short.png", {8, 5}, 200);
+  QImage colour(8, 6, QImage::Format_RGB32);
+  colour.fill(qRgb(10, 20, 10));
+  ASSERT_TRUE(colour.save(File("colour.png")));
+  QFile text(File("text.png"));
+  ASSERT_TRUE(text.open(QIODevice::WriteOnly) && text.write("not an image") > 0);
+  text.close();
+
+  PreviewWindow& p = OpenPreview();
+  const QImage shown = p.View()->viewport()->grab().toImage();
+  struct Bad {
+    const char* ir;
+    const char* vis;
+    QStringList says;
+  };
+  const Bad cases[] = {
+      {"missing.png", "vis.png", {"infrared image could not be opened", "missing.png", "No such file"}},
+      {"ir.png", "colour.png", {"visible image could not be opened", "not a grey image"}},
+      {"text.png", "vis.png", {"infrared image could not be opened", "text.png"}},
+      {"ir.png", "short.png", {"8 \u00d7 6", "8 \u00d7 5", "same size"}},
+  };
+  for (const Bad& c : cases) {
+    dialogs_.errors.clear();
+    dialogs_.openAnswers = {File(c.ir), File(c.vis)};
+    QTest::keyClick(&p, Qt::Key_O, Qt::ControlModifier);
+    ASSERT_EQ(dialogs_.errors.size(), 1) << c.ir << " " << c.vis;
+    for (const QString& part : c.says)
+      EXPECT_TRUE(dialogs_.errors[0].contains(part)) << dialogs_.errors[0].toStdString();
+    EXPECT_TRUE(dialogs_.errors[0].contains("keeps showing the demo scene")) << dialogs_.errors[0].toStdString();
+    EXPECT_TRUE(p.ShowsDemoScene());
+    EXPECT_EQ(p.View()->viewport()->grab().toImage(), shown);
+  }
+  ASSERT_EQ(dialogs_.openShown.size(), 8);
+  EXPECT_EQ(dialogs_.openShown[0].Title, "Open the infrared image");
+  EXPECT_EQ(dialogs_.openShown[1].Title, "Open the visible image");
+
+  dialogs_.errors.clear();
+  dialogs_.openAnswers = {File("ir.png"), File("vis.png")};
+  QTest::keyClick(&p, Qt::Key_O, Qt::ControlModifier);
+  EXPECT_TRUE(dialogs_.errors.isEmpty());
+  EXPECT_EQ(p.ColouredScene().size(), QSize(8, 6));
+  EXPECT_TRUE(p.SceneInfo()->text().contains("Infrared ir.png")) << p.SceneInfo()->text().toStdString();
+}
+
+TEST_F(Preview, TwoDroppedFilesAreToldApartByNameElseByOrder) {
+  for (const char* name : {"b_vis.png", "a_IR108.png", "one.png", "two.png"}) WriteGrey(name, {4, 4}, 50);
+  PreviewWindow& p = OpenPreview();
+  const auto drop = [&](const QString& first, const QString& second) {
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(File(first)), QUrl::fromLocalFile(File(second))});
+    const QPoint at = p.View()->geometry().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&p, &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent dropped(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&p, &dropped);
+  };
+  drop("b_vis.png", "a_IR108.png");
+  EXPECT_TRUE(p.SceneInfo()->text().contains("Infrared a_IR108.png")) << p.SceneInfo()->text().toStdString();
+  EXPECT_TRUE(p.statusBar()->currentMessage().contains("as their names say"))
+      << p.statusBar()->currentMessage().toStdString();
+  drop("two.png", "one.png");
+  EXPECT_TRUE(p.SceneInfo()->text().contains("Infrared two.png")) << p.SceneInfo()->text().toStdString();
+  EXPECT_TRUE(p.statusBar()->currentMessage().contains("in the order they were dropped"));
+  EXPECT_TRUE(dialogs_.errors.isEmpty());
+}
+
+TEST_F(Preview, ExportWritesWhatColouriseWritesForTheSameSettings) {
+  PreviewWindow& p = OpenPreview();
+  // Scale typed into its boxes, the simulation chosen from the keyboard.
+  for (const auto& [box, text] : {std::pair{p.ScaleBlackBox(), "35.5"}, std::pair{p.ScaleWhiteBox(), "-62"}}) {
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(box, text);
+    QTest::keyClick(box, Qt::Key_Return);
+  }
+  EXPECT_EQ(p.Scale(), (IrScale{35.5, -62}));
+  p.VisionBox()->setFocus();
+  for (int i = 0; i < 3; ++i) QTest::keyClick(p.VisionBox(), Qt::Key_Down);
+  EXPECT_EQ(p.Simulation(), VisionSimulation::Tritanopia);
+
+  const QString exported = File("exported.png");
+  dialogs_.answers = {exported};
+  QTest::keyClick(&p, Qt::Key_E, Qt::ControlModifier);
+  EXPECT_EQ(dialogs_.lastShown.DefaultExt, "png");
+  const std::string cli = File("cli.png").toStdString();
+  const ProcessResult r =
+      Cli({"colourise", "--demo", "--ir-scale", "35.5,-62", "--simulate", "tritanopia", "--out", cli});
+  ASSERT_EQ(r.exitStatus, 0) << r.err;
+  QFile a(exported), b(QString::fromStdString(cli));
+  ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(a.readAll() == b.readAll()) << "the exported file differs from colourise's";
+
+  // A folder that is not there: said, with the reason.
+  dialogs_.answers = {File("none/exported.png")};
+  QTest::keyClick(&p, Qt::Key_E, Qt::ControlModifier);
+  ASSERT_EQ(dialogs_.errors.size(), 1);
+  EXPECT_TRUE(dialogs_.errors[0].contains("No such file or directory")) << dialogs_.errors[0].toStdString();
+
+  // Black and white may not meet: the scale stays.
+  p.ScaleWhiteBox()->setFocus();
+  QTest::keyClick(p.ScaleWhiteBox(), Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClicks(p.ScaleWhiteBox(), "35.5");
+  QTest::keyClick(p.ScaleWhiteBox(), Qt::Key_Return);
+  EXPECT_EQ(p.Scale(), (IrScale{35.5, -62}));
+  EXPECT_TRUE(p.statusBar()->currentMessage().contains("must differ"));
+}
+
+TEST_F(Preview, SettingsAreKeptUnderPreviewAcrossCloseAndOpen) {
+  WriteGrey("ir.png", {300, 200}, 100);
+  WriteGrey("vis.png", {300, 200}, 200);
+  PreviewWindow& first = OpenPreview();
+  ASSERT_TRUE(first.OpenChannels(File("ir.png"), File("vis.png")));
+  first.SetScale({-5.25, 30});
+  first.SetSimulation(VisionSimulation::Greyscale);
+  first.View()->setFocus();
+  QTest::keyClick(first.View(), Qt::Key_Plus);  // 100 -> 150 %
+  const PreviewSettings kept = first.CurrentSettings();
+  EXPECT_EQ(kept.zoomPercent, 150);
+  ClosePreview(first);
+
+  TRegistry registry;
+  ASSERT_TRUE(registry.OpenKey(SettingsKeyPath() + "\\Preview", false));
+  EXPECT_EQ(registry.ReadString("InfraredImage"), File("ir.png").toStdString());
+  EXPECT_EQ(registry.ReadString("ScaleBlack"), "-5.25");
+  EXPECT_EQ(registry.ReadString("Simulation"), "greyscale");
+  EXPECT_EQ(registry.ReadInteger("Zoom"), 150);
+
+  PreviewWindow& second = OpenPreview();
+  EXPECT_EQ(second.CurrentSettings(), kept);
+  EXPECT_FALSE(second.ShowsDemoScene());
+  EXPECT_DOUBLE_EQ(second.ScaleBlackBox()->value(), -5.25);
+  EXPECT_EQ(second.VisionBox()->currentIndex(), 4);
+  second.ShowDemoScene();
+  second.View()->setFocus();
+  QTest::keyClick(second.View(), Qt::Key_0);
+
+  // Closing the main window closes the preview, which stores first.
+  CloseWindow();
+  EXPECT_TRUE(Previews().isEmpty());
+  TRegistry after;
+  ASSERT_TRUE(after.OpenKey(SettingsKeyPath() + "\\Preview", false));
+  EXPECT_EQ(after.ReadString("InfraredImage"), "");
+  EXPECT_EQ(after.ReadInteger("Zoom"), 100);
+
+  // The window's own list is still the 27 values.
+  const ProcessResult listed = Cli({"settings"});
+  ASSERT_EQ(listed.exitStatus, 0) << listed.err;
+  EXPECT_EQ(std::count(listed.out.begin(), listed.out.end(), '\n'), 27) << listed.out;
+}
+
+TEST_F(Preview, AStoreThatCannotBeReadGivesTheDefaultsAndIsNotWrittenOver) {
+  const QByteArray path = qgetenv("XDG_CONFIG_HOME") + "/Quillon/registry.sqlite3";
+  {
+    TRegistry registry;
+    ASSERT_TRUE(registry.OpenKey(SettingsKeyPath() + "\\Preview", true));
+    registry.WriteString("Simulation", "protanopia");
+  }
+  SqliteRegistryStore impatient(RegistryStorePath(), 200);
+  {
+    const CurrentUserRegistry program(impatient, (store_.Path() + QStringLiteral("/bin/Palettor")).toStdString());
+    StoreHolder holder(path.toStdString());
+    ASSERT_TRUE(holder.Held());
+    PreviewWindow& p = OpenPreview();
+    EXPECT_EQ(p.Simulation(), VisionSimulation::Normal);
+    EXPECT_TRUE(p.ShowsDemoScene());
+    holder.Release();
+    p.SetSimulation(VisionSimulation::Tritanopia);
+    ClosePreview(p);
+  }
+  TRegistry registry;
+  ASSERT_TRUE(registry.OpenKey(SettingsKeyPath() + "\\Preview", false));
+  EXPECT_EQ(registry.ReadString("Simulation"), "protanopia");
+  EXPECT_FALSE(registry.ValueExists("Zoom"));
+}
+
+TEST_F(Preview, ImagesLastOpenedThatAreGoneAreReportedAndTheDemoSceneShown) {
+  {
+    TRegistry registry;
+    ASSERT_TRUE(registry.OpenKey(SettingsKeyPath() + "\\Preview", true));
+    registry.WriteString("InfraredImage", File("gone-ir.png").toStdString());
+    registry.WriteString("VisibleImage", File("gone-vis.png").toStdString());
+  }
+  PreviewWindow& p = OpenPreview();
+  EXPECT_TRUE(p.ShowsDemoScene());
+  ASSERT_EQ(dialogs_.errors.size(), 1);
+  EXPECT_TRUE(dialogs_.errors[0].contains("gone-ir.png")) << dialogs_.errors[0].toStdString();
+}
+
+TEST_F(Preview, ControlsHaveNamesAndTheKeyboardReachesThem) {
+  PreviewWindow& p = OpenPreview();
+  p.resize(1200, 700);  // wide enough for the whole toolbar
+  for (QWidget* w : std::initializer_list<QWidget*>{p.View(), p.ScaleBlackBox(), p.ScaleWhiteBox(), p.VisionBox(),
+                                                    p.PixelInfo(), p.SceneInfo()}) {
+    EXPECT_FALSE(w->accessibleName().isEmpty()) << w->objectName().toStdString();
+  }
+  EXPECT_TRUE(p.View()->hasFocus());
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), p.ScaleBlackBox());
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), p.ScaleWhiteBox());
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), p.VisionBox());
+  // The wheel zooms about the pointer, a notch a step.
+  const QPointF at = p.View()->viewport()->rect().center();
+  QWheelEvent notch(at, p.View()->viewport()->mapToGlobal(at), {}, {0, 120}, Qt::NoButton, Qt::NoModifier,
+                    Qt::NoScrollPhase, false);
+  QApplication::sendEvent(p.View()->viewport(), &notch);
+  EXPECT_EQ(p.View()->zoomPercent(), 150);
+  QTest::keyClick(p.View(), Qt::Key_Minus);
+  QTest::keyClick(p.View(), Qt::Key_Minus);
+  EXPECT_EQ(p.View()->zoomPercent(), 67);
+  QTest::keyClick(p.View(), Qt::Key_0);
+  EXPECT_EQ(p.View()->zoomPercent(), 100);
+  // Menus by mnemonic: Alt+V, then Fit.
+  QTest::keyClick(&p, Qt::Key_V, Qt::AltModifier);
+  ASSERT_TRUE(p.viewMenu->isVisible());
+  QTest::keyClick(p.viewMenu, Qt::Key_F);
+  EXPECT_EQ(p.View()->zoomPercent(), kZoomToFit);
+}
+
+}  // namespace
+}  // namespace palettor::test
