@@ -11,6 +11,9 @@ namespace palettor::cli {
 // One line per command: a new command is its own file plus one line here.
 #define PALETTOR_CLI_COMMANDS(COMMAND) \
   COMMAND(kRenderCommand)              \
+  COMMAND(kExportCsvCommand)           \
+  COMMAND(kLegendCommand)              \
+  COMMAND(kPaletteCommand)             \
   COMMAND(kSettingsCommand)            \
   COMMAND(kAppPathCommand)             \
   COMMAND(kVersionInfoCommand)

@@ -41,8 +41,9 @@ TableInputs InputsFor(const RenderRequest& request) { return TableInputsOf(reque
 
 const std::string kRenderHelp =
     std::string(
-        "Usage: palettor-cli render --out FILE|- [--factory] [--white-top on|off] [--smooth on|off]\n"
-        "                           [--tail-percent N] [--anchor SUFFIX=HUE,SAT]...\n"
+        "Usage: palettor-cli render --out FILE|- [--factory | --palette FILE | --preset NAME]\n"
+        "                           [--white-top on|off] [--smooth on|off] [--tail-percent N]\n"
+        "                           [--anchor SUFFIX=HUE,SAT]...\n"
         "\n"
         "Writes the colour look-up table as a 100 x 256, 24-bit bitmap (76854 bytes) to FILE,\n"
         "or to standard output for -. A file is replaced only once the new one is complete; a\n"
@@ -50,12 +51,13 @@ const std::string kRenderHelp =
         "\n"
         "The anchors and options start as the window would load them from its stored settings\n"
         "(the factory palette and default options when nothing is stored; see palettor-cli\n"
-        "settings); the options below override them. The store is only read, never created.\n"
+        "settings), or from the palette --factory, --palette or --preset names; the other options\n"
+        "below override them. The store is only read, never created.\n"
         "\n") +
     kTableOptionsHelp +
     "\n"
-    "Exit status: 0 written, 1 the file could not be written or the settings store could not be\n"
-    "read, 2 invalid arguments.\n";
+    "Exit status: 0 written, 1 a file could not be read or written or the settings store could\n"
+    "not be read, 2 invalid arguments or an invalid palette file.\n";
 
 void RunRender(const Arguments& args) {
   const RenderRequest request = ParseRender(args);
