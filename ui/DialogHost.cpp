@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMessageBox>
 
 namespace palettor {
@@ -36,6 +37,7 @@ TSaveFileDialog::TSaveFileDialog(QWidget* parent, const TSaveDialog& dialog)
   setNameFilters(NameFilters(dialog.Filter));
   setOption(QFileDialog::DontConfirmOverwrite, !dialog.OverwritePrompt);
   setSizeGripEnabled(dialog.EnableSizing);
+  if (!dialog.Title.isEmpty()) setWindowTitle(dialog.Title);
   if (!dialog.InitialDir.isEmpty()) setDirectory(dialog.InitialDir);
   if (!dialog.FileName.isEmpty()) selectFile(dialog.FileName);
 }
@@ -74,6 +76,37 @@ void TQtDialogHost::ShowMessage(QWidget* parent, const QString& text) {
 
 void TQtDialogHost::ShowError(QWidget* parent, const QString& text) {
   QMessageBox::warning(parent, MessageTitle(), text, QMessageBox::Ok);
+}
+
+bool TQtDialogHost::ExecuteOpenDialog(QWidget* parent, TOpenDialog& dialog) {
+  QFileDialog fileDialog(parent);
+  fileDialog.setObjectName(QStringLiteral("OpenDialog"));
+  // Qt's own dialog, as for saving.
+  fileDialog.setOption(QFileDialog::DontUseNativeDialog, true);
+  fileDialog.setAcceptMode(QFileDialog::AcceptOpen);
+  fileDialog.setFileMode(QFileDialog::ExistingFile);
+  fileDialog.setNameFilters(NameFilters(dialog.Filter));
+  if (!dialog.Title.isEmpty()) fileDialog.setWindowTitle(dialog.Title);
+  if (!dialog.InitialDir.isEmpty()) fileDialog.setDirectory(dialog.InitialDir);
+  if (!dialog.FileName.isEmpty()) fileDialog.selectFile(dialog.FileName);
+  if (fileDialog.exec() != QDialog::Accepted) return false;
+  const QStringList files = fileDialog.selectedFiles();
+  if (files.isEmpty()) return false;
+  dialog.FileName = files.first();
+  return true;
+}
+
+bool TQtDialogHost::PromptText(QWidget* parent, const QString& title, const QString& label, QString& text) {
+  bool accepted = false;
+  const QString answer = QInputDialog::getText(parent, title, label, QLineEdit::Normal, text, &accepted);
+  if (!accepted) return false;
+  text = answer;
+  return true;
+}
+
+bool TQtDialogHost::Confirm(QWidget* parent, const QString& text) {
+  return QMessageBox::question(parent, MessageTitle(), text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
+         QMessageBox::Yes;
 }
 
 }  // namespace palettor

@@ -14,6 +14,7 @@
 
 #include "AboutLUT.h"
 #include "CurrentUserRegistry.h"
+#include "PaletteMenus.h"
 #include "PalettorForm.h"
 #include "ShutdownRequests.h"
 #include "SqliteRegistryStore.h"
@@ -95,6 +96,7 @@ int main(int argc, char** argv) {
   palettor::SqliteRegistryStore registry(palettor::RegistryStorePath());
   const palettor::CurrentUserRegistry currentUser(registry);
   palettor::TFormPalettor FormPalettor;  // its creation handler runs here
+  palettor::InstallPaletteMenus(FormPalettor);  // Edit menu, palette files, palettes by name
   palettor::TAboutBoxKel1 AboutBoxKel1;  // owned by the program, not by the window
   FormPalettor.SetAboutBox(&AboutBoxKel1);
   palettor::ShutdownRequests shutdown(FormPalettor);  // signals and the session's end close the window
