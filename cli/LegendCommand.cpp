@@ -29,7 +29,7 @@ const std::string kLegendHelp =
         "  --width W    the image's width in pixels (at most 4096); the cells take the largest\n"
         "               whole width that fits and the rest is margin. Default: 3 pixels per\n"
         "               cell, as the window shows the table (372 pixels in all)\n"
-        "  --height H   the image's height likewise; default 1 pixel per cell (285 in all)\n"
+        "  --height H   the image's height likewise; default 1 pixel per cell (286 in all)\n"
         "               The labels grow with the cells.\n"
         "\n"
         "The palette starts as render's does: the stored settings unless told otherwise.\n"
