@@ -4,11 +4,9 @@
 
 #include <QString>
 
-#include "ArgumentParsing.h"
 #include "CliCommand.h"
-#include "LutTable.h"
+#include "TableCommand.h"
 #include "TableCsvWriter.h"
-#include "TableOptions.h"
 
 namespace palettor::cli {
 
@@ -37,35 +35,13 @@ const std::string kExportCsvHelp =
     "Exit status: 0 written, 1 a file or the settings store could not be read or written,\n"
     "2 invalid arguments or an invalid palette file.\n";
 
-struct ExportCsvRequest {
-  std::string out;
-  TableOptions table;
-};
-
-ExportCsvRequest ParseExportCsv(const Arguments& args) {
-  ExportCsvRequest request;
-  bool haveOut = false;
-  for (ArgumentCursor arg(args); !arg.AtEnd(); arg.Next()) {
-    if (request.table.Take(arg)) continue;
-    if (arg.Name() != "--out")
-      throw UsageError("export-csv: unknown argument '" + arg.Raw() + "' (see palettor-cli export-csv --help)");
-    request.out = arg.TakeValue("--out needs a file name, or - for standard output");
-    if (request.out.empty()) throw UsageError("--out needs a file name, or - for standard output");
-    haveOut = true;
-  }
-  if (!haveOut) throw UsageError("export-csv: --out FILE (or --out - for standard output) is required");
-  return request;
-}
-
 void RunExportCsv(const Arguments& args) {
-  const ExportCsvRequest request = ParseExportCsv(args);
+  const TableCommandRequest request = ParseTableCommand("export-csv", args);
   LutPixels pixels;
-  GenerateTable(TableInputsOf(request.table.Resolve()), pixels);
+  DrawTable(request.table, pixels);
   TableCsvWriter writer;
-  if (!writer.Write(pixels, QString::fromStdString(request.out))) {
-    const std::string where = request.out == "-" ? "the table to standard output" : request.out;
-    throw Failure("cannot write " + where + ": " + writer.ErrorString().toStdString());
-  }
+  if (!writer.Write(pixels, QString::fromStdString(request.out)))
+    FailToWrite(request.out, "the table", writer.ErrorString());
 }
 
 }  // namespace

@@ -1,13 +1,12 @@
 // palettor-cli legend: the table as a labelled colour bar, to print beside a coloured image.
+#include <optional>
 #include <string>
 
 #include <QString>
 
-#include "ArgumentParsing.h"
 #include "CliCommand.h"
-#include "LutTable.h"
+#include "TableCommand.h"
 #include "TableLegendWriter.h"
-#include "TableOptions.h"
 #include "WholeNumber.h"
 
 namespace palettor::cli {
@@ -40,12 +39,6 @@ const std::string kLegendHelp =
     "2 invalid arguments (such as a size too small for the bar and its labels) or an invalid\n"
     "palette file.\n";
 
-struct LegendRequest {
-  std::string out;
-  std::optional<int> width, height;
-  TableOptions table;
-};
-
 bool EndsWithPng(const std::string& name) {
   return QString::fromStdString(name).endsWith(QStringLiteral(".png"), Qt::CaseInsensitive);
 }
@@ -60,39 +53,27 @@ int TakeSide(ArgumentCursor& arg) {
   return *value;
 }
 
-LegendRequest ParseLegend(const Arguments& args) {
-  LegendRequest request;
-  bool haveOut = false;
-  for (ArgumentCursor arg(args); !arg.AtEnd(); arg.Next()) {
-    if (request.table.Take(arg)) continue;
-    if (arg.Name() == "--width") {
-      request.width = TakeSide(arg);
-    } else if (arg.Name() == "--height") {
-      request.height = TakeSide(arg);
-    } else if (arg.Name() == "--out") {
-      request.out = arg.TakeValue("--out needs a file name ending in .png, or - for standard output");
-      if (request.out != "-" && !EndsWithPng(request.out))
-        throw UsageError("--out '" + request.out + "': the legend is a PNG image; name a file ending in .png");
-      haveOut = true;
-    } else {
-      throw UsageError("legend: unknown argument '" + arg.Raw() + "' (see palettor-cli legend --help)");
-    }
-  }
-  if (!haveOut) throw UsageError("legend: --out FILE.png (or --out - for standard output) is required");
-  return request;
-}
-
 void RunLegend(const Arguments& args) {
-  const LegendRequest request = ParseLegend(args);
-  const LegendPlan plan = PlanLegend(request.width, request.height);
+  std::optional<int> width, height;
+  const TableCommandRequest request = ParseTableCommand("legend", args, [&](ArgumentCursor& arg) {
+    if (arg.Name() == "--width") {
+      width = TakeSide(arg);
+    } else if (arg.Name() == "--height") {
+      height = TakeSide(arg);
+    } else {
+      return false;
+    }
+    return true;
+  });
+  if (request.out != "-" && !EndsWithPng(request.out))
+    throw UsageError("--out '" + request.out + "': the legend is a PNG image; name a file ending in .png");
+  const LegendPlan plan = PlanLegend(width, height);
   if (!plan.layout) throw UsageError("legend: " + plan.problem.toStdString());
   LutPixels pixels;
-  GenerateTable(TableInputsOf(request.table.Resolve()), pixels);
+  DrawTable(request.table, pixels);
   TableLegendWriter writer;
-  if (!writer.Write(pixels, *plan.layout, QString::fromStdString(request.out))) {
-    const std::string where = request.out == "-" ? "the legend to standard output" : request.out;
-    throw Failure("cannot write " + where + ": " + writer.ErrorString().toStdString());
-  }
+  if (!writer.Write(pixels, *plan.layout, QString::fromStdString(request.out)))
+    FailToWrite(request.out, "the legend", writer.ErrorString());
 }
 
 }  // namespace

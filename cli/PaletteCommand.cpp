@@ -16,6 +16,7 @@
 #include "PaletteLibrary.h"
 #include "RegistryTransaction.h"
 #include "StoredPalette.h"
+#include "TableCommand.h"
 #include "TableOptions.h"
 #include "WindowExecutable.h"
 
@@ -111,10 +112,7 @@ void Export(const Arguments& args) {
   else if (request.file != "-")
     name = QFileInfo(target).completeBaseName();
   const QByteArray bytes = request.gimp ? FormatGimpPalette(palette, name) : FormatPalette({palette, name});
-  if (QString reason; !WriteOutputFile(target, bytes, reason)) {
-    const std::string where = request.file == "-" ? "the palette to standard output" : request.file;
-    throw Failure("cannot write " + where + ": " + reason.toStdString());
-  }
+  if (QString reason; !WriteOutputFile(target, bytes, reason)) FailToWrite(request.file, "the palette", reason);
 }
 
 void Import(const Arguments& args) {
@@ -134,7 +132,8 @@ void Import(const Arguments& args) {
 void List(const Arguments& args) {
   if (args.size() != 1) throw UsageError("palette list: takes no arguments");
   const PaletteListing listing = ListPalettes(UserPaletteFolder());
-  for (const NamedPalette& palette : listing.palettes) std::printf("%s\n", Untrusted(palette.name.toStdString()).c_str());
+  for (const NamedPalette& palette : listing.palettes)
+    std::printf("%s\n", Untrusted(palette.name.toStdString()).c_str());
   FinishOutput();
   for (const QString& problem : listing.problems)
     std::fprintf(stderr, "palettor-cli: %s\n", Untrusted(problem.toStdString()).c_str());

@@ -1,43 +1,16 @@
 // palettor-cli render: the table as a bitmap file, from the window's stored settings (or the
 // factory palette) with any anchors and options given on the command line.
-#include <cstdio>
-#include <optional>
 #include <string>
 
 #include <QString>
 
-#include "AnchorPalette.h"
-#include "ArgumentParsing.h"
 #include "CliCommand.h"
-#include "LutTable.h"
 #include "TableBitmapWriter.h"
-#include "TableOptions.h"
+#include "TableCommand.h"
 
 namespace palettor::cli {
 
 namespace {
-
-struct RenderRequest {
-  std::string out;
-  TableOptions table;
-};
-
-RenderRequest ParseRender(const Arguments& args) {
-  RenderRequest request;
-  bool haveOut = false;
-  for (ArgumentCursor arg(args); !arg.AtEnd(); arg.Next()) {
-    if (request.table.Take(arg)) continue;
-    if (arg.Name() != "--out")
-      throw UsageError("render: unknown argument '" + arg.Raw() + "' (see palettor-cli render --help)");
-    request.out = arg.TakeValue("--out needs a file name, or - for standard output");
-    if (request.out.empty()) throw UsageError("--out needs a file name, or - for standard output");
-    haveOut = true;
-  }
-  if (!haveOut) throw UsageError("render: --out FILE (or --out - for standard output) is required");
-  return request;
-}
-
-TableInputs InputsFor(const RenderRequest& request) { return TableInputsOf(request.table.Resolve()); }
 
 const std::string kRenderHelp =
     std::string(
@@ -60,14 +33,12 @@ const std::string kRenderHelp =
     "not be read, 2 invalid arguments or an invalid palette file.\n";
 
 void RunRender(const Arguments& args) {
-  const RenderRequest request = ParseRender(args);
+  const TableCommandRequest request = ParseTableCommand("render", args);
   LutPixels pixels;
-  GenerateTable(InputsFor(request), pixels);
+  DrawTable(request.table, pixels);
   TableBitmapWriter writer;
-  if (!writer.Write(pixels, QString::fromStdString(request.out))) {
-    const std::string where = request.out == "-" ? "the bitmap to standard output" : request.out;
-    throw Failure("cannot write " + where + ": " + writer.ErrorString().toStdString());
-  }
+  if (!writer.Write(pixels, QString::fromStdString(request.out)))
+    FailToWrite(request.out, "the bitmap", writer.ErrorString());
 }
 
 }  // namespace

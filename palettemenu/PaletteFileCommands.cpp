@@ -13,7 +13,9 @@ namespace palettor {
 
 namespace {
 
-QString Shown(const QString& path) { return QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(path).absoluteFilePath())); }
+QString Shown(const QString& path) {
+  return QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+}
 
 }  // namespace
 
@@ -49,8 +51,8 @@ void PaletteFileCommands::SaveThrough(TSaveDialog& dialog, const QString& what, 
   if (reason.isEmpty() && WriteOutputFile(target, content, reason)) {
     form_.Dialogs().ShowMessage(&form_, what + QStringLiteral(" saved to ") + Shown(target));
   } else {
-    form_.Dialogs().ShowError(&form_, what + QStringLiteral(" could not be saved to ") + Shown(target) +
-                                          QStringLiteral(":\n") + reason);
+    form_.Dialogs().ShowError(
+        &form_, what + QStringLiteral(" could not be saved to ") + Shown(target) + QStringLiteral(":\n") + reason);
   }
 }
 

@@ -59,7 +59,8 @@ void PalettesSubmenu::SaveCurrent() {
   const QString folder = UserPaletteFolder();
   const PaletteListing listing = ListPalettes(folder);
   if (const NamedPalette* existing = FindPalette(listing, name)) {
-    if (!dialogs.Confirm(&form_, QStringLiteral("A palette called \"%1\" exists already. Replace it?").arg(existing->name)))
+    if (!dialogs.Confirm(&form_,
+                         QStringLiteral("A palette called \"%1\" exists already. Replace it?").arg(existing->name)))
       return;
   }
   const SavedPalette saved = SaveUserPalette(folder, name, form_.CurrentPalette());

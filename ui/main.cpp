@@ -96,7 +96,8 @@ int main(int argc, char** argv) {
   palettor::SqliteRegistryStore registry(palettor::RegistryStorePath());
   const palettor::CurrentUserRegistry currentUser(registry);
   palettor::TFormPalettor FormPalettor;  // its creation handler runs here
-  palettor::InstallPaletteMenus(FormPalettor);  // Edit menu, palette files, palettes by name
+  // Undo and redo, palette files, palettes by name and the legend: the Edit menu and File items.
+  palettor::InstallPaletteMenus(FormPalettor);
   palettor::TAboutBoxKel1 AboutBoxKel1;  // owned by the program, not by the window
   FormPalettor.SetAboutBox(&AboutBoxKel1);
   palettor::ShutdownRequests shutdown(FormPalettor);  // signals and the session's end close the window

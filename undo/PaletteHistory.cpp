@@ -37,8 +37,9 @@ class PaletteChange final : public QUndoCommand {
 
 PaletteHistory::PaletteHistory(TFormPalettor& form) : QObject(&form), form_(form) {
   stack_.setObjectName(QStringLiteral("PaletteUndoStack"));
-  connect(&form_, &TFormPalettor::PaletteEdited, this,
-          [this](const Palette& before, const Palette& after, const QString& what) { Record(before, after, what, true); });
+  connect(
+      &form_, &TFormPalettor::PaletteEdited, this,
+      [this](const Palette& before, const Palette& after, const QString& what) { Record(before, after, what, true); });
 }
 
 bool PaletteHistory::Apply(const Palette& palette, const QString& what) {

@@ -85,9 +85,8 @@ void DrawPixelText(QImage& image, int left, int top, const QString& text, QRgb i
 }
 
 void DrawPixelTextUpwards(QImage& image, int left, int bottom, const QString& text, QRgb ink, int scale) {
-  ForEachInkPixel(text, [&](int x, int y) {
-    FillSquare(image, left + y * scale, bottom - (x + 1) * scale + 1, scale, ink);
-  });
+  ForEachInkPixel(text,
+                  [&](int x, int y) { FillSquare(image, left + y * scale, bottom - (x + 1) * scale + 1, scale, ink); });
 }
 
 }  // namespace palettor

@@ -10,8 +10,8 @@
 namespace palettor {
 
 inline constexpr int kGlyphWidth = 5;
-inline constexpr int kGlyphHeight = 7;        // from the top of a digit to the baseline
-inline constexpr int kGlyphCellHeight = 9;    // with the descender
+inline constexpr int kGlyphHeight = 7;      // from the top of a digit to the baseline
+inline constexpr int kGlyphCellHeight = 9;  // with the descender
 inline constexpr int kGlyphAdvance = 6;
 
 // Width of `text` in pixels, at scale 1 and multiplied by `scale`; characters without a glyph

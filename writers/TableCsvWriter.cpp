@@ -33,6 +33,8 @@ QByteArray TableCsvWriter::Encode(const LutPixels& pixels) {
   return out;
 }
 
-bool TableCsvWriter::Write(const LutPixels& pixels, const QString& target) { return WriteBytes(Encode(pixels), target); }
+bool TableCsvWriter::Write(const LutPixels& pixels, const QString& target) {
+  return WriteBytes(Encode(pixels), target);
+}
 
 }  // namespace palettor

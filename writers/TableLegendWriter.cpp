@@ -40,9 +40,10 @@ struct Margins {
 Margins MarginsFor(int t) {
   const int margin = 6 * t;
   const int frame = t, tick = 3 * t, gap = 2 * t;
-  const int left = margin + kGlyphCellHeight * t + 2 * gap + PixelTextWidth(QStringLiteral("255"), t) + gap + tick + frame;
-  const int right = (PixelTextWidth(ScaleLabel(kLastAnchor), t) + 1) / 2 + 2 * gap + PixelTextWidth(kCelsiusTitle, t) +
-                    margin;
+  const int left =
+      margin + kGlyphCellHeight * t + 2 * gap + PixelTextWidth(QStringLiteral("255"), t) + gap + tick + frame;
+  const int right =
+      (PixelTextWidth(ScaleLabel(kLastAnchor), t) + 1) / 2 + 2 * gap + PixelTextWidth(kCelsiusTitle, t) + margin;
   const int top = margin + (kGlyphHeight * t + 1) / 2 + frame;
   const int bottom = frame + tick + gap + kGlyphHeight * t + margin;
   return {left, right, top, bottom};

@@ -22,9 +22,9 @@ namespace palettor {
 inline constexpr int kMaxLegendSide = 4096;
 
 struct LegendLayout {
-  int width = 0, height = 0;           // the whole image
-  int cellWidth = 0, cellHeight = 0;   // pixels per table cell
-  int barLeft = 0, barTop = 0;         // the top-left pixel of the cell of -60 degrees, brightness 255
+  int width = 0, height = 0;          // the whole image
+  int cellWidth = 0, cellHeight = 0;  // pixels per table cell
+  int barLeft = 0, barTop = 0;        // the top-left pixel of the cell of -60 degrees, brightness 255
   int textScale = 1;
 };
 

@@ -43,24 +43,35 @@ const char kSample[] = R"({
 }
 )";
 
-const Palette kSamplePalette{
-    {{{220, 70}, {0, 100}, {30, 50}, {60, 100}, {120, 100}, {200, 100}, {240, 100}, {300, 100}, {360, 100}, {100, 0},
-      {15, 25}, {35, 25}}},
-    40,
-    false,
-    false};
+const Palette kSamplePalette{{{{220, 70},
+                               {0, 100},
+                               {30, 50},
+                               {60, 100},
+                               {120, 100},
+                               {200, 100},
+                               {240, 100},
+                               {300, 100},
+                               {360, 100},
+                               {100, 0},
+                               {15, 25},
+                               {35, 25}}},
+                             40,
+                             false,
+                             false};
 
 // The same palette as render's flags.
 const std::vector<std::string> kSampleFlags = {
-    "--white-top", "off", "--smooth", "off", "--tail-percent", "40", "--anchor", "M70=220,70", "--anchor", "M60=0,100",
-    "--anchor", "M50=30,50", "--anchor", "M40=60,100", "--anchor", "M30=120,100", "--anchor", "M20=200,100",
-    "--anchor", "M10=240,100", "--anchor", "O0=300,100", "--anchor", "P10=360,100", "--anchor", "P20=100,0",
-    "--anchor", "P30=15,25", "--anchor", "P40=35,25"};
+    "--white-top", "off",         "--smooth", "off",         "--tail-percent", "40",         "--anchor", "M70=220,70",
+    "--anchor",    "M60=0,100",   "--anchor", "M50=30,50",   "--anchor",       "M40=60,100", "--anchor", "M30=120,100",
+    "--anchor",    "M20=200,100", "--anchor", "M10=240,100", "--anchor",       "O0=300,100", "--anchor", "P10=360,100",
+    "--anchor",    "P20=100,0",   "--anchor", "P30=15,25",   "--anchor",       "P40=35,25"};
 
 std::string Replaced(std::string text, const std::string& from, const std::string& to) {
   const auto at = text.find(from);
-  if (at == std::string::npos) ADD_FAILURE() << "not in the sample: " << from;
-  else text.replace(at, from.size(), to);
+  if (at == std::string::npos)
+    ADD_FAILURE() << "not in the sample: " << from;
+  else
+    text.replace(at, from.size(), to);
   return text;
 }
 
@@ -119,8 +130,8 @@ TEST_F(PaletteCli, ImportStoresAll27InTheWindowsOrderAndExportGivesTheFileBack) 
 
   // Standard input, into a store that holds another palette.
   ASSERT_EQ(Run({"settings", "set", "LUTTailPercent", "3"}).exitStatus, 0);
-  const test::ProcessResult piped =
-      test::RunProcess("/bin/sh", {"-c", std::string(PALETTOR_CLI) + " palette import - < '" + Path("back.json") + "'"});
+  const test::ProcessResult piped = test::RunProcess(
+      "/bin/sh", {"-c", std::string(PALETTOR_CLI) + " palette import - < '" + Path("back.json") + "'"});
   ASSERT_EQ(piped.exitStatus, 0) << piped.err;
   EXPECT_EQ(LoadPalette().palette, kSamplePalette);
 }
@@ -165,20 +176,19 @@ TEST_P(InvalidPaletteFile, IsRefusedWithExit2NamingTheMemberAndChangesNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Kinds, InvalidPaletteFile,
-    testing::Values(InvalidFile{"NotJson", "{ \"format\": ", ""}, InvalidFile{"NotAnObject", "[1, 2]", ""},
-                    InvalidFile{"OtherFormat", Replaced(kSample, "palettor-palette", "gimp-palette"), "format"},
-                    InvalidFile{"NewerVersion", Replaced(kSample, "\"version\": 1", "\"version\": 2"), "version"},
-                    InvalidFile{"MissingAnchor", Replaced(kSample, "\"P40\"", "\"X40\""), "anchors.P40"},
-                    InvalidFile{"MissingOption", Replaced(kSample, "\"smoothColours\"", "\"smooth\""), "smoothColours"},
-                    InvalidFile{"MistypedOption", Replaced(kSample, "\"whiteTop\": false", "\"whiteTop\": 0"),
-                                "whiteTop"},
-                    InvalidFile{"MistypedNumber", Replaced(kSample, "\"tailPercent\": 40", "\"tailPercent\": \"40\""),
-                                "tailPercent"},
-                    InvalidFile{"HueOutOfRange", Replaced(kSample, "\"hue\": 120", "\"hue\": 361"), "anchors.M30.hue"},
-                    InvalidFile{"Fraction", Replaced(kSample, "\"saturation\": 50", "\"saturation\": 50.5"),
-                                "anchors.M50.saturation"},
-                    InvalidFile{"NegativeTail", Replaced(kSample, "\"tailPercent\": 40", "\"tailPercent\": -1"),
-                                "tailPercent"}),
+    testing::Values(
+        InvalidFile{"NotJson", "{ \"format\": ", ""}, InvalidFile{"NotAnObject", "[1, 2]", ""},
+        InvalidFile{"OtherFormat", Replaced(kSample, "palettor-palette", "gimp-palette"), "format"},
+        InvalidFile{"NewerVersion", Replaced(kSample, "\"version\": 1", "\"version\": 2"), "version"},
+        InvalidFile{"MissingAnchor", Replaced(kSample, "\"P40\"", "\"X40\""), "anchors.P40"},
+        InvalidFile{"MissingOption", Replaced(kSample, "\"smoothColours\"", "\"smooth\""), "smoothColours"},
+        InvalidFile{"MistypedOption", Replaced(kSample, "\"whiteTop\": false", "\"whiteTop\": 0"), "whiteTop"},
+        InvalidFile{"MistypedNumber", Replaced(kSample, "\"tailPercent\": 40", "\"tailPercent\": \"40\""),
+                    "tailPercent"},
+        InvalidFile{"HueOutOfRange", Replaced(kSample, "\"hue\": 120", "\"hue\": 361"), "anchors.M30.hue"},
+        InvalidFile{"Fraction", Replaced(kSample, "\"saturation\": 50", "\"saturation\": 50.5"),
+                    "anchors.M50.saturation"},
+        InvalidFile{"NegativeTail", Replaced(kSample, "\"tailPercent\": 40", "\"tailPercent\": -1"), "tailPercent"}),
     [](const auto& param) { return std::string(param.param.name); });
 
 TEST_F(PaletteCli, AFileThatCannotBeReadIsExit1) {
@@ -200,7 +210,8 @@ TEST_F(PaletteCli, AFileThatCannotBeReadIsExit1) {
 // The GIMP palette holds the colours the window's patches show: for these hues and saturations
 // worked out by hand, blue tail last.
 TEST_F(PaletteCli, GimpPaletteHoldsTheAnchorColoursByTemperature) {
-  const test::ProcessResult r = Run({"palette", "export", "--format", "gpl", "--palette", Write("s.json", kSample), "-"});
+  const test::ProcessResult r =
+      Run({"palette", "export", "--format", "gpl", "--palette", Write("s.json", kSample), "-"});
   ASSERT_EQ(r.exitStatus, 0) << r.err;
   EXPECT_EQ(r.out,
             "GIMP Palette\nName: Palettor\nColumns: 11\n#\n"
@@ -222,7 +233,7 @@ TEST_F(PaletteCli, GimpPaletteHoldsTheAnchorColoursByTemperature) {
 }
 
 TEST_F(PaletteCli, ListNamesTheBuiltInsThenTheUsersOwnAndSaysWhatItLeftOut) {
-  UserPalette("zz.json", kSample);                                  // named by its "name"
+  UserPalette("zz.json", kSample);                                            // named by its "name"
   UserPalette("b.json", Replaced(kSample, "  \"name\": \"Sample\",\n", ""));  // by its file name
   const std::string broken = UserPalette("broken.json", "{");
   const std::string clash = UserPalette("clash.json", Replaced(kSample, "\"Sample\"", "\"Greyscale\""));

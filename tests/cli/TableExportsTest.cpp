@@ -27,12 +27,21 @@ const char kVivid[] = R"({"format": "palettor-palette", "version": 1, "whiteTop"
   "M10": {"hue": 240, "saturation": 100}, "O0": {"hue": 300, "saturation": 100}, "P10": {"hue": 360, "saturation": 100},
   "P20": {"hue": 100, "saturation": 40}, "P30": {"hue": 15, "saturation": 25}, "P40": {"hue": 35, "saturation": 25}}})";
 
-const Palette kVividPalette{
-    {{{220, 70}, {0, 100}, {30, 50}, {60, 100}, {120, 100}, {200, 100}, {240, 100}, {300, 100}, {360, 100}, {100, 40},
-      {15, 25}, {35, 25}}},
-    40,
-    false,
-    true};
+const Palette kVividPalette{{{{220, 70},
+                              {0, 100},
+                              {30, 50},
+                              {60, 100},
+                              {120, 100},
+                              {200, 100},
+                              {240, 100},
+                              {300, 100},
+                              {360, 100},
+                              {100, 40},
+                              {15, 25},
+                              {35, 25}}},
+                            40,
+                            false,
+                            true};
 
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

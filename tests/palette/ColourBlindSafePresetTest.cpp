@@ -70,9 +70,11 @@ TEST_P(ColourBlindSafePreset, AnchorsStayApartAndInOrder) {
       }
     }
     for (int i = kZeroColumn + 1; i < 11; ++i)
-      EXPECT_GT(DeltaE(cell(i), cell(kZeroColumn)), DeltaE(cell(i - 1), cell(kZeroColumn))) << "brightness " << brightness;
+      EXPECT_GT(DeltaE(cell(i), cell(kZeroColumn)), DeltaE(cell(i - 1), cell(kZeroColumn)))
+          << "brightness " << brightness;
     for (int i = kZeroColumn - 1; i >= 0; --i)
-      EXPECT_GT(DeltaE(cell(i), cell(kZeroColumn)), DeltaE(cell(i + 1), cell(kZeroColumn))) << "brightness " << brightness;
+      EXPECT_GT(DeltaE(cell(i), cell(kZeroColumn)), DeltaE(cell(i + 1), cell(kZeroColumn)))
+          << "brightness " << brightness;
   }
 }
 

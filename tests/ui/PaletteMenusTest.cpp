@@ -21,17 +21,26 @@ const char kSample[] = R"({"format": "palettor-palette", "version": 1, "whiteTop
   "M40": {"hue": 60, "saturation": 100}, "M30": {"hue": 120, "saturation": 100}, "M20": {"hue": 200, "saturation": 100},
   "M10": {"hue": 240, "saturation": 100}, "O0": {"hue": 300, "saturation": 100}, "P10": {"hue": 360, "saturation": 100},
   "P20": {"hue": 100, "saturation": 0}, "P30": {"hue": 15, "saturation": 25}, "P40": {"hue": 35, "saturation": 25}}})";
-const Palette kSamplePalette{
-    {{{220, 70}, {0, 100}, {30, 50}, {60, 100}, {120, 100}, {200, 100}, {240, 100}, {300, 100}, {360, 100}, {100, 0},
-      {15, 25}, {35, 25}}},
-    40,
-    false,
-    false};
+const Palette kSamplePalette{{{{220, 70},
+                               {0, 100},
+                               {30, 50},
+                               {60, 100},
+                               {120, 100},
+                               {200, 100},
+                               {240, 100},
+                               {300, 100},
+                               {360, 100},
+                               {100, 0},
+                               {15, 25},
+                               {35, 25}}},
+                             40,
+                             false,
+                             false};
 // Blue tail first, then -60 ... +40.
-const PackedColour kSamplePatches[] = {
-    PackRGB(77, 136, 255), PackRGB(255, 0, 0),   PackRGB(255, 191, 128), PackRGB(255, 255, 0),
-    PackRGB(0, 255, 0),    PackRGB(0, 170, 255), PackRGB(0, 0, 255),     PackRGB(255, 0, 255),
-    PackRGB(255, 0, 0),    PackRGB(255, 255, 255), PackRGB(255, 207, 191), PackRGB(255, 228, 191)};
+const PackedColour kSamplePatches[] = {PackRGB(77, 136, 255),  PackRGB(255, 0, 0),     PackRGB(255, 191, 128),
+                                       PackRGB(255, 255, 0),   PackRGB(0, 255, 0),     PackRGB(0, 170, 255),
+                                       PackRGB(0, 0, 255),     PackRGB(255, 0, 255),   PackRGB(255, 0, 0),
+                                       PackRGB(255, 255, 255), PackRGB(255, 207, 191), PackRGB(255, 228, 191)};
 
 QString Plain(QString text) { return text.remove(QLatin1Char('&')); }
 
@@ -105,8 +114,8 @@ TEST_F(PaletteMenusTest, MenusKeepTheExistingItemsAndAddTheirOwn) {
     letters.insert(text[amp + 1].toLower());
   }
   EXPECT_EQ(Item("EditUndo")->shortcuts(), QList<QKeySequence>({QKeySequence(QStringLiteral("Ctrl+Z"))}));
-  EXPECT_EQ(Item("EditRedo")->shortcuts(),
-            QList<QKeySequence>({QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))}));
+  EXPECT_EQ(Item("EditRedo")->shortcuts(), QList<QKeySequence>({QKeySequence(QStringLiteral("Ctrl+Shift+Z")),
+                                                                QKeySequence(QStringLiteral("Ctrl+Y"))}));
 }
 
 TEST_F(PaletteMenusTest, EachUndoBringsBackTheEarlierTableAndRedoGoesForward) {
@@ -129,7 +138,8 @@ TEST_F(PaletteMenusTest, EachUndoBringsBackTheEarlierTableAndRedoGoesForward) {
   Click(Form().ButtonFactoryReset);
   shown.push_back(Shown());
   palettes.push_back(Form().CurrentPalette());
-  for (std::size_t i = 1; i < shown.size(); ++i) ASSERT_NE(shown[i], shown[i - 1]) << "step " << i << " changed nothing";
+  for (std::size_t i = 1; i < shown.size(); ++i)
+    ASSERT_NE(shown[i], shown[i - 1]) << "step " << i << " changed nothing";
 
   const QString steps[] = {QString::fromUtf8("Update \u221230 \u00b0C"), "White top", "Reset colours"};
   EXPECT_EQ(Plain(undo->text()), "Undo Reset colours");
