@@ -153,6 +153,8 @@ struct InvalidFile {
   const char* member;  // named in the message
 };
 
+void PrintTo(const InvalidFile& file, std::ostream* os) { *os << file.name; }
+
 class InvalidPaletteFile : public PaletteCli, public testing::WithParamInterface<InvalidFile> {};
 
 TEST_P(InvalidPaletteFile, IsRefusedWithExit2NamingTheMemberAndChangesNothing) {
