@@ -13,6 +13,9 @@ namespace palettor::cli {
   COMMAND(kRenderCommand)              \
   COMMAND(kColouriseCommand)           \
   COMMAND(kDemoSceneCommand)           \
+  COMMAND(kExportCsvCommand)           \
+  COMMAND(kLegendCommand)              \
+  COMMAND(kPaletteCommand)             \
   COMMAND(kSettingsCommand)            \
   COMMAND(kAppPathCommand)             \
   COMMAND(kVersionInfoCommand)

@@ -1,48 +1,22 @@
 // palettor-cli render: the table as a bitmap file, from the window's stored settings (or the
 // factory palette) with any anchors and options given on the command line.
-#include <cstdio>
-#include <optional>
 #include <string>
 
 #include <QString>
 
-#include "AnchorPalette.h"
-#include "ArgumentParsing.h"
 #include "CliCommand.h"
-#include "LutTable.h"
 #include "TableBitmapWriter.h"
-#include "TableOptions.h"
+#include "TableCommand.h"
 
 namespace palettor::cli {
 
 namespace {
 
-struct RenderRequest {
-  std::string out;
-  TableOptions table;
-};
-
-RenderRequest ParseRender(const Arguments& args) {
-  RenderRequest request;
-  bool haveOut = false;
-  for (ArgumentCursor arg(args); !arg.AtEnd(); arg.Next()) {
-    if (request.table.Take(arg)) continue;
-    if (arg.Name() != "--out")
-      throw UsageError("render: unknown argument '" + arg.Raw() + "' (see palettor-cli render --help)");
-    request.out = arg.TakeValue("--out needs a file name, or - for standard output");
-    if (request.out.empty()) throw UsageError("--out needs a file name, or - for standard output");
-    haveOut = true;
-  }
-  if (!haveOut) throw UsageError("render: --out FILE (or --out - for standard output) is required");
-  return request;
-}
-
-TableInputs InputsFor(const RenderRequest& request) { return TableInputsOf(request.table.Resolve()); }
-
 const std::string kRenderHelp =
     std::string(
-        "Usage: palettor-cli render --out FILE|- [--factory] [--white-top on|off] [--smooth on|off]\n"
-        "                           [--tail-percent N] [--anchor SUFFIX=HUE,SAT]...\n"
+        "Usage: palettor-cli render --out FILE|- [--factory | --palette FILE | --preset NAME]\n"
+        "                           [--white-top on|off] [--smooth on|off] [--tail-percent N]\n"
+        "                           [--anchor SUFFIX=HUE,SAT]...\n"
         "\n"
         "Writes the colour look-up table as a 100 x 256, 24-bit bitmap (76854 bytes) to FILE,\n"
         "or to standard output for -. A file is replaced only once the new one is complete; a\n"
@@ -50,22 +24,21 @@ const std::string kRenderHelp =
         "\n"
         "The anchors and options start as the window would load them from its stored settings\n"
         "(the factory palette and default options when nothing is stored; see palettor-cli\n"
-        "settings); the options below override them. The store is only read, never created.\n"
+        "settings), or from the palette --factory, --palette or --preset names; the other options\n"
+        "below override them. The store is only read, never created.\n"
         "\n") +
     kTableOptionsHelp +
     "\n"
-    "Exit status: 0 written, 1 the file could not be written or the settings store could not be\n"
-    "read, 2 invalid arguments.\n";
+    "Exit status: 0 written, 1 a file could not be read or written or the settings store could\n"
+    "not be read, 2 invalid arguments or an invalid palette file.\n";
 
 void RunRender(const Arguments& args) {
-  const RenderRequest request = ParseRender(args);
+  const TableCommandRequest request = ParseTableCommand("render", args);
   LutPixels pixels;
-  GenerateTable(InputsFor(request), pixels);
+  DrawTable(request.table, pixels);
   TableBitmapWriter writer;
-  if (!writer.Write(pixels, QString::fromStdString(request.out))) {
-    const std::string where = request.out == "-" ? "the bitmap to standard output" : request.out;
-    throw Failure("cannot write " + where + ": " + writer.ErrorString().toStdString());
-  }
+  if (!writer.Write(pixels, QString::fromStdString(request.out)))
+    FailToWrite(request.out, "the bitmap", writer.ErrorString());
 }
 
 }  // namespace

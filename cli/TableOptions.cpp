@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "PaletteArgument.h"
 #include "StoredPalette.h"
 #include "WholeNumber.h"
 #include "WindowExecutable.h"
@@ -39,9 +40,20 @@ void TakeAnchor(const std::string& text, TableOptions& options) {
 
 bool TableOptions::Take(ArgumentCursor& args) {
   const std::string& name = args.Name();
-  if (name == "--factory") {
-    args.ExpectNoValue();
-    factory = true;
+  if (name == "--factory" || name == "--palette" || name == "--preset") {
+    // Each names where the palette starts; two of them would leave it to a guess which one wins.
+    if (source != Source::Stored) throw UsageError("give only one of --factory, --palette and --preset");
+    if (name == "--factory") {
+      args.ExpectNoValue();
+      source = Source::Factory;
+    } else if (name == "--palette") {
+      sourceName = args.TakeValue("--palette needs a palette file, or - for standard input");
+      if (sourceName.empty()) throw UsageError("--palette needs a palette file, or - for standard input");
+      source = Source::PaletteFile;
+    } else {
+      sourceName = args.TakeValue("--preset needs the name of a palette (see palettor-cli palette list)");
+      source = Source::Preset;
+    }
   } else if (name == "--white-top" || name == "--smooth") {
     const std::string text = args.TakeValue(name + " needs on or off");
     const auto flag = ParseOnOff(text);
@@ -70,7 +82,12 @@ Palette TableOptions::AppliedTo(Palette start) const {
 }
 
 Palette TableOptions::Resolve() const {
-  if (factory) return AppliedTo(DefaultPalette());
+  switch (source) {
+    case Source::Factory: return AppliedTo(DefaultPalette());
+    case Source::PaletteFile: return AppliedTo(ReadPaletteArgument(sourceName).palette);
+    case Source::Preset: return AppliedTo(PaletteNamed(sourceName).palette);
+    case Source::Stored: break;
+  }
   try {
     // Drawing a table only reads the store: it never creates it, writes it or moves a damaged one.
     const WindowSettingsStore store(true);
@@ -81,7 +98,14 @@ Palette TableOptions::Resolve() const {
 }
 
 const char* const kTableOptionsHelp =
-    "  --factory            start from the factory palette and default options instead\n"
+    "  --factory            start from the factory palette and default options instead of the\n"
+    "                       stored settings\n"
+    "  --palette FILE       start from the palette in a palette file instead (- reads standard\n"
+    "                       input); see palettor-cli palette --help\n"
+    "  --preset NAME        start from a built-in or saved palette instead (palettor-cli palette\n"
+    "                       list names them; any case)\n"
+    "                       --factory, --palette and --preset exclude one another; the options\n"
+    "                       below change whichever palette they start from.\n"
     "  --white-top on|off   fade the bright half of every column to white (default on)\n"
     "  --smooth on|off      blend between neighbouring anchors (default on)\n"
     "  --tail-percent N     share of the dark rows, 0 to 100, that take the blue tail (default 12)\n"

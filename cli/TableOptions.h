@@ -1,10 +1,14 @@
 #pragma once
 // The options that shape a table, shared by every command that draws one:
-//   --factory  --white-top on|off  --smooth on|off  --tail-percent N  --anchor SUFFIX=HUE,SAT
+//   --factory | --palette FILE | --preset NAME     where the palette starts (one at most;
+//                                                  without any, the stored settings)
+//   --white-top on|off  --smooth on|off  --tail-percent N  --anchor SUFFIX=HUE,SAT
+//                                                  changes to it
 // A command reads its own options and hands each argument it does not know to Take().
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "AnchorPalette.h"
 #include "ArgumentParsing.h"
@@ -13,7 +17,9 @@
 namespace palettor::cli {
 
 struct TableOptions {
-  bool factory = false;  // start from the factory palette instead of the stored settings
+  enum class Source { Stored, Factory, PaletteFile, Preset };
+  Source source = Source::Stored;
+  std::string sourceName;  // the file (or "-") of --palette, the name of --preset
   std::optional<bool> whiteTop;
   std::optional<bool> smooth;
   std::optional<std::int32_t> tailPercent;
@@ -27,9 +33,11 @@ struct TableOptions {
   // `start` with every option that was given applied.
   Palette AppliedTo(Palette start) const;
 
-  // The palette these options give: the factory palette with default options (--factory) or the
-  // window's stored settings as the window would load them (the store only read), with every
-  // option applied. Throws Failure when the store cannot be read.
+  // The palette these options give: the factory palette with default options (--factory), the
+  // palette of a file (--palette, "-" for standard input) or a named one (--preset), or else the
+  // window's stored settings as the window would load them (the store only read); with every
+  // change applied. Throws UsageError for a palette file that is not valid or a name that names
+  // no palette, Failure when the file or the store cannot be read.
   Palette Resolve() const;
 };
 

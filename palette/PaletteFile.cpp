@@ -3,7 +3,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -248,18 +247,6 @@ PaletteReadResult ReadPaletteFile(const QString& path) {
   if (!file.open(QIODevice::ReadOnly))
     return Refused({PaletteFileError::Kind::Unreadable, path, {}, file.errorString()});
   return ReadPalette(file, path);
-}
-
-QString SaveWholeFile(const QByteArray& bytes, const QString& path) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return file.errorString();
-  if (file.write(bytes) != bytes.size()) {
-    const QString reason = file.errorString();
-    file.cancelWriting();
-    return reason;
-  }
-  if (!file.commit()) return file.errorString();
-  return {};
 }
 
 }  // namespace palettor

@@ -73,8 +73,4 @@ PaletteReadResult ReadPaletteFile(const QString& path);
 // The same from an open device, such as standard input; `source` names it in messages.
 PaletteReadResult ReadPalette(QIODevice& device, const QString& source);
 
-// Writes `bytes` so that `path` afterwards holds either all of them or what it held before.
-// Returns "" on success, otherwise the reason in the system's words.
-QString SaveWholeFile(const QByteArray& bytes, const QString& path);
-
 }  // namespace palettor

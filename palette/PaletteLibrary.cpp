@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "BuiltInPalettes.h"
+#include "OutputFile.h"
 #include "PaletteFile.h"
 
 namespace palettor {
@@ -137,8 +138,8 @@ SavedPalette SaveUserPalette(const QString& folder, const QString& name, const P
   const PaletteListing listing = ListPalettes(folder);
   const NamedPalette* existing = FindPalette(listing, tidy);
   const QString path = existing ? existing->file : FreeFileFor(folder, tidy);
-  const QString reason = SaveWholeFile(FormatPalette({palette, tidy}), path);
-  if (!reason.isEmpty()) return {path, QStringLiteral("%1: %2").arg(path, reason)};
+  if (QString reason; !WriteOutputFile(path, FormatPalette({palette, tidy}), reason))
+    return {path, QStringLiteral("%1: %2").arg(path, reason)};
   return {path, {}};
 }
 

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMessageBox>
 
 namespace palettor {
@@ -36,6 +37,7 @@ TSaveFileDialog::TSaveFileDialog(QWidget* parent, const TSaveDialog& dialog)
   setNameFilters(NameFilters(dialog.Filter));
   setOption(QFileDialog::DontConfirmOverwrite, !dialog.OverwritePrompt);
   setSizeGripEnabled(dialog.EnableSizing);
+  if (!dialog.Title.isEmpty()) setWindowTitle(dialog.Title);
   if (!dialog.InitialDir.isEmpty()) setDirectory(dialog.InitialDir);
   if (!dialog.FileName.isEmpty()) selectFile(dialog.FileName);
   if (!dialog.Title.isEmpty()) setWindowTitle(dialog.Title);
@@ -92,6 +94,19 @@ void TQtDialogHost::ShowMessage(QWidget* parent, const QString& text) {
 
 void TQtDialogHost::ShowError(QWidget* parent, const QString& text) {
   QMessageBox::warning(parent, MessageTitle(), text, QMessageBox::Ok);
+}
+
+bool TQtDialogHost::PromptText(QWidget* parent, const QString& title, const QString& label, QString& text) {
+  bool accepted = false;
+  const QString answer = QInputDialog::getText(parent, title, label, QLineEdit::Normal, text, &accepted);
+  if (!accepted) return false;
+  text = answer;
+  return true;
+}
+
+bool TQtDialogHost::Confirm(QWidget* parent, const QString& text) {
+  return QMessageBox::question(parent, MessageTitle(), text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
+         QMessageBox::Yes;
 }
 
 }  // namespace palettor

@@ -1,6 +1,6 @@
 #pragma once
-// The windows' modal conversations with the user — the file dialogs and the message boxes —
-// go through this interface so that tests can answer them without a modal loop.
+// The window's modal conversations with the user — the file dialogs, the questions and the
+// message boxes — go through this interface so that tests can answer them without a modal loop.
 #include <QFileDialog>
 #include <QString>
 
@@ -17,15 +17,15 @@ struct TSaveDialog {
   bool PathMustExist = true;
   bool NoReadOnlyReturn = true;
   bool EnableSizing = true;
-  QString Title;  // empty: the toolkit's own
+  QString Title;  // "" for the platform's default
 };
 
-// The open dialog's properties, in the same form.
+// The open dialog's properties, in the same form: it picks one existing file.
 struct TOpenDialog {
-  QString Title;
   QString Filter;
   QString InitialDir;
-  QString FileName;  // the chosen file after Execute
+  QString FileName;  // the chosen name after Execute; kept between showings
+  QString Title;
 };
 
 class IDialogHost {
@@ -39,15 +39,21 @@ class IDialogHost {
   virtual void ShowMessage(QWidget* parent, const QString& text) = 0;
   // A failure the user must hear about, with the reason.
   virtual void ShowError(QWidget* parent, const QString& text) = 0;
+  // Asks for one line of text, starting from `text`; true and `text` set when the user confirmed.
+  virtual bool PromptText(QWidget* parent, const QString& title, const QString& label, QString& text) = 0;
+  // A question answered Yes (true) or No.
+  virtual bool Confirm(QWidget* parent, const QString& text) = 0;
 };
 
 // The real thing: Qt's own file dialog and message boxes.
 class TQtDialogHost final : public IDialogHost {
  public:
   bool ExecuteSaveDialog(QWidget* parent, TSaveDialog& dialog) override;
-  bool ExecuteOpenDialog(QWidget* parent, TOpenDialog& dialog) override;
   void ShowMessage(QWidget* parent, const QString& text) override;
   void ShowError(QWidget* parent, const QString& text) override;
+  bool ExecuteOpenDialog(QWidget* parent, TOpenDialog& dialog) override;
+  bool PromptText(QWidget* parent, const QString& title, const QString& label, QString& text) override;
+  bool Confirm(QWidget* parent, const QString& text) override;
 };
 
 // The file dialog TQtDialogHost shows, set up from the properties. Beyond what Qt's dialog

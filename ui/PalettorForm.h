@@ -45,6 +45,8 @@ class TFormPalettor : public QMainWindow {
 
   // The window's component of exactly that name, or nullptr.
   QObject* FindComponent(const QString& name) const;
+  // Where the window's dialogs and messages go; what is added to the window uses it too.
+  IDialogHost& Dialogs() const { return *dialogs_; }
 
   // Scale labels (Tag = anchor index)
   TLabel *LabelM60, *LabelM50, *LabelM40, *LabelM30, *LabelM20, *LabelM10, *LabelO0, *LabelP10, *LabelP20, *LabelP30,

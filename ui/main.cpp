@@ -14,6 +14,7 @@
 
 #include "AboutLUT.h"
 #include "CurrentUserRegistry.h"
+#include "PaletteMenus.h"
 #include "PalettorForm.h"
 #include "ShutdownRequests.h"
 #include "SqliteRegistryStore.h"
@@ -96,6 +97,9 @@ int main(int argc, char** argv) {
   palettor::SqliteRegistryStore registry(palettor::RegistryStorePath());
   const palettor::CurrentUserRegistry currentUser(registry);
   palettor::TFormPalettor FormPalettor;  // its creation handler runs here
+  // Undo and redo, palette files, palettes by name and the legend: the Edit menu and File items.
+  palettor::InstallPaletteMenus(FormPalettor);
+  // The scene preview: the View menu.
   palettor::InstallViewMenu(FormPalettor);
   palettor::TAboutBoxKel1 AboutBoxKel1;  // owned by the program, not by the window
   FormPalettor.SetAboutBox(&AboutBoxKel1);

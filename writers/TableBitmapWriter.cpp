@@ -2,6 +2,8 @@
 
 #include <QBuffer>
 
+#include "TableCells.h"
+
 namespace palettor {
 
 QImage TableImage(const LutPixels& pixels) {
@@ -10,8 +12,11 @@ QImage TableImage(const LutPixels& pixels) {
   image.setDotsPerMeterY(kTableBitmapPixelsPerMetre);
   for (int y = 0; y < kTableHeight; ++y) {
     auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-    const PackedColour* row = pixels.data() + static_cast<std::ptrdiff_t>(y) * kTableWidth;
-    for (int x = 0; x < kTableWidth; ++x) line[x] = qRgb(RedOf(row[x]), GreenOf(row[x]), BlueOf(row[x]));
+    const int brightness = kTableMaxBrightness - y;
+    for (int x = 0; x < kTableWidth; ++x) {
+      const PackedColour cell = CellColour(pixels, x, brightness);
+      line[x] = qRgb(RedOf(cell), GreenOf(cell), BlueOf(cell));
+    }
   }
   return image;
 }

@@ -274,14 +274,5 @@ TEST_F(PaletteFiles, MissingFileOrFolderIsUnreadableWithTheReason) {
   EXPECT_EQ(folder.error.Message(), dir_.path() + QStringLiteral(": is a folder"));
 }
 
-TEST_F(PaletteFiles, SaveWholeFileReplacesOrSaysWhy) {
-  const QString path = Write(QStringLiteral("p.json"), "old");
-  EXPECT_EQ(SaveWholeFile("new", path), QString());
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  EXPECT_EQ(file.readAll(), "new");
-  EXPECT_FALSE(SaveWholeFile("x", dir_.filePath(QStringLiteral("missing/p.json"))).isEmpty());
-}
-
 }  // namespace
 }  // namespace palettor

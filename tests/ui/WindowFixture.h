@@ -30,6 +30,12 @@ class ScriptedDialogs final : public IDialogHost {
   TSaveDialog lastShown;
   QStringList messages;
   QStringList errors;
+  // Open dialogs and text prompts take the next of theirs the same way; questions are answered
+  // with the next of `confirms` (No when there is none).
+  std::deque<std::optional<QString>> openAnswers;
+  std::deque<std::optional<QString>> promptAnswers;
+  std::deque<bool> confirms;
+  QStringList questions;
 
   bool ExecuteSaveDialog(QWidget*, TSaveDialog& dialog) override {
     ++dialogsShown;
@@ -41,20 +47,33 @@ class ScriptedDialogs final : public IDialogHost {
     dialog.FileName = *answer;
     return true;
   }
-  // Each open dialog takes the next answer: a file name, or nullopt for Cancel.
-  std::deque<std::optional<QString>> openAnswers;
   QList<TOpenDialog> openShown;
-  bool ExecuteOpenDialog(QWidget*, TOpenDialog& dialog) override {
-    openShown << dialog;
-    if (openAnswers.empty()) return false;
-    const std::optional<QString> answer = openAnswers.front();
-    openAnswers.pop_front();
-    if (!answer) return false;
-    dialog.FileName = *answer;
-    return true;
-  }
   void ShowMessage(QWidget*, const QString& text) override { messages << text; }
   void ShowError(QWidget*, const QString& text) override { errors << text; }
+  bool ExecuteOpenDialog(QWidget*, TOpenDialog& dialog) override {
+    openShown << dialog;
+    return Next(openAnswers, dialog.FileName);
+  }
+  bool PromptText(QWidget*, const QString&, const QString&, QString& text) override {
+    return Next(promptAnswers, text);
+  }
+  bool Confirm(QWidget*, const QString& text) override {
+    questions << text;
+    if (confirms.empty()) return false;
+    const bool yes = confirms.front();
+    confirms.pop_front();
+    return yes;
+  }
+
+ private:
+  static bool Next(std::deque<std::optional<QString>>& queue, QString& out) {
+    if (queue.empty()) return false;
+    const std::optional<QString> answer = queue.front();
+    queue.pop_front();
+    if (!answer) return false;
+    out = *answer;
+    return true;
+  }
 };
 
 // A settings store in a temporary folder, opened and installed as the program's main does, for

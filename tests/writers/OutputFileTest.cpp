@@ -45,6 +45,13 @@ class OutputFileTest : public testing::Test {
   QTemporaryDir dir_;
 };
 
+TEST_F(OutputFileTest, AFileIsReplacedOrTheReasonGiven) {
+  std::ofstream(Path("p.json")) << "old";
+  EXPECT_EQ(Write(Path("p.json"), "new"), "");
+  EXPECT_EQ(ReadFile(Path("p.json")), "new");
+  EXPECT_NE(Write(Path("missing/p.json")), "");
+}
+
 // A shared install: the viewer's folder belongs to someone else, the table file to the user.
 TEST_F(OutputFileTest, AWritableFileInAReadOnlyFolderIsReplaced) {
   const std::filesystem::path folder = Path("viewer");

@@ -1,0 +1,34 @@
+#include "PaletteArgument.h"
+
+#include <unistd.h>
+
+#include <QFile>
+
+#include "CliCommand.h"
+#include "PaletteLibrary.h"
+
+namespace palettor::cli {
+
+PaletteDocument ReadPaletteArgument(const std::string& file) {
+  PaletteReadResult read;
+  if (file == "-") {
+    QFile in;
+    if (!in.open(STDIN_FILENO, QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
+      throw Failure("cannot read standard input: " + in.errorString().toStdString());
+    read = ReadPalette(in, QStringLiteral("standard input"));
+  } else {
+    read = ReadPaletteFile(QString::fromStdString(file));
+  }
+  if (read.document) return *read.document;
+  const std::string message = read.error.Message().toStdString();
+  if (read.error.kind == PaletteFileError::Kind::Invalid) throw UsageError(message);
+  throw Failure("cannot read " + message);
+}
+
+NamedPalette PaletteNamed(const std::string& name) {
+  const PaletteListing listing = ListPalettes(UserPaletteFolder());
+  if (const NamedPalette* found = FindPalette(listing, QString::fromStdString(name))) return *found;
+  throw UsageError("no palette is called '" + name + "' (palettor-cli palette list shows them)");
+}
+
+}  // namespace palettor::cli
