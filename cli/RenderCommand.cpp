@@ -26,8 +26,8 @@ RenderRequest ParseRender(const Arguments& args) {
   RenderRequest request;
   bool haveOut = false;
   for (ArgumentCursor arg(args); !arg.AtEnd(); arg.Next()) {
-    if (request.table.Take(arg)) continue;
-    if (arg.Name() != "--out")
+    if (arg.IsOption() && request.table.Take(arg)) continue;
+    if (!arg.IsOption() || arg.Name() != "--out")
       throw UsageError("render: unknown argument '" + arg.Raw() + "' (see palettor-cli render --help)");
     request.out = arg.TakeValue("--out needs a file name, or - for standard output");
     if (request.out.empty()) throw UsageError("--out needs a file name, or - for standard output");
@@ -45,8 +45,9 @@ const std::string kRenderHelp =
         "                           [--tail-percent N] [--anchor SUFFIX=HUE,SAT]...\n"
         "\n"
         "Writes the colour look-up table as a 100 x 256, 24-bit bitmap (76854 bytes) to FILE,\n"
-        "or to standard output for -. A file is replaced only once the new one is complete; a\n"
-        "device or FIFO is written into, never replaced.\n"
+        "or to standard output for - (or /dev/stdout). A file is replaced only once the new one\n"
+        "is complete; a device or FIFO is written into, never replaced. FILE is the argument after\n"
+        "--out whatever it looks like: --out --help writes a file named --help.\n"
         "\n"
         "The anchors and options start as the window would load them from its stored settings\n"
         "(the factory palette and default options when nothing is stored; see palettor-cli\n"
