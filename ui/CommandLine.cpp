@@ -30,10 +30,10 @@ const char* const kHelp =
 
 // Options QApplication reads from the command line itself, each also written with "--" or,
 // for those with a value, "=value". They are accepted here and left in place for it.
-const char* const kQtValueOptions[] = {"style",     "stylesheet",  "platform",      "platformpluginpath",
-                                       "platformtheme", "plugin",  "qwindowgeometry", "qwindowicon",
-                                       "qwindowtitle",  "session", "display",       "geometry",
-                                       "qmljsdebugger", "dialogs", "fontengine"};
+const char* const kQtValueOptions[] = {"style",         "stylesheet", "platform",        "platformpluginpath",
+                                       "platformtheme", "plugin",     "qwindowgeometry", "qwindowicon",
+                                       "qwindowtitle",  "session",    "display",         "geometry",
+                                       "qmljsdebugger", "dialogs",    "fontengine"};
 const char* const kQtFlagOptions[] = {"reverse", "widgetcount"};
 
 bool Write(const char* text, std::FILE* out, std::FILE* err) {
@@ -81,7 +81,8 @@ WindowCommandLine ReadWindowCommandLine(const QStringList& arguments, std::FILE*
   if (!parsed) {
     problem = parser.errorText();
   } else if (!parser.positionalArguments().isEmpty()) {
-    problem = QStringLiteral("unexpected argument '%1': the window opens no files").arg(parser.positionalArguments()[0]);
+    problem =
+        QStringLiteral("unexpected argument '%1': the window opens no files").arg(parser.positionalArguments()[0]);
   }
   if (!problem.isEmpty()) {
     std::fprintf(err, "palettor: %s\nTry 'palettor --help' for more information.\n",

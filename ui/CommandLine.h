@@ -18,7 +18,6 @@ struct WindowCommandLine {
 
 // Reads `arguments` (the program's name first). Help and the version go to `out`, a usage error
 // to `err`; a failed write to `out` is reported on `err` and ends the program with status 1.
-WindowCommandLine ReadWindowCommandLine(const QStringList& arguments, std::FILE* out = stdout,
-                                        std::FILE* err = stderr);
+WindowCommandLine ReadWindowCommandLine(const QStringList& arguments, std::FILE* out = stdout, std::FILE* err = stderr);
 
 }  // namespace palettor

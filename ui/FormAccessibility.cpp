@@ -54,8 +54,9 @@ void TFormPalettor::MakeAccessible() {
   LabelSat->setBuddy(EditSat);
   LabelTempIndex->setAccessibleDescription(QStringLiteral("The anchor being edited"));
   ButtonUpdateColour->setAccessibleDescription(QStringLiteral("Gives the selected anchor the new colour"));
-  ButtonSave->setAccessibleDescription(QStringLiteral("Writes the table as TempToColourUser.bmp into the viewer's "
-                                                      "folder"));
+  ButtonSave->setAccessibleDescription(
+      QStringLiteral("Writes the table as TempToColourUser.bmp into the viewer's "
+                     "folder"));
 
   PaintBoxTest->setAccessibleName(QStringLiteral("Old colour"));
   PaintBoxTest->OnDescribe = [this] {

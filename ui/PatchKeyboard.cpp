@@ -37,21 +37,12 @@ bool PatchKeyboard::eventFilter(QObject* watched, QEvent* event) {
   std::size_t target = index;
   switch (key->key()) {
     case Qt::Key_Left:
-    case Qt::Key_Up:
-      target = index > 0 ? index - 1 : index;
-      break;
+    case Qt::Key_Up: target = index > 0 ? index - 1 : index; break;
     case Qt::Key_Right:
-    case Qt::Key_Down:
-      target = index + 1 < boxes_.size() ? index + 1 : index;
-      break;
-    case Qt::Key_Home:
-      target = 0;
-      break;
-    case Qt::Key_End:
-      target = boxes_.size() - 1;
-      break;
-    default:
-      return false;
+    case Qt::Key_Down: target = index + 1 < boxes_.size() ? index + 1 : index; break;
+    case Qt::Key_Home: target = 0; break;
+    case Qt::Key_End: target = boxes_.size() - 1; break;
+    default: return false;
   }
   if (target != index) {
     MakeCurrent(target);

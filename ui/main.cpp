@@ -64,8 +64,8 @@ bool XDisplayReachable(std::string display) {
 bool DisplayAvailable(const palettor::WindowCommandLine& commandLine) {
   const char* platformVariable = std::getenv("QT_QPA_PLATFORM");
   const std::string platform = !commandLine.platform.isEmpty() ? commandLine.platform.toStdString()
-                               : platformVariable             ? platformVariable
-                                                              : "";
+                               : platformVariable              ? platformVariable
+                                                               : "";
   const char* displayVariable = std::getenv("DISPLAY");
   const std::string display = !commandLine.display.isEmpty() ? commandLine.display.toStdString()
                               : displayVariable              ? displayVariable

@@ -27,8 +27,8 @@ class Conventions : public test::TempStoreTest {
   // `args` run in the test's folder with standard output sent where `redirect` says (a shell
   // redirection such as "> /dev/full").
   ProcessResult RunInFolder(const std::vector<std::string>& args, const std::string& redirect = "") {
-    std::vector<std::string> shellArgs{"-c", "cd \"$0\" && shift && exec \"$@\" " + redirect, root_.string(),
-                                       "unused", PALETTOR_CLI};
+    std::vector<std::string> shellArgs{"-c", "cd \"$0\" && shift && exec \"$@\" " + redirect, root_.string(), "unused",
+                                       PALETTOR_CLI};
     shellArgs.insert(shellArgs.end(), args.begin(), args.end());
     return test::RunProcess("/bin/sh", shellArgs);
   }
@@ -54,9 +54,11 @@ TEST_F(Conventions, AnOptionsValueMayLookLikeAnOption) {
 }
 
 TEST_F(Conventions, HelpWhereAnOptionMayStandShowsTheCommandsHelp) {
-  for (const std::vector<std::string>& args :
-       {std::vector<std::string>{"render", "--factory", "--help"}, {"render", "--out", "x.bmp", "-h"},
-        {"settings", "set", "--help"}, {"app-path", "list", "--help"}, {"version-info", "--key", "x", "--help"}}) {
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"render", "--factory", "--help"},
+                                               {"render", "--out", "x.bmp", "-h"},
+                                               {"settings", "set", "--help"},
+                                               {"app-path", "list", "--help"},
+                                               {"version-info", "--key", "x", "--help"}}) {
     const ProcessResult r = RunInFolder(args);
     EXPECT_EQ(r.exitStatus, 0) << args[0] << " " << args[1];
     EXPECT_EQ(r.out.rfind("Usage: palettor-cli " + args[0], 0), 0u) << r.out;
@@ -111,13 +113,14 @@ TEST_P(WriteToAFullDevice, FailsWithTheReason) {
   EXPECT_NE(r.err.find("No space left on device"), std::string::npos) << r.err;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Commands, WriteToAFullDevice,
-    ::testing::Values(FullOutput{{"--help"}}, FullOutput{{"--version"}}, FullOutput{{"render", "--help"}},
-                      FullOutput{{"app-path", "list"}}, FullOutput{{"app-path", "get", "Skyreader"}},
-                      FullOutput{{"settings"}}, FullOutput{{"render", "--factory", "--out", "-"}},
-                      FullOutput{{"render", "--factory", "--out", "/dev/stdout"}, "/dev/stdout"}, FullOutput{{"version-info"}}),
-    test::CaseName<FullOutput>);
+INSTANTIATE_TEST_SUITE_P(Commands, WriteToAFullDevice,
+                         ::testing::Values(FullOutput{{"--help"}}, FullOutput{{"--version"}},
+                                           FullOutput{{"render", "--help"}}, FullOutput{{"app-path", "list"}},
+                                           FullOutput{{"app-path", "get", "Skyreader"}}, FullOutput{{"settings"}},
+                                           FullOutput{{"render", "--factory", "--out", "-"}},
+                                           FullOutput{{"render", "--factory", "--out", "/dev/stdout"}, "/dev/stdout"},
+                                           FullOutput{{"version-info"}}),
+                         test::CaseName<FullOutput>);
 
 }  // namespace
 }  // namespace palettor

@@ -40,8 +40,8 @@ TEST(WindowCommandLine, HelpWinsOverAnUnknownOption) {
 }
 
 TEST(WindowCommandLine, WhatTheWindowDoesNotTakeExitsTwo) {
-  for (const std::vector<std::string>& args : {std::vector<std::string>{"--no-such-option"},
-                                               {"TempToColourUser.bmp"}, {"-style"}, {"--", "-x"}}) {
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--no-such-option"}, {"TempToColourUser.bmp"}, {"-style"}, {"--", "-x"}}) {
     const ProcessResult r = RunWithoutDisplay(args);
     EXPECT_EQ(r.exitStatus, 2) << args[0];
     EXPECT_EQ(r.out, "");
