@@ -31,11 +31,10 @@ QString HueAndSaturation(int hue, int saturation) {
 
 void TFormPalettor::MakeAccessible() {
   ImageLUT->setAccessibleName(QStringLiteral("Colour look-up table"));
-  ImageLUT->setAccessibleDescription(
-      QStringLiteral("The table Save bitmap writes: one column per degree from %1 60 to +39 %2C, left to right, "
-                     "and one row per brightness level, brightest at the top")
-          .arg(QChar(0x2212))
-          .arg(kDegree));
+  ImageLUT->setAccessibleDescription(QStringLiteral("The table Save bitmap writes: one column per degree from ") +
+                                     QChar(0x2212) + QStringLiteral("60 to +39 ") + kDegree +
+                                     QStringLiteral("C, left to right, and one row per brightness level, brightest "
+                                                    "at the top"));
   CheckBoxSmooth->setAccessibleDescription(
       QStringLiteral("Blend between neighbouring anchors; cleared, each ten degrees keep one colour"));
   EditTailPercent->setAccessibleName(QStringLiteral("Blue tail percent"));
