@@ -14,6 +14,13 @@ std::string AnchorSuffix(int index) {
   return "O" + tens;
 }
 
+std::string AnchorName(int index) {
+  if (index == kBlueTailAnchor) return "blue tail";
+  const std::string degrees = std::to_string(static_cast<std::int64_t>(index < 0 ? -index : index) * 10);
+  const char* sign = index < 0 ? "\u2212" : index > 0 ? "+" : "";
+  return sign + degrees + " \u00b0C";
+}
+
 std::int32_t WrapHueDegrees(std::int32_t hue) {
   if (hue >= 0 && hue <= 360) return hue;
   const std::int32_t wrapped = hue % 360;

@@ -22,6 +22,10 @@ constexpr std::size_t AnchorSlot(int index) { return static_cast<std::size_t>(in
 // "M70" ... "M10", "O0" (letter O, digit zero), "P10" ... "P40": names stored values and controls.
 std::string AnchorSuffix(int index);
 
+// The anchor as people name it, in UTF-8: "−60 °C" (with a minus sign), "0 °C", "+10 °C" ... for
+// -6 ... 4, and "blue tail" for -7.
+std::string AnchorName(int index);
+
 // Full-brightness colour of a hue in whole degrees and a saturation in whole percent.
 // A hue outside 0 ... 360 is wrapped into it and a saturation outside 0 ... 100 clamped;
 // values within range derive exactly as they always have.

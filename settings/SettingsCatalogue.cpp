@@ -11,36 +11,39 @@ using enum SettingKind;
 constexpr std::int32_t kHueMax = 360;
 constexpr std::int32_t kPercentMax = 100;
 
+// Name, kind, anchor, the palette switch an option holds, default, range, and the position in
+// the shutdown write order; the rows stand in the order the window loads them.
+// clang-format off
 constexpr std::array<SettingEntry, kSettingCount> kCatalogue = {{
-    // name              kind        anchor  option                  default                 min  max          store
-    {"LUThueM70", Hue, -7, nullptr, kFirstRunMarker, 0, kHueMax, 3},
-    {"LUTsatM70", Saturation, -7, nullptr, kFirstRunMarker, 0, kPercentMax, 4},
-    {"LUThueM60", Hue, -6, nullptr, 0, 0, kHueMax, 5},
-    {"LUTsatM60", Saturation, -6, nullptr, 0, 0, kPercentMax, 6},
-    {"LUThueM50", Hue, -5, nullptr, 0, 0, kHueMax, 7},
-    {"LUTsatM50", Saturation, -5, nullptr, 0, 0, kPercentMax, 8},
-    {"LUThueM40", Hue, -4, nullptr, 0, 0, kHueMax, 9},
-    {"LUTsatM40", Saturation, -4, nullptr, 0, 0, kPercentMax, 10},
-    {"LUThueM30", Hue, -3, nullptr, 0, 0, kHueMax, 11},
-    {"LUTsatM30", Saturation, -3, nullptr, 0, 0, kPercentMax, 12},
-    {"LUThueM20", Hue, -2, nullptr, 0, 0, kHueMax, 13},
-    {"LUTsatM20", Saturation, -2, nullptr, 0, 0, kPercentMax, 14},
-    {"LUThueM10", Hue, -1, nullptr, 0, 0, kHueMax, 15},
-    {"LUTsatM10", Saturation, -1, nullptr, 0, 0, kPercentMax, 16},
-    {"LUThueO0", Hue, 0, nullptr, 0, 0, kHueMax, 17},
-    {"LUTsatO0", Saturation, 0, nullptr, 0, 0, kPercentMax, 18},
-    {"LUThueP10", Hue, 1, nullptr, 0, 0, kHueMax, 19},
-    {"LUTsatP10", Saturation, 1, nullptr, 0, 0, kPercentMax, 20},
-    {"LUThueP20", Hue, 2, nullptr, 0, 0, kHueMax, 21},
-    {"LUTsatP20", Saturation, 2, nullptr, 0, 0, kPercentMax, 22},
-    {"LUThueP30", Hue, 3, nullptr, 0, 0, kHueMax, 23},
-    {"LUTsatP30", Saturation, 3, nullptr, 0, 0, kPercentMax, 24},
-    {"LUThueP40", Hue, 4, nullptr, 0, 0, kHueMax, 25},
-    {"LUTsatP40", Saturation, 4, nullptr, 0, 0, kPercentMax, 26},
-    {"LUTTailPercent", Percent, 0, nullptr, kDefaultTailPercent, 0, kPercentMax, 1},
-    {"LUTWhiteTop", Option, 0, &Palette::whiteTop, kDefaultWhiteTop, 0, 1, 2},
-    {"LUTSmoothColours", Option, 0, &Palette::smoothColours, kDefaultSmoothColours, 0, 1, 0},
+    {"LUThueM70",        Hue,        -7, nullptr,                 kFirstRunMarker,       0, kHueMax,     3},
+    {"LUTsatM70",        Saturation, -7, nullptr,                 kFirstRunMarker,       0, kPercentMax, 4},
+    {"LUThueM60",        Hue,        -6, nullptr,                 0,                     0, kHueMax,     5},
+    {"LUTsatM60",        Saturation, -6, nullptr,                 0,                     0, kPercentMax, 6},
+    {"LUThueM50",        Hue,        -5, nullptr,                 0,                     0, kHueMax,     7},
+    {"LUTsatM50",        Saturation, -5, nullptr,                 0,                     0, kPercentMax, 8},
+    {"LUThueM40",        Hue,        -4, nullptr,                 0,                     0, kHueMax,     9},
+    {"LUTsatM40",        Saturation, -4, nullptr,                 0,                     0, kPercentMax, 10},
+    {"LUThueM30",        Hue,        -3, nullptr,                 0,                     0, kHueMax,     11},
+    {"LUTsatM30",        Saturation, -3, nullptr,                 0,                     0, kPercentMax, 12},
+    {"LUThueM20",        Hue,        -2, nullptr,                 0,                     0, kHueMax,     13},
+    {"LUTsatM20",        Saturation, -2, nullptr,                 0,                     0, kPercentMax, 14},
+    {"LUThueM10",        Hue,        -1, nullptr,                 0,                     0, kHueMax,     15},
+    {"LUTsatM10",        Saturation, -1, nullptr,                 0,                     0, kPercentMax, 16},
+    {"LUThueO0",         Hue,        0,  nullptr,                 0,                     0, kHueMax,     17},
+    {"LUTsatO0",         Saturation, 0,  nullptr,                 0,                     0, kPercentMax, 18},
+    {"LUThueP10",        Hue,        1,  nullptr,                 0,                     0, kHueMax,     19},
+    {"LUTsatP10",        Saturation, 1,  nullptr,                 0,                     0, kPercentMax, 20},
+    {"LUThueP20",        Hue,        2,  nullptr,                 0,                     0, kHueMax,     21},
+    {"LUTsatP20",        Saturation, 2,  nullptr,                 0,                     0, kPercentMax, 22},
+    {"LUThueP30",        Hue,        3,  nullptr,                 0,                     0, kHueMax,     23},
+    {"LUTsatP30",        Saturation, 3,  nullptr,                 0,                     0, kPercentMax, 24},
+    {"LUThueP40",        Hue,        4,  nullptr,                 0,                     0, kHueMax,     25},
+    {"LUTsatP40",        Saturation, 4,  nullptr,                 0,                     0, kPercentMax, 26},
+    {"LUTTailPercent",   Percent,    0,  nullptr,                 kDefaultTailPercent,   0, kPercentMax, 1},
+    {"LUTWhiteTop",      Option,     0,  &Palette::whiteTop,      kDefaultWhiteTop,      0, 1,           2},
+    {"LUTSmoothColours", Option,     0,  &Palette::smoothColours, kDefaultSmoothColours, 0, 1,           0},
 }};
+// clang-format on
 
 // The write order must name every setting once.
 constexpr bool StoreRanksArePermutation() {

@@ -12,6 +12,7 @@
 #include "RegistryBackend.h"
 #include "RegistryVariables.h"
 #include "SaveTarget.h"
+#include "StoredPalette.h"
 #include "TableBitmapWriter.h"
 #include "WholeNumber.h"
 
@@ -285,6 +286,7 @@ void TFormPalettor::FormCreate(QObject*) {
                                   QStringLiteral(").\nPalettor starts with the factory colours and options and "
                                                  "leaves the stored settings as they are when it closes."));
   }
+  reportEdits_ = true;
 }
 
 void TFormPalettor::SetEditorEnabled(bool enabled) {
@@ -373,7 +375,7 @@ void TFormPalettor::keyPressEvent(QKeyEvent* event) {
 // --- The table
 
 void TFormPalettor::RebuildTable() {
-  if (!TableBitmap) return;
+  if (!TableBitmap || applying_) return;
   const TRegistryInteger* tailHue = settings_.AnchorHue(kBlueTailAnchor);
   const TRegistryInteger* tailSat = settings_.AnchorSat(kBlueTailAnchor);
   if (!tailHue || !tailSat) return;
@@ -386,6 +388,41 @@ void TFormPalettor::RebuildTable() {
   for (int i = kFirstAnchor; i <= kLastAnchor; ++i) {
     if (auto* patch = qobject_cast<QWidget*>(FindComponent(patchNames_[AnchorSlot(i)]))) patch->repaint();
   }
+  shownPalette_ = CurrentPalette();
+  emit TableRebuilt();
+}
+
+void TFormPalettor::RebuildAfterEdit(const QString& what) {
+  const Palette before = shownPalette_;
+  RebuildTable();
+  if (reportEdits_ && TableBitmap && !(shownPalette_ == before)) emit PaletteEdited(before, shownPalette_, what);
+}
+
+Palette TFormPalettor::CurrentPalette() const {
+  if (!settings_.Created()) return DefaultPalette();
+  return Palette{settings_.Anchors(), UpDownTailPercent->GetPosition(), CheckBoxWhiteTop->isChecked(),
+                 CheckBoxSmooth->isChecked()};
+}
+
+void TFormPalettor::ApplyPalette(const Palette& palette) {
+  if (!settings_.Created()) return;
+  const bool reporting = reportEdits_;
+  reportEdits_ = false;
+  applying_ = true;
+  settings_.AssignAnchors(palette.anchors);
+  AnchorColour = DeriveAnchorColours(palette.anchors);
+  UpDownTailPercent->SetPosition(palette.tailPercent);
+  CheckBoxWhiteTop->setChecked(palette.whiteTop);
+  CheckBoxSmooth->setChecked(palette.smoothColours);
+  applying_ = false;
+  RebuildTable();
+  PaintBoxTest->update();
+  reportEdits_ = reporting;
+}
+
+void TFormPalettor::SelectAnchor(int index) {
+  if (!IsAnchorIndex(index)) return;
+  PaintBoxSampleClick(FindComponent(patchNames_[AnchorSlot(index)]));
 }
 
 void TFormPalettor::ApplyFactoryDefaults() {
@@ -467,19 +504,21 @@ void TFormPalettor::ButtonUpdateColourClick(QObject*) {
   AnchorColour[slot] = PreviewColour;
   settings_.AnchorHue(t)->Value = PreviewHue;
   settings_.AnchorSat(t)->Value = PreviewSat;
-  RebuildTable();
+  RebuildAfterEdit(QStringLiteral("Update ") + QString::fromStdString(AnchorName(t)));
 }
 
 void TFormPalettor::ButtonFactoryResetClick(QObject*) {
   ApplyFactoryDefaults();
-  RebuildTable();
+  RebuildAfterEdit(QStringLiteral("Reset colours"));
 }
 
-void TFormPalettor::CheckBoxWhiteTopClick(QObject*) { RebuildTable(); }
+void TFormPalettor::CheckBoxWhiteTopClick(QObject*) { RebuildAfterEdit(QStringLiteral("White top")); }
 
-void TFormPalettor::CheckBoxSmoothClick(QObject*) { RebuildTable(); }
+void TFormPalettor::CheckBoxSmoothClick(QObject*) { RebuildAfterEdit(QStringLiteral("Smooth colours")); }
 
-void TFormPalettor::UpDownTailPercentClick(QObject*, TUDBtnType) { RebuildTable(); }
+void TFormPalettor::UpDownTailPercentClick(QObject*, TUDBtnType) {
+  RebuildAfterEdit(QStringLiteral("Blue tail percent"));
+}
 
 // --- Saving
 

@@ -16,6 +16,7 @@
 #include "DialogHost.h"
 #include "FormControls.h"
 #include "LutTable.h"
+#include "Palette.h"
 #include "PalettorSettings.h"
 
 class QAction;
@@ -119,6 +120,16 @@ class TFormPalettor : public QMainWindow {
   // the patches. Does nothing once the close query has freed the table.
   void RebuildTable();
 
+  // The palette the window shows: the anchors' values and the options as their controls hold
+  // them (the factory palette with default options once the settings are stored).
+  Palette CurrentPalette() const;
+  // Shows `palette` as one change: the anchors and their colours, the options, the patches, the
+  // Old swatch and the table, rebuilt once. It is not an edit of the user's: PaletteEdited is not
+  // raised. The editor's fields (selection, spinners, New swatch) stay as they are.
+  void ApplyPalette(const Palette& palette);
+  // Selects anchor `index` (-7 ... 4) in the colour editor exactly as a click on its patch does.
+  void SelectAnchor(int index);
+
   // Read-only views of the live state, for the timing tool and the tests.
   const LutPixels* Table() const { return TableBitmap.get(); }
   PackedColour AnchorColourOf(int index) const { return AnchorColour[AnchorSlot(index)]; }
@@ -130,6 +141,14 @@ class TFormPalettor : public QMainWindow {
 
   // Called with "FormCloseQuery" and "FormDestroy" as each starts.
   std::function<void(const char* handler)> OnLifecycle;
+
+ signals:
+  // A new table is shown (after every rebuild that generated one).
+  void TableRebuilt();
+  // An edit of the user's changed the palette shown from `before` to `after`: Update, Reset
+  // colours, White top, Smooth colours, a step of the tail percent. `what` names the edit
+  // ("Update −30 °C").
+  void PaletteEdited(const palettor::Palette& before, const palettor::Palette& after, const QString& what);
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -147,6 +166,8 @@ class TFormPalettor : public QMainWindow {
   void ApplyFactoryDefaults();
   void UpdatePreview();
   void SaveTo(const QString& fileName);
+  // Rebuilds the table after an edit and reports the edit when it changed the palette.
+  void RebuildAfterEdit(const QString& what);
 
   std::unique_ptr<LutPixels> TableBitmap;
   PalettorSettings settings_;  // AnchorHue, AnchorSat and the three option settings
@@ -163,6 +184,12 @@ class TFormPalettor : public QMainWindow {
   IDialogHost* dialogs_;
   QDialog* aboutBox_ = nullptr;
   bool destroyed_ = false;
+  // The palette of the table last shown, the "before" of the next edit.
+  Palette shownPalette_{};
+  // Edits are reported once the window is created, and not while a palette is being applied.
+  bool reportEdits_ = false;
+  // While a palette is applied, the rebuilds its controls ask for wait for the one at its end.
+  bool applying_ = false;
 };
 
 }  // namespace palettor
