@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "FormFont.h"
 #include "QtVersionTargets.h"
 
 namespace palettor {
@@ -16,7 +17,6 @@ namespace {
 
 constexpr int kClientWidth = 298;
 constexpr int kClientHeight = 213;
-constexpr int kFontPixelHeight = 11;
 
 // Stands in for the program icon until the application's own is shown: the sixteen colours of the
 // classic 16-colour palette in a 4 x 4 grid.
@@ -44,9 +44,7 @@ TAboutBox::TAboutBox(QWidget* parent)
   setObjectName("AboutBox");
   setWindowTitle("About");
   setFixedSize(kClientWidth, kClientHeight);
-  QFont formFont("MS Sans Serif");
-  formFont.setPixelSize(kFontPixelHeight);
-  setFont(formFont);
+  setFont(FormFont());
 
   Panel1 = new QFrame(this);
   Panel1->setObjectName("Panel1");

@@ -9,6 +9,7 @@
 #include <QPushButton>
 
 #include "ExecutablePath.h"
+#include "LinkLabel.h"
 #include "QtVersionTargets.h"
 
 namespace palettor {
@@ -39,16 +40,16 @@ TAboutBoxKel::TAboutBoxKel(QWidget* parent) : TAboutBox(parent) {
   ProductName->adjustSize();
   Version->move(64, Version->y());
 
-  WebSite = new QLabel(Panel1);
-  WebSite->setObjectName("WebSite");
-  WebSite->setAlignment(Qt::AlignRight | Qt::AlignTop);
-  WebSite->setCursor(Qt::PointingHandCursor);
-  QFont link = font();
-  link.setUnderline(true);
-  WebSite->setFont(link);
-  QPalette palette = WebSite->palette();
-  palette.setColor(QPalette::WindowText, QColor(0x00, 0x00, 0x80));  // navy
-  WebSite->setPalette(palette);
+  auto* link = new TLinkLabel(Panel1, QColor(0x00, 0x00, 0x80));  // navy where that reads
+  link->setObjectName("WebSite");
+  link->setAlignment(Qt::AlignRight | Qt::AlignTop);
+  link->setCursor(Qt::PointingHandCursor);
+  QFont underlined = font();
+  underlined.setUnderline(true);
+  link->setFont(underlined);
+  link->setAccessibleDescription(QStringLiteral("Opens the web site in the browser"));
+  link->OnActivate = [this] { WebSiteClick(); };
+  WebSite = link;
   WebSite->setGeometry(232, kWebSiteTop, 41, 13);
   SetLabelCaption(WebSite, "WebSite");
   PlaceWebSite();

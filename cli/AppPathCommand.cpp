@@ -5,6 +5,7 @@
 #include <string>
 #include <system_error>
 
+#include "ArgumentParsing.h"
 #include "CliCommand.h"
 #include "ControlCharacters.h"
 #include "Output.h"
@@ -91,7 +92,9 @@ void Set(const std::string& name, const std::string& path) {
   }
 }
 
-void RunAppPath(const Arguments& args) {
+void RunAppPath(const Arguments& arguments) {
+  // A PATH may start with '-' (put it after -- when it is --help or -h).
+  const Arguments args = Operands(arguments);
   if (args.empty()) throw UsageError("app-path: expected list, get NAME or set NAME PATH");
   const std::string& verb = args[0];
   const WindowSettingsStore store(verb != "set");

@@ -115,7 +115,9 @@ const char* SettingsHelpText() {
   return text.c_str();
 }
 
-void RunSettings(const Arguments& args) {
+void RunSettings(const Arguments& arguments) {
+  // A VALUE may start with '-': no option but --help can stand here.
+  const Arguments args = Operands(arguments);
   if (args.empty()) return List();
   if (args[0] == "set") {
     if (args.size() != 3) throw UsageError("settings set: expected NAME VALUE (see palettor-cli settings --help)");

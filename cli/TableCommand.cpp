@@ -7,8 +7,8 @@ TableCommandRequest ParseTableCommand(const std::string& command, const Argument
   TableCommandRequest request;
   bool haveOut = false;
   for (ArgumentCursor arg(args); !arg.AtEnd(); arg.Next()) {
-    if (request.table.Take(arg) || (own && own(arg))) continue;
-    if (arg.Name() != "--out")
+    if (arg.IsOption() && (request.table.Take(arg) || (own && own(arg)))) continue;
+    if (!arg.IsOption() || arg.Name() != "--out")
       throw UsageError(command + ": unknown argument '" + arg.Raw() + "' (see palettor-cli " + command + " --help)");
     request.out = arg.TakeValue("--out needs a file name, or - for standard output");
     if (request.out.empty()) throw UsageError("--out needs a file name, or - for standard output");

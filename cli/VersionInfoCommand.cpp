@@ -40,9 +40,7 @@ VersionInfoRequest ParseVersionInfo(const Arguments& args) {
   for (ArgumentCursor arg(args); !arg.AtEnd(); arg.Next()) {
     if (arg.Name() == "--key") {
       request.key = arg.TakeValue("--key needs the name of a version key");
-    } else if (arg.HasInlineValue()) {
-      throw UsageError("version-info: unknown argument '" + arg.Raw() + "'");
-    } else if (arg.Raw().size() > 1 && arg.Raw()[0] == '-') {
+    } else if (arg.IsOption()) {
       throw UsageError("version-info: unknown argument '" + arg.Raw() + "' (see palettor-cli version-info --help)");
     } else if (haveFile) {
       throw UsageError("version-info: only one FILE may be given");
@@ -64,7 +62,8 @@ constexpr const char* kVersionInfoHelp =
     "\n"
     "Shows the version resource of FILE (default: the palettor executable) as the About box reads it:\n"
     "one 'Caption: value' line per item that has a value, then one 'Translation: LLLLCCCC' line per\n"
-    "translation. FILE may be one of Palettor's own executables or a Windows executable or library.\n"
+    "translation. FILE may be one of Palettor's own executables or a Windows executable or library;\n"
+    "a FILE whose name starts with '-' goes after --.\n"
     "Control characters in the resource's text are shown escaped (\\n, \\t, \\x1b ...).\n"
     "\n"
     "  --key NAME   print only the value of NAME in the current translation (an empty line when the\n"

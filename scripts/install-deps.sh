@@ -10,7 +10,7 @@ packages=(
   qt6-base-dev qt6-image-formats-plugins libgl-dev libsqlite3-dev sqlite3
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth x11-apps xdotool imagemagick python3-pil fonts-dejavu-core fonts-liberation2
-  desktop-file-utils appstream man-db groff-base bash-completion librsvg2-bin libxml2-utils
+  desktop-file-utils appstream man-db groff-base bash-completion librsvg2-bin libxml2-utils file
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 python3 cpp
 )
 

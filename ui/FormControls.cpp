@@ -1,5 +1,7 @@
 #include "FormControls.h"
 
+#include "ControlAccessibility.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -114,6 +116,7 @@ constexpr int kRepeatIntervalMs = 50;
 
 TUpDown::TUpDown(QWidget* parent, const QString& name, TEdit* associate, std::int16_t min, std::int16_t max)
     : QWidget(parent), associate_(associate), min_(min), max_(max), repeat_(new QTimer(this)) {
+  InstallControlAccessibility();
   setObjectName(name);
   setFocusPolicy(Qt::TabFocus);
   setAttribute(Qt::WA_Hover);
@@ -140,6 +143,10 @@ std::int16_t TUpDown::GetPosition() {
 void TUpDown::SetPosition(std::int32_t value) {
   position_ = static_cast<std::int16_t>(std::clamp<std::int32_t>(value, min_, max_));
   if (associate_) associate_->setText(QString::number(position_));
+  if (QAccessible::isActive()) {
+    QAccessibleValueChangeEvent changed(this, int{position_});
+    QAccessible::updateAccessibility(&changed);
+  }
 }
 
 void TUpDown::Step(TUDBtnType button) {
@@ -257,6 +264,7 @@ TGroupBox::TGroupBox(QWidget* parent, const QString& name, const QString& captio
 // --- TPaintBox
 
 TPaintBox::TPaintBox(QWidget* parent, const QString& name) : QWidget(parent) {
+  InstallControlAccessibility();
   setObjectName(name);
   setAttribute(Qt::WA_OpaquePaintEvent, false);
 }
@@ -269,6 +277,36 @@ void TPaintBox::paintEvent(QPaintEvent*) {
   canvas_ = &canvas;
   OnPaint(this);
   canvas_ = nullptr;
+  if (hasFocus()) {
+    // Two one-pixel rings, black outside white, show on any colour the box may have.
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(Qt::black);
+    painter.drawRect(0, 0, width() - 1, height() - 1);
+    painter.setPen(Qt::white);
+    painter.drawRect(1, 1, width() - 3, height() - 3);
+  }
+  AnnounceDescription();
+}
+
+void TPaintBox::AnnounceDescription() {
+  if (!OnDescribe || !QAccessible::isActive()) return;
+  QString description = OnDescribe();
+  if (description == announced_) return;
+  announced_ = std::move(description);
+  QAccessibleEvent changed(this, QAccessible::DescriptionChanged);
+  QAccessible::updateAccessibility(&changed);
+}
+
+void TPaintBox::keyPressEvent(QKeyEvent* event) {
+  const int key = event->key();
+  const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+  if (OnClick && plain && (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)) {
+    // Used here, so the window's Enter (its default button) does not see it.
+    if (!event->isAutoRepeat()) OnClick(this);
+    event->accept();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void TPaintBox::mousePressEvent(QMouseEvent* event) {
@@ -285,7 +323,10 @@ void TPaintBox::mouseReleaseEvent(QMouseEvent* event) {
 
 // --- TImage
 
-TImage::TImage(QWidget* parent, const QString& name) : QWidget(parent) { setObjectName(name); }
+TImage::TImage(QWidget* parent, const QString& name) : QWidget(parent) {
+  InstallControlAccessibility();
+  setObjectName(name);
+}
 
 void TImage::resizeEvent(QResizeEvent* event) {
   if (scaled_.size() != size()) scaled_ = QImage(size(), QImage::Format_RGB32);

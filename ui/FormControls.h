@@ -7,6 +7,7 @@
 // a Tag; a check box set from code must raise the same event as a click. These classes close
 // those gaps and nothing more. Event handlers are plain callables taking the sender, so the
 // window binds them by name the way a form description would.
+#include <QAccessible>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QImage>
@@ -148,7 +149,8 @@ class TGroupBox : public QGroupBox {
 };
 
 // A control without contents of its own: OnPaint draws it through Canvas() whenever the
-// platform asks for its picture. OnClick is a left click released over it.
+// platform asks for its picture. OnClick is a left click released over it, or Space or Enter
+// while it has the keyboard focus; a box that has the focus is framed black and white.
 class TPaintBox : public QWidget {
   Q_OBJECT
  public:
@@ -161,14 +163,23 @@ class TPaintBox : public QWidget {
   TNotifyEvent OnClick;
   int Tag = 0;
 
+  // What assistive technology is told: the box's role, and when OnDescribe is set its
+  // description, worked out whenever it is asked for (what the box shows changes); a change is
+  // announced when the box is next painted.
+  QAccessible::Role AccessibleRole = QAccessible::Graphic;
+  std::function<QString()> OnDescribe;
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  void AnnounceDescription();
   TCanvas* canvas_ = nullptr;
   bool pressed_ = false;
+  QString announced_;
 };
 
 // Shows the 100 x 256 table stretched to the control's size without smoothing: at 300 wide

@@ -5,8 +5,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QMenuBar>
 
+#include "FormFont.h"
 #include "RegistryBackend.h"
 #include "RegistryVariables.h"
 #include "SaveTarget.h"
@@ -26,18 +28,6 @@ constexpr int kFirstTop = 107;
 const char* const kHostProgram = "Skyreader";
 const char* const kDefaultTableFile = "TempToColourUser.bmp";
 
-// The window's typeface is an 8-point sans serif drawn 11 pixels high at every screen density;
-// the pixel positions of the controls are laid out for it. The first family present is used.
-QFont WindowFont() {
-  QFont font;
-  font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                    QStringLiteral("Nimbus Sans"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
-                    QStringLiteral("Helvetica"), QStringLiteral("DejaVu Sans")});
-  font.setPixelSize(11);
-  font.setStyleHint(QFont::SansSerif);
-  return font;
-}
-
 template <typename Control>
 Control* Place(Control* control, int left, int top, int width, int height) {
   control->setGeometry(left, top, width, height);
@@ -45,6 +35,14 @@ Control* Place(Control* control, int left, int top, int width, int height) {
 }
 
 QString Text(const char* latin1) { return QString::fromLatin1(latin1); }
+
+// `key` and whatever else the platform binds to the same command.
+void SetShortcut(QAction* action, const QKeySequence& key, QKeySequence::StandardKey standard) {
+  QList<QKeySequence> keys = QKeySequence::keyBindings(standard);
+  keys.removeAll(key);
+  keys.prepend(key);
+  action->setShortcuts(keys);
+}
 
 }  // namespace
 
@@ -58,7 +56,7 @@ TFormPalettor::TFormPalettor(IDialogHost* dialogs, QWidget* parent)
   }
   setObjectName(QStringLiteral("FormPalettor"));
   setWindowTitle(QStringLiteral("Palettor for Skyreader - Colour look-up table maker"));
-  setFont(WindowFont());
+  setFont(FormFont());
   for (int i = kFirstAnchor; i <= kLastAnchor; ++i)
     patchNames_[AnchorSlot(i)] = QStringLiteral("PaintBox") + QString::fromStdString(AnchorSuffix(i));
   BuildControls();
@@ -67,6 +65,7 @@ TFormPalettor::TFormPalettor(IDialogHost* dialogs, QWidget* parent)
   setFixedSize(kClientWidth, kClientHeight + MainMenu1->sizeHint().height());
   move(kFirstLeft, kFirstTop);
   BindEvents();
+  MakeAccessible();
   FormCreate(this);
 }
 
@@ -206,6 +205,11 @@ void TFormPalettor::BuildMenu() {
   HelpAbout = Help1->addAction(QStringLiteral("&About..."));
   HelpAbout->setObjectName(QStringLiteral("HelpAbout"));
   HelpAbout->setEnabled(false);  // until an About box is attached
+  // The desktop's usual keys beside the mnemonics.
+  SetShortcut(Save1, QKeySequence(Qt::CTRL | Qt::Key_S), QKeySequence::Save);
+  SetShortcut(FileSaveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), QKeySequence::SaveAs);
+  SetShortcut(FileExit, QKeySequence(Qt::CTRL | Qt::Key_Q), QKeySequence::Quit);
+  HelpAbout->setShortcut(QKeySequence(Qt::Key_F1));
   // Menus are windows of their own and do not inherit the window's font.
   for (QMenu* menu : {File1, Help1}) menu->setFont(font());
 }

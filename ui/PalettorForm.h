@@ -161,6 +161,9 @@ class TFormPalettor : public QMainWindow {
   void BuildControls();
   void BuildMenu();
   void BindEvents();
+  // Names and descriptions for assistive technology, label buddies, the patches' keyboard
+  // access (FormAccessibility.cpp).
+  void MakeAccessible();
   void SetEditorEnabled(bool enabled);
   void ApplyFactoryDefaults();
   void UpdatePreview();

@@ -1,6 +1,7 @@
 // palettor: the main window, then the About box, then the message loop until the window closes.
 #include <QApplication>
 #include <QIcon>
+#include <QStringList>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -13,9 +14,11 @@
 #endif
 
 #include "AboutLUT.h"
+#include "CommandLine.h"
 #include "CurrentUserRegistry.h"
 #include "PaletteMenus.h"
 #include "PalettorForm.h"
+#include "ProgramVersion.h"
 #include "ShutdownRequests.h"
 #include "SqliteRegistryStore.h"
 #include "ViewMenu.h"
@@ -44,9 +47,8 @@ bool ConnectsTo(const std::string& path, bool abstract) {
 
 // A local X display (":N" or "unix:N") whose server is not running makes Qt abort; any other
 // display is left for Qt to try.
-bool XDisplayReachable() {
+bool XDisplayReachable(std::string display) {
 #if defined(__linux__)
-  std::string display = std::getenv("DISPLAY");
   if (display.rfind("unix:", 0) == 0) display.erase(0, 4);
   if (display.empty() || display[0] != ':') return true;
   const std::string number =
@@ -54,26 +56,39 @@ bool XDisplayReachable() {
   const std::string socketPath = "/tmp/.X11-unix/X" + number;
   return ConnectsTo(socketPath, false) || ConnectsTo(socketPath, true);
 #else
+  (void)display;
   return true;
 #endif
 }
 
-// Qt aborts when its platform plugin finds no display; say why in words instead.
-bool DisplayAvailable() {
-  const char* platform = std::getenv("QT_QPA_PLATFORM");
-  if (platform && *platform) {
-    if (std::strncmp(platform, "xcb", 3) == 0) return Set("DISPLAY") && XDisplayReachable();
-    if (std::strncmp(platform, "wayland", 7) == 0) return Set("WAYLAND_DISPLAY");
+// Qt aborts when its platform plugin finds no display; say why in words instead. -platform and
+// -display on the command line win over the environment, as they do for Qt.
+bool DisplayAvailable(const palettor::WindowCommandLine& commandLine) {
+  const char* platformVariable = std::getenv("QT_QPA_PLATFORM");
+  const std::string platform = !commandLine.platform.isEmpty() ? commandLine.platform.toStdString()
+                               : platformVariable              ? platformVariable
+                                                               : "";
+  const char* displayVariable = std::getenv("DISPLAY");
+  const std::string display = !commandLine.display.isEmpty() ? commandLine.display.toStdString()
+                              : displayVariable              ? displayVariable
+                                                             : "";
+  const bool x11 = !display.empty() && XDisplayReachable(display);
+  if (!platform.empty()) {
+    if (platform.rfind("xcb", 0) == 0) return x11;
+    if (platform.rfind("wayland", 0) == 0) return Set("WAYLAND_DISPLAY");
     return true;  // offscreen, vnc, eglfs ... bring their own
   }
-  if (Set("WAYLAND_DISPLAY")) return true;
-  return Set("DISPLAY") && XDisplayReachable();
+  return Set("WAYLAND_DISPLAY") || x11;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (!DisplayAvailable()) {
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  const palettor::WindowCommandLine commandLine = palettor::ReadWindowCommandLine(arguments);
+  if (commandLine.exitStatus) return *commandLine.exitStatus;
+  if (!DisplayAvailable(commandLine)) {
     std::fputs(
         "palettor: no display to open the window on (DISPLAY and WAYLAND_DISPLAY are unset, or the X server\n"
         "named by DISPLAY is not running).\n"
@@ -84,6 +99,9 @@ int main(int argc, char** argv) {
   }
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Palettor"));
+  QApplication::setApplicationVersion(QString::fromLatin1(palettor::kProgramVersion));
+  // Docks and task switchers group the window with its launcher, palettor.desktop.
+  QGuiApplication::setDesktopFileName(QStringLiteral("palettor"));
   // The controls sit at fixed pixel positions; one style looks right at those sizes on every
   // desktop, where the desktop's own styles may want larger controls.
   QApplication::setStyle(QStringLiteral("Fusion"));

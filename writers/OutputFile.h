@@ -1,7 +1,7 @@
 #pragma once
 // The one way Palettor puts a file on disk (or on standard output).
 //
-// - "-" is standard output.
+// - "-" is standard output, and so are /dev/stdout, /dev/fd/1 and /proc/self/fd/1.
 // - An existing entry that is not a regular file (a terminal, /dev/null, a FIFO) is written
 //   into directly and never replaced; a directory is refused.
 // - Anything else is written atomically: a temporary file beside the target is renamed over

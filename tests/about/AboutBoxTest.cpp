@@ -2,19 +2,24 @@
 #include <gtest/gtest.h>
 
 #include <unistd.h>
+#include <QAccessible>
 #include <QApplication>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
 #include <QTreeWidget>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <type_traits>
 
 #include "AboutLUT.h"
+#include "CaptionFit.h"
 #include "ExecutablePath.h"
+#include "LinkLabel.h"
 #include "QtVersionTargets.h"
 
 // Fontconfig keeps its caches for the life of the process; they are not this program's leaks.
@@ -242,6 +247,85 @@ TEST_F(AboutBox, ClickOnTheLinkOpensIt) {
   QApplication::sendEvent(box.WebSite, &release);
   ASSERT_EQ(opened.size(), 1u);
   EXPECT_EQ(opened.front().toString(), "http://www.quillon.example/palettor");
+}
+
+TEST_F(AboutBox, CaptionsFitInTheFormsFont) {
+  TAboutBoxKel1 box;
+  box.show();
+  test::ExpectEveryCaptionFits(&box);
+}
+
+// WCAG 2's contrast ratio, worked out here from its definition.
+double Contrast(const QColor& a, const QColor& b) {
+  const auto luminance = [](const QColor& c) {
+    const auto linear = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+  };
+  const double la = luminance(a) + 0.05, lb = luminance(b) + 0.05;
+  return la > lb ? la / lb : lb / la;
+}
+
+TEST_F(AboutBox, LinkIsNavyAndUnderlinedOnTheUsualPalette) {
+  TAboutBoxKel1 box;
+  box.show();
+  EXPECT_EQ(box.WebSite->palette().color(QPalette::WindowText), QColor(0x00, 0x00, 0x80));
+  EXPECT_TRUE(box.WebSite->font().underline());
+}
+
+TEST_F(AboutBox, LinkStaysReadableOnADarkOrGreyTheme) {
+  for (const QColor background :
+       {QColor(0x35, 0x35, 0x35), QColor(0x1E, 0x1E, 0x2E), QColor(Qt::black), QColor(0x80, 0x80, 0x80)}) {
+    TAboutBoxKel1 box;
+    QPalette theme = box.palette();
+    theme.setColor(QPalette::Window, background);
+    theme.setColor(QPalette::WindowText, Qt::white);
+    box.setPalette(theme);
+    box.show();
+    const QColor link = box.WebSite->palette().color(QPalette::WindowText);
+    EXPECT_GE(Contrast(link, background), 4.5) << background.name().toStdString() << " " << link.name().toStdString();
+    EXPECT_EQ(link.hslHue(), 240) << "still the link's blue: " << link.name().toStdString();
+    // Back to a light theme while it is open: navy again.
+    box.setPalette(QPalette(QColor(0xEF, 0xEF, 0xEF)));
+    EXPECT_EQ(box.WebSite->palette().color(QPalette::WindowText), QColor(0x00, 0x00, 0x80));
+  }
+}
+
+TEST_F(AboutBox, LinkIsReachedWithTabAndOpenedWithEnterOrSpace) {
+  TAboutBoxKel1 box;
+  std::vector<QUrl> opened;
+  box.OpenAddress = [&](const QUrl& url) { opened.push_back(url); };
+  box.show();
+  box.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&box));
+  box.OKButton->setFocus();
+  QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+  QApplication::sendEvent(box.OKButton, &tab);
+  ASSERT_EQ(box.focusWidget(), box.WebSite);
+  for (const int key : {int{Qt::Key_Return}, int{Qt::Key_Space}, int{Qt::Key_Enter}}) {
+    QKeyEvent press(QEvent::KeyPress, key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+    QApplication::sendEvent(box.WebSite, &press);
+  }
+  ASSERT_EQ(opened.size(), 3u);
+  EXPECT_EQ(opened.front().toString(), "http://www.quillon.example/palettor");
+  EXPECT_TRUE(box.isVisible()) << "Enter on the link does not press OK";
+  // Focused, the link is framed: its picture differs from the unfocused one.
+  const QImage focused = box.WebSite->grab().toImage();
+  box.OKButton->setFocus();
+  EXPECT_NE(box.WebSite->grab().toImage(), focused);
+}
+
+TEST_F(AboutBox, LinkIsALinkToAssistiveTechnology) {
+  TAboutBoxKel1 box;
+  int opened = 0;
+  box.OpenAddress = [&](const QUrl&) { ++opened; };
+  box.show();
+  QAccessibleInterface* link = QAccessible::queryAccessibleInterface(box.WebSite);
+  ASSERT_NE(link, nullptr);
+  EXPECT_EQ(link->role(), QAccessible::Link);
+  EXPECT_EQ(link->text(QAccessible::Name), "www.quillon.example/palettor");
+  ASSERT_NE(link->actionInterface(), nullptr);
+  link->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+  EXPECT_EQ(opened, 1);
 }
 
 TEST_F(AboutBox, LabelsNeverShowResourceTextAsMarkup) {

@@ -1,0 +1,126 @@
+// palettor-cli as GNU programs behave: the version, an option's value taken whatever it looks
+// like, "--" ending the options, /dev/stdout as standard output, and a failed write to standard
+// output reported as a failure. Real processes on a private store.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "CaseName.h"
+#include "RunProcess.h"
+#include "TempStore.h"
+
+namespace palettor {
+namespace {
+
+using test::ProcessResult;
+
+std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class Conventions : public test::TempStoreTest {
+ protected:
+  ProcessResult Run(const std::vector<std::string>& args) { return test::RunProcess(PALETTOR_CLI, args); }
+  // `args` run in the test's folder with standard output sent where `redirect` says (a shell
+  // redirection such as "> /dev/full").
+  ProcessResult RunInFolder(const std::vector<std::string>& args, const std::string& redirect = "") {
+    std::vector<std::string> shellArgs{"-c", "cd \"$0\" && shift && exec \"$@\" " + redirect, root_.string(), "unused",
+                                       PALETTOR_CLI};
+    shellArgs.insert(shellArgs.end(), args.begin(), args.end());
+    return test::RunProcess("/bin/sh", shellArgs);
+  }
+};
+
+TEST_F(Conventions, VersionIsTheOneTheExecutableCarries) {
+  const ProcessResult version = Run({"--version"});
+  const ProcessResult resource = Run({"version-info", PALETTOR_CLI, "--key", "FileVersion"});
+  ASSERT_EQ(version.exitStatus, 0) << version.err;
+  ASSERT_EQ(resource.exitStatus, 0) << resource.err;
+  ASSERT_FALSE(resource.out.empty());
+  EXPECT_EQ(version.out, "palettor-cli " + resource.out);
+  EXPECT_EQ(version.err, "");
+}
+
+TEST_F(Conventions, AnOptionsValueMayLookLikeAnOption) {
+  const ProcessResult r = RunInFolder({"render", "--factory", "--out", "--help"});
+  ASSERT_EQ(r.exitStatus, 0) << r.err;
+  EXPECT_EQ(r.out, "") << "no help was printed";
+  EXPECT_EQ(std::filesystem::file_size(root_ / "--help"), 76854u);
+  // A value after '=' too, and a negative number is a value, not an option.
+  EXPECT_EQ(Run({"render", "--factory", "--out=-", "--tail-percent", "-5"}).exitStatus, 2);
+}
+
+TEST_F(Conventions, HelpWhereAnOptionMayStandShowsTheCommandsHelp) {
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"render", "--factory", "--help"},
+                                               {"render", "--out", "x.bmp", "-h"},
+                                               {"settings", "set", "--help"},
+                                               {"app-path", "list", "--help"},
+                                               {"version-info", "--key", "x", "--help"}}) {
+    const ProcessResult r = RunInFolder(args);
+    EXPECT_EQ(r.exitStatus, 0) << args[0] << " " << args[1];
+    EXPECT_EQ(r.out.rfind("Usage: palettor-cli " + args[0], 0), 0u) << r.out;
+  }
+  EXPECT_FALSE(std::filesystem::exists(root_ / "x.bmp"));
+}
+
+TEST_F(Conventions, DoubleDashEndsTheOptions) {
+  // After "--", a name that starts with a dash is a file or an operand.
+  std::filesystem::copy_file(PALETTOR_CLI, root_ / "-odd-name");
+  const ProcessResult info = RunInFolder({"version-info", "--key", "ProductName", "--", "-odd-name"});
+  EXPECT_EQ(info.exitStatus, 0) << info.err;
+  EXPECT_EQ(info.out, "Palettor\n");
+
+  const ProcessResult set = RunInFolder({"app-path", "set", "Viewer", "--", "--help"});
+  EXPECT_EQ(set.exitStatus, 0) << set.err;
+  EXPECT_EQ(Run({"app-path", "get", "Viewer"}).out, (root_ / "--help").string() + "\n");
+
+  // An option after "--" is no option.
+  const ProcessResult render = RunInFolder({"render", "--out", "t.bmp", "--", "--factory"});
+  EXPECT_EQ(render.exitStatus, 2);
+  EXPECT_NE(render.err.find("'--factory'"), std::string::npos) << render.err;
+  EXPECT_FALSE(std::filesystem::exists(root_ / "t.bmp"));
+}
+
+TEST_F(Conventions, DevStdoutIsStandardOutputAsTheShellSetItUp) {
+  std::ofstream(root_ / "appended") << "head\n";
+  const ProcessResult r = RunInFolder({"render", "--factory", "--out", "/dev/stdout"}, ">> appended");
+  ASSERT_EQ(r.exitStatus, 0) << r.err;
+  const ProcessResult dash = Run({"render", "--factory", "--out", "-"});
+  ASSERT_EQ(dash.out.size(), 76854u);
+  EXPECT_EQ(ReadFile(root_ / "appended"), "head\n" + dash.out) << "appended to, not replaced";
+}
+
+struct FullOutput {
+  std::vector<std::string> args;
+  const char* named = "standard output";  // how the message names where it wrote
+};
+
+void PrintTo(const FullOutput& c, std::ostream* os) {
+  for (const auto& arg : c.args) *os << arg << ' ';
+}
+
+class WriteToAFullDevice : public Conventions, public ::testing::WithParamInterface<FullOutput> {};
+
+TEST_P(WriteToAFullDevice, FailsWithTheReason) {
+  ASSERT_EQ(Run({"app-path", "set", "Skyreader", "/opt/skyreader/Skyreader.exe"}).exitStatus, 0);
+  const ProcessResult r = RunInFolder(GetParam().args, "> /dev/full");
+  EXPECT_EQ(r.exitStatus, 1);
+  EXPECT_EQ(r.err.rfind("palettor-cli: ", 0), 0u) << r.err;
+  EXPECT_NE(r.err.find(GetParam().named), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("No space left on device"), std::string::npos) << r.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, WriteToAFullDevice,
+                         ::testing::Values(FullOutput{{"--help"}}, FullOutput{{"--version"}},
+                                           FullOutput{{"render", "--help"}}, FullOutput{{"app-path", "list"}},
+                                           FullOutput{{"app-path", "get", "Skyreader"}}, FullOutput{{"settings"}},
+                                           FullOutput{{"render", "--factory", "--out", "-"}},
+                                           FullOutput{{"render", "--factory", "--out", "/dev/stdout"}, "/dev/stdout"},
+                                           FullOutput{{"version-info"}}),
+                         test::CaseName<FullOutput>);
+
+}  // namespace
+}  // namespace palettor
