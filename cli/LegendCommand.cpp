@@ -5,6 +5,7 @@
 #include <QString>
 
 #include "CliCommand.h"
+#include "OutputFile.h"
 #include "TableCommand.h"
 #include "TableLegendWriter.h"
 #include "WholeNumber.h"
@@ -65,7 +66,7 @@ void RunLegend(const Arguments& args) {
     }
     return true;
   });
-  if (request.out != "-" && !EndsWithPng(request.out))
+  if (!NamesStandardOutput(QString::fromStdString(request.out)) && !EndsWithPng(request.out))
     throw UsageError("--out '" + request.out + "': the legend is a PNG image; name a file ending in .png");
   const LegendPlan plan = PlanLegend(width, height);
   if (!plan.layout) throw UsageError("legend: " + plan.problem.toStdString());

@@ -80,22 +80,21 @@ ExportRequest ParseExport(const Arguments& args) {
   bool haveFile = false;
   const Arguments rest(args.begin() + 1, args.end());  // after "export"; the cursor keeps a reference
   for (ArgumentCursor arg(rest); !arg.AtEnd(); arg.Next()) {
-    if (request.table.Take(arg)) continue;
-    if (arg.Name() == "--format") {
+    if (!arg.IsOption()) {
+      if (haveFile) throw UsageError("palette export: only one FILE may be given");
+      if (arg.Raw().empty()) throw UsageError("palette export: the file name is empty");
+      request.file = arg.Raw();
+      haveFile = true;
+    } else if (request.table.Take(arg)) {
+      continue;
+    } else if (arg.Name() == "--format") {
       const std::string format = arg.TakeValue("--format needs json or gpl");
       if (format != "json" && format != "gpl") throw UsageError("--format '" + format + "': expected json or gpl");
       request.gimp = format == "gpl";
     } else if (arg.Name() == "--name") {
       request.name = arg.TakeValue("--name needs the palette's name");
-    } else if (arg.Raw().size() > 1 && arg.Raw()[0] == '-') {
-      throw UsageError("palette export: unknown argument '" + arg.Raw() + "' (see palettor-cli palette --help)");
-    } else if (haveFile) {
-      throw UsageError("palette export: only one FILE may be given");
-    } else if (arg.Raw().empty()) {
-      throw UsageError("palette export: the file name is empty");
     } else {
-      request.file = arg.Raw();
-      haveFile = true;
+      throw UsageError("palette export: unknown argument '" + arg.Raw() + "' (see palettor-cli palette --help)");
     }
   }
   if (!haveFile) throw UsageError("palette export: FILE (or - for standard output) is required");
@@ -116,9 +115,10 @@ void Export(const Arguments& args) {
 }
 
 void Import(const Arguments& args) {
-  if (args.size() != 2) throw UsageError("palette import: expected one FILE, or - for standard input");
+  const Arguments files = Operands(Arguments(args.begin() + 1, args.end()));
+  if (files.size() != 1) throw UsageError("palette import: expected one FILE, or - for standard input");
   // Read and checked before the store is opened: a file refused leaves the store untouched.
-  const PaletteDocument document = ReadPaletteArgument(args[1]);
+  const PaletteDocument document = ReadPaletteArgument(files[0]);
   WindowSettingsStore store(false);
   try {
     RegistryTransaction session(store.Store(), RegistryTransactionMode::Write);
@@ -130,7 +130,7 @@ void Import(const Arguments& args) {
 }
 
 void List(const Arguments& args) {
-  if (args.size() != 1) throw UsageError("palette list: takes no arguments");
+  if (!Operands(Arguments(args.begin() + 1, args.end())).empty()) throw UsageError("palette list: takes no arguments");
   const PaletteListing listing = ListPalettes(UserPaletteFolder());
   for (const NamedPalette& palette : listing.palettes)
     std::printf("%s\n", Untrusted(palette.name.toStdString()).c_str());

@@ -14,6 +14,8 @@ namespace {
 
 QString SystemReason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
+}  // namespace
+
 // The names the system gives standard output. Opened by name, a redirected standard output
 // would be truncated or replaced by a new file; written through the descriptor it is used as the
 // shell set it up (appended to with >>, a socket or pipe as it is), exactly as "-".
@@ -21,8 +23,6 @@ bool NamesStandardOutput(const QString& target) {
   return target == QLatin1String("-") || target == QLatin1String("/dev/stdout") ||
          target == QLatin1String("/dev/fd/1") || target == QLatin1String("/proc/self/fd/1");
 }
-
-}  // namespace
 
 OutputFile::OutputFile(QString target) : target_(std::move(target)) {}
 

@@ -42,6 +42,9 @@ class OutputFile {
   QString errorString_;
 };
 
+// "-", /dev/stdout, /dev/fd/1 or /proc/self/fd/1: the names standard output goes by.
+bool NamesStandardOutput(const QString& target);
+
 // The whole of `bytes` to `target` through an OutputFile; on failure false, with the reason
 // in `errorString`.
 bool WriteOutputFile(const QString& target, const QByteArray& bytes, QString& errorString);

@@ -3,6 +3,8 @@
 #include <QBuffer>
 #include <QImageWriter>
 
+#include "OutputFile.h"
+
 namespace palettor {
 
 namespace {
@@ -14,7 +16,7 @@ constexpr int kPixelsPerMetre = 3780;
 }  // namespace
 
 std::optional<SceneImageFormat> SceneImageFormatOf(const QString& target) {
-  if (target == QLatin1String("-")) return SceneImageFormat::Png;
+  if (NamesStandardOutput(target)) return SceneImageFormat::Png;
   const auto endsWith = [&](const char* suffix) { return target.endsWith(QLatin1String(suffix), Qt::CaseInsensitive); };
   if (endsWith(".png")) return SceneImageFormat::Png;
   if (endsWith(".bmp")) return SceneImageFormat::Bmp;

@@ -58,7 +58,11 @@ TEST_F(Conventions, HelpWhereAnOptionMayStandShowsTheCommandsHelp) {
                                                {"render", "--out", "x.bmp", "-h"},
                                                {"settings", "set", "--help"},
                                                {"app-path", "list", "--help"},
-                                               {"version-info", "--key", "x", "--help"}}) {
+                                               {"version-info", "--key", "x", "--help"},
+                                               {"palette", "list", "--help"},
+                                               {"palette", "import", "-h"},
+                                               {"legend", "--out", "x.png", "--help"},
+                                               {"export-csv", "--preset", "factory", "-h"}}) {
     const ProcessResult r = RunInFolder(args);
     EXPECT_EQ(r.exitStatus, 0) << args[0] << " " << args[1];
     EXPECT_EQ(r.out.rfind("Usage: palettor-cli " + args[0], 0), 0u) << r.out;
@@ -77,6 +81,12 @@ TEST_F(Conventions, DoubleDashEndsTheOptions) {
   EXPECT_EQ(set.exitStatus, 0) << set.err;
   EXPECT_EQ(Run({"app-path", "get", "Viewer"}).out, (root_ / "--help").string() + "\n");
 
+  const ProcessResult palette = RunInFolder({"palette", "export", "--factory", "--", "-odd.json"});
+  EXPECT_EQ(palette.exitStatus, 0) << palette.err;
+  EXPECT_TRUE(std::filesystem::exists(root_ / "-odd.json"));
+  const ProcessResult import = RunInFolder({"palette", "import", "--", "-odd.json"});
+  EXPECT_EQ(import.exitStatus, 0) << import.err;
+
   // An option after "--" is no option.
   const ProcessResult render = RunInFolder({"render", "--out", "t.bmp", "--", "--factory"});
   EXPECT_EQ(render.exitStatus, 2);
@@ -91,6 +101,18 @@ TEST_F(Conventions, DevStdoutIsStandardOutputAsTheShellSetItUp) {
   const ProcessResult dash = Run({"render", "--factory", "--out", "-"});
   ASSERT_EQ(dash.out.size(), 76854u);
   EXPECT_EQ(ReadFile(root_ / "appended"), "head\n" + dash.out) << "appended to, not replaced";
+
+  // Commands that choose a format by the file name take /dev/stdout as they take "-".
+  for (const char* command : {"legend", "colourise"}) {
+    std::vector<std::string> args{command, "--factory", "--out"};
+    if (std::string(command) == "colourise") args.insert(args.begin() + 1, "--demo");
+    auto viaDash = args, viaDevice = args;
+    viaDash.push_back("-");
+    viaDevice.push_back("/dev/stdout");
+    const ProcessResult a = Run(viaDash), b = Run(viaDevice);
+    EXPECT_EQ(b.exitStatus, 0) << command << ": " << b.err;
+    EXPECT_EQ(a.out, b.out) << command;
+  }
 }
 
 struct FullOutput {
@@ -113,14 +135,16 @@ TEST_P(WriteToAFullDevice, FailsWithTheReason) {
   EXPECT_NE(r.err.find("No space left on device"), std::string::npos) << r.err;
 }
 
-INSTANTIATE_TEST_SUITE_P(Commands, WriteToAFullDevice,
-                         ::testing::Values(FullOutput{{"--help"}}, FullOutput{{"--version"}},
-                                           FullOutput{{"render", "--help"}}, FullOutput{{"app-path", "list"}},
-                                           FullOutput{{"app-path", "get", "Skyreader"}}, FullOutput{{"settings"}},
-                                           FullOutput{{"render", "--factory", "--out", "-"}},
-                                           FullOutput{{"render", "--factory", "--out", "/dev/stdout"}, "/dev/stdout"},
-                                           FullOutput{{"version-info"}}),
-                         test::CaseName<FullOutput>);
+INSTANTIATE_TEST_SUITE_P(
+    Commands, WriteToAFullDevice,
+    ::testing::Values(FullOutput{{"--help"}}, FullOutput{{"--version"}}, FullOutput{{"render", "--help"}},
+                      FullOutput{{"app-path", "list"}}, FullOutput{{"app-path", "get", "Skyreader"}},
+                      FullOutput{{"settings"}}, FullOutput{{"render", "--factory", "--out", "-"}},
+                      FullOutput{{"render", "--factory", "--out", "/dev/stdout"}, "/dev/stdout"},
+                      FullOutput{{"version-info"}}, FullOutput{{"export-csv", "--factory", "--out", "-"}},
+                      FullOutput{{"legend", "--factory", "--out", "-"}},
+                      FullOutput{{"palette", "export", "--factory", "-"}}, FullOutput{{"palette", "list"}}),
+    test::CaseName<FullOutput>);
 
 }  // namespace
 }  // namespace palettor
