@@ -11,53 +11,16 @@
 #include "CaseName.h"
 #include "GoldenSettings.h"
 #include "RunProcess.h"
+#include "SamplePalette.h"
 #include "StoredPalette.h"
 #include "TempStore.h"
 
 namespace palettor {
 namespace {
 
-// A palette whose anchor colours are all worked out by hand (full-brightness colours of whole
-// hues and saturations), with every option away from its default.
-const char kSample[] = R"({
-  "format": "palettor-palette",
-  "version": 1,
-  "name": "Sample",
-  "whiteTop": false,
-  "smoothColours": false,
-  "tailPercent": 40,
-  "anchors": {
-    "M70": {"hue": 220, "saturation": 70},
-    "M60": {"hue": 0, "saturation": 100},
-    "M50": {"hue": 30, "saturation": 50},
-    "M40": {"hue": 60, "saturation": 100},
-    "M30": {"hue": 120, "saturation": 100},
-    "M20": {"hue": 200, "saturation": 100},
-    "M10": {"hue": 240, "saturation": 100},
-    "O0": {"hue": 300, "saturation": 100},
-    "P10": {"hue": 360, "saturation": 100},
-    "P20": {"hue": 100, "saturation": 0},
-    "P30": {"hue": 15, "saturation": 25},
-    "P40": {"hue": 35, "saturation": 25}
-  }
-}
-)";
-
-const Palette kSamplePalette{{{{220, 70},
-                               {0, 100},
-                               {30, 50},
-                               {60, 100},
-                               {120, 100},
-                               {200, 100},
-                               {240, 100},
-                               {300, 100},
-                               {360, 100},
-                               {100, 0},
-                               {15, 25},
-                               {35, 25}}},
-                             40,
-                             false,
-                             false};
+using test::kSamplePalette;
+using test::Replaced;
+constexpr const char* kSample = test::kSamplePaletteFile;
 
 // The same palette as render's flags.
 const std::vector<std::string> kSampleFlags = {
@@ -65,15 +28,6 @@ const std::vector<std::string> kSampleFlags = {
     "--anchor",    "M60=0,100",   "--anchor", "M50=30,50",   "--anchor",       "M40=60,100", "--anchor", "M30=120,100",
     "--anchor",    "M20=200,100", "--anchor", "M10=240,100", "--anchor",       "O0=300,100", "--anchor", "P10=360,100",
     "--anchor",    "P20=100,0",   "--anchor", "P30=15,25",   "--anchor",       "P40=35,25"};
-
-std::string Replaced(std::string text, const std::string& from, const std::string& to) {
-  const auto at = text.find(from);
-  if (at == std::string::npos)
-    ADD_FAILURE() << "not in the sample: " << from;
-  else
-    text.replace(at, from.size(), to);
-  return text;
-}
 
 std::string ReadFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);

@@ -14,34 +14,24 @@
 #include "Palette.h"
 #include "ReferenceTable.h"
 #include "RunProcess.h"
+#include "SamplePalette.h"
 
 namespace palettor {
 namespace {
 
-// Strong colours everywhere and White top off, so that the brightest row differs from column
-// to column; the blue tail covers 40 % of the dark rows.
-const char kVivid[] = R"({"format": "palettor-palette", "version": 1, "whiteTop": false, "smoothColours": true,
-  "tailPercent": 40, "anchors": {
-  "M70": {"hue": 220, "saturation": 70}, "M60": {"hue": 0, "saturation": 100}, "M50": {"hue": 30, "saturation": 50},
-  "M40": {"hue": 60, "saturation": 100}, "M30": {"hue": 120, "saturation": 100}, "M20": {"hue": 200, "saturation": 100},
-  "M10": {"hue": 240, "saturation": 100}, "O0": {"hue": 300, "saturation": 100}, "P10": {"hue": 360, "saturation": 100},
-  "P20": {"hue": 100, "saturation": 40}, "P30": {"hue": 15, "saturation": 25}, "P40": {"hue": 35, "saturation": 25}}})";
+// The hand-worked sample with Smooth colours on and a grey +20 °C anchor: strong colours
+// everywhere and White top off, so that the brightest row differs from column to column; the
+// blue tail covers 40 % of the dark rows.
+const std::string kVivid =
+    test::Replaced(test::Replaced(test::kSamplePaletteFile, "\"smoothColours\": false", "\"smoothColours\": true"),
+                   "\"hue\": 100, \"saturation\": 0", "\"hue\": 100, \"saturation\": 40");
 
-const Palette kVividPalette{{{{220, 70},
-                              {0, 100},
-                              {30, 50},
-                              {60, 100},
-                              {120, 100},
-                              {200, 100},
-                              {240, 100},
-                              {300, 100},
-                              {360, 100},
-                              {100, 40},
-                              {15, 25},
-                              {35, 25}}},
-                            40,
-                            false,
-                            true};
+Palette VividPalette() {
+  Palette palette = test::kSamplePalette;
+  palette.smoothColours = true;
+  palette.anchors[AnchorSlot(2)].saturation = 40;
+  return palette;
+}
 
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -53,7 +43,7 @@ class TableExports : public testing::Test {
   void SetUp() override {
     std::ofstream(Path("vivid.json")) << kVivid;
     reference_ = std::make_unique<LutPixels>();
-    test::ReferenceTable(TableInputsOf(kVividPalette), *reference_);
+    test::ReferenceTable(TableInputsOf(VividPalette()), *reference_);
   }
   test::ProcessResult Run(std::vector<std::string> args, std::vector<std::string> env = {}) {
     // A private, empty settings folder: nothing of the user's leaks in.

@@ -8,39 +8,14 @@
 #include "BuiltInPalettes.h"
 #include "PaletteFile.h"
 #include "PaletteMenus.h"
+#include "SamplePalette.h"
 #include "StoredPalette.h"
 #include "WindowFixture.h"
 
 namespace palettor::test {
 namespace {
 
-// Anchors whose colours are worked out by hand, as the patches must show them (red, green, blue).
-const char kSample[] = R"({"format": "palettor-palette", "version": 1, "whiteTop": false, "smoothColours": false,
-  "tailPercent": 40, "anchors": {
-  "M70": {"hue": 220, "saturation": 70}, "M60": {"hue": 0, "saturation": 100}, "M50": {"hue": 30, "saturation": 50},
-  "M40": {"hue": 60, "saturation": 100}, "M30": {"hue": 120, "saturation": 100}, "M20": {"hue": 200, "saturation": 100},
-  "M10": {"hue": 240, "saturation": 100}, "O0": {"hue": 300, "saturation": 100}, "P10": {"hue": 360, "saturation": 100},
-  "P20": {"hue": 100, "saturation": 0}, "P30": {"hue": 15, "saturation": 25}, "P40": {"hue": 35, "saturation": 25}}})";
-const Palette kSamplePalette{{{{220, 70},
-                               {0, 100},
-                               {30, 50},
-                               {60, 100},
-                               {120, 100},
-                               {200, 100},
-                               {240, 100},
-                               {300, 100},
-                               {360, 100},
-                               {100, 0},
-                               {15, 25},
-                               {35, 25}}},
-                             40,
-                             false,
-                             false};
-// Blue tail first, then -60 ... +40.
-const PackedColour kSamplePatches[] = {PackRGB(77, 136, 255),  PackRGB(255, 0, 0),     PackRGB(255, 191, 128),
-                                       PackRGB(255, 255, 0),   PackRGB(0, 255, 0),     PackRGB(0, 170, 255),
-                                       PackRGB(0, 0, 255),     PackRGB(255, 0, 255),   PackRGB(255, 0, 0),
-                                       PackRGB(255, 255, 255), PackRGB(255, 207, 191), PackRGB(255, 228, 191)};
+constexpr const char* kSample = kSamplePaletteFile;
 
 QString Plain(QString text) { return text.remove(QLatin1Char('&')); }
 
