@@ -295,7 +295,7 @@ TEST_F(Colourise, RefusesWhatItCannotDoAndWritesNothing) {
       {"infinite", with({"--ir-scale", "inf,0", "--out", "@out.png"}), 2, "decimal numbers"},
       {"span too wide", with({"--ir-scale", "1.5e308,-1.5e308", "--out", "@out.png"}), 2, "too far apart"},
       {"unknown simulation", with({"--simulate", "grayscale", "--out", "@out.png"}), 2, "--simulate 'grayscale'"},
-      {"unknown extension", with({"--out", "@out.jpg"}), 2, "unknown image format"},
+      {"unknown extension", with({"--out", "@out.gif"}), 2, "unknown image format"},
       {"no extension", with({"--out", "@out"}), 2, "unknown image format"},
       {"no output", pair, 2, "--out FILE"},
       {"demo and channels", with({"--demo", "--out", "@out.png"}), 2, "cannot go with --ir or --vis"},
@@ -317,7 +317,7 @@ TEST_F(Colourise, RefusesWhatItCannotDoAndWritesNothing) {
     EXPECT_EQ(r.exitStatus, c.status) << c.name << ": " << r.err;
     EXPECT_NE(r.err.find(c.says), std::string::npos) << c.name << ": " << r.err;
     EXPECT_TRUE(r.out.empty()) << c.name;
-    EXPECT_FALSE(Exists("out.png") || Exists("out.jpg") || Exists("out")) << c.name;
+    EXPECT_FALSE(Exists("out.png") || Exists("out.gif") || Exists("out")) << c.name;
   }
   // Both sizes are named.
   const ProcessResult sizes =
