@@ -25,7 +25,10 @@ void WriteRaster(const std::string& path, const std::string& driverName, const R
     if (band.scale) out->SetScale(*band.scale);
     if (band.offset) out->SetOffset(*band.offset);
     if (band.noData) out->SetNoDataValue(*band.noData);
-    if (!band.unit.empty()) out->SetUnitType(band.unit.c_str());
+    if (!band.unit.empty()) {
+      out->SetUnitType(band.unit.c_str());
+      out->SetMetadataItem("units", band.unit.c_str());  // what NetCDF's writer takes the unit from
+    }
     if (!band.palette.empty()) {
       GDALColorTable table;
       for (std::size_t i = 0; i < band.palette.size(); ++i) {
