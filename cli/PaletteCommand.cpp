@@ -15,6 +15,7 @@
 #include "PaletteArgument.h"
 #include "PaletteLibrary.h"
 #include "RegistryTransaction.h"
+#include "StoreFailure.h"
 #include "StoredPalette.h"
 #include "TableCommand.h"
 #include "TableOptions.h"
@@ -125,7 +126,7 @@ void Import(const Arguments& args) {
     StorePalette(document.palette);
     session.Commit();
   } catch (const ERegistryException& error) {
-    throw Failure("cannot write the settings store " + RegistryStorePath() + ": " + error.what());
+    throw CannotWriteStore(error);
   }
 }
 

@@ -10,6 +10,7 @@
 #include "Output.h"
 #include "RegistryTransaction.h"
 #include "SettingsCatalogue.h"
+#include "StoreFailure.h"
 #include "StoredPalette.h"
 #include "WholeNumber.h"
 #include "WindowExecutable.h"
@@ -76,7 +77,7 @@ void List() {
   try {
     loaded = LoadPalette();
   } catch (const ERegistryException& error) {
-    throw Failure("cannot read the settings store " + RegistryStorePath() + ": " + error.what());
+    throw CannotReadStore(error);
   }
   const auto& catalogue = SettingsCatalogue();
   for (std::size_t i = 0; i < kSettingCount; ++i) {
@@ -106,7 +107,7 @@ void Set(const std::string& name, const std::string& text) {
     StorePalette(palette);
     session.Commit();
   } catch (const ERegistryException& error) {
-    throw Failure("cannot write the settings store " + RegistryStorePath() + ": " + error.what());
+    throw CannotWriteStore(error);
   }
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "PaletteArgument.h"
+#include "StoreFailure.h"
 #include "StoredPalette.h"
 #include "WholeNumber.h"
 #include "WindowExecutable.h"
@@ -93,7 +94,7 @@ Palette TableOptions::Resolve() const {
     const WindowSettingsStore store(true);
     return AppliedTo(LoadPalette().palette);
   } catch (const ERegistryException& error) {
-    throw Failure("cannot read the settings store " + RegistryStorePath() + ": " + error.what());
+    throw CannotReadStore(error);
   }
 }
 

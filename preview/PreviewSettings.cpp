@@ -17,11 +17,9 @@ constexpr const char* kScaleWhite = "ScaleWhite";
 constexpr const char* kZoom = "Zoom";
 constexpr const char* kSimulation = "Simulation";
 
-// The stored value if it has `type`; throws when the store cannot be read.
+// Whether the stored value has `type`; throws when the store cannot be read.
 bool HasValueOfType(TRegistry& registry, const char* name, RegDataType type) {
-  const auto stored = registry.GetDataType(name);
-  if (!registry.LastError().empty()) throw ERegistryException(registry.LastError());
-  return stored == type;
+  return registry.GetDataType(name) == type;
 }
 
 std::optional<std::string> ReadText(TRegistry& registry, const char* name) {
@@ -68,11 +66,7 @@ std::optional<PreviewSettings> LoadPreviewSettings() {
     PreviewSettings settings;
     TRegistry registry(KEY_READ);
     const std::string key = PreviewSettingsKeyPath();
-    if (registry.KeyExists(key)) {
-      if (registry.OpenKey(key, false)) ReadInto(registry, settings);
-    } else if (!registry.LastError().empty()) {
-      throw ERegistryException(registry.LastError());
-    }
+    if (registry.KeyExists(key) && registry.OpenKey(key, false)) ReadInto(registry, settings);
     snapshot.Commit();
     return settings;
   } catch (const ERegistryException&) {
