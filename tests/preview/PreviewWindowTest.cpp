@@ -63,14 +63,14 @@ class Preview : public WindowTest {
     EXPECT_EQ(previews.size(), 1);
     PreviewWindow* p = previews.value(0);
     if (!p) throw std::runtime_error("no preview window is shown");
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(p));
+    EXPECT_TRUE(WaitUntilExposed(p));
     p->activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(p));
+    EXPECT_TRUE(WaitUntilActive(p));
     return *p;
   }
   PreviewWindow& OpenPreview() {
     Form().activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(&Form()));
+    EXPECT_TRUE(WaitUntilActive(&Form()));
     QTest::keyClick(&Form(), Qt::Key_P, Qt::ControlModifier);
     return Shown();
   }
@@ -177,7 +177,7 @@ TEST_F(Preview, TheViewMenuSitsBetweenFileAndHelpAndOpensOnePreviewEveryWay) {
 
   // Ctrl+P while it is open raises the same window.
   Form().activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&Form()));
+  ASSERT_TRUE(WaitUntilActive(&Form()));
   QTest::keyClick(&Form(), Qt::Key_P, Qt::ControlModifier);
   EXPECT_EQ(&Shown(), &byMouse);
   EXPECT_TRUE(byMouse.isActiveWindow());
