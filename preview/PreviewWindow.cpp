@@ -110,7 +110,7 @@ PreviewWindow::PreviewWindow(TFormPalettor& form, IDialogHost& dialogs, const De
 
   const std::optional<PreviewSettings> loaded = LoadPreviewSettings();
   settingsLoaded_ = loaded.has_value();
-  ApplySettings(loaded.value_or(PreviewSettings{}));
+  ApplySettings(loaded.value_or(DefaultPreviewSettings()));
   ClearPixelInfo();
   view_->SetImage(&coloured_);
 
