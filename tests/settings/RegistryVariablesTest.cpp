@@ -18,7 +18,7 @@ namespace {
 
 using SettingsTest = test::TempStoreTest;
 
-using golden::kShutdownOrder;
+using test::golden::kShutdownOrder;
 
 // Writes a value behind the settings' back, as another program or an earlier run would have.
 void Put(const std::string& key, const std::string& name, std::int32_t value) {
