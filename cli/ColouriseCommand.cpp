@@ -209,8 +209,8 @@ void SetUpColouriser(const SceneSettings& settings, SceneColouriser& colouriser)
     table = std::move(simulated);
     noData = SimulateVision(noData, settings.simulation);
   }
-  colouriser.setTable(*table);
-  colouriser.setScale(settings.scale);
+  colouriser.SetTable(*table);
+  colouriser.SetScale(settings.scale);
   colouriser.SetNoDataColour(noData);
 }
 
@@ -290,7 +290,7 @@ const std::string kColouriseHelp =
         "\n"
         "The table is the one palettor-cli render writes with the same options: the window's\n"
         "stored settings (the store is only read), or the factory palette, with these applied:\n") +
-    kTableOptionsHelp +
+    TableOptionsHelp() +
     "\n"
     "Exit status: 0 written; 1 an image could not be read (missing, unreadable, damaged or not\n"
     "an image), the output could not be written, or the settings store could not be read; 2\n"

@@ -183,13 +183,13 @@ void ColouredScene::InfraredColumns(const PixelWindow& window, std::uint8_t* col
     if (!irRule_.unit) {
       std::uint16_t* levels = Sized(irLevels_, count);
       ir_.ReadLevels(w, w.width, w.height, levels);
-      const ColumnMap& map = colouriser_.columnMap(irRule_.levelDepth);
+      const ColumnMap& map = colouriser_.ColumnMapOf(irRule_.levelDepth);
       const auto noData = ir_.NoDataLevel();
       const auto* bytes = reinterpret_cast<const std::uint8_t*>(levels);
       for (std::size_t i = 0; i < count; ++i) {
         const int level = irRule_.levelDepth == GreyDepth::Eight ? bytes[i] : levels[i];
         out[i] =
-            noData && level == *noData ? SceneColouriser::kNoDataColumn : static_cast<std::uint8_t>(map.column(level));
+            noData && level == *noData ? SceneColouriser::kNoDataColumn : static_cast<std::uint8_t>(map.Column(level));
       }
       return;
     }

@@ -191,26 +191,26 @@ SceneChannel SceneChannel::Open(const ChannelRequest& request) {
 
 SceneChannel SceneChannel::FromLevels(const GreyImage& image, const std::string& name) {
   UseGdal();
-  const bool eight = image.depth() == GreyDepth::Eight;
+  const bool eight = image.Depth() == GreyDepth::Eight;
   GDALDriver* memory = GetGDALDriverManager()->GetDriverByName("MEM");
   SceneChannel channel;
   channel.name_ = name;
-  channel.dataset_.reset(memory->Create("", image.width(), image.height(), 1, eight ? GDT_Byte : GDT_UInt16, nullptr));
-  if (!channel.dataset_) throw NotEnoughMemory(name, image.width(), image.height());
+  channel.dataset_.reset(memory->Create("", image.Width(), image.Height(), 1, eight ? GDT_Byte : GDT_UInt16, nullptr));
+  if (!channel.dataset_) throw NotEnoughMemory(name, image.Width(), image.Height());
   channel.band_ = channel.dataset_->GetRasterBand(1);
-  for (int y = 0; y < image.height(); ++y) {
-    void* row = eight ? static_cast<void*>(const_cast<std::uint8_t*>(image.row8(y)))
-                      : static_cast<void*>(const_cast<std::uint16_t*>(image.row16(y)));
-    if (channel.band_->RasterIO(GF_Write, 0, y, image.width(), 1, row, image.width(), 1, eight ? GDT_Byte : GDT_UInt16,
+  for (int y = 0; y < image.Height(); ++y) {
+    void* row = eight ? static_cast<void*>(const_cast<std::uint8_t*>(image.Row8(y)))
+                      : static_cast<void*>(const_cast<std::uint16_t*>(image.Row16(y)));
+    if (channel.band_->RasterIO(GF_Write, 0, y, image.Width(), 1, row, image.Width(), 1, eight ? GDT_Byte : GDT_UInt16,
                                 0, 0, nullptr) != CE_None) {
-      throw NotEnoughMemory(name, image.width(), image.height());
+      throw NotEnoughMemory(name, image.Width(), image.Height());
     }
   }
-  channel.width_ = image.width();
-  channel.height_ = image.height();
+  channel.width_ = image.Width();
+  channel.height_ = image.Height();
   channel.calibration_ = ReadCalibration(*channel.band_, false);
   channel.decoding_ = std::make_unique<Decoding>();
-  channel.decoding_->depth = image.depth();
+  channel.decoding_->depth = image.Depth();
   return channel;
 }
 

@@ -31,7 +31,7 @@ GreyImage ReadWholeGreyChannel(const ChannelRequest& request, std::int64_t pixel
   const int rowsAtOnce = std::max(1, (1 << 20) / std::max(width, 1));
   for (int y = 0; y < height; y += rowsAtOnce) {
     const int rows = std::min(rowsAtOnce, height - y);
-    void* levels = *depth == GreyDepth::Eight ? static_cast<void*>(image.row8(y)) : static_cast<void*>(image.row16(y));
+    void* levels = *depth == GreyDepth::Eight ? static_cast<void*>(image.Row8(y)) : static_cast<void*>(image.Row16(y));
     try {
       channel.ReadLevels({0, y, width, rows}, width, rows, levels);
     } catch (const std::bad_alloc&) {

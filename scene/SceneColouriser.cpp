@@ -46,8 +46,8 @@ void ColouriseRow(const IrLevel* ir, const VisLevel* vis, int width, const std::
 }
 
 const void* LevelRow(const GreyImage& image, int y) {
-  return image.depth() == GreyDepth::Eight ? static_cast<const void*>(image.row8(y))
-                                           : static_cast<const void*>(image.row16(y));
+  return image.Depth() == GreyDepth::Eight ? static_cast<const void*>(image.Row8(y))
+                                           : static_cast<const void*>(image.Row16(y));
 }
 
 }  // namespace
@@ -55,16 +55,16 @@ const void* LevelRow(const GreyImage& image, int y) {
 SceneColouriser::SceneColouriser() : columns8_(IrScale{}, GreyDepth::Eight), columns16_(IrScale{}, GreyDepth::Sixteen) {
   LutPixels table;
   GenerateTable(FactoryTableInputs(), table);
-  setTable(table);
+  SetTable(table);
 }
 
-void SceneColouriser::setScale(IrScale scale) {
-  if (scale == columns8_.scale()) return;
+void SceneColouriser::SetScale(IrScale scale) {
+  if (scale == columns8_.Scale()) return;
   columns8_ = ColumnMap(scale, GreyDepth::Eight);
   columns16_ = ColumnMap(scale, GreyDepth::Sixteen);
 }
 
-void SceneColouriser::setTable(const LutPixels& table) {
+void SceneColouriser::SetTable(const LutPixels& table) {
   for (int brightness = 0; brightness < kTableHeight; ++brightness) {
     const std::size_t fromRow = static_cast<std::size_t>(kTableHeight - 1 - brightness) * kTableWidth;
     std::memcpy(&cells_[static_cast<std::size_t>(brightness) * kCellStride], &table[fromRow],
@@ -72,18 +72,18 @@ void SceneColouriser::setTable(const LutPixels& table) {
   }
 }
 
-void SceneColouriser::colourise(const GreyImage& ir, const GreyImage& vis, std::uint8_t* rgb,
+void SceneColouriser::Colourise(const GreyImage& ir, const GreyImage& vis, std::uint8_t* rgb,
                                 std::ptrdiff_t stride) const {
   if (!SameSize(ir, vis)) throw std::invalid_argument("the infrared and visible images differ in size");
-  for (int y = 0; y < ir.height(); ++y) {
-    ColouriseLevelRow(LevelRow(ir, y), ir.depth(), LevelRow(vis, y), vis.depth(), ir.width(),
+  for (int y = 0; y < ir.Height(); ++y) {
+    ColouriseLevelRow(LevelRow(ir, y), ir.Depth(), LevelRow(vis, y), vis.Depth(), ir.Width(),
                       rgb + static_cast<std::ptrdiff_t>(y) * stride);
   }
 }
 
 void SceneColouriser::ColouriseLevelRow(const void* irLevels, GreyDepth irDepth, const void* visLevels,
                                         GreyDepth visDepth, int width, std::uint8_t* rgb) const {
-  const std::uint8_t* columns = columnMap(irDepth).data();
+  const std::uint8_t* columns = ColumnMapOf(irDepth).Data();
   const PackedColour* cells = cells_.data();
   const auto* ir8 = static_cast<const std::uint8_t*>(irLevels);
   const auto* ir16 = static_cast<const std::uint16_t*>(irLevels);

@@ -86,13 +86,13 @@ GreyImageLoad LoadGreyImage(const QString& path, std::int64_t limit = kWholeChan
 ::testing::AssertionResult HasLevels(const GreyImageLoad& load, GreyDepth depth,
                                      const std::function<int(int, int)>& level) {
   if (!load.ok()) return ::testing::AssertionFailure() << "refused: " << load.error.toStdString();
-  if (load.image.depth() != depth) return ::testing::AssertionFailure() << "wrong depth";
-  if (load.image.width() != kWidth || load.image.height() != kHeight) return ::testing::AssertionFailure() << "size";
+  if (load.image.Depth() != depth) return ::testing::AssertionFailure() << "wrong depth";
+  if (load.image.Width() != kWidth || load.image.Height() != kHeight) return ::testing::AssertionFailure() << "size";
   for (int y = 0; y < kHeight; ++y) {
     for (int x = 0; x < kWidth; ++x) {
-      if (load.image.level(x, y) != level(x, y)) {
+      if (load.image.Level(x, y) != level(x, y)) {
         return ::testing::AssertionFailure()
-               << "(" << x << ", " << y << ") is " << load.image.level(x, y) << " instead of " << level(x, y);
+               << "(" << x << ", " << y << ") is " << load.image.Level(x, y) << " instead of " << level(x, y);
       }
     }
   }
@@ -263,9 +263,9 @@ TEST_F(GreyPictureChannel, NetpbmSamplesBecomeLevelsAsTheyAlwaysDid) {
     const GreyImageLoad load = LoadGreyImage(write(bytes, colour ? "samples.ppm" : "samples.pgm"));
     const std::string name = magic + " of maximum " + std::to_string(c.maxSample);
     ASSERT_TRUE(load.ok()) << name << ": " << load.error.toStdString();
-    EXPECT_EQ(load.image.depth(), !colour && c.maxSample > 255 ? GreyDepth::Sixteen : GreyDepth::Eight) << name;
+    EXPECT_EQ(load.image.Depth(), !colour && c.maxSample > 255 ? GreyDepth::Sixteen : GreyDepth::Eight) << name;
     for (int i = 0; i < count; ++i) {
-      ASSERT_EQ(load.image.level(i, 0), NetpbmLevel(colour, samples[static_cast<std::size_t>(i)], c.maxSample))
+      ASSERT_EQ(load.image.Level(i, 0), NetpbmLevel(colour, samples[static_cast<std::size_t>(i)], c.maxSample))
           << name << ", sample " << samples[static_cast<std::size_t>(i)];
     }
   }

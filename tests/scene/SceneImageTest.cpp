@@ -18,8 +18,8 @@ TEST(SceneImage, ChannelsBecomeGreyImagesLevelForLevel) {
   GreyImage eight(kWidth, kHeight, GreyDepth::Eight), sixteen(kWidth, kHeight, GreyDepth::Sixteen);
   for (int y = 0; y < kHeight; ++y) {
     for (int x = 0; x < kWidth; ++x) {
-      eight.setLevel(x, y, Level8(x, y));
-      sixteen.setLevel(x, y, Level16(x, y));
+      eight.SetLevel(x, y, Level8(x, y));
+      sixteen.SetLevel(x, y, Level16(x, y));
     }
   }
   const QImage e = GreyToImage(eight), s = GreyToImage(sixteen);
@@ -38,8 +38,8 @@ TEST(SceneImage, TheColouredImageHoldsWhatTheColouriserWrites) {
   GreyImage ir(kWidth, kHeight, GreyDepth::Eight), vis(kWidth, kHeight, GreyDepth::Eight);
   for (int y = 0; y < kHeight; ++y) {
     for (int x = 0; x < kWidth; ++x) {
-      ir.setLevel(x, y, Level8(x, y));
-      vis.setLevel(x, y, Level8(y, x));
+      ir.SetLevel(x, y, Level8(x, y));
+      vis.SetLevel(x, y, Level8(y, x));
     }
   }
   const SceneColouriser colouriser;
@@ -49,7 +49,7 @@ TEST(SceneImage, TheColouredImageHoldsWhatTheColouriserWrites) {
   for (int y = 0; y < kHeight; ++y) {
     for (int x = 0; x < kWidth; ++x) {
       const PackedColour want =
-          colouriser.colourAt(colouriser.columnMap(GreyDepth::Eight).column(Level8(x, y)), Level8(y, x));
+          colouriser.ColourAt(colouriser.ColumnMapOf(GreyDepth::Eight).Column(Level8(x, y)), Level8(y, x));
       EXPECT_EQ(image.pixel(x, y), qRgb(RedOf(want), GreenOf(want), BlueOf(want))) << x << "," << y;
     }
   }

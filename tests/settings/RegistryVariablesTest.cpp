@@ -18,7 +18,7 @@ namespace {
 
 using SettingsTest = test::TempStoreTest;
 
-using golden::kShutdownOrder;
+using test::golden::kShutdownOrder;
 
 // Writes a value behind the settings' back, as another program or an earlier run would have.
 void Put(const std::string& key, const std::string& name, std::int32_t value) {
@@ -39,9 +39,9 @@ const char* const kKey = "\\Software\\Quillon\\palettor";
 void RunWindowSession(std::function<void(PalettorSettings&)> edit = {}) {
   PalettorSettings settings;
   settings.CreateAll();
-  bool smooth = settings.SmoothSetting()->Value;
-  std::int16_t tail = TailPositionOf(settings.TailPercentSetting()->Value);
-  bool whiteTop = settings.WhiteTopSetting()->Value;
+  bool smooth = settings.Boolean(SettingId::SmoothColours)->Value;
+  std::int16_t tail = TailPositionOf(settings.Integer(SettingId::TailPercent)->Value);
+  bool whiteTop = settings.Boolean(SettingId::WhiteTop)->Value;
   if (edit) edit(settings);
   settings.StoreAndFree(smooth, tail, whiteTop);
 }
@@ -181,8 +181,8 @@ TEST_F(SettingsTest, StoreAndFreeTakesTheControlsStatesAndWidensTheTailPositionW
     PalettorSettings settings;
     settings.CreateAll();
     settings.StoreAndFree(false, -3, false);
-    EXPECT_EQ(settings.SmoothSetting(), nullptr);
-    EXPECT_EQ(settings.AnchorSat(4), nullptr);
+    EXPECT_EQ(settings.Boolean(SettingId::SmoothColours), nullptr);
+    EXPECT_EQ(settings.Integer(SaturationSetting(4)), nullptr);
   }
   EXPECT_EQ(Query("SELECT name || '=' || data FROM registry_values ORDER BY write_seq LIMIT 3"),
             (std::vector<std::string>{"LUTSmoothColours=0", "LUTTailPercent=-3", "LUTWhiteTop=0"}));
@@ -207,7 +207,7 @@ TEST_F(SettingsTest, AStoredBlueTailHueOfMinusOneResetsEveryStoredAnchor) {
   const LoadedPalette loaded = LoadPalette();
   EXPECT_EQ(loaded.palette.anchors[AnchorSlot(3)].hue, 35);
   EXPECT_EQ(loaded.palette.anchors[AnchorSlot(-7)].hue, 220);
-  EXPECT_EQ(loaded.sources[*FindSetting("LUTsatP30")], SettingSource::Factory);
+  EXPECT_EQ(loaded.sources[Position(*FindSetting("LUTsatP30"))], SettingSource::Factory);
   PalettorSettings settings;
   settings.CreateAll();
   EXPECT_EQ(settings.Anchors(), FactoryPalette());
@@ -242,7 +242,7 @@ TEST_F(SettingsTest, LoadPaletteReportsWhereEachValueCameFromAndWritesNothing) {
   EXPECT_TRUE(loaded.palette.whiteTop);
   // 70000 is 0x11170: the spinner gets 0x1170 = 4464 and holds it at 100.
   EXPECT_EQ(loaded.palette.tailPercent, 100);
-  EXPECT_EQ(loaded.sources[*FindSetting("LUTTailPercent")], SettingSource::Stored);
+  EXPECT_EQ(loaded.sources[Position(*FindSetting("LUTTailPercent"))], SettingSource::Stored);
 }
 
 // --- The program-location register ---
