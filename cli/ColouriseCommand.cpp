@@ -4,37 +4,15 @@
 #include <optional>
 #include <string>
 
-#include <QString>
-
 #include "ArgumentParsing.h"
 #include "CliCommand.h"
-#include "ColouredScene.h"
-#include "ColouredSceneWriter.h"
-#include "DecimalNumber.h"
+#include "ColourisePairs.h"
+#include "ColouriseScene.h"
 #include "DemoScene.h"
-#include "LutTable.h"
-#include "OutputFile.h"
-#include "RasterError.h"
-#include "SceneColouriser.h"
-#include "SceneFileFormat.h"
-#include "TableOptions.h"
-#include "VisionSimulation.h"
-#include "WholeNumber.h"
 
 namespace palettor::cli {
 
 namespace {
-
-// What applies to every scene of a run.
-struct SceneSettings {
-  IrScale scale;
-  SceneOptions options;
-  int irBand = 0, visBand = 0;
-  PackedColour noDataColour = PackRGB(0, 0, 0);
-  VisionSimulation simulation = VisionSimulation::Normal;
-  TableOptions table;
-  std::optional<std::string> driver;  // --format
-};
 
 struct ColouriseRequest {
   std::optional<std::string> ir;
@@ -42,121 +20,15 @@ struct ColouriseRequest {
   bool demo = false;
   std::string out;
   std::string driver;
+  std::optional<std::string> pairs;
   SceneSettings settings;
 };
-
-// "BLACK,WHITE": two decimal temperatures in degrees Celsius.
-IrScale ParseScale(const std::string& text) {
-  const auto comma = text.find(',');
-  const std::string expected = "--ir-scale '" + text + "': expected BLACK,WHITE, two temperatures in degrees Celsius";
-  if (comma == std::string::npos || text.find(',', comma + 1) != std::string::npos) throw UsageError(expected);
-  const auto black = ParseDecimal(std::string_view(text).substr(0, comma));
-  const auto white = ParseDecimal(std::string_view(text).substr(comma + 1));
-  if (!black || !white) throw UsageError(expected + " written as decimal numbers (40,-60 or -5.5,12.25)");
-  const IrScale scale{*black, *white};
-  if (*black == *white) throw UsageError("--ir-scale '" + text + "': BLACK and WHITE must differ");
-  if (!IsUsableScale(scale)) throw UsageError("--ir-scale '" + text + "': the two temperatures are too far apart");
-  // No cloud top is 150 degrees Celsius: these are kelvin, which would hold every pixel at +39.
-  constexpr double kSurelyKelvin = 150.0;
-  if (*black >= kSurelyKelvin && *white >= kSurelyKelvin) {
-    throw UsageError("--ir-scale '" + text + "': the scale is in degrees Celsius; 313.15 K is 40 \u00b0C");
-  }
-  return scale;
-}
-
-int ParseBand(ArgumentCursor& arg) {
-  const std::string text = arg.TakeValue(arg.Name() + " needs a band number, 1 or more");
-  const auto band = ParseWholeNumberIn(text, 1, INT32_MAX);
-  if (!band) throw UsageError(arg.Name() + " '" + text + "': expected a band number, 1 or more");
-  return *band;
-}
-
-// "R,G,B", each 0 to 255.
-PackedColour ParseColour(const std::string& text) {
-  const std::string expected = "--nodata-colour '" + text + "': expected R,G,B, three whole numbers 0 to 255";
-  const auto first = text.find(','), second = text.find(',', first == std::string::npos ? first : first + 1);
-  if (first == std::string::npos || second == std::string::npos || text.find(',', second + 1) != std::string::npos) {
-    throw UsageError(expected);
-  }
-  const std::string_view view(text);
-  const auto red = ParseWholeNumberIn(view.substr(0, first), 0, 255);
-  const auto green = ParseWholeNumberIn(view.substr(first + 1, second - first - 1), 0, 255);
-  const auto blue = ParseWholeNumberIn(view.substr(second + 1), 0, 255);
-  if (!red || !green || !blue) throw UsageError(expected);
-  return PackRGB(*red, *green, *blue);
-}
-
-double ParseGamma(const std::string& text) {
-  const auto gamma = ParseDecimal(text);
-  if (!gamma || !(*gamma > 0))
-    throw UsageError("--vis-gamma '" + text + "': expected a number above 0 (1 changes nothing)");
-  return *gamma;
-}
 
 std::string NonEmptyFile(ArgumentCursor& arg, const std::string& what) {
   const std::string missing = arg.Name() + " needs " + what;
   std::string value = arg.TakeValue(missing);
   if (value.empty()) throw UsageError(missing);
   return value;
-}
-
-CommandError FromRaster(const RasterError& error) {
-  return error.GetKind() == RasterError::Kind::Refused ? UsageError(error.what()) : Failure(error.what());
-}
-
-// Takes one of the options every scene of a run shares; false for any other argument.
-bool TakeSceneOption(ArgumentCursor& arg, SceneSettings& settings) {
-  if (settings.table.Take(arg)) return true;
-  const std::string& name = arg.Name();
-  if (name == "--ir-scale") {
-    settings.scale = ParseScale(arg.TakeValue("--ir-scale needs BLACK,WHITE, two temperatures in degrees Celsius"));
-    settings.options.levelScaleGiven = true;
-  } else if (name == "--ir-band") {
-    settings.irBand = ParseBand(arg);
-  } else if (name == "--vis-band") {
-    settings.visBand = ParseBand(arg);
-  } else if (name == "--ir-unit") {
-    const std::string text = arg.TakeValue("--ir-unit needs K or C");
-    settings.options.irUnit = TemperatureUnitNamed(text);
-    if (!settings.options.irUnit)
-      throw UsageError("--ir-unit '" + text + "': expected K (kelvin) or C (degrees Celsius)");
-  } else if (name == "--vis-unit") {
-    const std::string text = arg.TakeValue("--vis-unit needs 1 or %");
-    settings.options.visUnit = ReflectanceUnitNamed(text);
-    if (!settings.options.visUnit)
-      throw UsageError("--vis-unit '" + text + "': expected 1 (a fraction) or % (percent)");
-  } else if (name == "--vis-gamma") {
-    settings.options.visGamma = ParseGamma(arg.TakeValue("--vis-gamma needs a number above 0"));
-  } else if (name == "--nodata-colour") {
-    settings.noDataColour = ParseColour(arg.TakeValue("--nodata-colour needs R,G,B"));
-  } else if (name == "--format") {
-    const std::string text = arg.TakeValue("--format needs the name of a GDAL driver (PNG, GTiff, COG ...)");
-    try {
-      settings.driver = CheckedSceneDriver(text);
-    } catch (const RasterError& error) {
-      throw FromRaster(error);
-    }
-  } else if (name == "--simulate") {
-    const std::string text =
-        arg.TakeValue("--simulate needs normal, protanopia, deuteranopia, tritanopia or greyscale");
-    const auto simulation = VisionSimulationNamed(text);
-    if (!simulation) {
-      throw UsageError("--simulate '" + text + "': expected normal, protanopia, deuteranopia, tritanopia or greyscale");
-    }
-    settings.simulation = *simulation;
-  } else {
-    return false;
-  }
-  return true;
-}
-
-// The driver that writes `out`: --format's, else the one its extension names; "-" is PNG.
-std::string DriverFor(const std::string& out, const SceneSettings& settings) {
-  if (settings.driver) return *settings.driver;
-  if (NamesStandardOutput(QString::fromStdString(out))) return "PNG";
-  if (auto driver = SceneDriverForName(out)) return *driver;
-  throw UsageError("--out '" + out + "': unknown image format; the name must end in " + kSceneFileExtensions +
-                   " (or be - for PNG on standard output), or --format names a GDAL driver");
 }
 
 ColouriseRequest ParseColourise(const Arguments& args) {
@@ -175,9 +47,19 @@ ColouriseRequest ParseColourise(const Arguments& args) {
     } else if (name == "--out") {
       request.out = NonEmptyFile(arg, "a file name, or - for standard output");
       haveOut = true;
+    } else if (name == "--pairs") {
+      request.pairs = NonEmptyFile(arg, "a file of lines IR<TAB>VIS<TAB>OUT, or - for standard input");
     } else {
       throw UsageError("colourise: unknown argument '" + arg.Raw() + "' (see palettor-cli colourise --help)");
     }
+  }
+  if (request.pairs) {
+    if (request.demo || request.ir || request.vis || haveOut) {
+      throw UsageError(
+          "colourise: --pairs names the channels and outputs of every scene; it cannot go with --ir, "
+          "--vis, --demo or --out");
+    }
+    return request;
   }
   if (request.demo && (request.ir || request.vis))
     throw UsageError("colourise: --demo colours the built-in scene; it cannot go with --ir or --vis");
@@ -190,45 +72,10 @@ ColouriseRequest ParseColourise(const Arguments& args) {
   return request;
 }
 
-SceneChannel OpenChannel(const std::string& name, int band, const char* channel) {
-  try {
-    return SceneChannel::Open({name, band, {}});
-  } catch (const RasterError& error) {
-    throw FromRaster(InChannel(error, channel));
-  }
-}
-
-// The table and the rules of a run, as the scenes are coloured with them.
-void SetUpColouriser(const SceneSettings& settings, SceneColouriser& colouriser) {
-  auto table = std::make_unique<LutPixels>();
-  GenerateTable(TableInputsOf(settings.table.Resolve()), *table);
-  PackedColour noData = settings.noDataColour;
-  if (settings.simulation != VisionSimulation::Normal) {
-    auto simulated = std::make_unique<LutPixels>();
-    SimulateVision(*table, settings.simulation, *simulated);
-    table = std::move(simulated);
-    noData = SimulateVision(noData, settings.simulation);
-  }
-  colouriser.SetTable(*table);
-  colouriser.SetScale(settings.scale);
-  colouriser.SetNoDataColour(noData);
-}
-
-void WriteScene(ColouredScene& scene, const std::string& driver, const std::string& out) {
-  ColouredSceneWriter writer;
-  try {
-    if (writer.Write(scene, driver, QString::fromStdString(out))) return;
-  } catch (const RasterError& error) {
-    throw FromRaster(error);
-  }
-  const std::string where =
-      NamesStandardOutput(QString::fromStdString(out)) ? "the coloured scene to standard output" : out;
-  throw Failure("cannot write " + where + ": " + writer.ErrorString().toStdString());
-}
-
 const std::string kColouriseHelp =
     std::string(
         "Usage: palettor-cli colourise (--ir FILE --vis FILE | --demo) --out FILE|-\n"
+        "       palettor-cli colourise --pairs FILE|-\n"
         "                              [--ir-band N] [--vis-band N] [--ir-unit K|C] [--vis-unit 1|%]\n"
         "                              [--ir-scale BLACK,WHITE] [--vis-gamma G] [--nodata-colour R,G,B]\n"
         "                              [--format DRIVER] [--simulate MODE] [table options]\n"
@@ -253,6 +100,10 @@ const std::string kColouriseHelp =
         "                       .jpg or .jpeg; - writes PNG to standard output. A file is replaced\n"
         "                       only once the new one is complete; a device or FIFO is written\n"
         "                       into, never replaced.\n"
+        "  --pairs FILE|-       many scenes in one run: each line of FILE (- reads standard\n"
+        "                       input) names IR, VIS and OUT separated by tabs; the scenes are\n"
+        "                       coloured side by side on every core with the options given, a\n"
+        "                       line that fails is reported by its number and the rest go on\n"
         "  --format DRIVER      write with this GDAL driver whatever FILE's name (GTiff, COG, PNG\n"
         "                       ...; gdalinfo --formats lists them)\n"
         "  --ir-unit K|C        the infrared channel's unit, for a band that states none or a\n"
@@ -296,11 +147,16 @@ const std::string kColouriseHelp =
     "an image), the output could not be written, or the settings store could not be read; 2\n"
     "invalid arguments: an unknown option or format, a bad scale, an image that is not grey, a\n"
     "band without a unit the rules know, channels that do not make one scene. Nothing is\n"
-    "written when the status is not 0.\n";
+    "written when the status is not 0. With --pairs: 1 when any line failed, the others\n"
+    "written.\n";
 
 void RunColourise(const Arguments& args) {
   const ColouriseRequest request = ParseColourise(args);
   const SceneSettings& settings = request.settings;
+  if (request.pairs) {
+    ColourisePairs(*request.pairs, settings);
+    return;
+  }
   std::unique_ptr<DemoScene> demo;
   std::optional<SceneChannel> ir, vis;
   if (request.demo) {
@@ -308,20 +164,15 @@ void RunColourise(const Arguments& args) {
     ir = SceneChannel::FromLevels(demo->ir, "the demo scene's infrared channel");
     vis = SceneChannel::FromLevels(demo->vis, "the demo scene's visible channel");
   } else {
-    ir = OpenChannel(*request.ir, settings.irBand, "infrared image");
-    vis = OpenChannel(*request.vis, settings.visBand, "visible image");
+    ir = OpenSceneChannel(*request.ir, settings.irBand, "infrared image");
+    vis = OpenSceneChannel(*request.vis, settings.visBand, "visible image");
   }
   auto colouriser = std::make_unique<SceneColouriser>();
-  std::optional<ColouredScene> scene;
-  try {
-    scene.emplace(std::move(*ir), std::move(*vis), settings.options, *colouriser);
-  } catch (const RasterError& error) {
-    throw FromRaster(error);
-  }
+  ColouredScene scene = MakeScene(std::move(*ir), std::move(*vis), settings, *colouriser);
   // The table is read after the channels, so that a missing image is reported before a
   // palette file or a store that cannot be read.
   SetUpColouriser(settings, *colouriser);
-  WriteScene(*scene, request.driver, request.out);
+  WriteScene(scene, request.driver, request.out);
 }
 
 }  // namespace

@@ -50,6 +50,7 @@ class SceneChannel {
 
   const std::string& Name() const { return name_; }
   int BandNumber() const { return bandNumber_; }
+  int BandCount() const { return dataset_->GetRasterCount(); }
   int Width() const { return width_; }
   int Height() const { return height_; }
   const BandCalibration& Calibration() const { return calibration_; }
