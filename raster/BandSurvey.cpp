@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ColumnMap.h"
+#include "GdalSession.h"
 #include "LutTable.h"
 #include "SceneColouriser.h"
 
@@ -37,6 +38,8 @@ BandSurvey SurveyBand(SceneChannel& channel) {
   constexpr double kWarmest = kTableFirstCelsius + kTableWidth - 1;
   std::optional<double> minRow, maxRow;
   const int width = survey.width;
+  // A row of the band's blocks stays in the cache while the rows through it are read.
+  EnsureGdalCache(std::min(channel.BlockRowBytes() + channel.BlockRowBytes() / 4, std::int64_t{256} << 20));
   const int rowsAtOnce = std::max(1, (1 << 20) / std::max(width, 1));
   std::vector<double> values;
   for (int y = 0; y < survey.height; y += rowsAtOnce) {

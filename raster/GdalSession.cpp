@@ -30,6 +30,12 @@ void UseGdal() {
   });
 }
 
+void EnsureGdalCache(std::int64_t bytes) {
+  static std::mutex mutex;
+  const std::lock_guard lock(mutex);
+  if (GDALGetCacheMax64() < bytes) GDALSetCacheMax64(bytes);
+}
+
 std::string GdalReason() { return lastFailure.empty() ? std::string("GDAL gave no reason") : lastFailure; }
 
 void ClearGdalReason() {

@@ -228,6 +228,13 @@ std::optional<std::array<double, 6>> SceneChannel::GeoTransform() const {
 
 const OGRSpatialReference* SceneChannel::SpatialReference() const { return dataset_->GetSpatialRef(); }
 
+std::int64_t SceneChannel::BlockRowBytes() const {
+  int blockWidth = 0, blockHeight = 0;
+  band_->GetBlockSize(&blockWidth, &blockHeight);
+  const std::int64_t bands = decoding_->kind == Decoding::Kind::Rgb ? 3 : 1;
+  return bands * std::int64_t{width_} * blockHeight * GDALGetDataTypeSizeBytes(band_->GetRasterDataType());
+}
+
 std::optional<double> SceneChannel::NoDataLevel() const {
   if (!calibration_.noData || decoding_->kind != Decoding::Kind::Raw) return std::nullopt;
   return NoDataAsStored(*calibration_.noData, calibration_.type);

@@ -68,6 +68,10 @@ class SceneChannel {
   // Values in the band's unit (raw × scale + offset), NaN where there is no data.
   void ReadValues(const PixelWindow& window, int bufferWidth, int bufferHeight, double* values);
 
+  // The bytes of one row of the band's blocks (of the three bands of an RGB picture): what
+  // GDAL's block cache must hold for reads a few rows at a time not to decode a block again.
+  std::int64_t BlockRowBytes() const;
+
   // The raw level or value that a no-data value stands for, as a level read compares with it;
   // nothing when the band has none.
   std::optional<double> NoDataLevel() const;

@@ -3,10 +3,27 @@
 #include <cpl_conv.h>
 #include <cpl_string.h>
 
+#include <algorithm>
+#include <cstdint>
+
 #include "ColouredSceneDataset.h"
 #include "GdalSession.h"
 
 namespace palettor {
+
+namespace {
+
+// Enough block cache for a row of both channels' blocks and the output's, a quarter more for
+// the blocks a window straddles; no more than 64 MiB and 4 % of the output, so that memory
+// stays within 128 MiB + 5 % of the output whatever the scene's size.
+std::int64_t CacheFor(const ColouredScene& scene) {
+  const std::int64_t output = std::int64_t{3} * scene.Width() * scene.Height();
+  const std::int64_t rows = scene.Infrared().BlockRowBytes() + scene.Visible().BlockRowBytes();
+  const std::int64_t wanted = rows + rows / 4 + (std::int64_t{4} << 20);
+  return std::min(wanted, (std::int64_t{64} << 20) + output / 25);
+}
+
+}  // namespace
 
 bool CopySceneToFile(ColouredScene& scene, const std::string& driverName, const std::string& path,
                      std::string& reason) {
@@ -22,6 +39,9 @@ bool CopySceneToFile(ColouredScene& scene, const std::string& driverName, const 
   if (driverName == "GTiff" || driverName == "COG") options.SetNameValue("COMPRESS", "LZW");
   // Metadata a format cannot hold would go to a side file; a scene is one file.
   CPLConfigOptionSetter noSideFile("GDAL_PAM_ENABLED", "NO", true);
+  // The driver copies a few rows at a time (GDAL's default is a quarter of the block cache).
+  CPLConfigOptionSetter swath("GDAL_SWATH_SIZE", "4194304", true);
+  EnsureGdalCache(CacheFor(scene));
 
   auto source = std::make_unique<ColouredSceneDataset>(scene);
   ClearGdalReason();

@@ -8,10 +8,12 @@
 #include <QTemporaryDir>
 
 #include <gdal_priv.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -361,6 +363,44 @@ TEST_F(GreyPictureChannel, HeadersThatClaimMoreThanTheFileHoldsCostNothing) {
   EXPECT_EQ(large.problem, RasterError::Kind::Refused);
   EXPECT_TRUE(large.error.contains(QString::fromUtf8("7 \u00d7 5 pixels, more than the 34")))
       << large.error.toStdString();
+}
+
+// In a child process: reads `file` whole with half a gigabyte more address space than the
+// process has, and exits 0 when that fails with `expected`.
+[[noreturn]] void ReadWithLittleAddressSpace(const QString& file, const std::string& expected) {
+  long pages = 0;
+  std::FILE* statm = std::fopen("/proc/self/statm", "r");
+  if (!statm || std::fscanf(statm, "%ld", &pages) != 1) std::_Exit(3);
+  const rlim_t limit = static_cast<rlim_t>(pages) * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + (rlim_t{1} << 29);
+  const rlimit address{limit, limit};
+  if (setrlimit(RLIMIT_AS, &address) != 0) std::_Exit(4);
+  try {
+    ReadWholeGreyChannel({file.toStdString(), 0, {}}, std::int64_t{1} << 40);
+  } catch (const RasterError& error) {
+    std::fprintf(stderr, "%s\n", error.what());
+    std::_Exit(error.GetKind() == RasterError::Kind::OutOfMemory && error.what() == expected ? 0 : 1);
+  }
+  std::_Exit(2);
+}
+
+TEST_F(GreyPictureChannel, AChannelTooLargeForMemorySaysSoWithItsSize) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the address sanitizer reserves more address space than the limit leaves";
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+  GTEST_SKIP() << "the address sanitizer reserves more address space than the limit leaves";
+#endif
+#endif
+  // 40000 × 40000 8-bit levels, 1.6 GB that take no disk: the file holds what it declares.
+  const QString file = path("sparse.pgm");
+  const QByteArray header = "P5 40000 40000 255\n";
+  {
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(header) == header.size());
+    ASSERT_TRUE(f.resize(header.size() + qint64{40000} * 40000));
+  }
+  const std::string expected = "not enough memory to read " + file.toStdString() + " (40000 \u00d7 40000)";
+  EXPECT_EXIT(ReadWithLittleAddressSpace(file, expected), testing::ExitedWithCode(0), "");
 }
 
 TEST_F(GreyPictureChannel, SpecialFilesAreRefusedWithoutBeingRead) {
