@@ -11,6 +11,7 @@
 #include "OutputFile.h"
 #include "SceneImage.h"
 #include "SceneImageWriter.h"
+#include "WriteFailure.h"
 
 namespace palettor::cli {
 
@@ -81,10 +82,7 @@ void RunDemoScene(const Arguments& args) {
   if (ir.isEmpty() || vis.isEmpty()) throw Failure("could not encode the demo scene as PNG");
   for (const auto& [target, bytes] : {std::pair{&request.irOut, &ir}, std::pair{&request.visOut, &vis}}) {
     QString reason;
-    if (!WriteOutputFile(QString::fromStdString(*target), *bytes, reason)) {
-      const std::string where = *target == "-" ? "standard output" : *target;
-      throw Failure("cannot write " + where + ": " + reason.toStdString());
-    }
+    if (!WriteOutputFile(QString::fromStdString(*target), *bytes, reason)) throw CannotWrite(*target, "", reason);
   }
 }
 

@@ -9,6 +9,7 @@
 #include "TableCommand.h"
 #include "TableLegendWriter.h"
 #include "WholeNumber.h"
+#include "WriteFailure.h"
 
 namespace palettor::cli {
 
@@ -74,7 +75,7 @@ void RunLegend(const Arguments& args) {
   DrawTable(request.table, pixels);
   TableLegendWriter writer;
   if (!writer.Write(pixels, *plan.layout, QString::fromStdString(request.out)))
-    FailToWrite(request.out, "the legend", writer.ErrorString());
+    throw CannotWrite(request.out, "the legend", writer.ErrorString());
 }
 
 }  // namespace

@@ -18,9 +18,9 @@
 #include "SettingsCatalogue.h"
 #include "StoreFailure.h"
 #include "StoredPalette.h"
-#include "TableCommand.h"
 #include "TableOptions.h"
 #include "WindowExecutable.h"
+#include "WriteFailure.h"
 
 namespace palettor::cli {
 
@@ -115,7 +115,7 @@ void Export(const Arguments& args) {
   else if (request.file != "-")
     name = QFileInfo(target).completeBaseName();
   const QByteArray bytes = request.gimp ? FormatGimpPalette(palette, name) : FormatPalette({palette, name});
-  if (QString reason; !WriteOutputFile(target, bytes, reason)) FailToWrite(request.file, "the palette", reason);
+  if (QString reason; !WriteOutputFile(target, bytes, reason)) throw CannotWrite(request.file, "the palette", reason);
 }
 
 void Import(const Arguments& args) {
