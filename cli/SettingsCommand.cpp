@@ -74,7 +74,7 @@ void List() {
   const WindowSettingsStore store(true);
   LoadedPalette loaded;
   try {
-    loaded = LoadPalette();
+    loaded = LoadPalette(store.Registry());
   } catch (const ERegistryException& error) {
     throw Failure("cannot read the settings store " + RegistryStorePath() + ": " + error.what());
   }
@@ -101,9 +101,9 @@ void Set(const std::string& name, const std::string& text) {
     // Loading, changing and storing are one transaction: concurrent sessions take turns, and
     // none writes back its old copy of a value another has just changed.
     RegistryTransaction session(store.Store(), RegistryTransactionMode::Write);
-    Palette palette = LoadPalette().palette;
+    Palette palette = LoadPalette(store.Registry()).palette;
     SetPaletteValue(palette, entry, *value);
-    StorePalette(palette);
+    StorePalette(store.Registry(), palette);
     session.Commit();
   } catch (const ERegistryException& error) {
     throw Failure("cannot write the settings store " + RegistryStorePath() + ": " + error.what());

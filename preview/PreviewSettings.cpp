@@ -1,6 +1,5 @@
 #include "PreviewSettings.h"
 
-#include "CurrentUserRegistry.h"
 #include "DecimalNumber.h"
 #include "Registry.h"
 #include "RegistryTransaction.h"
@@ -60,14 +59,16 @@ void ReadInto(TRegistry& registry, PreviewSettings& settings) {
 
 }  // namespace
 
-std::string PreviewSettingsKeyPath() { return SettingsKeyPath() + "\\Preview"; }
+std::string PreviewSettingsKeyPath(const CurrentUserRegistry& currentUser) {
+  return SettingsKeyPath(currentUser) + "\\Preview";
+}
 
-std::optional<PreviewSettings> LoadPreviewSettings() {
+std::optional<PreviewSettings> LoadPreviewSettings(const CurrentUserRegistry& currentUser) {
   try {
-    RegistryTransaction snapshot(CurrentUserStore(), RegistryTransactionMode::Read);
+    RegistryTransaction snapshot(currentUser.Store(), RegistryTransactionMode::Read);
     PreviewSettings settings;
-    TRegistry registry(KEY_READ);
-    const std::string key = PreviewSettingsKeyPath();
+    TRegistry registry(currentUser.Store(), KEY_READ);
+    const std::string key = PreviewSettingsKeyPath(currentUser);
     if (registry.KeyExists(key)) {
       if (registry.OpenKey(key, false)) ReadInto(registry, settings);
     } else if (!registry.LastError().empty()) {
@@ -80,11 +81,11 @@ std::optional<PreviewSettings> LoadPreviewSettings() {
   }
 }
 
-void StorePreviewSettings(const PreviewSettings& settings) {
-  RegistryTransaction batch(CurrentUserStore(), RegistryTransactionMode::Write);
-  TRegistry registry;
-  if (!registry.OpenKey(PreviewSettingsKeyPath(), true))
-    throw ERegistryException("cannot create the key " + PreviewSettingsKeyPath());
+void StorePreviewSettings(const CurrentUserRegistry& currentUser, const PreviewSettings& settings) {
+  RegistryTransaction batch(currentUser.Store(), RegistryTransactionMode::Write);
+  TRegistry registry(currentUser.Store());
+  const std::string key = PreviewSettingsKeyPath(currentUser);
+  if (!registry.OpenKey(key, true)) throw ERegistryException("cannot create the key " + key);
   registry.WriteString(kInfraredImage, settings.irPath);
   registry.WriteString(kVisibleImage, settings.visPath);
   registry.WriteString(kScaleBlack, FormatDecimal(settings.scale.black));

@@ -53,19 +53,19 @@ TEST(Celsius, OneDecimalASignEitherSideOfZeroAndTheTypographicMinus) {
 class StoredPreview : public test::TempStoreTest {
  protected:
   void Write(const char* name, const std::string& text) {
-    TRegistry registry;
-    ASSERT_TRUE(registry.OpenKey(PreviewSettingsKeyPath(), true));
+    TRegistry registry(Store());
+    ASSERT_TRUE(registry.OpenKey(PreviewSettingsKeyPath(Registry()), true));
     registry.WriteString(name, text);
   }
   void Write(const char* name, std::int32_t value) {
-    TRegistry registry;
-    ASSERT_TRUE(registry.OpenKey(PreviewSettingsKeyPath(), true));
+    TRegistry registry(Store());
+    ASSERT_TRUE(registry.OpenKey(PreviewSettingsKeyPath(Registry()), true));
     registry.WriteInteger(name, value);
   }
 };
 
 TEST_F(StoredPreview, NothingStoredGivesTheDefaults) {
-  const auto loaded = LoadPreviewSettings();
+  const auto loaded = LoadPreviewSettings(Registry());
   ASSERT_TRUE(loaded);
   EXPECT_EQ(*loaded, PreviewSettings{});
   EXPECT_EQ(loaded->zoomPercent, 100);
@@ -78,10 +78,10 @@ TEST_F(StoredPreview, WhatCannotBeUsedTakesItsDefault) {
   Write("ScaleWhite", "12.5");  // the same temperature
   Write("Zoom", 4);
   Write("Simulation", "Protanopia");
-  EXPECT_EQ(LoadPreviewSettings(), PreviewSettings{});
+  EXPECT_EQ(LoadPreviewSettings(Registry()), PreviewSettings{});
   Write("Zoom", std::string("150"));  // text where a number belongs
   Write("ScaleWhite", "warm");
-  EXPECT_EQ(LoadPreviewSettings(), PreviewSettings{});
+  EXPECT_EQ(LoadPreviewSettings(Registry()), PreviewSettings{});
 }
 
 TEST_F(StoredPreview, WhatIsStoredIsLoadedExactly) {
@@ -91,8 +91,8 @@ TEST_F(StoredPreview, WhatIsStoredIsLoadedExactly) {
   s.scale = {0.1, -1e-3};
   s.zoomPercent = kZoomToFit;
   s.simulation = VisionSimulation::Deuteranopia;
-  StorePreviewSettings(s);
-  EXPECT_EQ(LoadPreviewSettings(), s);
+  StorePreviewSettings(Registry(), s);
+  EXPECT_EQ(LoadPreviewSettings(Registry()), s);
 }
 
 }  // namespace
