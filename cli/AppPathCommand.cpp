@@ -12,6 +12,7 @@
 #include "Registry.h"
 #include "RegistryVariables.h"
 #include "SqliteRegistryStore.h"
+#include "StoreFailure.h"
 #include "WindowExecutable.h"
 
 namespace palettor::cli {
@@ -38,14 +39,9 @@ constexpr const char* kAppPathHelp =
     "2 invalid arguments.\n";
 
 void List(RegistryBackend& store) {
-  TRegistry registry(store, KEY_READ);
-  if (!registry.KeyExists(kAppPathsKey)) {
-    if (!registry.LastError().empty()) {
-      throw Failure("cannot read the settings store " + RegistryStorePath() + ": " + registry.LastError());
-    }
-    return;
-  }
   try {
+    TRegistry registry(store, KEY_READ);
+    if (!registry.KeyExists(kAppPathsKey)) return;
     registry.OpenKey(kAppPathsKey, false);
     for (const std::string& name : registry.GetValueNames()) {
       // Entries of another type name no location; ReadAppPath ignores them too.
@@ -53,7 +49,7 @@ void List(RegistryBackend& store) {
       std::printf("%s\t%s\n", Untrusted(name).c_str(), Untrusted(registry.ReadString(name)).c_str());
     }
   } catch (const ERegistryException& error) {
-    throw Failure("cannot read the settings store " + RegistryStorePath() + ": " + error.what());
+    throw CannotReadStore(error);
   }
   FinishOutput();
 }
@@ -81,14 +77,11 @@ void Set(RegistryBackend& store, const std::string& name, const std::string& pat
   if (HasControlCharacters(name)) throw UsageError("app-path set: the program name holds a control character");
   if (HasControlCharacters(path)) throw UsageError("app-path set: the path holds a control character");
   const std::string registered = AsRegisteredPath(path);
-  TRegistry registry(store);
-  if (!registry.OpenKey(kAppPathsKey, true)) {
-    throw Failure("cannot write the settings store " + RegistryStorePath() + ": " + registry.LastError());
-  }
   try {
-    registry.WriteString(name, registered);
+    TRegistry registry(store);
+    if (registry.OpenKey(kAppPathsKey, true)) registry.WriteString(name, registered);
   } catch (const ERegistryException& error) {
-    throw Failure("cannot write the settings store " + RegistryStorePath() + ": " + error.what());
+    throw CannotWriteStore(error);
   }
 }
 

@@ -171,7 +171,7 @@ const std::string kColouriseHelp =
         "\n"
         "The table is the one palettor-cli render writes with the same options: the window's\n"
         "stored settings (the store is only read), or the factory palette, with these applied:\n") +
-    kTableOptionsHelp +
+    TableOptionsHelp() +
     "\n"
     "Exit status: 0 written; 1 an image could not be read (missing, unreadable or not an\n"
     "image), the output could not be written, or the settings store could not be read; 2\n"

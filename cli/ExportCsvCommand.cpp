@@ -30,7 +30,7 @@ const std::string kExportCsvHelp =
         "\n"
         "The palette starts as render's does: the stored settings unless told otherwise.\n"
         "\n") +
-    kTableOptionsHelp +
+    TableOptionsHelp() +
     "\n"
     "Exit status: 0 written, 1 a file or the settings store could not be read or written,\n"
     "2 invalid arguments or an invalid palette file.\n";

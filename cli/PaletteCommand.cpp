@@ -15,6 +15,8 @@
 #include "PaletteArgument.h"
 #include "PaletteLibrary.h"
 #include "RegistryTransaction.h"
+#include "SettingsCatalogue.h"
+#include "StoreFailure.h"
 #include "StoredPalette.h"
 #include "TableCommand.h"
 #include "TableOptions.h"
@@ -39,31 +41,33 @@ const std::string kPaletteHelp =
         "    \"anchors\": { \"M70\": {\"hue\": 220, \"saturation\": 70}, ... \"P40\": {...} } }\n"
         "\n"
         "All twelve anchors (M70 the blue tail, M60 ... M10, O0, P10 ... P40) and the three options\n"
-        "are required: hues whole numbers 0 to 360, saturations and the tail percent 0 to 100, the\n"
-        "options true or false. \"name\" is optional; unknown members are ignored. A file that is\n"
-        "not such a palette is refused with the member at fault (anchors.M30.hue, tailPercent).\n"
-        "\n"
-        "  export FILE    writes the palette the table options give (by default the stored\n"
-        "                 settings, as render reads them) to FILE, or to standard output for -.\n"
-        "                 A file is replaced only once the new one is complete.\n"
-        "    --format json   a palette file (the default)\n"
-        "    --format gpl    a GIMP palette of the twelve anchor colours as the window's patches\n"
-        "                    show them, each named by its temperature, for GIMP, Inkscape, Krita\n"
-        "    --name NAME     the palette's name in the file; without it, FILE's name without its\n"
-        "                    extension (none for -)\n"
-        "  import FILE    stores the palette of FILE (- reads standard input) as the window's\n"
-        "                 settings: all 27 values in one transaction, as a window session that\n"
-        "                 changed them would. An invalid file changes nothing. A window that is\n"
-        "                 open meanwhile stores what it shows when it closes: close it first.\n"
-        "  list           the names --preset takes, one per line: the built-in palettes (factory,\n"
-        "                 greyscale, infrared-contrast, colour-blind-safe), then the user's own,\n"
-        "                 the *.json palette files in $XDG_DATA_HOME/palettor/palettes\n"
-        "                 (~/.local/share/palettor/palettes), each named by its \"name\" or else\n"
-        "                 its file name. Files left out (not palettes, or a name already taken)\n"
-        "                 are named on standard error.\n"
-        "\n"
-        "Table options of export:\n") +
-    kTableOptionsHelp +
+        "are required: hues whole numbers ") +
+    RangeText(SettingId::HueM70) + ", saturations and the tail percent " + RangeText(SettingId::TailPercent) +
+    ", the\n"
+    "options true or false. \"name\" is optional; unknown members are ignored. A file that is\n"
+    "not such a palette is refused with the member at fault (anchors.M30.hue, tailPercent).\n"
+    "\n"
+    "  export FILE    writes the palette the table options give (by default the stored\n"
+    "                 settings, as render reads them) to FILE, or to standard output for -.\n"
+    "                 A file is replaced only once the new one is complete.\n"
+    "    --format json   a palette file (the default)\n"
+    "    --format gpl    a GIMP palette of the twelve anchor colours as the window's patches\n"
+    "                    show them, each named by its temperature, for GIMP, Inkscape, Krita\n"
+    "    --name NAME     the palette's name in the file; without it, FILE's name without its\n"
+    "                    extension (none for -)\n"
+    "  import FILE    stores the palette of FILE (- reads standard input) as the window's\n"
+    "                 settings: all 27 values in one transaction, as a window session that\n"
+    "                 changed them would. An invalid file changes nothing. A window that is\n"
+    "                 open meanwhile stores what it shows when it closes: close it first.\n"
+    "  list           the names --preset takes, one per line: the built-in palettes (factory,\n"
+    "                 greyscale, infrared-contrast, colour-blind-safe), then the user's own,\n"
+    "                 the *.json palette files in $XDG_DATA_HOME/palettor/palettes\n"
+    "                 (~/.local/share/palettor/palettes), each named by its \"name\" or else\n"
+    "                 its file name. Files left out (not palettes, or a name already taken)\n"
+    "                 are named on standard error.\n"
+    "\n"
+    "Table options of export:\n" +
+    TableOptionsHelp() +
     "\n"
     "Exit status: 0 done, 1 a file or the settings store could not be read or written,\n"
     "2 invalid arguments or an invalid palette file.\n";
@@ -125,7 +129,7 @@ void Import(const Arguments& args) {
     StorePalette(store.Registry(), document.palette);
     session.Commit();
   } catch (const ERegistryException& error) {
-    throw Failure("cannot write the settings store " + RegistryStorePath() + ": " + error.what());
+    throw CannotWriteStore(error);
   }
 }
 

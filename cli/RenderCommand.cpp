@@ -28,7 +28,7 @@ const std::string kRenderHelp =
         "settings), or from the palette --factory, --palette or --preset names; the other options\n"
         "below override them. The store is only read, never created.\n"
         "\n") +
-    kTableOptionsHelp +
+    TableOptionsHelp() +
     "\n"
     "Exit status: 0 written, 1 a file could not be read or written or the settings store could\n"
     "not be read, 2 invalid arguments or an invalid palette file.\n";

@@ -10,6 +10,7 @@
 #include "Output.h"
 #include "RegistryTransaction.h"
 #include "SettingsCatalogue.h"
+#include "StoreFailure.h"
 #include "StoredPalette.h"
 #include "WholeNumber.h"
 #include "WindowExecutable.h"
@@ -25,7 +26,10 @@ constexpr const char* kSettingsHelpStart =
     "Without arguments, lists the window's 27 stored values as the window would load them,\n"
     "one per line as NAME VALUE SOURCE, in the order it loads them. SOURCE is 'stored' (read\n"
     "from the store), 'default' (nothing usable stored) or 'factory' (the first-run rule gave\n"
-    "the factory palette). The tail percent is shown as its spinner takes it (0 to 100).\n"
+    "the factory palette). The tail percent is shown as its spinner takes it (";
+
+constexpr const char* kSettingsHelpSet =
+    ").\n"
     "Listing never creates or changes the store.\n"
     "\n"
     "'set' does what a window session that changes only NAME would do: it loads all 27 values,\n"
@@ -44,26 +48,25 @@ constexpr const char* kSettingsHelpEnd =
 
 // The names and ranges 'set' takes, from the catalogue: the anchors' values once per kind.
 std::string SettingsHelp() {
-  std::string help = kSettingsHelpStart;
+  std::string help = kSettingsHelpStart + RangeText(SettingId::TailPercent) + kSettingsHelpSet;
   bool hueListed = false, saturationListed = false;
   for (const SettingEntry& entry : SettingsCatalogue()) {
     std::string name = entry.name;
     std::string note;
-    if (entry.kind == SettingKind::Hue || entry.kind == SettingKind::Saturation) {
-      bool& listed = entry.kind == SettingKind::Hue ? hueListed : saturationListed;
+    const SettingKind kind = entry.Kind();
+    if (kind == SettingKind::Hue || kind == SettingKind::Saturation) {
+      bool& listed = kind == SettingKind::Hue ? hueListed : saturationListed;
       if (listed) continue;
       listed = true;
-      name.resize(name.size() - AnchorSuffix(entry.anchor).size());
+      name.resize(name.size() - AnchorSuffix(entry.Anchor()).size());
       name += "<anchor>";
-      if (entry.kind == SettingKind::Hue) {
+      if (kind == SettingKind::Hue) {
         note = " (anchors";
         for (int i = kFirstAnchor; i <= kLastAnchor; ++i) note += " " + AnchorSuffix(i);
         note += ")";
       }
     }
-    const std::string range = entry.kind == SettingKind::Option
-                                  ? std::to_string(entry.min) + " or " + std::to_string(entry.max)
-                                  : std::to_string(entry.min) + " to " + std::to_string(entry.max);
+    const std::string range = RangeText(entry.id);
     name.resize(std::max<std::size_t>(name.size() + 1, 18), ' ');
     help += "  " + name + range + note + "\n";
   }
@@ -76,20 +79,20 @@ void List() {
   try {
     loaded = LoadPalette(store.Registry());
   } catch (const ERegistryException& error) {
-    throw Failure("cannot read the settings store " + RegistryStorePath() + ": " + error.what());
+    throw CannotReadStore(error);
   }
   const auto& catalogue = SettingsCatalogue();
   for (std::size_t i = 0; i < kSettingCount; ++i) {
-    std::printf("%s %d %s\n", catalogue[i].name, PaletteValue(loaded.palette, catalogue[i]),
+    std::printf("%s %d %s\n", catalogue[i].name, PaletteValue(loaded.palette, catalogue[i].id),
                 SourceName(loaded.sources[i]));
   }
   FinishOutput();
 }
 
 void Set(const std::string& name, const std::string& text) {
-  const auto index = FindSetting(name);
-  if (!index) throw UsageError("settings set: unknown setting '" + name + "' (see palettor-cli settings --help)");
-  const SettingEntry& entry = SettingsCatalogue()[*index];
+  const auto id = FindSetting(name);
+  if (!id) throw UsageError("settings set: unknown setting '" + name + "' (see palettor-cli settings --help)");
+  const SettingEntry& entry = Setting(*id);
   const auto value = ParseWholeNumberIn(text, entry.min, entry.max);
   if (!value) {
     throw UsageError("settings set: " + std::string(entry.name) + " '" + text + "': expected a whole number from " +
@@ -102,11 +105,11 @@ void Set(const std::string& name, const std::string& text) {
     // none writes back its old copy of a value another has just changed.
     RegistryTransaction session(store.Store(), RegistryTransactionMode::Write);
     Palette palette = LoadPalette(store.Registry()).palette;
-    SetPaletteValue(palette, entry, *value);
+    SetPaletteValue(palette, entry.id, *value);
     StorePalette(store.Registry(), palette);
     session.Commit();
   } catch (const ERegistryException& error) {
-    throw Failure("cannot write the settings store " + RegistryStorePath() + ": " + error.what());
+    throw CannotWriteStore(error);
   }
 }
 

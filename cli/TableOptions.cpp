@@ -3,6 +3,8 @@
 #include <string>
 
 #include "PaletteArgument.h"
+#include "SettingsCatalogue.h"
+#include "StoreFailure.h"
 #include "StoredPalette.h"
 #include "WholeNumber.h"
 #include "WindowExecutable.h"
@@ -10,6 +12,8 @@
 namespace palettor::cli {
 
 namespace {
+
+int AnchorOfSlot(std::size_t slot) { return static_cast<int>(slot) + kFirstAnchor; }
 
 std::optional<std::size_t> SlotOfSuffix(const std::string& suffix) {
   for (int i = kFirstAnchor; i <= kLastAnchor; ++i) {
@@ -29,12 +33,18 @@ void TakeAnchor(const std::string& text, TableOptions& options) {
   const auto slot = SlotOfSuffix(suffix);
   if (!slot)
     throw UsageError("--anchor '" + text + "': unknown anchor '" + suffix + "' (M70 M60 ... M10 O0 P10 ... P40)");
-  const auto hue = ParseWholeNumberIn(std::string_view(text).substr(eq + 1, comma - eq - 1), 0, 360);
-  if (!hue) throw UsageError("--anchor '" + text + "': the hue must be a whole number from 0 to 360");
-  const auto sat = ParseWholeNumberIn(std::string_view(text).substr(comma + 1), 0, 100);
-  if (!sat) throw UsageError("--anchor '" + text + "': the saturation must be a whole number from 0 to 100");
+  const SettingEntry& hueRow = Setting(HueSetting(AnchorOfSlot(*slot)));
+  const SettingEntry& satRow = Setting(SaturationSetting(AnchorOfSlot(*slot)));
+  const auto hue = ParseWholeNumberIn(std::string_view(text).substr(eq + 1, comma - eq - 1), hueRow.min, hueRow.max);
+  if (!hue) throw UsageError("--anchor '" + text + "': the hue must be a whole number from " + RangeText(hueRow.id));
+  const auto sat = ParseWholeNumberIn(std::string_view(text).substr(comma + 1), satRow.min, satRow.max);
+  if (!sat)
+    throw UsageError("--anchor '" + text + "': the saturation must be a whole number from " + RangeText(satRow.id));
   options.anchors[*slot] = AnchorValue{*hue, *sat};
 }
+
+// A switch's default as the options spell it.
+const char* OnOff(SettingId id) { return Setting(id).defaultValue != 0 ? "on" : "off"; }
 
 }  // namespace
 
@@ -60,9 +70,11 @@ bool TableOptions::Take(ArgumentCursor& args) {
     if (!flag) throw UsageError(name + " '" + text + "': expected on or off");
     (name == "--white-top" ? whiteTop : smooth) = *flag;
   } else if (name == "--tail-percent") {
-    const std::string text = args.TakeValue("--tail-percent needs a number from 0 to 100");
-    tailPercent = ParseWholeNumberIn(text, 0, 100);
-    if (!tailPercent) throw UsageError("--tail-percent '" + text + "': expected a whole number from 0 to 100");
+    const SettingEntry& row = Setting(SettingId::TailPercent);
+    const std::string text = args.TakeValue("--tail-percent needs a number from " + RangeText(row.id));
+    tailPercent = ParseWholeNumberIn(text, row.min, row.max);
+    if (!tailPercent)
+      throw UsageError("--tail-percent '" + text + "': expected a whole number from " + RangeText(row.id));
   } else if (name == "--anchor") {
     TakeAnchor(args.TakeValue("--anchor needs SUFFIX=HUE,SAT"), *this);
   } else {
@@ -93,25 +105,40 @@ Palette TableOptions::Resolve() const {
     const WindowSettingsStore store(true);
     return AppliedTo(LoadPalette(store.Registry()).palette);
   } catch (const ERegistryException& error) {
-    throw Failure("cannot read the settings store " + RegistryStorePath() + ": " + error.what());
+    throw CannotReadStore(error);
   }
 }
 
-const char* const kTableOptionsHelp =
-    "  --factory            start from the factory palette and default options instead of the\n"
-    "                       stored settings\n"
-    "  --palette FILE       start from the palette in a palette file instead (- reads standard\n"
-    "                       input); see palettor-cli palette --help\n"
-    "  --preset NAME        start from a built-in or saved palette instead (palettor-cli palette\n"
-    "                       list names them; any case)\n"
-    "                       --factory, --palette and --preset exclude one another; the options\n"
-    "                       below change whichever palette they start from.\n"
-    "  --white-top on|off   fade the bright half of every column to white (default on)\n"
-    "  --smooth on|off      blend between neighbouring anchors (default on)\n"
-    "  --tail-percent N     share of the dark rows, 0 to 100, that take the blue tail (default 12)\n"
-    "  --anchor SUFFIX=HUE,SAT\n"
-    "                       set one anchor: SUFFIX is M70 (blue tail), M60 M50 M40 M30 M20 M10\n"
-    "                       O0 P10 P20 P30 P40; HUE 0 to 360 degrees, SAT 0 to 100 percent.\n"
-    "                       Repeatable; the last one for a suffix wins.\n";
+const std::string& TableOptionsHelp() {
+  static const std::string help = [] {
+    using enum SettingId;
+    return std::string(
+               "  --factory            start from the factory palette and default options instead of the\n"
+               "                       stored settings\n"
+               "  --palette FILE       start from the palette in a palette file instead (- reads standard\n"
+               "                       input); see palettor-cli palette --help\n"
+               "  --preset NAME        start from a built-in or saved palette instead (palettor-cli palette\n"
+               "                       list names them; any case)\n"
+               "                       --factory, --palette and --preset exclude one another; the options\n"
+               "                       below change whichever palette they start from.\n"
+               "  --white-top on|off   fade the bright half of every column to white (default ") +
+           OnOff(WhiteTop) +
+           ")\n"
+           "  --smooth on|off      blend between neighbouring anchors (default " +
+           OnOff(SmoothColours) +
+           ")\n"
+           "  --tail-percent N     share of the dark rows, " +
+           RangeText(TailPercent) + ", that take the blue tail (default " +
+           std::to_string(Setting(TailPercent).defaultValue) +
+           ")\n"
+           "  --anchor SUFFIX=HUE,SAT\n"
+           "                       set one anchor: SUFFIX is M70 (blue tail), M60 M50 M40 M30 M20 M10\n"
+           "                       O0 P10 P20 P30 P40; HUE " +
+           RangeText(HueM70) + " degrees, SAT " + RangeText(SaturationM70) +
+           " percent.\n"
+           "                       Repeatable; the last one for a suffix wins.\n";
+  }();
+  return help;
+}
 
 }  // namespace palettor::cli

@@ -41,7 +41,8 @@ struct TableOptions {
   Palette Resolve() const;
 };
 
-// The lines of --help that describe the options, indented as the commands' help texts are.
-extern const char* const kTableOptionsHelp;
+// The lines of --help that describe the options, indented as the commands' help texts are, with
+// the ranges and defaults of the settings they change.
+const std::string& TableOptionsHelp();
 
 }  // namespace palettor::cli

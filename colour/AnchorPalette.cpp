@@ -1,8 +1,10 @@
 #include "AnchorPalette.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "ColourConversions.h"
+#include "ColourRanges.h"
 #include "FloatRule.h"
 
 namespace palettor {
@@ -22,14 +24,12 @@ std::string AnchorName(int index) {
 }
 
 std::int32_t WrapHueDegrees(std::int32_t hue) {
-  if (hue >= 0 && hue <= 360) return hue;
-  const std::int32_t wrapped = hue % 360;
-  return wrapped < 0 ? wrapped + 360 : wrapped;
+  if (hue >= 0 && hue <= kMaxHueDegrees) return hue;
+  const std::int32_t wrapped = hue % kMaxHueDegrees;
+  return wrapped < 0 ? wrapped + kMaxHueDegrees : wrapped;
 }
 
-std::int32_t ClampSaturationPercent(std::int32_t saturation) {
-  return saturation < 0 ? 0 : (saturation > 100 ? 100 : saturation);
-}
+std::int32_t ClampSaturationPercent(std::int32_t saturation) { return std::clamp(saturation, 0, kMaxPercent); }
 
 namespace {
 

@@ -27,8 +27,8 @@ std::string AnchorSuffix(int index);
 std::string AnchorName(int index);
 
 // Full-brightness colour of a hue in whole degrees and a saturation in whole percent.
-// A hue outside 0 ... 360 is wrapped into it and a saturation outside 0 ... 100 clamped;
-// values within range derive exactly as they always have.
+// A hue outside 0 ... kMaxHueDegrees is wrapped into it and a saturation outside
+// 0 ... kMaxPercent clamped (ColourRanges.h); values within range derive exactly as they always have.
 PackedColour DeriveAnchorColour(std::int32_t hue, std::int32_t saturation);
 
 struct AnchorValue {

@@ -3,9 +3,18 @@
 #include <algorithm>
 #include <cmath>
 
+#include "ColourRanges.h"
 #include "FloatRule.h"
 
 namespace palettor {
+
+namespace {
+
+// The colour circle, in the two precisions the conversions work in.
+constexpr double kCircle = kMaxHueDegrees;
+constexpr float kCircleFloat = kMaxHueDegrees;
+
+}  // namespace
 
 void RGBToHSV(float red, float green, float blue, float& hue, float& saturation, float& value) {
   const float min = std::min({red, green, blue});
@@ -25,18 +34,18 @@ void RGBToHSV(float red, float green, float blue, float& hue, float& saturation,
   } else {
     hue = Stored((double{red} - double{green}) * 60.0 / double{delta} + 240.0);
   }
-  if (hue < 0.0f) hue = Stored(double{hue} + 360.0);
+  if (hue < 0.0f) hue = Stored(double{hue} + kCircle);
 }
 
 namespace {
 
 float WrapHue(float hue) {
-  if (hue >= 0.0f && hue <= 360.0f) return hue;
+  if (hue >= 0.0f && hue <= kCircleFloat) return hue;
   if (!std::isfinite(hue)) return 0.0f;
-  double wrapped = std::fmod(double{hue}, 360.0);
-  if (wrapped < 0.0) wrapped += 360.0;
+  double wrapped = std::fmod(double{hue}, kCircle);
+  if (wrapped < 0.0) wrapped += kCircle;
   const float stored = Stored(wrapped);
-  return stored >= 360.0f ? 0.0f : stored;  // a tiny negative remainder can round up to 360
+  return stored >= kCircleFloat ? 0.0f : stored;  // a tiny negative remainder can round up to the end
 }
 
 float ClampUnit(float x) {
@@ -48,7 +57,7 @@ float ClampUnit(float x) {
 
 HueSector SectorOfHue(float hue) {
   float h = WrapHue(hue);
-  if (h == 360.0f) h = 0.0f;
+  if (h == kCircleFloat) h = 0.0f;
   h = Stored(double{h} / 60.0);
   const int sector = static_cast<int>(h);  // 0 ... 5 now that h is below 6
   return {sector, Stored(double{h} - sector)};

@@ -6,7 +6,7 @@ namespace palettor {
 
 void RGBToHSV(float red, float green, float blue, float& hue, float& saturation, float& value);
 
-// Hues in 0 ... 360 convert as they always have (360 counts as 0). A hue outside that
+// Hues on the colour circle (ColourRanges.h) convert as they always have (its end counts as 0). A hue outside that
 // range, which only a hand-edited setting can produce, is wrapped into it first
 // (-10 -> 350, 370 -> 10), and a saturation outside 0 ... 1 is clamped, so every output
 // is always assigned.

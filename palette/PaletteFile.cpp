@@ -3,10 +3,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonObject>
+#include <QList>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
+#include "SettingsCatalogue.h"
 #include "StrictJson.h"
 
 namespace palettor {
@@ -83,11 +86,11 @@ class MemberReader {
     return static_cast<std::int32_t>(value->toDouble());
   }
 
-  bool Boolean(const QJsonObject& object, const QString& name) {
+  bool Boolean(const QJsonObject& object, const QString& parent, const QString& name) {
     const QString expected = QStringLiteral("true or false");
-    const auto value = Required(object, {}, name, expected);
+    const auto value = Required(object, parent, name, expected);
     if (!value) return false;
-    if (!value->isBool()) Refuse(name, expected, *value);
+    if (!value->isBool()) Refuse(JoinPath(parent, name), expected, *value);
     return value->toBool();
   }
 
@@ -146,7 +149,48 @@ QByteArray QuotedJson(const QString& text) {
   return out + '"';
 }
 
-QByteArray JsonBoolean(bool value) { return value ? "true" : "false"; }
+QByteArray Quoted(const QByteArray& name) { return '"' + name + '"'; }
+
+// The order of the members in a file: the switches and the tail percent, then each anchor's hue
+// and saturation from the blue tail on.
+constexpr std::array<SettingId, kSettingCount> FileOrder() {
+  std::array<SettingId, kSettingCount> order{SettingId::WhiteTop, SettingId::SmoothColours, SettingId::TailPercent};
+  for (std::size_t i = 0; i < 2 * kAnchorCount; ++i) order[3 + i] = static_cast<SettingId>(i);
+  return order;
+}
+constexpr std::array<SettingId, kSettingCount> kFileOrder = FileOrder();
+
+// "anchors.M70.hue" as its parts: the objects it lies in, then its own name.
+QList<QByteArray> MemberPath(const SettingEntry& row) { return QByteArray(row.fileMember).split('.'); }
+
+// Reads the row's member into the palette, through the objects its path names.
+void ReadMember(const QJsonObject& root, const SettingEntry& row, MemberReader& reader, Palette& palette) {
+  const QList<QByteArray> path = MemberPath(row);
+  QJsonObject object = root;
+  QString parent;
+  for (qsizetype i = 0; i + 1 < path.size(); ++i) {
+    const QString name = QString::fromLatin1(path[i]);
+    object = reader.Object(object, parent, name);
+    parent = JoinPath(parent, name);
+  }
+  const QString name = QString::fromLatin1(path.back());
+  const std::int32_t value = row.Kind() == SettingKind::Option
+                                 ? reader.Boolean(object, parent, name)
+                                 : reader.WholeNumber(object, parent, name, row.min, row.max);
+  SetPaletteValue(palette, row.id, value);
+}
+
+// A value as the file holds it. Numbers a hand-edited store may hold outside their range are
+// written as the table uses them: hues wrapped, the others clamped.
+QByteArray FileValue(const Palette& palette, SettingId id) {
+  const SettingEntry& row = Setting(id);
+  const std::int32_t value = PaletteValue(palette, id);
+  switch (row.Kind()) {
+    case SettingKind::Option: return value != 0 ? "true" : "false";
+    case SettingKind::Hue: return QByteArray::number(WrapHueDegrees(value));
+    default: return QByteArray::number(std::clamp(value, row.min, row.max));
+  }
+}
 
 }  // namespace
 
@@ -186,19 +230,7 @@ PaletteReadResult ParsePalette(QByteArrayView text) {
     else
       reader.Refuse(QStringLiteral("name"), QStringLiteral("text"), *name);
   }
-  document.palette.whiteTop = reader.Boolean(root, QStringLiteral("whiteTop"));
-  document.palette.smoothColours = reader.Boolean(root, QStringLiteral("smoothColours"));
-  document.palette.tailPercent = reader.WholeNumber(root, {}, QStringLiteral("tailPercent"), 0, 100);
-  const QString anchorsName = QStringLiteral("anchors");
-  const QJsonObject anchors = reader.Object(root, {}, anchorsName);
-  for (int index = kFirstAnchor; index <= kLastAnchor; ++index) {
-    const QString suffix = QString::fromStdString(AnchorSuffix(index));
-    const QJsonObject anchor = reader.Object(anchors, anchorsName, suffix);
-    const QString path = JoinPath(anchorsName, suffix);
-    AnchorValue& value = document.palette.anchors[AnchorSlot(index)];
-    value.hue = reader.WholeNumber(anchor, path, QStringLiteral("hue"), 0, 360);
-    value.saturation = reader.WholeNumber(anchor, path, QStringLiteral("saturation"), 0, 100);
-  }
+  for (const SettingId id : kFileOrder) ReadMember(root, Setting(id), reader, document.palette);
   if (reader.Failed()) return Refused(reader.Error());
   return {document, {}};
 }
@@ -210,15 +242,17 @@ QByteArray FormatPalette(const PaletteDocument& document) {
   out += "  \"format\": \"" + QByteArray(kFormatName) + "\",\n";
   out += "  \"version\": " + number(kPaletteFileVersion) + ",\n";
   if (!document.name.isEmpty()) out += "  \"name\": " + QuotedJson(document.name) + ",\n";
-  out += "  \"whiteTop\": " + JsonBoolean(palette.whiteTop) + ",\n";
-  out += "  \"smoothColours\": " + JsonBoolean(palette.smoothColours) + ",\n";
-  out += "  \"tailPercent\": " + number(std::clamp(palette.tailPercent, 0, 100)) + ",\n";
-  out += "  \"anchors\": {\n";
+  // The whole-palette members each on a line, then the anchors' object with a line per anchor.
+  for (const SettingId id : kFileOrder) {
+    const QList<QByteArray> path = MemberPath(Setting(id));
+    if (path.size() == 1) out += "  " + Quoted(path[0]) + ": " + FileValue(palette, id) + ",\n";
+  }
+  out += "  " + Quoted(MemberPath(Setting(HueSetting(kFirstAnchor)))[0]) + ": {\n";
   for (int index = kFirstAnchor; index <= kLastAnchor; ++index) {
-    const AnchorValue& value = palette.anchors[AnchorSlot(index)];
-    out += "    \"" + QByteArray::fromStdString(AnchorSuffix(index)) +
-           "\": {\"hue\": " + number(WrapHueDegrees(value.hue)) +
-           ", \"saturation\": " + number(ClampSaturationPercent(value.saturation)) +
+    const QList<QByteArray> hue = MemberPath(Setting(HueSetting(index)));
+    const QList<QByteArray> saturation = MemberPath(Setting(SaturationSetting(index)));
+    out += "    " + Quoted(hue[1]) + ": {" + Quoted(hue[2]) + ": " + FileValue(palette, HueSetting(index)) + ", " +
+           Quoted(saturation[2]) + ": " + FileValue(palette, SaturationSetting(index)) +
            (index < kLastAnchor ? "},\n" : "}\n");
   }
   out += "  }\n}\n";

@@ -16,9 +16,10 @@
 //     }
 //   }
 //
-// Reading needs every anchor (by its suffix) and all three options: hues whole numbers 0 ... 360,
-// saturations and the tail percent whole numbers 0 ... 100 (12.0 counts as whole, 12.5 does not),
-// the options true or false. Unknown members anywhere are ignored, so later versions can add
+// The members are those the settings catalogue names for the window's 27 values. Reading needs
+// every anchor (by its suffix) and all three options: hues, saturations and the tail percent whole
+// numbers within the catalogue's ranges (12.0 counts as whole, 12.5 does not), the options true
+// or false. Unknown members anywhere are ignored, so later versions can add
 // members that this one skips. Anything else is refused with the first fault found, named by the
 // member's dotted path ("anchors.M30.hue") where there is one.
 #include <QByteArray>
@@ -64,8 +65,8 @@ PaletteReadResult ParsePalette(QByteArrayView text);
 
 // The file's text: the layout above, members always in that order, anchors in index order, a
 // trailing newline. "name" is left out when empty. Values a hand-edited store may hold outside
-// the ranges are written as the table uses them (hues wrapped into 0 ... 360, saturations and the
-// tail percent clamped), so every file written here reads back.
+// the ranges are written as the table uses them (hues wrapped around the colour circle,
+// saturations and the tail percent clamped), so every file written here reads back.
 QByteArray FormatPalette(const PaletteDocument& document);
 
 // At most kMaxPaletteFileBytes are read; a larger file is refused as invalid.

@@ -9,71 +9,81 @@ namespace palettor {
 
 namespace {
 
-constexpr const char* kInfraredImage = "InfraredImage";
-constexpr const char* kVisibleImage = "VisibleImage";
-constexpr const char* kScaleBlack = "ScaleBlack";
-constexpr const char* kScaleWhite = "ScaleWhite";
-constexpr const char* kZoom = "Zoom";
-constexpr const char* kSimulation = "Simulation";
+using enum SettingId;
 
-// The stored value if it has `type`; throws when the store cannot be read.
-bool HasValueOfType(TRegistry& registry, const char* name, RegDataType type) {
-  const auto stored = registry.GetDataType(name);
-  if (!registry.LastError().empty()) throw ERegistryException(registry.LastError());
-  return stored == type;
+const char* Name(SettingId id) { return Setting(id).name; }
+
+// The stored text, if the value is text; throws when the store cannot be read.
+std::optional<std::string> ReadText(TRegistry& registry, SettingId id) {
+  if (registry.GetDataType(Name(id)) != RegDataType::String) return std::nullopt;
+  return registry.ReadString(Name(id));
 }
 
-std::optional<std::string> ReadText(TRegistry& registry, const char* name) {
-  if (!HasValueOfType(registry, name, RegDataType::String)) return std::nullopt;
-  return registry.ReadString(name);
-}
-
-std::optional<double> ReadDecimal(TRegistry& registry, const char* name) {
-  const auto text = ReadText(registry, name);
+std::optional<double> ReadDecimal(TRegistry& registry, SettingId id) {
+  const auto text = ReadText(registry, id);
   return text ? ParseDecimal(*text) : std::nullopt;
 }
 
 bool IsZoom(std::int32_t percent) {
-  return percent == kZoomToFit || (percent >= kMinZoomPercent && percent <= kMaxZoomPercent);
+  const SettingEntry& zoom = Setting(Zoom);
+  return percent == kZoomToFit || (percent >= zoom.min && percent <= zoom.max);
 }
 
 void ReadInto(TRegistry& registry, PreviewSettings& settings) {
-  const auto ir = ReadText(registry, kInfraredImage);
-  const auto vis = ReadText(registry, kVisibleImage);
+  const auto ir = ReadText(registry, InfraredImage);
+  const auto vis = ReadText(registry, VisibleImage);
   // A pair or nothing: one channel alone cannot be shown.
   if (ir && vis && !ir->empty() && !vis->empty()) {
     settings.irPath = *ir;
     settings.visPath = *vis;
   }
-  const auto black = ReadDecimal(registry, kScaleBlack);
-  const auto white = ReadDecimal(registry, kScaleWhite);
+  const auto black = ReadDecimal(registry, ScaleBlack);
+  const auto white = ReadDecimal(registry, ScaleWhite);
   if (black && white && IsUsableScale({*black, *white})) settings.scale = {*black, *white};
-  if (HasValueOfType(registry, kZoom, RegDataType::Dword)) {
-    const std::int32_t zoom = registry.ReadInteger(kZoom);
+  if (registry.GetDataType(Name(Zoom)) == RegDataType::Dword) {
+    const std::int32_t zoom = registry.ReadInteger(Name(Zoom));
     if (IsZoom(zoom)) settings.zoomPercent = zoom;
   }
-  if (const auto name = ReadText(registry, kSimulation)) {
+  if (const auto name = ReadText(registry, Simulation)) {
     if (const auto simulation = VisionSimulationNamed(*name)) settings.simulation = *simulation;
+  }
+}
+
+// A text value as the store keeps it.
+std::string TextOf(const PreviewSettings& settings, SettingId id) {
+  switch (id) {
+    case InfraredImage: return settings.irPath;
+    case VisibleImage: return settings.visPath;
+    case ScaleBlack: return FormatDecimal(settings.scale.black);
+    case ScaleWhite: return FormatDecimal(settings.scale.white);
+    default: return std::string(VisionSimulationName(settings.simulation));
   }
 }
 
 }  // namespace
 
 std::string PreviewSettingsKeyPath(const CurrentUserRegistry& currentUser) {
-  return SettingsKeyPath(currentUser) + "\\Preview";
+  return SettingsKeyPath(currentUser) + "\\" + kPreviewSubkey;
+}
+
+PreviewSettings DefaultPreviewSettings() {
+  PreviewSettings settings;
+  settings.irPath = Setting(InfraredImage).defaultText;
+  settings.visPath = Setting(VisibleImage).defaultText;
+  settings.scale = {ParseDecimal(Setting(ScaleBlack).defaultText).value_or(settings.scale.black),
+                    ParseDecimal(Setting(ScaleWhite).defaultText).value_or(settings.scale.white)};
+  settings.zoomPercent = Setting(Zoom).defaultValue;
+  settings.simulation = VisionSimulationNamed(Setting(Simulation).defaultText).value_or(settings.simulation);
+  return settings;
 }
 
 std::optional<PreviewSettings> LoadPreviewSettings(const CurrentUserRegistry& currentUser) {
   try {
     RegistryTransaction snapshot(currentUser.Store(), RegistryTransactionMode::Read);
-    PreviewSettings settings;
+    PreviewSettings settings = DefaultPreviewSettings();
     TRegistry registry(currentUser.Store(), KEY_READ);
     const std::string key = PreviewSettingsKeyPath(currentUser);
-    if (registry.KeyExists(key)) {
-      if (registry.OpenKey(key, false)) ReadInto(registry, settings);
-    } else if (!registry.LastError().empty()) {
-      throw ERegistryException(registry.LastError());
-    }
+    if (registry.KeyExists(key) && registry.OpenKey(key, false)) ReadInto(registry, settings);
     snapshot.Commit();
     return settings;
   } catch (const ERegistryException&) {
@@ -86,12 +96,13 @@ void StorePreviewSettings(const CurrentUserRegistry& currentUser, const PreviewS
   TRegistry registry(currentUser.Store());
   const std::string key = PreviewSettingsKeyPath(currentUser);
   if (!registry.OpenKey(key, true)) throw ERegistryException("cannot create the key " + key);
-  registry.WriteString(kInfraredImage, settings.irPath);
-  registry.WriteString(kVisibleImage, settings.visPath);
-  registry.WriteString(kScaleBlack, FormatDecimal(settings.scale.black));
-  registry.WriteString(kScaleWhite, FormatDecimal(settings.scale.white));
-  registry.WriteInteger(kZoom, settings.zoomPercent);
-  registry.WriteString(kSimulation, std::string(VisionSimulationName(settings.simulation)));
+  for (const SettingEntry& row : PreviewCatalogue()) {  // in their write order
+    if (row.type == RegDataType::Dword) {
+      registry.WriteInteger(row.name, settings.zoomPercent);
+    } else {
+      registry.WriteString(row.name, TextOf(settings, row.id));
+    }
+  }
   batch.Commit();
 }
 

@@ -112,7 +112,7 @@ PreviewWindow::PreviewWindow(TFormPalettor& form, const CurrentUserRegistry& cur
 
   const std::optional<PreviewSettings> loaded = LoadPreviewSettings(currentUser_);
   settingsLoaded_ = loaded.has_value();
-  ApplySettings(loaded.value_or(PreviewSettings{}));
+  ApplySettings(loaded.value_or(DefaultPreviewSettings()));
   ClearPixelInfo();
   view_->setImage(&coloured_);
 

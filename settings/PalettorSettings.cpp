@@ -31,8 +31,8 @@ void PalettorSettings::CreateFrom(const Palette& palette) {
   const auto& catalogue = SettingsCatalogue();
   for (std::size_t i = 0; i < kSettingCount; ++i) {
     const SettingEntry& entry = catalogue[i];
-    const std::int32_t value = PaletteValue(palette, entry);
-    if (entry.kind == SettingKind::Option) {
+    const std::int32_t value = PaletteValue(palette, entry.id);
+    if (entry.Kind() == SettingKind::Option) {
       held_[i] =
           std::make_unique<TRegistryBoolean>(registry_, entry.name, value != 0, TRegistryVariable::AlreadyLoaded{});
     } else {
@@ -41,43 +41,21 @@ void PalettorSettings::CreateFrom(const Palette& palette) {
   }
 }
 
-TRegistryVariable* PalettorSettings::Find(SettingKind kind, int anchor, bool Palette::*option) const {
-  const auto& catalogue = SettingsCatalogue();
-  for (std::size_t i = 0; i < kSettingCount; ++i) {
-    const SettingEntry& entry = catalogue[i];
-    if (entry.kind != kind) continue;
-    if ((kind == SettingKind::Hue || kind == SettingKind::Saturation) && entry.anchor != anchor) continue;
-    if (kind == SettingKind::Option && entry.option != option) continue;
-    return held_[i].get();
-  }
-  return nullptr;
+TRegistryInteger* PalettorSettings::Integer(SettingId id) const {
+  if (Position(id) >= kSettingCount) return nullptr;
+  return dynamic_cast<TRegistryInteger*>(held_[Position(id)].get());
 }
 
-TRegistryInteger* PalettorSettings::AnchorHue(int anchor) const {
-  return static_cast<TRegistryInteger*>(Find(SettingKind::Hue, anchor));
-}
-
-TRegistryInteger* PalettorSettings::AnchorSat(int anchor) const {
-  return static_cast<TRegistryInteger*>(Find(SettingKind::Saturation, anchor));
-}
-
-TRegistryInteger* PalettorSettings::TailPercentSetting() const {
-  return static_cast<TRegistryInteger*>(Find(SettingKind::Percent, 0));
-}
-
-TRegistryBoolean* PalettorSettings::WhiteTopSetting() const {
-  return static_cast<TRegistryBoolean*>(Find(SettingKind::Option, 0, &Palette::whiteTop));
-}
-
-TRegistryBoolean* PalettorSettings::SmoothSetting() const {
-  return static_cast<TRegistryBoolean*>(Find(SettingKind::Option, 0, &Palette::smoothColours));
+TRegistryBoolean* PalettorSettings::Boolean(SettingId id) const {
+  if (Position(id) >= kSettingCount) return nullptr;
+  return dynamic_cast<TRegistryBoolean*>(held_[Position(id)].get());
 }
 
 AnchorValues PalettorSettings::Anchors() const {
   AnchorValues values{};
   for (int i = kFirstAnchor; i <= kLastAnchor; ++i) {
-    const TRegistryInteger* hue = AnchorHue(i);
-    const TRegistryInteger* sat = AnchorSat(i);
+    const TRegistryInteger* hue = Integer(HueSetting(i));
+    const TRegistryInteger* sat = Integer(SaturationSetting(i));
     values[AnchorSlot(i)] = {hue ? hue->Value : 0, sat ? sat->Value : 0};
   }
   return values;
@@ -85,8 +63,8 @@ AnchorValues PalettorSettings::Anchors() const {
 
 void PalettorSettings::AssignAnchors(const AnchorValues& anchors) {
   for (int i = kFirstAnchor; i <= kLastAnchor; ++i) {
-    if (TRegistryInteger* hue = AnchorHue(i)) hue->Value = anchors[AnchorSlot(i)].hue;
-    if (TRegistryInteger* sat = AnchorSat(i)) sat->Value = anchors[AnchorSlot(i)].saturation;
+    if (TRegistryInteger* hue = Integer(HueSetting(i))) hue->Value = anchors[AnchorSlot(i)].hue;
+    if (TRegistryInteger* sat = Integer(SaturationSetting(i))) sat->Value = anchors[AnchorSlot(i)].saturation;
   }
 }
 
@@ -98,9 +76,9 @@ void PalettorSettings::KeepStoreAsItIs() {
 }
 
 void PalettorSettings::StoreAndFree(bool smooth, std::int16_t tailPosition, bool whiteTop) {
-  if (TRegistryBoolean* setting = SmoothSetting()) setting->Value = smooth;
-  if (TRegistryInteger* setting = TailPercentSetting()) setting->Value = tailPosition;
-  if (TRegistryBoolean* setting = WhiteTopSetting()) setting->Value = whiteTop;
+  if (TRegistryBoolean* setting = Boolean(SettingId::SmoothColours)) setting->Value = smooth;
+  if (TRegistryInteger* setting = Integer(SettingId::TailPercent)) setting->Value = tailPosition;
+  if (TRegistryBoolean* setting = Boolean(SettingId::WhiteTop)) setting->Value = whiteTop;
   StoreHeldAndFree();
 }
 

@@ -29,12 +29,10 @@ class PalettorSettings {
   void CreateFrom(const Palette& palette);
   bool Created() const { return held_[0] != nullptr; }
 
-  // The settings by their names in the window; each needs CreateAll or CreateFrom.
-  TRegistryInteger* AnchorHue(int anchor) const;  // anchor index -7 ... 4
-  TRegistryInteger* AnchorSat(int anchor) const;
-  TRegistryInteger* TailPercentSetting() const;
-  TRegistryBoolean* WhiteTopSetting() const;
-  TRegistryBoolean* SmoothSetting() const;
+  // A setting by its id: the switches are Boolean, the others Integer. Null before CreateAll or
+  // CreateFrom, and for an id of the other kind.
+  TRegistryInteger* Integer(SettingId id) const;
+  TRegistryBoolean* Boolean(SettingId id) const;
 
   AnchorValues Anchors() const;
   void AssignAnchors(const AnchorValues& anchors);
@@ -49,7 +47,6 @@ class PalettorSettings {
   void StoreAndFree(bool smooth, std::int16_t tailPosition, bool whiteTop);
 
  private:
-  TRegistryVariable* Find(SettingKind kind, int anchor, bool Palette::*option = nullptr) const;
   void StoreHeldAndFree();
 
   CurrentUserRegistry registry_;

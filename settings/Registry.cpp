@@ -29,38 +29,20 @@ std::optional<std::string> TRegistry::Resolve(std::string_view key) const {
 
 bool TRegistry::KeyExists(std::string_view key) {
   const auto path = Resolve(key);
-  if (!path) {
-    lastError_ = "not a valid key path";
-    return false;
-  }
-  try {
-    return Backend().KeyExists(*path);
-  } catch (const ERegistryException& error) {
-    lastError_ = error.what();
-    return false;
-  }
+  return path && Backend().KeyExists(*path);
 }
 
 bool TRegistry::OpenKey(std::string_view key, bool canCreate) {
   const auto path = Resolve(key);
   CloseKey();
-  if (!path) {
-    lastError_ = "not a valid key path";
+  if (!path) return false;
+  if (canCreate) {
+    Backend().CreateKey(*path);
+  } else if (!Backend().KeyExists(*path)) {
     return false;
   }
-  try {
-    if (canCreate) {
-      Backend().CreateKey(*path);
-    } else if (!Backend().KeyExists(*path)) {
-      lastError_ = "no such key";
-      return false;
-    }
-    current_ = *path;
-    return true;
-  } catch (const ERegistryException& error) {
-    lastError_ = error.what();
-    return false;
-  }
+  current_ = *path;
+  return true;
 }
 
 void TRegistry::CloseKey() { current_.reset(); }
@@ -74,25 +56,14 @@ const std::string& TRegistry::RequireKey(std::uint32_t right, std::string_view o
 }
 
 bool TRegistry::ValueExists(std::string_view name) {
-  if (!current_) return false;
-  try {
-    return Backend().ReadValue(*current_, std::string(name)).has_value();
-  } catch (const ERegistryException& error) {
-    lastError_ = error.what();
-    return false;
-  }
+  return current_ && Backend().ReadValue(*current_, std::string(name)).has_value();
 }
 
 std::optional<RegDataType> TRegistry::GetDataType(std::string_view name) {
   if (!current_) return std::nullopt;
-  try {
-    const auto data = Backend().ReadValue(*current_, std::string(name));
-    if (!data) return std::nullopt;
-    return data->type;
-  } catch (const ERegistryException& error) {
-    lastError_ = error.what();
-    return std::nullopt;
-  }
+  const auto data = Backend().ReadValue(*current_, std::string(name));
+  if (!data) return std::nullopt;
+  return data->type;
 }
 
 std::vector<std::string> TRegistry::GetValueNames() {

@@ -1,6 +1,8 @@
 #pragma once
 // TRegistry: a registry object with the current user's root (the store it is handed), used for
 // one operation and freed.
+// Answers are results (whether a key or value exists, its type); every failure, a store that
+// cannot be read or written included, is an ERegistryException.
 // Key paths are '\'-separated; a leading '\' makes a path absolute from the root, otherwise it
 // is relative to the open key (or the root when none is open).
 #include <cstdint>
@@ -41,27 +43,25 @@ class TRegistry {
   // deleting them KEY_SET_VALUE.
   std::uint32_t Access = KEY_ALL_ACCESS;
 
-  // True when the key exists; never creates it.
+  // True when the key exists; false for a path that names no key. Never creates it.
   bool KeyExists(std::string_view key);
   // Makes the key current; with canCreate a missing key and its missing parents are created.
-  // False (and no key current) when it does not exist or cannot be created.
+  // False (and no key current) when it does not exist and may not be created, or the path
+  // names no key.
   bool OpenKey(std::string_view key, bool canCreate);
   void CloseKey();
   bool HasCurrentKey() const { return current_.has_value(); }
-  // Why the last KeyExists, OpenKey, ValueExists or GetDataType that failed did so ("" if none
-  // did): those answer only true or false, and a tool may want to say why.
-  const std::string& LastError() const { return lastError_; }
   // Canonical path of the current key ("" for the root), or "" when none is open.
   std::string CurrentPath() const { return current_.value_or(std::string()); }
 
-  // False when no key is current or the store cannot be read.
+  // False when no key is current or it holds no such value.
   bool ValueExists(std::string_view name);
-  // Type of the value, or std::nullopt when it does not exist or cannot be read.
+  // Type of the value, or std::nullopt when no key is current or it holds no such value.
   std::optional<RegDataType> GetDataType(std::string_view name);
-  std::vector<std::string> GetValueNames();  // throws ERegistryException
+  std::vector<std::string> GetValueNames();  // throws ERegistryException when no key is current
 
-  // Each throws ERegistryException when no key is current, the access mask forbids it, the
-  // value is missing or of another type, or the store cannot be read or written.
+  // Each throws ERegistryException when no key is current, the access mask forbids it, or the
+  // value is missing or of another type.
   bool ReadBool(std::string_view name);  // any non-zero REG_DWORD is true
   std::int32_t ReadInteger(std::string_view name);
   std::string ReadString(std::string_view name);
@@ -80,7 +80,6 @@ class TRegistry {
 
   RegistryBackend& backend_;
   std::optional<std::string> current_;
-  std::string lastError_;
 };
 
 }  // namespace palettor

@@ -33,16 +33,9 @@ TRegistryVariable::~TRegistryVariable() {
 std::optional<std::int32_t> LoadRegistryInteger(RegistryBackend& store, const std::string& keyPath,
                                                 const std::string& valueName) {
   TRegistry registry(store);
-  // KeyExists answers false both for a missing key and for an unreadable store; only the
-  // second leaves a reason.
-  if (!registry.KeyExists(keyPath)) {
-    if (!registry.LastError().empty()) throw ERegistryException(registry.LastError());
-    return std::nullopt;
-  }
-  if (!registry.OpenKey(keyPath, false)) return std::nullopt;  // removed since
-  const auto type = registry.GetDataType(valueName);
-  if (!registry.LastError().empty()) throw ERegistryException(registry.LastError());
-  if (type != RegDataType::Dword) return std::nullopt;
+  // The key may have been removed between the two questions.
+  if (!registry.KeyExists(keyPath) || !registry.OpenKey(keyPath, false)) return std::nullopt;
+  if (registry.GetDataType(valueName) != RegDataType::Dword) return std::nullopt;
   return registry.ReadInteger(valueName);
 }
 

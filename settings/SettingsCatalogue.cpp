@@ -3,72 +3,96 @@
 #include <algorithm>
 #include <cctype>
 
+#include "ColourRanges.h"
+
 namespace palettor {
 
 namespace {
 
-using enum SettingKind;
-constexpr std::int32_t kHueMax = 360;
-constexpr std::int32_t kPercentMax = 100;
+using enum SettingId;
+constexpr RegDataType kNumber = RegDataType::Dword;
+constexpr RegDataType kText = RegDataType::String;
 
-// Name, kind, anchor, the palette switch an option holds, default, range, and the position in
-// the shutdown write order; the rows stand in the order the window loads them.
+// Id, name, type, default (number, text), range, position in the shutdown write order and the
+// palette file's member; the rows stand in the order the window loads them.
 // clang-format off
 constexpr std::array<SettingEntry, kSettingCount> kCatalogue = {{
-    {"LUThueM70",        Hue,        -7, nullptr,                 kFirstRunMarker,       0, kHueMax,     3},
-    {"LUTsatM70",        Saturation, -7, nullptr,                 kFirstRunMarker,       0, kPercentMax, 4},
-    {"LUThueM60",        Hue,        -6, nullptr,                 0,                     0, kHueMax,     5},
-    {"LUTsatM60",        Saturation, -6, nullptr,                 0,                     0, kPercentMax, 6},
-    {"LUThueM50",        Hue,        -5, nullptr,                 0,                     0, kHueMax,     7},
-    {"LUTsatM50",        Saturation, -5, nullptr,                 0,                     0, kPercentMax, 8},
-    {"LUThueM40",        Hue,        -4, nullptr,                 0,                     0, kHueMax,     9},
-    {"LUTsatM40",        Saturation, -4, nullptr,                 0,                     0, kPercentMax, 10},
-    {"LUThueM30",        Hue,        -3, nullptr,                 0,                     0, kHueMax,     11},
-    {"LUTsatM30",        Saturation, -3, nullptr,                 0,                     0, kPercentMax, 12},
-    {"LUThueM20",        Hue,        -2, nullptr,                 0,                     0, kHueMax,     13},
-    {"LUTsatM20",        Saturation, -2, nullptr,                 0,                     0, kPercentMax, 14},
-    {"LUThueM10",        Hue,        -1, nullptr,                 0,                     0, kHueMax,     15},
-    {"LUTsatM10",        Saturation, -1, nullptr,                 0,                     0, kPercentMax, 16},
-    {"LUThueO0",         Hue,        0,  nullptr,                 0,                     0, kHueMax,     17},
-    {"LUTsatO0",         Saturation, 0,  nullptr,                 0,                     0, kPercentMax, 18},
-    {"LUThueP10",        Hue,        1,  nullptr,                 0,                     0, kHueMax,     19},
-    {"LUTsatP10",        Saturation, 1,  nullptr,                 0,                     0, kPercentMax, 20},
-    {"LUThueP20",        Hue,        2,  nullptr,                 0,                     0, kHueMax,     21},
-    {"LUTsatP20",        Saturation, 2,  nullptr,                 0,                     0, kPercentMax, 22},
-    {"LUThueP30",        Hue,        3,  nullptr,                 0,                     0, kHueMax,     23},
-    {"LUTsatP30",        Saturation, 3,  nullptr,                 0,                     0, kPercentMax, 24},
-    {"LUThueP40",        Hue,        4,  nullptr,                 0,                     0, kHueMax,     25},
-    {"LUTsatP40",        Saturation, 4,  nullptr,                 0,                     0, kPercentMax, 26},
-    {"LUTTailPercent",   Percent,    0,  nullptr,                 kDefaultTailPercent,   0, kPercentMax, 1},
-    {"LUTWhiteTop",      Option,     0,  &Palette::whiteTop,      kDefaultWhiteTop,      0, 1,           2},
-    {"LUTSmoothColours", Option,     0,  &Palette::smoothColours, kDefaultSmoothColours, 0, 1,           0},
+    {HueM70,        "LUThueM70",        kNumber, kFirstRunMarker,       "", 0, kMaxHueDegrees, 3,  "anchors.M70.hue"},
+    {SaturationM70, "LUTsatM70",        kNumber, kFirstRunMarker,       "", 0, kMaxPercent,    4,  "anchors.M70.saturation"},
+    {HueM60,        "LUThueM60",        kNumber, 0,                     "", 0, kMaxHueDegrees, 5,  "anchors.M60.hue"},
+    {SaturationM60, "LUTsatM60",        kNumber, 0,                     "", 0, kMaxPercent,    6,  "anchors.M60.saturation"},
+    {HueM50,        "LUThueM50",        kNumber, 0,                     "", 0, kMaxHueDegrees, 7,  "anchors.M50.hue"},
+    {SaturationM50, "LUTsatM50",        kNumber, 0,                     "", 0, kMaxPercent,    8,  "anchors.M50.saturation"},
+    {HueM40,        "LUThueM40",        kNumber, 0,                     "", 0, kMaxHueDegrees, 9,  "anchors.M40.hue"},
+    {SaturationM40, "LUTsatM40",        kNumber, 0,                     "", 0, kMaxPercent,    10, "anchors.M40.saturation"},
+    {HueM30,        "LUThueM30",        kNumber, 0,                     "", 0, kMaxHueDegrees, 11, "anchors.M30.hue"},
+    {SaturationM30, "LUTsatM30",        kNumber, 0,                     "", 0, kMaxPercent,    12, "anchors.M30.saturation"},
+    {HueM20,        "LUThueM20",        kNumber, 0,                     "", 0, kMaxHueDegrees, 13, "anchors.M20.hue"},
+    {SaturationM20, "LUTsatM20",        kNumber, 0,                     "", 0, kMaxPercent,    14, "anchors.M20.saturation"},
+    {HueM10,        "LUThueM10",        kNumber, 0,                     "", 0, kMaxHueDegrees, 15, "anchors.M10.hue"},
+    {SaturationM10, "LUTsatM10",        kNumber, 0,                     "", 0, kMaxPercent,    16, "anchors.M10.saturation"},
+    {HueO0,         "LUThueO0",         kNumber, 0,                     "", 0, kMaxHueDegrees, 17, "anchors.O0.hue"},
+    {SaturationO0,  "LUTsatO0",         kNumber, 0,                     "", 0, kMaxPercent,    18, "anchors.O0.saturation"},
+    {HueP10,        "LUThueP10",        kNumber, 0,                     "", 0, kMaxHueDegrees, 19, "anchors.P10.hue"},
+    {SaturationP10, "LUTsatP10",        kNumber, 0,                     "", 0, kMaxPercent,    20, "anchors.P10.saturation"},
+    {HueP20,        "LUThueP20",        kNumber, 0,                     "", 0, kMaxHueDegrees, 21, "anchors.P20.hue"},
+    {SaturationP20, "LUTsatP20",        kNumber, 0,                     "", 0, kMaxPercent,    22, "anchors.P20.saturation"},
+    {HueP30,        "LUThueP30",        kNumber, 0,                     "", 0, kMaxHueDegrees, 23, "anchors.P30.hue"},
+    {SaturationP30, "LUTsatP30",        kNumber, 0,                     "", 0, kMaxPercent,    24, "anchors.P30.saturation"},
+    {HueP40,        "LUThueP40",        kNumber, 0,                     "", 0, kMaxHueDegrees, 25, "anchors.P40.hue"},
+    {SaturationP40, "LUTsatP40",        kNumber, 0,                     "", 0, kMaxPercent,    26, "anchors.P40.saturation"},
+    {TailPercent,   "LUTTailPercent",   kNumber, kDefaultTailPercent,   "", 0, kMaxPercent,    1,  "tailPercent"},
+    {WhiteTop,      "LUTWhiteTop",      kNumber, kDefaultWhiteTop,      "", 0, 1,              2,  "whiteTop"},
+    {SmoothColours, "LUTSmoothColours", kNumber, kDefaultSmoothColours, "", 0, 1,              0,  "smoothColours"},
+}};
+
+// The scale is stored as decimals, in degrees Celsius; a zoom of 0 fits the scene to the window.
+constexpr std::array<SettingEntry, kPreviewValueCount> kPreviewCatalogue = {{
+    {InfraredImage, "InfraredImage",    kText,   0,                     "",       0, 0,    0,  ""},
+    {VisibleImage,  "VisibleImage",     kText,   0,                     "",       0, 0,    1,  ""},
+    {ScaleBlack,    "ScaleBlack",       kText,   0,                     "40",     0, 0,    2,  ""},
+    {ScaleWhite,    "ScaleWhite",       kText,   0,                     "-60",    0, 0,    3,  ""},
+    {Zoom,          "Zoom",             kNumber, 100,                   "",       kMinZoomPercent, kMaxZoomPercent, 4, ""},
+    {Simulation,    "Simulation",       kText,   0,                     "normal", 0, 0,    5,  ""},
+}};
+
+// Each entry holds an executable's full path.
+constexpr std::array<SettingEntry, kAppPathValueCount> kAppPathCatalogue = {{
+    {OwnAppPath,    "",                 kText,   0,                     "",       0, 0,    0,  ""},
+    {ViewerAppPath, "Skyreader",        kText,   0,                     "",       0, 0,    1,  ""},
 }};
 // clang-format on
 
-// The write order must name every setting once.
-constexpr bool StoreRanksArePermutation() {
-  std::array<bool, kSettingCount> seen{};
-  for (const SettingEntry& entry : kCatalogue) {
-    if (entry.storeRank >= kSettingCount || seen[entry.storeRank]) return false;
-    seen[entry.storeRank] = true;
+// A table's rows stand in id order, from `first` on, and its write order names each row once.
+template <std::size_t N>
+constexpr bool IsTable(const std::array<SettingEntry, N>& rows, SettingId first) {
+  std::array<bool, N> seen{};
+  for (std::size_t i = 0; i < N; ++i) {
+    if (Position(rows[i].id) != Position(first) + i) return false;
+    if (rows[i].storeRank >= N || seen[rows[i].storeRank]) return false;
+    seen[rows[i].storeRank] = true;
   }
   return true;
 }
-static_assert(StoreRanksArePermutation());
+static_assert(IsTable(kCatalogue, HueM70));
+static_assert(IsTable(kPreviewCatalogue, InfraredImage));
+// The preview writes its rows as they stand.
+static_assert(std::ranges::all_of(kPreviewCatalogue, [](const SettingEntry& row) {
+  return row.storeRank == Position(row.id) - Position(InfraredImage);
+}));
+static_assert(IsTable(kAppPathCatalogue, OwnAppPath));
 
-// Every anchor has exactly one hue and one saturation row.
-constexpr bool EveryAnchorOnce() {
-  std::array<int, kAnchorCount> hues{}, saturations{};
+// The palette's rows name its members, the others none.
+constexpr bool MembersNamedForThePaletteOnly() {
   for (const SettingEntry& entry : kCatalogue) {
-    if (entry.kind == Hue) ++hues[AnchorSlot(entry.anchor)];
-    if (entry.kind == Saturation) ++saturations[AnchorSlot(entry.anchor)];
+    if (entry.fileMember[0] == '\0') return false;
   }
-  for (std::size_t slot = 0; slot < kAnchorCount; ++slot) {
-    if (hues[slot] != 1 || saturations[slot] != 1) return false;
+  for (const SettingEntry& entry : kPreviewCatalogue) {
+    if (entry.fileMember[0] != '\0') return false;
   }
   return true;
 }
-static_assert(EveryAnchorOnce());
+static_assert(MembersNamedForThePaletteOnly());
 
 bool SameName(std::string_view a, std::string_view b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
@@ -80,6 +104,17 @@ bool SameName(std::string_view a, std::string_view b) {
 
 const std::array<SettingEntry, kSettingCount>& SettingsCatalogue() { return kCatalogue; }
 
+const std::array<SettingEntry, kPreviewValueCount>& PreviewCatalogue() { return kPreviewCatalogue; }
+
+const std::array<SettingEntry, kAppPathValueCount>& AppPathCatalogue() { return kAppPathCatalogue; }
+
+const SettingEntry& Setting(SettingId id) {
+  const std::size_t at = Position(id);
+  if (at < kSettingCount) return kCatalogue[at];
+  if (at < kSettingCount + kPreviewValueCount) return kPreviewCatalogue[at - kSettingCount];
+  return kAppPathCatalogue[at - kSettingCount - kPreviewValueCount];
+}
+
 const std::array<std::size_t, kSettingCount>& SettingsStoreOrder() {
   static const auto order = [] {
     std::array<std::size_t, kSettingCount> positions{};
@@ -89,35 +124,44 @@ const std::array<std::size_t, kSettingCount>& SettingsStoreOrder() {
   return order;
 }
 
-std::optional<std::size_t> FindSetting(std::string_view name) {
-  for (std::size_t i = 0; i < kSettingCount; ++i) {
-    if (SameName(kCatalogue[i].name, name)) return i;
+std::optional<SettingId> FindSetting(std::string_view name) {
+  for (const SettingEntry& entry : kCatalogue) {
+    if (SameName(entry.name, name)) return entry.id;
   }
   return std::nullopt;
 }
 
-std::int32_t PaletteValue(const Palette& palette, const SettingEntry& entry) {
-  switch (entry.kind) {
-    case Hue: return palette.anchors[AnchorSlot(entry.anchor)].hue;
-    case Saturation: return palette.anchors[AnchorSlot(entry.anchor)].saturation;
-    case Percent: return palette.tailPercent;
-    case Option: return palette.*entry.option ? 1 : 0;
+std::int32_t PaletteValue(const Palette& palette, SettingId id) {
+  switch (KindOf(id)) {
+    case SettingKind::Percent: return palette.tailPercent;
+    case SettingKind::Option: return (id == WhiteTop ? palette.whiteTop : palette.smoothColours) ? 1 : 0;
+    case SettingKind::Other: return 0;
+    default: break;
   }
-  return entry.defaultValue;
+  const AnchorValue& anchor = palette.anchors[AnchorSlot(AnchorOf(id))];
+  return KindOf(id) == SettingKind::Hue ? anchor.hue : anchor.saturation;
 }
 
-void SetPaletteValue(Palette& palette, const SettingEntry& entry, std::int32_t value) {
-  switch (entry.kind) {
-    case Hue: palette.anchors[AnchorSlot(entry.anchor)].hue = value; break;
-    case Saturation: palette.anchors[AnchorSlot(entry.anchor)].saturation = value; break;
-    case Percent: palette.tailPercent = value; break;
-    case Option: palette.*entry.option = value != 0; break;
+void SetPaletteValue(Palette& palette, SettingId id, std::int32_t value) {
+  switch (KindOf(id)) {
+    case SettingKind::Percent: palette.tailPercent = value; return;
+    case SettingKind::Option: (id == WhiteTop ? palette.whiteTop : palette.smoothColours) = value != 0; return;
+    case SettingKind::Other: return;
+    default: break;
   }
+  AnchorValue& anchor = palette.anchors[AnchorSlot(AnchorOf(id))];
+  (KindOf(id) == SettingKind::Hue ? anchor.hue : anchor.saturation) = value;
+}
+
+std::string RangeText(SettingId id) {
+  const SettingEntry& row = Setting(id);
+  return std::to_string(row.min) + (KindOf(id) == SettingKind::Option ? " or " : " to ") + std::to_string(row.max);
 }
 
 std::int16_t TailPositionOf(std::int32_t loaded) {
   const auto position = static_cast<std::int16_t>(static_cast<std::uint16_t>(static_cast<std::uint32_t>(loaded)));
-  return std::clamp<std::int16_t>(position, 0, kPercentMax);
+  const SettingEntry& tail = kCatalogue[Position(TailPercent)];
+  return std::clamp(position, static_cast<std::int16_t>(tail.min), static_cast<std::int16_t>(tail.max));
 }
 
 const char* SourceName(SettingSource source) {

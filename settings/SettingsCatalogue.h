@@ -1,56 +1,119 @@
 #pragma once
-// The one list of everything Palettor keeps between runs: 27 values in the settings key. Each
-// row gives a value's name, kind, range, default, the anchor it belongs to and its place in
-// the shutdown write order; the rows stand in the order the window loads them. Everything that
-// loads, stores, lists or changes a setting reads this table.
+// The one list of everything Palettor keeps between runs, as three tables of the same rows:
+//   - the window's palette, 27 values in the settings key (SettingsKeyPath), in the order the
+//     window loads them;
+//   - the preview's six values in its subkey kPreviewSubkey, in the order it writes them;
+//   - the program-location register (kAppPathsKey): the running program's own entry and the
+//     viewer's, whose folder the table is saved into.
+// Each row gives a value's name, registry type, default, range, its place in its table's write
+// order and, for the palette, the palette file's member that holds it. Everything that loads,
+// stores, lists, changes, shows or checks one of these values reads its row.
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "Palette.h"
+#include "RegistryBackend.h"
 
 namespace palettor {
 
 constexpr std::size_t kSettingCount = 2 * kAnchorCount + 3;
+constexpr std::size_t kPreviewValueCount = 6;
+constexpr std::size_t kAppPathValueCount = 2;
 
 // A blue-tail hue of this value means nothing was stored yet: the first-run rule.
 constexpr std::int32_t kFirstRunMarker = -1;
+
+// The preview's key below the settings key.
+inline constexpr const char* kPreviewSubkey = "Preview";
+// The preview's zoom in percent of the scene's size, or kZoomToFit.
+constexpr int kZoomToFit = 0;
+constexpr int kMinZoomPercent = 5;
+constexpr int kMaxZoomPercent = 3200;
+
+// Every value Palettor keeps. The window's 27 come first, in their load order, so that an id
+// of one of them is also its position in SettingsCatalogue().
+// clang-format off
+enum class SettingId : std::uint8_t {
+  HueM70, SaturationM70, HueM60, SaturationM60, HueM50, SaturationM50,
+  HueM40, SaturationM40, HueM30, SaturationM30, HueM20, SaturationM20,
+  HueM10, SaturationM10, HueO0, SaturationO0, HueP10, SaturationP10,
+  HueP20, SaturationP20, HueP30, SaturationP30, HueP40, SaturationP40,
+  TailPercent, WhiteTop, SmoothColours,
+  // The preview's.
+  InfraredImage, VisibleImage, ScaleBlack, ScaleWhite, Zoom, Simulation,
+  // The register's.
+  OwnAppPath, ViewerAppPath,
+};
+// clang-format on
+
+constexpr std::size_t Position(SettingId id) { return static_cast<std::size_t>(id); }
+
+// The hue and saturation settings of an anchor index -7 ... 4.
+constexpr SettingId HueSetting(int anchor) { return static_cast<SettingId>(2 * AnchorSlot(anchor)); }
+constexpr SettingId SaturationSetting(int anchor) { return static_cast<SettingId>(2 * AnchorSlot(anchor) + 1); }
 
 enum class SettingKind {
   Hue,         // an anchor's hue in degrees (TRegistryInteger)
   Saturation,  // an anchor's saturation in percent (TRegistryInteger)
   Percent,     // the tail percent (TRegistryInteger), taken as the tail spinner takes it
   Option,      // a switch (TRegistryBoolean), 0 or 1
+  Other,       // a value outside the palette: the preview's, the register's
 };
 
+constexpr SettingKind KindOf(SettingId id) {
+  if (Position(id) < 2 * kAnchorCount) return Position(id) % 2 == 0 ? SettingKind::Hue : SettingKind::Saturation;
+  if (id == SettingId::TailPercent) return SettingKind::Percent;
+  if (id == SettingId::WhiteTop || id == SettingId::SmoothColours) return SettingKind::Option;
+  return SettingKind::Other;
+}
+
+// The anchor index of a hue or saturation setting.
+constexpr int AnchorOf(SettingId id) { return static_cast<int>(Position(id) / 2) + kFirstAnchor; }
+
 struct SettingEntry {
-  const char* name;  // registry value name
-  SettingKind kind;
-  int anchor;             // Hue and Saturation: the anchor index -7 ... 4
-  bool Palette::*option;  // Option: the palette's switch it holds
-  std::int32_t defaultValue;
-  std::int32_t min, max;  // what the window's controls let the user set
-  std::size_t storeRank;  // 0 is written first at shutdown
+  SettingId id;
+  const char* name;           // registry value name; "" for the running program's own entry
+  RegDataType type;           // REG_DWORD or REG_SZ
+  std::int32_t defaultValue;  // REG_DWORD: what the value is when nothing usable is stored
+  const char* defaultText;    // REG_SZ: likewise
+  std::int32_t min, max;      // REG_DWORD: what the program lets the user set
+  std::size_t storeRank;      // 0 is written first when the table is stored
+  const char* fileMember;     // the palette file's member ("anchors.M70.hue"); "" outside the palette
+
+  constexpr SettingKind Kind() const { return KindOf(id); }
+  constexpr int Anchor() const { return AnchorOf(id); }
 };
 
 // In load order: hue and saturation of -7, of -6 ... 4, then the tail percent, White top and
 // Smooth colours.
 const std::array<SettingEntry, kSettingCount>& SettingsCatalogue();
+// In the order they are written: the images, the scale, the zoom, the simulation.
+const std::array<SettingEntry, kPreviewValueCount>& PreviewCatalogue();
+// The running program's entry (named by its base name), then the viewer's.
+const std::array<SettingEntry, kAppPathValueCount>& AppPathCatalogue();
+
+const SettingEntry& Setting(SettingId id);
 
 // Catalogue positions in the order the window writes them at shutdown.
 const std::array<std::size_t, kSettingCount>& SettingsStoreOrder();
 
-// Position of the named setting (ignoring case, as the registry does), if it is one.
-std::optional<std::size_t> FindSetting(std::string_view name);
+// The window's setting of that name (ignoring case, as the registry does), if it is one.
+std::optional<SettingId> FindSetting(std::string_view name);
 
-// The value a palette holds for a setting (switches as 0 or 1), and the other way round.
-std::int32_t PaletteValue(const Palette& palette, const SettingEntry& entry);
-void SetPaletteValue(Palette& palette, const SettingEntry& entry, std::int32_t value);
+// The value a palette holds for one of the window's settings (switches as 0 or 1), and the
+// other way round; nothing for a value outside the palette.
+std::int32_t PaletteValue(const Palette& palette, SettingId id);
+void SetPaletteValue(Palette& palette, SettingId id, std::int32_t value);
+
+// The range as help texts and messages give it: "MIN to MAX", or "MIN or MAX" for a switch.
+std::string RangeText(SettingId id);
 
 // What the tail-percent spinner makes of a loaded number: its low 16 bits as a signed position,
-// brought within the spinner's range 0 ... 100.
+// brought within the spinner's range.
 std::int16_t TailPositionOf(std::int32_t loaded);
 
 enum class SettingSource { Stored, Default, Factory };

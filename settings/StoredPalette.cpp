@@ -8,7 +8,7 @@ namespace palettor {
 
 Palette DefaultPalette() {
   Palette palette;
-  for (const SettingEntry& entry : SettingsCatalogue()) SetPaletteValue(palette, entry, entry.defaultValue);
+  for (const SettingEntry& entry : SettingsCatalogue()) SetPaletteValue(palette, entry.id, entry.defaultValue);
   ApplyFirstRunRule(palette.anchors);
   return palette;
 }
@@ -28,14 +28,14 @@ LoadedPalette LoadPalette(const CurrentUserRegistry& registry) {
     const SettingEntry& entry = catalogue[i];
     const auto stored = LoadRegistryInteger(registry.Store(), key, entry.name);
     std::int32_t value = stored.value_or(entry.defaultValue);
-    if (entry.kind == SettingKind::Percent) value = TailPositionOf(value);
-    SetPaletteValue(loaded.palette, entry, value);
+    if (entry.Kind() == SettingKind::Percent) value = TailPositionOf(value);
+    SetPaletteValue(loaded.palette, entry.id, value);
     loaded.sources[i] = stored ? SettingSource::Stored : SettingSource::Default;
   }
   snapshot.Commit();
   if (ApplyFirstRunRule(loaded.palette.anchors)) {
     for (std::size_t i = 0; i < kSettingCount; ++i) {
-      const SettingKind kind = catalogue[i].kind;
+      const SettingKind kind = catalogue[i].Kind();
       if (kind == SettingKind::Hue || kind == SettingKind::Saturation) loaded.sources[i] = SettingSource::Factory;
     }
   }

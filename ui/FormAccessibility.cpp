@@ -5,6 +5,7 @@
 
 #include "PalettorForm.h"
 #include "PatchKeyboard.h"
+#include "SettingsCatalogue.h"
 
 namespace palettor {
 
@@ -23,6 +24,8 @@ QString PatchName(int index) {
   return number + QLatin1Char(' ') + kDegree + QStringLiteral("C anchor");
 }
 
+QString RangeOf(SettingId id) { return QString::fromStdString(RangeText(id)); }
+
 QString HueAndSaturation(int hue, int saturation) {
   return QStringLiteral("hue %1%2, saturation %3%").arg(hue).arg(kDegree).arg(saturation);
 }
@@ -39,16 +42,19 @@ void TFormPalettor::MakeAccessible() {
       QStringLiteral("Blend between neighbouring anchors; cleared, each ten degrees keep one colour"));
   EditTailPercent->setAccessibleName(QStringLiteral("Blue tail percent"));
   EditTailPercent->setAccessibleDescription(
-      QStringLiteral("How many of the dark rows, 0 to 100 percent, take the blue tail's colour"));
+      QStringLiteral("How many of the dark rows, %1 percent, take the blue tail's colour")
+          .arg(RangeOf(SettingId::TailPercent)));
   UpDownTailPercent->setAccessibleName(QStringLiteral("Blue tail percent spinner"));
   LabelBlueTail->setBuddy(EditTailPercent);
   GroupBoxColourEditor->setAccessibleName(GroupBoxColourEditor->title().trimmed());
   EditHue->setAccessibleName(QStringLiteral("Hue"));
-  EditHue->setAccessibleDescription(QStringLiteral("Hue of the selected anchor in degrees, 0 to 360"));
+  EditHue->setAccessibleDescription(QStringLiteral("Hue of the selected anchor in degrees, ") +
+                                    RangeOf(HueSetting(kFirstAnchor)));
   UpDownHue->setAccessibleName(QStringLiteral("Hue spinner"));
   LabelHue->setBuddy(EditHue);
   EditSat->setAccessibleName(QStringLiteral("Saturation"));
-  EditSat->setAccessibleDescription(QStringLiteral("Saturation of the selected anchor in percent, 0 to 100"));
+  EditSat->setAccessibleDescription(QStringLiteral("Saturation of the selected anchor in percent, ") +
+                                    RangeOf(SaturationSetting(kFirstAnchor)));
   UpDownSat->setAccessibleName(QStringLiteral("Saturation spinner"));
   LabelSat->setBuddy(EditSat);
   LabelTempIndex->setAccessibleDescription(QStringLiteral("The anchor being edited"));

@@ -12,6 +12,7 @@
 #include "RegistryBackend.h"
 #include "RegistryVariables.h"
 #include "SaveTarget.h"
+#include "SettingsCatalogue.h"
 #include "StoredPalette.h"
 #include "TableBitmapWriter.h"
 #include "WholeNumber.h"
@@ -25,7 +26,6 @@ constexpr int kClientHeight = 344;
 constexpr int kFirstLeft = 193;
 constexpr int kFirstTop = 107;
 
-const char* const kHostProgram = "Skyreader";
 const char* const kDefaultTableFile = "TempToColourUser.bmp";
 
 template <typename Control>
@@ -35,6 +35,12 @@ Control* Place(Control* control, int left, int top, int width, int height) {
 }
 
 QString Text(const char* latin1) { return QString::fromLatin1(latin1); }
+
+// A spinner over the range the catalogue gives the setting.
+TUpDown* SpinnerOf(QWidget* parent, const QString& name, TEdit* associate, SettingId id) {
+  const SettingEntry& row = Setting(id);
+  return new TUpDown(parent, name, associate, static_cast<std::int16_t>(row.min), static_cast<std::int16_t>(row.max));
+}
 
 // `key` and whatever else the platform binds to the same command.
 void SetShortcut(QAction* action, const QKeySequence& key, QKeySequence::StandardKey standard) {
@@ -136,8 +142,8 @@ void TFormPalettor::BuildControls() {
   LabelBlueTail = new TLabel(client, QStringLiteral("LabelBlueTail"), QStringLiteral("Blue tail percent "));
   LabelBlueTail->setGeometry(360, 28, LabelBlueTail->width(), 13);
   EditTailPercent = Place(new TEdit(client, QStringLiteral("EditTailPercent"), QStringLiteral("0")), 440, 24, 25, 21);
-  UpDownTailPercent =
-      Place(new TUpDown(client, QStringLiteral("UpDownTailPercent"), EditTailPercent, 0, 100), 465, 24, 15, 21);
+  UpDownTailPercent = Place(
+      SpinnerOf(client, QStringLiteral("UpDownTailPercent"), EditTailPercent, SettingId::TailPercent), 465, 24, 15, 21);
 
   GroupBoxColourEditor =
       Place(new TGroupBox(client, QStringLiteral("GroupBoxColourEditor"), QStringLiteral(" Colour value editor ")), 360,
@@ -145,11 +151,12 @@ void TFormPalettor::BuildControls() {
   GroupBoxColourEditor->setToolTip(QStringLiteral("Click on a colour patch to edit"));
   QWidget* editor = GroupBoxColourEditor;
   EditHue = Place(new TEdit(editor, QStringLiteral("EditHue"), QStringLiteral("0")), 24, 24, 33, 21);
-  UpDownHue = Place(new TUpDown(editor, QStringLiteral("UpDownHue"), EditHue, 0, 360), 57, 24, 15, 21);
+  UpDownHue = Place(SpinnerOf(editor, QStringLiteral("UpDownHue"), EditHue, HueSetting(kFirstAnchor)), 57, 24, 15, 21);
   LabelHue = new TLabel(editor, QStringLiteral("LabelHue"), QStringLiteral("Hue"));
   LabelHue->setGeometry(88, 28, LabelHue->width(), 13);
   EditSat = Place(new TEdit(editor, QStringLiteral("EditSat"), QStringLiteral("0")), 24, 54, 33, 21);
-  UpDownSat = Place(new TUpDown(editor, QStringLiteral("UpDownSat"), EditSat, 0, 100), 57, 54, 15, 21);
+  UpDownSat =
+      Place(SpinnerOf(editor, QStringLiteral("UpDownSat"), EditSat, SaturationSetting(kFirstAnchor)), 57, 54, 15, 21);
   LabelSat = new TLabel(editor, QStringLiteral("LabelSat"), QStringLiteral("Saturation"));
   LabelSat->setGeometry(88, 58, LabelSat->width(), 13);
   LabelTempIndex = new TLabel(editor, QStringLiteral("LabelTempIndex"), QStringLiteral("Temp"));
@@ -252,8 +259,8 @@ void TFormPalettor::SetAboutBox(QDialog* aboutBox) {
 QObject* TFormPalettor::FindComponent(const QString& name) const { return palettor::FindComponent(this, name); }
 
 AnchorValue TFormPalettor::AnchorValueOf(int index) const {
-  const TRegistryInteger* hue = settings_.AnchorHue(index);
-  const TRegistryInteger* sat = settings_.AnchorSat(index);
+  const TRegistryInteger* hue = settings_.Integer(HueSetting(index));
+  const TRegistryInteger* sat = settings_.Integer(SaturationSetting(index));
   if (!hue || !sat) return {0, 0};
   return {hue->Value, sat->Value};
 }
@@ -275,12 +282,12 @@ void TFormPalettor::FormCreate(QObject*) {
   }
   AnchorColour = DeriveAnchorColours(settings_.Anchors());
   // The stored number goes over as a 16-bit position, its low 16 bits unchecked.
-  UpDownTailPercent->SetPosition(static_cast<std::int16_t>(settings_.TailPercentSetting()->Value));
-  CheckBoxWhiteTop->setChecked(settings_.WhiteTopSetting()->Value);
-  CheckBoxSmooth->setChecked(settings_.SmoothSetting()->Value);
+  UpDownTailPercent->SetPosition(static_cast<std::int16_t>(settings_.Integer(SettingId::TailPercent)->Value));
+  CheckBoxWhiteTop->setChecked(settings_.Boolean(SettingId::WhiteTop)->Value);
+  CheckBoxSmooth->setChecked(settings_.Boolean(SettingId::SmoothColours)->Value);
   SetEditorEnabled(false);
   // Double buffering: Qt paints every widget through a back buffer already.
-  HostFolder = HostFolderOf(ReadAppPath(currentUser_, kHostProgram));
+  HostFolder = HostFolderOf(ReadAppPath(currentUser_, Setting(SettingId::ViewerAppPath).name));
   if (!unreadable.empty()) {
     // Starting on defaults and storing them at close would replace the user's palette.
     dialogs_->ShowError(this, QStringLiteral("The stored settings could not be read (") +
@@ -378,8 +385,8 @@ void TFormPalettor::keyPressEvent(QKeyEvent* event) {
 
 void TFormPalettor::RebuildTable() {
   if (!TableBitmap || applying_) return;
-  const TRegistryInteger* tailHue = settings_.AnchorHue(kBlueTailAnchor);
-  const TRegistryInteger* tailSat = settings_.AnchorSat(kBlueTailAnchor);
+  const TRegistryInteger* tailHue = settings_.Integer(HueSetting(kBlueTailAnchor));
+  const TRegistryInteger* tailSat = settings_.Integer(SaturationSetting(kBlueTailAnchor));
   if (!tailHue || !tailSat) return;
   const std::int32_t P = UpDownTailPercent->GetPosition();
   const bool W = CheckBoxWhiteTop->isChecked();
@@ -504,8 +511,8 @@ void TFormPalettor::ButtonUpdateColourClick(QObject*) {
   if (!IsAnchorIndex(t)) return;
   const auto slot = AnchorSlot(t);
   AnchorColour[slot] = PreviewColour;
-  settings_.AnchorHue(t)->Value = PreviewHue;
-  settings_.AnchorSat(t)->Value = PreviewSat;
+  settings_.Integer(HueSetting(t))->Value = PreviewHue;
+  settings_.Integer(SaturationSetting(t))->Value = PreviewSat;
   RebuildAfterEdit(QStringLiteral("Update ") + QString::fromStdString(AnchorName(t)));
 }
 

@@ -64,10 +64,20 @@ class StoredPreview : public test::TempStoreTest {
   }
 };
 
+// The demo scene at 100 %, infrared from +40 to -60 degrees, no simulation.
+PreviewSettings Defaults() {
+  PreviewSettings defaults;
+  defaults.scale = {40, -60};
+  defaults.zoomPercent = 100;
+  defaults.simulation = VisionSimulation::Normal;
+  return defaults;
+}
+
 TEST_F(StoredPreview, NothingStoredGivesTheDefaults) {
+  EXPECT_EQ(DefaultPreviewSettings(), Defaults());
   const auto loaded = LoadPreviewSettings(Registry());
   ASSERT_TRUE(loaded);
-  EXPECT_EQ(*loaded, PreviewSettings{});
+  EXPECT_EQ(*loaded, Defaults());
   EXPECT_EQ(loaded->zoomPercent, 100);
   EXPECT_EQ(loaded->scale, (IrScale{40, -60}));
 }
@@ -78,10 +88,10 @@ TEST_F(StoredPreview, WhatCannotBeUsedTakesItsDefault) {
   Write("ScaleWhite", "12.5");  // the same temperature
   Write("Zoom", 4);
   Write("Simulation", "Protanopia");
-  EXPECT_EQ(LoadPreviewSettings(Registry()), PreviewSettings{});
+  EXPECT_EQ(LoadPreviewSettings(Registry()), Defaults());
   Write("Zoom", std::string("150"));  // text where a number belongs
   Write("ScaleWhite", "warm");
-  EXPECT_EQ(LoadPreviewSettings(Registry()), PreviewSettings{});
+  EXPECT_EQ(LoadPreviewSettings(Registry()), Defaults());
 }
 
 TEST_F(StoredPreview, WhatIsStoredIsLoadedExactly) {

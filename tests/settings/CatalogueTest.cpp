@@ -3,6 +3,9 @@
 #include <ostream>
 
 #include <set>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "CaseName.h"
 #include "GoldenSettings.h"
@@ -18,11 +21,11 @@ TEST(Catalogue, ListsTheTwentySevenValuesInLoadOrderWithTheirDefaults) {
     EXPECT_EQ(catalogue[i].name, golden::kLoadOrder[i].first) << i;
     EXPECT_EQ(catalogue[i].defaultValue, golden::kLoadOrder[i].second) << golden::kLoadOrder[i].first;
   }
-  EXPECT_EQ(catalogue[25].kind, SettingKind::Option);
-  EXPECT_EQ(catalogue[26].kind, SettingKind::Option);
-  EXPECT_EQ(catalogue[24].kind, SettingKind::Percent);
-  EXPECT_EQ(catalogue[14].anchor, 0);
-  EXPECT_EQ(catalogue[1].kind, SettingKind::Saturation);
+  EXPECT_EQ(catalogue[25].Kind(), SettingKind::Option);
+  EXPECT_EQ(catalogue[26].Kind(), SettingKind::Option);
+  EXPECT_EQ(catalogue[24].Kind(), SettingKind::Percent);
+  EXPECT_EQ(catalogue[14].Anchor(), 0);
+  EXPECT_EQ(catalogue[1].Kind(), SettingKind::Saturation);
 }
 
 TEST(Catalogue, StoreOrderPutsTheOptionsFirstThenTheAnchorsInLoadOrder) {
@@ -35,16 +38,74 @@ TEST(Catalogue, EachSettingReadsAndWritesItsOwnPartOfAPalette) {
   Palette palette;
   const auto& catalogue = SettingsCatalogue();
   for (std::size_t i = 0; i < kSettingCount; ++i)
-    SetPaletteValue(palette, catalogue[i], static_cast<std::int32_t>(i) + 2);
+    SetPaletteValue(palette, catalogue[i].id, static_cast<std::int32_t>(i) + 2);
   EXPECT_EQ(palette.anchors[AnchorSlot(-7)], (AnchorValue{2, 3}));
   EXPECT_EQ(palette.anchors[AnchorSlot(4)], (AnchorValue{24, 25}));
   EXPECT_EQ(palette.tailPercent, 26);
   EXPECT_TRUE(palette.whiteTop);
   EXPECT_TRUE(palette.smoothColours);
   palette.whiteTop = false;
-  EXPECT_EQ(PaletteValue(palette, catalogue[*FindSetting("LUTWhiteTop")]), 0);
-  EXPECT_EQ(PaletteValue(palette, catalogue[*FindSetting("LUTSmoothColours")]), 1);
-  EXPECT_EQ(PaletteValue(palette, catalogue[*FindSetting("LUTsatO0")]), 17);
+  EXPECT_EQ(PaletteValue(palette, SettingId::WhiteTop), 0);
+  EXPECT_EQ(PaletteValue(palette, SettingId::SmoothColours), 1);
+  EXPECT_EQ(PaletteValue(palette, SaturationSetting(0)), 17);
+  EXPECT_EQ(PaletteValue(palette, HueSetting(4)), 24);
+}
+
+TEST(Catalogue, RowsNameThePaletteFilesMembers) {
+  const std::vector<std::pair<const char*, const char*>> members = {
+      {"LUThueM70", "anchors.M70.hue"},        {"LUTsatM70", "anchors.M70.saturation"}, {"LUThueO0", "anchors.O0.hue"},
+      {"LUTsatP40", "anchors.P40.saturation"}, {"LUTTailPercent", "tailPercent"},       {"LUTWhiteTop", "whiteTop"},
+      {"LUTSmoothColours", "smoothColours"}};
+  for (const auto& [name, member] : members) {
+    const auto id = FindSetting(name);
+    ASSERT_TRUE(id) << name;
+    EXPECT_STREQ(Setting(*id).fileMember, member);
+  }
+}
+
+TEST(Catalogue, IdsNameTheirRowsAndAnchorsTheirHueAndSaturation) {
+  EXPECT_EQ(HueSetting(-7), SettingId::HueM70);
+  EXPECT_EQ(SaturationSetting(-7), SettingId::SaturationM70);
+  EXPECT_EQ(HueSetting(0), SettingId::HueO0);
+  EXPECT_EQ(SaturationSetting(4), SettingId::SaturationP40);
+  EXPECT_EQ(AnchorOf(SettingId::SaturationM30), -3);
+  for (std::size_t i = 0; i < kSettingCount + kPreviewValueCount + kAppPathValueCount; ++i) {
+    EXPECT_EQ(Position(Setting(static_cast<SettingId>(i)).id), i);
+  }
+  EXPECT_STREQ(Setting(SettingId::TailPercent).name, "LUTTailPercent");
+  EXPECT_STREQ(Setting(SettingId::Zoom).name, "Zoom");
+  EXPECT_STREQ(Setting(SettingId::ViewerAppPath).name, "Skyreader");
+}
+
+TEST(Catalogue, ThePreviewsValuesInTheirWriteOrderWithTypesAndDefaults) {
+  struct Row {
+    std::string name;
+    RegDataType type;
+    std::string defaultText;
+  };
+  const std::vector<Row> expected = {
+      {"InfraredImage", RegDataType::String, ""}, {"VisibleImage", RegDataType::String, ""},
+      {"ScaleBlack", RegDataType::String, "40"},  {"ScaleWhite", RegDataType::String, "-60"},
+      {"Zoom", RegDataType::Dword, ""},           {"Simulation", RegDataType::String, "normal"}};
+  const auto& rows = PreviewCatalogue();
+  ASSERT_EQ(rows.size(), expected.size());
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    EXPECT_EQ(rows[i].name, expected[i].name);
+    EXPECT_EQ(rows[i].type, expected[i].type) << expected[i].name;
+    EXPECT_EQ(rows[i].defaultText, expected[i].defaultText) << expected[i].name;
+    EXPECT_EQ(rows[i].storeRank, i) << expected[i].name;
+  }
+  const SettingEntry& zoom = Setting(SettingId::Zoom);
+  EXPECT_EQ(zoom.defaultValue, 100);
+  EXPECT_EQ(zoom.min, 5);
+  EXPECT_EQ(zoom.max, 3200);
+}
+
+TEST(Catalogue, RangeTextSaysWhatTheControlsTake) {
+  EXPECT_EQ(RangeText(SettingId::HueP10), "0 to 360");
+  EXPECT_EQ(RangeText(SettingId::SaturationM70), "0 to 100");
+  EXPECT_EQ(RangeText(SettingId::TailPercent), "0 to 100");
+  EXPECT_EQ(RangeText(SettingId::SmoothColours), "0 or 1");
 }
 
 struct RangeCase {
@@ -57,10 +118,10 @@ void PrintTo(const RangeCase& c, std::ostream* os) { *os << c.name; }
 class CatalogueRange : public ::testing::TestWithParam<RangeCase> {};
 
 TEST_P(CatalogueRange, GivesWhatTheWindowsControlsAccept) {
-  const auto index = FindSetting(GetParam().name);
-  ASSERT_TRUE(index);
-  EXPECT_EQ(SettingsCatalogue()[*index].min, GetParam().min);
-  EXPECT_EQ(SettingsCatalogue()[*index].max, GetParam().max);
+  const auto id = FindSetting(GetParam().name);
+  ASSERT_TRUE(id);
+  EXPECT_EQ(Setting(*id).min, GetParam().min);
+  EXPECT_EQ(Setting(*id).max, GetParam().max);
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, CatalogueRange,
@@ -71,8 +132,9 @@ INSTANTIATE_TEST_SUITE_P(Values, CatalogueRange,
                          test::CaseName<CatalogueRange::ParamType>);
 
 TEST(Catalogue, FindSettingIgnoresCaseAndRejectsOtherNames) {
-  EXPECT_EQ(FindSetting("luthuem70"), std::optional<std::size_t>(0));
-  EXPECT_EQ(FindSetting("LUTSATP40"), std::optional<std::size_t>(23));
+  EXPECT_EQ(FindSetting("luthuem70"), SettingId::HueM70);
+  EXPECT_EQ(FindSetting("LUTSATP40"), SettingId::SaturationP40);
+  EXPECT_FALSE(FindSetting("Zoom"));
   EXPECT_FALSE(FindSetting("LUThueM80"));
   EXPECT_FALSE(FindSetting("LUThue"));
   EXPECT_FALSE(FindSetting(""));

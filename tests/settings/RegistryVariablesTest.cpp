@@ -39,9 +39,9 @@ class SettingsTest : public test::TempStoreTest {
   void RunWindowSession(std::function<void(PalettorSettings&)> edit = {}) {
     PalettorSettings settings(Registry());
     settings.CreateAll();
-    bool smooth = settings.SmoothSetting()->Value;
-    std::int16_t tail = TailPositionOf(settings.TailPercentSetting()->Value);
-    bool whiteTop = settings.WhiteTopSetting()->Value;
+    bool smooth = settings.Boolean(SettingId::SmoothColours)->Value;
+    std::int16_t tail = TailPositionOf(settings.Integer(SettingId::TailPercent)->Value);
+    bool whiteTop = settings.Boolean(SettingId::WhiteTop)->Value;
     if (edit) edit(settings);
     settings.StoreAndFree(smooth, tail, whiteTop);
   }
@@ -182,8 +182,8 @@ TEST_F(SettingsTest, StoreAndFreeTakesTheControlsStatesAndWidensTheTailPositionW
     PalettorSettings settings(Registry());
     settings.CreateAll();
     settings.StoreAndFree(false, -3, false);
-    EXPECT_EQ(settings.SmoothSetting(), nullptr);
-    EXPECT_EQ(settings.AnchorSat(4), nullptr);
+    EXPECT_EQ(settings.Boolean(SettingId::SmoothColours), nullptr);
+    EXPECT_EQ(settings.Integer(SaturationSetting(4)), nullptr);
   }
   EXPECT_EQ(Query("SELECT name || '=' || data FROM registry_values ORDER BY write_seq LIMIT 3"),
             (std::vector<std::string>{"LUTSmoothColours=0", "LUTTailPercent=-3", "LUTWhiteTop=0"}));
@@ -208,7 +208,7 @@ TEST_F(SettingsTest, AStoredBlueTailHueOfMinusOneResetsEveryStoredAnchor) {
   const LoadedPalette loaded = LoadPalette(Registry());
   EXPECT_EQ(loaded.palette.anchors[AnchorSlot(3)].hue, 35);
   EXPECT_EQ(loaded.palette.anchors[AnchorSlot(-7)].hue, 220);
-  EXPECT_EQ(loaded.sources[*FindSetting("LUTsatP30")], SettingSource::Factory);
+  EXPECT_EQ(loaded.sources[Position(*FindSetting("LUTsatP30"))], SettingSource::Factory);
   PalettorSettings settings(Registry());
   settings.CreateAll();
   EXPECT_EQ(settings.Anchors(), FactoryPalette());
@@ -243,7 +243,7 @@ TEST_F(SettingsTest, LoadPaletteReportsWhereEachValueCameFromAndWritesNothing) {
   EXPECT_TRUE(loaded.palette.whiteTop);
   // 70000 is 0x11170: the spinner gets 0x1170 = 4464 and holds it at 100.
   EXPECT_EQ(loaded.palette.tailPercent, 100);
-  EXPECT_EQ(loaded.sources[*FindSetting("LUTTailPercent")], SettingSource::Stored);
+  EXPECT_EQ(loaded.sources[Position(*FindSetting("LUTTailPercent"))], SettingSource::Stored);
 }
 
 // --- The program-location register ---

@@ -52,8 +52,9 @@ class StoreFaults : public test::TempStoreTest {
     PalettorSettings settings(Registry());
     try {
       settings.CreateAll();
-      settings.StoreAndFree(settings.SmoothSetting()->Value, TailPositionOf(settings.TailPercentSetting()->Value),
-                            settings.WhiteTopSetting()->Value);
+      settings.StoreAndFree(settings.Boolean(SettingId::SmoothColours)->Value,
+                            TailPositionOf(settings.Integer(SettingId::TailPercent)->Value),
+                            settings.Boolean(SettingId::WhiteTop)->Value);
     } catch (const ERegistryException&) {
       // the window goes on without a word
     }
@@ -236,8 +237,8 @@ TEST_F(BusyStore, TheWindowsSettingsStartAsOnAFirstRunAndStoreNothing) {
     PalettorSettings settings(Registry());
     EXPECT_THROW(settings.CreateAll(), EStoreBusy);
     EXPECT_EQ(settings.Anchors(), FactoryPalette());
-    EXPECT_EQ(settings.TailPercentSetting()->Value, 12);
-    settings.AnchorHue(0)->Value = 77;
+    EXPECT_EQ(settings.Integer(SettingId::TailPercent)->Value, 12);
+    settings.Integer(HueSetting(0))->Value = 77;
     holder.Release();
     settings.StoreAndFree(false, 50, false);
   }
@@ -274,9 +275,9 @@ TEST_F(ReadOnlyStore, AReadOnlyFileLoadsItsValuesAndRefusesWritesQuietly) {
               StartAndStopWindow();
               PalettorSettings settings(Registry());
               settings.CreateAll();
-              if (settings.AnchorHue(-7)->Value != 123) return 1;
-              if (settings.TailPercentSetting()->Value != 40) return 2;
-              settings.AnchorHue(-7)->Value = 5;
+              if (settings.Integer(HueSetting(-7))->Value != 123) return 1;
+              if (settings.Integer(SettingId::TailPercent)->Value != 40) return 2;
+              settings.Integer(HueSetting(-7))->Value = 5;
               return 0;
             }),
             0);
@@ -344,18 +345,20 @@ TEST_F(ReadOnlyStore, ADamagedStoreInAReadOnlyFolderRunsOnDefaultsWithOneNotice)
 // tells which session wrote it.
 std::int32_t SessionValue(const SettingEntry& entry, int session) {
   const bool odd = session % 2 != 0;
-  switch (entry.kind) {
-    case SettingKind::Hue: return (odd ? 200 : 10) + entry.anchor + 7;
+  switch (entry.Kind()) {
+    case SettingKind::Hue: return (odd ? 200 : 10) + entry.Anchor() + 7;
     case SettingKind::Saturation: return odd ? 60 : 30;
     case SettingKind::Percent: return odd ? 77 : 33;
     case SettingKind::Option: return odd ? 0 : 1;
+    case SettingKind::Other: break;
   }
   return 0;
 }
 
 void RunSession(const CurrentUserRegistry& registry, int session) {
   Palette palette;
-  for (const SettingEntry& entry : SettingsCatalogue()) SetPaletteValue(palette, entry, SessionValue(entry, session));
+  for (const SettingEntry& entry : SettingsCatalogue())
+    SetPaletteValue(palette, entry.id, SessionValue(entry, session));
   StorePalette(registry, palette);
 }
 
