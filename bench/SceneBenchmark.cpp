@@ -19,7 +19,7 @@ GreyImage Channel(unsigned seed) {
   GreyImage image(kSide, kSide, GreyDepth::Eight);
   unsigned state = seed;
   for (int y = 0; y < kSide; ++y) {
-    std::uint8_t* row = image.row8(y);
+    std::uint8_t* row = image.Row8(y);
     for (int x = 0; x < kSide; ++x) {
       state = state * 1664525u + 1013904223u;
       row[x] = static_cast<std::uint8_t>(state >> 24);
@@ -44,7 +44,7 @@ void Colourise(benchmark::State& state, const GreyImage& ir, const GreyImage& vi
   const SceneColouriser colouriser;
   std::vector<std::uint8_t> rgb(static_cast<std::size_t>(kOutputBytes), 0);
   for (auto _ : state) {
-    colouriser.colourise(ir, vis, rgb.data(), kSide * 3);
+    colouriser.Colourise(ir, vis, rgb.data(), kSide * 3);
     benchmark::DoNotOptimize(rgb.data());
     benchmark::ClobberMemory();
   }
@@ -59,8 +59,8 @@ void BM_ColouriseScene16Bit(benchmark::State& state) {
   const GreyImage ir8 = Channel(3), vis8 = Channel(4);
   for (int y = 0; y < kSide; ++y) {
     for (int x = 0; x < kSide; ++x) {
-      ir.row16(y)[x] = static_cast<std::uint16_t>(ir8.row8(y)[x] * 257 ^ x);
-      vis.row16(y)[x] = static_cast<std::uint16_t>(vis8.row8(y)[x] * 257);
+      ir.Row16(y)[x] = static_cast<std::uint16_t>(ir8.Row8(y)[x] * 257 ^ x);
+      vis.Row16(y)[x] = static_cast<std::uint16_t>(vis8.Row8(y)[x] * 257);
     }
   }
   Colourise(state, ir, vis);

@@ -114,7 +114,7 @@ GreyImage LoadChannel(const std::string& path, const char* channel) {
 }
 
 std::string SizeOf(const GreyImage& image) {
-  return std::to_string(image.width()) + " x " + std::to_string(image.height());
+  return std::to_string(image.Width()) + " x " + std::to_string(image.Height());
 }
 
 struct Scene {
@@ -189,8 +189,8 @@ void RunColourise(const Arguments& args) {
     table = std::move(simulated);
   }
   const auto colouriser = std::make_unique<SceneColouriser>();
-  colouriser->setTable(*table);
-  colouriser->setScale(request.scale);
+  colouriser->SetTable(*table);
+  colouriser->SetScale(request.scale);
   const QImage coloured = ColouriseToImage(*colouriser, scene.ir, scene.vis);
   if (coloured.isNull()) throw Failure("not enough memory for a " + SizeOf(scene.ir) + " coloured scene");
   SceneImageWriter writer;

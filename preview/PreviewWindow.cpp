@@ -60,11 +60,11 @@ QString VisionCaption(VisionSimulation simulation) {
 QString FileName(const QString& path) { return QFileInfo(path).fileName(); }
 
 QString DepthText(const GreyImage& image) {
-  return image.depth() == GreyDepth::Eight ? QStringLiteral("8-bit") : QStringLiteral("16-bit");
+  return image.Depth() == GreyDepth::Eight ? QStringLiteral("8-bit") : QStringLiteral("16-bit");
 }
 
 QString SizeText(const GreyImage& image) {
-  return QStringLiteral("%1 \u00d7 %2").arg(image.width()).arg(image.height());
+  return QStringLiteral("%1 \u00d7 %2").arg(image.Width()).arg(image.Height());
 }
 
 struct LoadedChannel {
@@ -74,7 +74,7 @@ struct LoadedChannel {
 
 LoadedChannel LoadChannel(const QString& path) {
   GreyImageLoad load = LoadGreyImage(path);
-  if (!load.ok()) return {{}, load.error};
+  if (!load.Ok()) return {{}, load.error};
   return {std::move(load.image), {}};
 }
 
@@ -104,21 +104,21 @@ PreviewWindow::PreviewWindow(TFormPalettor& form, const CurrentUserRegistry& cur
   BuildMenus();
   BuildToolBar();
   BuildStatusBar();
-  connect(view_, &SceneView::pixelHovered, this, &PreviewWindow::ShowPixel);
-  connect(view_, &SceneView::hoverLeft, this, &PreviewWindow::ClearPixelInfo);
-  connect(view_, &SceneView::pixelClicked, this, &PreviewWindow::SelectAnchorOf);
-  connect(view_, &SceneView::zoomChanged, this, &PreviewWindow::UpdateZoomInfo);
+  connect(view_, &SceneView::PixelHovered, this, &PreviewWindow::ShowPixel);
+  connect(view_, &SceneView::HoverLeft, this, &PreviewWindow::ClearPixelInfo);
+  connect(view_, &SceneView::PixelClicked, this, &PreviewWindow::SelectAnchorOf);
+  connect(view_, &SceneView::ZoomChanged, this, &PreviewWindow::UpdateZoomInfo);
   connect(&form_, &TFormPalettor::TableRebuilt, this, &PreviewWindow::Recolour);
 
   const std::optional<PreviewSettings> loaded = LoadPreviewSettings(currentUser_);
   settingsLoaded_ = loaded.has_value();
   ApplySettings(loaded.value_or(DefaultPreviewSettings()));
   ClearPixelInfo();
-  view_->setImage(&coloured_);
+  view_->SetImage(&coloured_);
 
   // The scene at its zoom where the screen allows, else most of the screen.
   const QSize chrome(40, menuBar()->sizeHint().height() + 120);
-  QSize wanted = coloured_.size() * (view_->zoomPercent() == kZoomToFit ? 1.0 : view_->scaleFactor()) + chrome;
+  QSize wanted = coloured_.size() * (view_->ZoomPercent() == kZoomToFit ? 1.0 : view_->ScaleFactor()) + chrome;
   if (const QScreen* where = screen()) wanted = wanted.boundedTo(where->availableGeometry().size() * 0.85);
   resize(wanted.expandedTo(QSize(640, 480)));
   view_->setFocus();
@@ -178,10 +178,10 @@ void PreviewWindow::BuildActions() {
   connect(showDemo, &QAction::triggered, this, &PreviewWindow::ShowDemoScene);
   connect(exportView, &QAction::triggered, this, &PreviewWindow::ChooseAndExport);
   connect(closeWindow, &QAction::triggered, this, &QWidget::close);
-  connect(zoomIn, &QAction::triggered, this, [this] { view_->zoomIn(); });
-  connect(zoomOut, &QAction::triggered, this, [this] { view_->zoomOut(); });
-  connect(actualSize, &QAction::triggered, this, [this] { view_->setZoomPercent(100); });
-  connect(fitToWindow, &QAction::triggered, this, [this] { view_->setZoomPercent(kZoomToFit); });
+  connect(zoomIn, &QAction::triggered, this, [this] { view_->ZoomIn(); });
+  connect(zoomOut, &QAction::triggered, this, [this] { view_->ZoomOut(); });
+  connect(actualSize, &QAction::triggered, this, [this] { view_->SetZoomPercent(100); });
+  connect(fitToWindow, &QAction::triggered, this, [this] { view_->SetZoomPercent(kZoomToFit); });
   connect(editScale, &QAction::triggered, this, [this] {
     black_->setFocus(Qt::ShortcutFocusReason);
     black_->selectAll();
@@ -291,7 +291,7 @@ void PreviewWindow::ApplySettings(const PreviewSettings& settings) {
   scale_ = settings.scale;
   simulation_ = settings.simulation;
   ShowScaleAndSimulation();
-  view_->setZoomPercent(settings.zoomPercent);
+  view_->SetZoomPercent(settings.zoomPercent);
   if (!settings.irPath.empty()) {
     const QString irPath = QString::fromStdString(settings.irPath);
     const QString visPath = QString::fromStdString(settings.visPath);
@@ -332,7 +332,7 @@ PreviewSettings PreviewWindow::CurrentSettings() const {
   settings.irPath = irPath_.toStdString();
   settings.visPath = visPath_.toStdString();
   settings.scale = scale_;
-  settings.zoomPercent = view_->zoomPercent();
+  settings.zoomPercent = view_->ZoomPercent();
   settings.simulation = simulation_;
   return settings;
 }
@@ -348,16 +348,16 @@ void PreviewWindow::Recolour() {
   const LutPixels* table = form_.Table();
   if (!table) return;  // the main window is closing
   if (simulation_ == VisionSimulation::Normal) {
-    colouriser_->setTable(*table);
+    colouriser_->SetTable(*table);
   } else {
     SimulateVision(*table, simulation_, *simulated_);
-    colouriser_->setTable(*simulated_);
+    colouriser_->SetTable(*simulated_);
   }
-  colouriser_->setScale(scale_);
+  colouriser_->SetScale(scale_);
   if (!ColouriseInto(*colouriser_, ir_, vis_, coloured_)) {
     dialogs_.ShowError(this, tr("There is not enough memory to colour a %1 scene.").arg(SizeText(ir_)));
   }
-  view_->imageChanged();
+  view_->ImageChanged();
   if (hovered_) ShowPixel(*hovered_);
 }
 
@@ -574,8 +574,8 @@ void PreviewWindow::UpdateSceneInfo() {
 }
 
 void PreviewWindow::UpdateZoomInfo() {
-  const int percent = static_cast<int>(std::lround(view_->scaleFactor() * 100.0));
-  zoomInfo_->setText(view_->zoomPercent() == kZoomToFit ? tr("Fit (%1 %)").arg(percent) : tr("%1 %").arg(percent));
+  const int percent = static_cast<int>(std::lround(view_->ScaleFactor() * 100.0));
+  zoomInfo_->setText(view_->ZoomPercent() == kZoomToFit ? tr("Fit (%1 %)").arg(percent) : tr("%1 %").arg(percent));
 }
 
 }  // namespace palettor

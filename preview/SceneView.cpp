@@ -57,28 +57,28 @@ SceneView::SceneView(QWidget* parent) : QAbstractScrollArea(parent) {
   verticalScrollBar()->setSingleStep(24);
 }
 
-void SceneView::setImage(const QImage* image) {
+void SceneView::SetImage(const QImage* image) {
   image_ = image;
-  imageChanged();
+  ImageChanged();
 }
 
-void SceneView::imageChanged() {
+void SceneView::ImageChanged() {
   const QSize size = image_ ? image_->size() : QSize();
   if (size != imageSize_) {
-    applyZoom(percent_, fit_, QRectF(viewport()->rect()).center());
+    ApplyZoom(percent_, fit_, QRectF(viewport()->rect()).center());
     imageSize_ = size;
   }
   viewport()->update();
 }
 
-QSize SceneView::contentSize() const {
+QSize SceneView::ContentSize() const {
   if (!image_) return {};
   return {static_cast<int>(std::ceil(image_->width() * factor_)),
           static_cast<int>(std::ceil(image_->height() * factor_))};
 }
 
-QPointF SceneView::origin() const {
-  const QSize content = contentSize();
+QPointF SceneView::Origin() const {
+  const QSize content = ContentSize();
   const QSize view = viewport()->size();
   const int x = content.width() < view.width() ? (view.width() - content.width()) / 2 : -horizontalScrollBar()->value();
   const int y =
@@ -86,15 +86,15 @@ QPointF SceneView::origin() const {
   return QPointF(x, y);
 }
 
-double SceneView::fitFactor() const {
+double SceneView::FitFactor() const {
   if (!image_ || image_->isNull()) return 1.0;
   const QSize view = maximumViewportSize();  // without scroll bars: fitting needs none
   return std::max(0.01, std::min(static_cast<double>(view.width()) / image_->width(),
                                  static_cast<double>(view.height()) / image_->height()));
 }
 
-void SceneView::updateScrollBars() {
-  const QSize content = contentSize();
+void SceneView::UpdateScrollBars() {
+  const QSize content = ContentSize();
   const QSize view = viewport()->size();
   horizontalScrollBar()->setRange(0, std::max(0, content.width() - view.width()));
   horizontalScrollBar()->setPageStep(view.width());
@@ -102,40 +102,40 @@ void SceneView::updateScrollBars() {
   verticalScrollBar()->setPageStep(view.height());
 }
 
-void SceneView::applyZoom(int percent, bool fit, QPointF anchor) {
-  const QPointF before = origin();
+void SceneView::ApplyZoom(int percent, bool fit, QPointF anchor) {
+  const QPointF before = Origin();
   const QPointF imagePoint = (anchor - before) / factor_;
   percent_ = std::clamp(percent, kMinZoomPercent, kMaxZoomPercent);
   fit_ = fit;
-  factor_ = fit_ ? fitFactor() : percent_ / 100.0;
-  updateScrollBars();
+  factor_ = fit_ ? FitFactor() : percent_ / 100.0;
+  UpdateScrollBars();
   // Keep the image point under the anchor where it was (the scroll bars clamp at the edges).
   horizontalScrollBar()->setValue(static_cast<int>(std::lround(imagePoint.x() * factor_ - anchor.x())));
   verticalScrollBar()->setValue(static_cast<int>(std::lround(imagePoint.y() * factor_ - anchor.y())));
   viewport()->update();
-  emit zoomChanged();
+  emit ZoomChanged();
 }
 
-void SceneView::setZoomPercent(int percent) {
-  applyZoom(percent == kZoomToFit ? percent_ : percent, percent == kZoomToFit, QRectF(viewport()->rect()).center());
+void SceneView::SetZoomPercent(int percent) {
+  ApplyZoom(percent == kZoomToFit ? percent_ : percent, percent == kZoomToFit, QRectF(viewport()->rect()).center());
 }
 
-void SceneView::zoomIn() { applyZoom(NextZoomStep(factor_ * 100.0, true), false, QRectF(viewport()->rect()).center()); }
+void SceneView::ZoomIn() { ApplyZoom(NextZoomStep(factor_ * 100.0, true), false, QRectF(viewport()->rect()).center()); }
 
-void SceneView::zoomOut() {
-  applyZoom(NextZoomStep(factor_ * 100.0, false), false, QRectF(viewport()->rect()).center());
+void SceneView::ZoomOut() {
+  ApplyZoom(NextZoomStep(factor_ * 100.0, false), false, QRectF(viewport()->rect()).center());
 }
 
-std::optional<QPoint> SceneView::pixelAt(QPoint viewportPoint) const {
+std::optional<QPoint> SceneView::PixelAt(QPoint viewportPoint) const {
   if (!image_ || image_->isNull()) return std::nullopt;
-  const QPointF at = (QPointF(viewportPoint) + QPointF(0.5, 0.5) - origin()) / factor_;
+  const QPointF at = (QPointF(viewportPoint) + QPointF(0.5, 0.5) - Origin()) / factor_;
   const QPoint pixel(static_cast<int>(std::floor(at.x())), static_cast<int>(std::floor(at.y())));
   if (!image_->rect().contains(pixel)) return std::nullopt;
   return pixel;
 }
 
-QPoint SceneView::viewportPointOf(QPoint pixel) const {
-  const QPointF centre = origin() + (QPointF(pixel) + QPointF(0.5, 0.5)) * factor_;
+QPoint SceneView::ViewportPointOf(QPoint pixel) const {
+  const QPointF centre = Origin() + (QPointF(pixel) + QPointF(0.5, 0.5)) * factor_;
   return QPoint(static_cast<int>(std::floor(centre.x())), static_cast<int>(std::floor(centre.y())));
 }
 
@@ -144,7 +144,7 @@ void SceneView::paintEvent(QPaintEvent* event) {
   const QRect exposed = event->rect();
   painter.fillRect(exposed, kBackground);
   if (image_ && !image_->isNull()) {
-    const QPoint at = origin().toPoint();
+    const QPoint at = Origin().toPoint();
     if (percent_ == 100 && !fit_) {
       // One image pixel per pixel: copy only the exposed part, no scaling.
       const QRect target = QRect(at, image_->size()) & exposed;
@@ -164,9 +164,9 @@ void SceneView::paintEvent(QPaintEvent* event) {
 void SceneView::resizeEvent(QResizeEvent* event) {
   QAbstractScrollArea::resizeEvent(event);
   if (fit_) {
-    applyZoom(percent_, true, QRectF(viewport()->rect()).center());
+    ApplyZoom(percent_, true, QRectF(viewport()->rect()).center());
   } else {
-    updateScrollBars();
+    UpdateScrollBars();
   }
 }
 
@@ -182,7 +182,7 @@ void SceneView::wheelEvent(QWheelEvent* event) {
   while (std::abs(wheelAngle_) >= 120) {
     const bool in = wheelAngle_ > 0;
     wheelAngle_ -= in ? 120 : -120;
-    applyZoom(NextZoomStep(factor_ * 100.0, in), false, event->position());
+    ApplyZoom(NextZoomStep(factor_ * 100.0, in), false, event->position());
   }
   event->accept();
 }
@@ -212,7 +212,7 @@ void SceneView::mouseMoveEvent(QMouseEvent* event) {
       lastDragPoint_ = at;
     }
   }
-  reportHover(at);
+  ReportHover(at);
   event->accept();
 }
 
@@ -226,7 +226,7 @@ void SceneView::mouseReleaseEvent(QMouseEvent* event) {
   panning_ = false;
   viewport()->setCursor(Qt::CrossCursor);
   if (!wasPanning) {
-    if (const auto pixel = pixelAt(event->position().toPoint())) emit pixelClicked(*pixel);
+    if (const auto pixel = PixelAt(event->position().toPoint())) emit PixelClicked(*pixel);
   }
   event->accept();
 }
@@ -235,10 +235,10 @@ void SceneView::keyPressEvent(QKeyEvent* event) {
   if (!(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
     switch (event->key()) {
       case Qt::Key_Plus:
-      case Qt::Key_Equal: zoomIn(); return;
-      case Qt::Key_Minus: zoomOut(); return;
-      case Qt::Key_0: setZoomPercent(100); return;
-      case Qt::Key_F: setZoomPercent(kZoomToFit); return;
+      case Qt::Key_Equal: ZoomIn(); return;
+      case Qt::Key_Minus: ZoomOut(); return;
+      case Qt::Key_0: SetZoomPercent(100); return;
+      case Qt::Key_F: SetZoomPercent(kZoomToFit); return;
       default: break;
     }
   }
@@ -246,15 +246,15 @@ void SceneView::keyPressEvent(QKeyEvent* event) {
 }
 
 bool SceneView::viewportEvent(QEvent* event) {
-  if (event->type() == QEvent::Leave) emit hoverLeft();
+  if (event->type() == QEvent::Leave) emit HoverLeft();
   return QAbstractScrollArea::viewportEvent(event);
 }
 
-void SceneView::reportHover(QPoint viewportPoint) {
-  if (const auto pixel = pixelAt(viewportPoint)) {
-    emit pixelHovered(*pixel);
+void SceneView::ReportHover(QPoint viewportPoint) {
+  if (const auto pixel = PixelAt(viewportPoint)) {
+    emit PixelHovered(*pixel);
   } else {
-    emit hoverLeft();
+    emit HoverLeft();
   }
 }
 

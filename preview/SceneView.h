@@ -3,7 +3,7 @@
 // when enlarged, smoothed when reduced; the wheel and the keys +, - and 0 (100 %) zoom, a drag
 // pans, the arrow keys scroll. It reports the image pixel under the pointer and a click on one.
 //
-// The image belongs to the caller, who may write into it and then calls imageChanged(); the
+// The image belongs to the caller, who may write into it and then calls ImageChanged(); the
 // view paints straight from it, so a repaint after a change allocates nothing.
 #include <QAbstractScrollArea>
 #include <QImage>
@@ -19,33 +19,33 @@ class SceneView : public QAbstractScrollArea {
   explicit SceneView(QWidget* parent = nullptr);
 
   // nullptr shows nothing. The image must outlive the view or be replaced first.
-  void setImage(const QImage* image);
+  void SetImage(const QImage* image);
   // The pixels (or the size) of the image changed.
-  void imageChanged();
+  void ImageChanged();
 
   // Percent of the image's size; kZoomToFit (0) while it fits the window.
-  int zoomPercent() const { return fit_ ? 0 : percent_; }
+  int ZoomPercent() const { return fit_ ? 0 : percent_; }
   // The scale the image is drawn at now (for fit too).
-  double scaleFactor() const { return factor_; }
+  double ScaleFactor() const { return factor_; }
   // Percent within the view's limits, or kZoomToFit; anything else takes the nearest limit.
-  void setZoomPercent(int percent);
+  void SetZoomPercent(int percent);
   // To the next step up or down (5 % ... 3200 %), about the middle of the view.
-  void zoomIn();
-  void zoomOut();
+  void ZoomIn();
+  void ZoomOut();
 
   // The image pixel at a point of the viewport, if the image lies there.
-  std::optional<QPoint> pixelAt(QPoint viewportPoint) const;
+  std::optional<QPoint> PixelAt(QPoint viewportPoint) const;
   // Where a pixel's centre is on the viewport (it may lie outside it).
-  QPoint viewportPointOf(QPoint pixel) const;
+  QPoint ViewportPointOf(QPoint pixel) const;
 
   // Completed paints of the viewport, for timing a change until it is on screen.
-  std::uint64_t paintCount() const { return paints_; }
+  std::uint64_t PaintCount() const { return paints_; }
 
  signals:
-  void pixelHovered(QPoint pixel);
-  void hoverLeft();
-  void pixelClicked(QPoint pixel);
-  void zoomChanged();
+  void PixelHovered(QPoint pixel);
+  void HoverLeft();
+  void PixelClicked(QPoint pixel);
+  void ZoomChanged();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -60,13 +60,13 @@ class SceneView : public QAbstractScrollArea {
 
  private:
   // Sets the scale, keeping the image point under `anchor` (viewport coordinates) in place.
-  void applyZoom(int percent, bool fit, QPointF anchor);
-  void updateScrollBars();
-  QSize contentSize() const;
+  void ApplyZoom(int percent, bool fit, QPointF anchor);
+  void UpdateScrollBars();
+  QSize ContentSize() const;
   // The top left corner of the image on the viewport.
-  QPointF origin() const;
-  double fitFactor() const;
-  void reportHover(QPoint viewportPoint);
+  QPointF Origin() const;
+  double FitFactor() const;
+  void ReportHover(QPoint viewportPoint);
 
   const QImage* image_ = nullptr;
   QSize imageSize_;  // of the image last laid out

@@ -33,11 +33,11 @@ class ColumnMap {
  public:
   ColumnMap(IrScale scale, GreyDepth depth);
 
-  IrScale scale() const { return scale_; }
-  GreyDepth depth() const { return depth_; }
-  int column(int level) const { return columns_[static_cast<std::size_t>(level)]; }
-  // MaxLevel(depth()) + 1 entries, indexed by level.
-  const std::uint8_t* data() const { return columns_.data(); }
+  IrScale Scale() const { return scale_; }
+  GreyDepth Depth() const { return depth_; }
+  int Column(int level) const { return columns_[static_cast<std::size_t>(level)]; }
+  // MaxLevel(Depth()) + 1 entries, indexed by level.
+  const std::uint8_t* Data() const { return columns_.data(); }
 
  private:
   IrScale scale_;

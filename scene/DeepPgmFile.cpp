@@ -11,8 +11,8 @@ class PgmParser {
   explicit PgmParser(const QByteArray& bytes) : bytes_(bytes) {}
 
   // A whole number after whitespace and comments; nothing when there is none or it exceeds `limit`.
-  std::optional<qint64> number(qint64 limit) {
-    skipSpaceAndComments();
+  std::optional<qint64> Number(qint64 limit) {
+    SkipSpaceAndComments();
     if (at_ >= bytes_.size() || !std::isdigit(static_cast<unsigned char>(bytes_[at_]))) return std::nullopt;
     qint64 value = 0;
     while (at_ < bytes_.size() && std::isdigit(static_cast<unsigned char>(bytes_[at_]))) {
@@ -23,16 +23,16 @@ class PgmParser {
   }
 
   // The single whitespace byte that ends a binary file's header.
-  bool endOfHeader() {
+  bool EndOfHeader() {
     if (at_ >= bytes_.size() || !std::isspace(static_cast<unsigned char>(bytes_[at_]))) return false;
     ++at_;
     return true;
   }
 
-  qsizetype position() const { return at_; }
+  qsizetype Position() const { return at_; }
 
  private:
-  void skipSpaceAndComments() {
+  void SkipSpaceAndComments() {
     while (at_ < bytes_.size()) {
       if (std::isspace(static_cast<unsigned char>(bytes_[at_]))) {
         ++at_;
@@ -62,29 +62,29 @@ std::optional<GreyImageLoad> ReadDeepPgm(const QByteArray& bytes, const QString&
   if (!binary && !bytes.startsWith("P2")) return std::nullopt;
   PgmParser parser(bytes);
   constexpr qint64 kLargestSide = 1 << 20;
-  const auto width = parser.number(kLargestSide);
-  const auto height = parser.number(kLargestSide);
-  const auto maxSample = parser.number(65535);
+  const auto width = parser.Number(kLargestSide);
+  const auto height = parser.Number(kLargestSide);
+  const auto maxSample = parser.Number(65535);
   // Anything odd in the header, or an 8-bit file, is Qt's to read or to refuse.
   if (!width || !height || !maxSample || *maxSample <= 255) return std::nullopt;
   if (*width == 0 || *height == 0) return Damaged(name, QStringLiteral("no pixels"));
 
   const qint64 samples = *width * *height;
-  if (binary && (!parser.endOfHeader() || bytes.size() - parser.position() < samples * 2)) {
+  if (binary && (!parser.EndOfHeader() || bytes.size() - parser.Position() < samples * 2)) {
     return Damaged(name, QStringLiteral("the file ends before its last pixel"));
   }
   GreyImageLoad load;
   load.image = GreyImage(static_cast<int>(*width), static_cast<int>(*height), GreyDepth::Sixteen);
-  const auto* data = reinterpret_cast<const unsigned char*>(bytes.constData()) + parser.position();
-  for (int y = 0; y < load.image.height(); ++y) {
-    std::uint16_t* row = load.image.row16(y);
-    for (int x = 0; x < load.image.width(); ++x) {
+  const auto* data = reinterpret_cast<const unsigned char*>(bytes.constData()) + parser.Position();
+  for (int y = 0; y < load.image.Height(); ++y) {
+    std::uint16_t* row = load.image.Row16(y);
+    for (int x = 0; x < load.image.Width(); ++x) {
       qint64 sample;
       if (binary) {
         sample = data[0] << 8 | data[1];  // most significant byte first
         data += 2;
       } else {
-        const auto plain = parser.number(65535);
+        const auto plain = parser.Number(65535);
         if (!plain) return Damaged(name, QStringLiteral("pixel (%1, %2) is missing").arg(x).arg(y));
         sample = *plain;
       }

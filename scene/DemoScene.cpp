@@ -184,8 +184,8 @@ DemoScene MakeDemoScene() {
   DemoScene scene{GreyImage(kDemoSceneWidth, kDemoSceneHeight, GreyDepth::Eight),
                   GreyImage(kDemoSceneWidth, kDemoSceneHeight, GreyDepth::Eight)};
   for (int y = 0; y < kDemoSceneHeight; ++y) {
-    std::uint8_t* ir = scene.ir.row8(y);
-    std::uint8_t* vis = scene.vis.row8(y);
+    std::uint8_t* ir = scene.ir.Row8(y);
+    std::uint8_t* vis = scene.vis.Row8(y);
     for (int x = 0; x < kDemoSceneWidth; ++x) {
       const Pixel p = ScenePixel(x, y);
       // The default scale: +40 degrees at level 0, -60 at 255.

@@ -16,24 +16,24 @@ class GreyImage {
   // All levels 0. Throws std::invalid_argument for a negative size.
   GreyImage(int width, int height, GreyDepth depth);
 
-  int width() const { return width_; }
-  int height() const { return height_; }
-  GreyDepth depth() const { return depth_; }
-  int maxLevel() const { return MaxLevel(depth_); }
-  bool isEmpty() const { return width_ == 0 || height_ == 0; }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  GreyDepth Depth() const { return depth_; }
+  int MaxLevel() const { return palettor::MaxLevel(depth_); }
+  bool IsEmpty() const { return width_ == 0 || height_ == 0; }
 
-  // Scan lines of `width()` levels; row8 for 8-bit images only, row16 for 16-bit ones.
-  std::uint8_t* row8(int y);
-  const std::uint8_t* row8(int y) const;
-  std::uint16_t* row16(int y);
-  const std::uint16_t* row16(int y) const;
+  // Scan lines of `Width()` levels; Row8 for 8-bit images only, Row16 for 16-bit ones.
+  std::uint8_t* Row8(int y);
+  const std::uint8_t* Row8(int y) const;
+  std::uint16_t* Row16(int y);
+  const std::uint16_t* Row16(int y) const;
 
   // One pixel at a time, for probing and building small images; not for whole-image loops.
-  int level(int x, int y) const;
-  void setLevel(int x, int y, int level);
+  int Level(int x, int y) const;
+  void SetLevel(int x, int y, int level);
 
  private:
-  std::size_t offset(int x, int y) const;
+  std::size_t Offset(int x, int y) const;
 
   int width_ = 0;
   int height_ = 0;

@@ -53,7 +53,7 @@ GreyImageLoad CopyGrey8(const QImage& image) {
   GreyImageLoad load;
   load.image = GreyImage(image.width(), image.height(), GreyDepth::Eight);
   for (int y = 0; y < image.height(); ++y) {
-    std::copy_n(image.constScanLine(y), image.width(), load.image.row8(y));
+    std::copy_n(image.constScanLine(y), image.width(), load.image.Row8(y));
   }
   return load;
 }
@@ -62,7 +62,7 @@ GreyImageLoad CopyGrey16(const QImage& image) {
   GreyImageLoad load;
   load.image = GreyImage(image.width(), image.height(), GreyDepth::Sixteen);
   for (int y = 0; y < image.height(); ++y) {
-    std::copy_n(reinterpret_cast<const quint16*>(image.constScanLine(y)), image.width(), load.image.row16(y));
+    std::copy_n(reinterpret_cast<const quint16*>(image.constScanLine(y)), image.width(), load.image.Row16(y));
   }
   return load;
 }
@@ -73,7 +73,7 @@ GreyImageLoad FromPalette(const QImage& image, const QString& name) {
   load.image = GreyImage(image.width(), image.height(), GreyDepth::Eight);
   for (int y = 0; y < image.height(); ++y) {
     const uchar* in = image.constScanLine(y);
-    std::uint8_t* out = load.image.row8(y);
+    std::uint8_t* out = load.image.Row8(y);
     for (int x = 0; x < image.width(); ++x) {
       const qsizetype index = in[x];
       if (index >= palette.size()) {
@@ -108,9 +108,9 @@ GreyImageLoad FromRgb(const QImage& image, const QString& name) {
     const Pixel* in = reinterpret_cast<const Pixel*>(image.constScanLine(y));
     Level* out;
     if constexpr (kDepth == GreyDepth::Eight) {
-      out = load.image.row8(y);
+      out = load.image.Row8(y);
     } else {
-      out = load.image.row16(y);
+      out = load.image.Row16(y);
     }
     for (int x = 0; x < image.width(); ++x) {
       const auto [red, green, blue] = ChannelsOf(in[x]);

@@ -20,7 +20,7 @@ struct GreyImageLoad {
   GreyImage image;
   GreyLoadProblem problem = GreyLoadProblem::None;
   QString error;  // names the file and the reason; empty on success
-  bool ok() const { return problem == GreyLoadProblem::None; }
+  bool Ok() const { return problem == GreyLoadProblem::None; }
 };
 
 GreyImageLoad LoadGreyImage(const QString& path);

@@ -40,14 +40,14 @@ void ColouriseRow(const IrLevel* ir, const VisLevel* vis, int width, const std::
   }
 }
 
-const std::uint8_t* LevelRow(const GreyImage& image, int y, std::uint8_t) { return image.row8(y); }
-const std::uint16_t* LevelRow(const GreyImage& image, int y, std::uint16_t) { return image.row16(y); }
+const std::uint8_t* LevelRow(const GreyImage& image, int y, std::uint8_t) { return image.Row8(y); }
+const std::uint16_t* LevelRow(const GreyImage& image, int y, std::uint16_t) { return image.Row16(y); }
 
 template <typename IrLevel, typename VisLevel, unsigned kVisShift>
 void ColouriseRows(const GreyImage& ir, const GreyImage& vis, const std::uint8_t* columns, const PackedColour* cells,
                    std::uint8_t* rgb, std::ptrdiff_t stride) {
-  for (int y = 0; y < ir.height(); ++y) {
-    ColouriseRow<IrLevel, VisLevel, kVisShift>(LevelRow(ir, y, IrLevel{}), LevelRow(vis, y, VisLevel{}), ir.width(),
+  for (int y = 0; y < ir.Height(); ++y) {
+    ColouriseRow<IrLevel, VisLevel, kVisShift>(LevelRow(ir, y, IrLevel{}), LevelRow(vis, y, VisLevel{}), ir.Width(),
                                                columns, cells, rgb + static_cast<std::ptrdiff_t>(y) * stride);
   }
 }
@@ -57,16 +57,16 @@ void ColouriseRows(const GreyImage& ir, const GreyImage& vis, const std::uint8_t
 SceneColouriser::SceneColouriser() : columns8_(IrScale{}, GreyDepth::Eight), columns16_(IrScale{}, GreyDepth::Sixteen) {
   LutPixels table;
   GenerateTable(FactoryTableInputs(), table);
-  setTable(table);
+  SetTable(table);
 }
 
-void SceneColouriser::setScale(IrScale scale) {
-  if (scale == columns8_.scale()) return;
+void SceneColouriser::SetScale(IrScale scale) {
+  if (scale == columns8_.Scale()) return;
   columns8_ = ColumnMap(scale, GreyDepth::Eight);
   columns16_ = ColumnMap(scale, GreyDepth::Sixteen);
 }
 
-void SceneColouriser::setTable(const LutPixels& table) {
+void SceneColouriser::SetTable(const LutPixels& table) {
   for (int brightness = 0; brightness < kTableHeight; ++brightness) {
     const std::size_t fromRow = static_cast<std::size_t>(kTableHeight - 1 - brightness) * kTableWidth;
     std::memcpy(&cells_[static_cast<std::size_t>(brightness) * kCellStride], &table[fromRow],
@@ -74,13 +74,13 @@ void SceneColouriser::setTable(const LutPixels& table) {
   }
 }
 
-void SceneColouriser::colourise(const GreyImage& ir, const GreyImage& vis, std::uint8_t* rgb,
+void SceneColouriser::Colourise(const GreyImage& ir, const GreyImage& vis, std::uint8_t* rgb,
                                 std::ptrdiff_t stride) const {
   if (!SameSize(ir, vis)) throw std::invalid_argument("the infrared and visible images differ in size");
-  const std::uint8_t* columns = columnMap(ir.depth()).data();
+  const std::uint8_t* columns = ColumnMapOf(ir.Depth()).Data();
   const PackedColour* cells = cells_.data();
-  const bool ir8 = ir.depth() == GreyDepth::Eight;
-  const bool vis8 = vis.depth() == GreyDepth::Eight;
+  const bool ir8 = ir.Depth() == GreyDepth::Eight;
+  const bool vis8 = vis.Depth() == GreyDepth::Eight;
   if (ir8 && vis8) {
     ColouriseRows<std::uint8_t, std::uint8_t, 0>(ir, vis, columns, cells, rgb, stride);
   } else if (ir8) {

@@ -21,22 +21,22 @@ class SceneColouriser {
   // The default scale and the table the window starts with on a first run.
   SceneColouriser();
 
-  void setScale(IrScale scale);
-  IrScale scale() const { return columns8_.scale(); }
-  const ColumnMap& columnMap(GreyDepth depth) const { return depth == GreyDepth::Eight ? columns8_ : columns16_; }
+  void SetScale(IrScale scale);
+  IrScale Scale() const { return columns8_.Scale(); }
+  const ColumnMap& ColumnMapOf(GreyDepth depth) const { return depth == GreyDepth::Eight ? columns8_ : columns16_; }
 
   // The table as GenerateTable fills it (rows from the top).
-  void setTable(const LutPixels& table);
+  void SetTable(const LutPixels& table);
   // Table colour at column 0 ... 99 and brightness row 0 ... 255 counted from the bottom.
-  PackedColour colourAt(int column, int brightness) const {
+  PackedColour ColourAt(int column, int brightness) const {
     return cells_[static_cast<std::size_t>(brightness) * kCellStride + static_cast<std::size_t>(column)];
   }
 
   // Writes the coloured scene as 24-bit RGB, three bytes per pixel in the order red, green,
-  // blue, each row of ir.width() pixels starting `stride` bytes after the one above it
+  // blue, each row of ir.Width() pixels starting `stride` bytes after the one above it
   // (a QImage::Format_RGB888 scan line fits). Allocates nothing.
   // Throws std::invalid_argument when the two images differ in size.
-  void colourise(const GreyImage& ir, const GreyImage& vis, std::uint8_t* rgb, std::ptrdiff_t stride) const;
+  void Colourise(const GreyImage& ir, const GreyImage& vis, std::uint8_t* rgb, std::ptrdiff_t stride) const;
 
  private:
   // Rows of 128 so that a cell's index is a shift and an or.

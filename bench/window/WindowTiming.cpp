@@ -86,7 +86,7 @@ std::vector<double> TimeChanges(palettor::TFormPalettor& form, int samples, Acti
 // Waits until the preview's scene view has painted more often than `before`.
 bool WaitForPreviewFrame(const palettor::PreviewWindow& preview, std::uint64_t before) {
   const auto deadline = Clock::now() + std::chrono::seconds(5);
-  while (preview.View()->paintCount() <= before) {
+  while (preview.View()->PaintCount() <= before) {
     if (Clock::now() > deadline) return false;
     QCoreApplication::processEvents(QEventLoop::AllEvents);
   }
@@ -97,7 +97,7 @@ std::vector<double> TimePreviewChanges(palettor::TFormPalettor& form, const pale
                                        int samples) {
   std::vector<double> ms;
   for (int i = 0; i < samples; ++i) {
-    const std::uint64_t before = preview.View()->paintCount();
+    const std::uint64_t before = preview.View()->PaintCount();
     const auto start = Clock::now();
     QTest::mouseClick(form.CheckBoxWhiteTop, Qt::LeftButton, {}, QPoint(6, 8));
     if (!WaitForPreviewFrame(preview, before)) {
@@ -232,7 +232,7 @@ int main(int argc, char** argv) {
       std::fputs("the preview never showed\n", stderr);
       return 1;
     }
-    preview->View()->setZoomPercent(palettor::kZoomToFit);
+    preview->View()->SetZoomPercent(palettor::kZoomToFit);
     Print("change -> preview: demo scene fitted, 1920x1080", TimePreviewChanges(form, *preview, samples));
     QTemporaryDir large;
     if (!WriteLargeScene(large.path()) ||
@@ -240,7 +240,7 @@ int main(int argc, char** argv) {
       std::fputs("the 1920 x 1080 scene could not be made\n", stderr);
       return 1;
     }
-    preview->View()->setZoomPercent(100);
+    preview->View()->SetZoomPercent(100);
     Print("change -> preview: 1920x1080 scene at 100 %", TimePreviewChanges(form, *preview, samples));
     preview->SetSimulation(palettor::VisionSimulation::Deuteranopia);
     Print("change -> preview: the same, deuteranopia", TimePreviewChanges(form, *preview, samples));

@@ -72,7 +72,7 @@ TEST_F(PaletteCli, ImportStoresAll27InTheWindowsOrderAndExportGivesTheFileBack) 
   ASSERT_EQ(imported.exitStatus, 0) << imported.err;
   EXPECT_EQ(imported.out, "");
   EXPECT_EQ(LoadPalette(Registry()).palette, kSamplePalette);
-  EXPECT_EQ(Query("SELECT name FROM registry_values ORDER BY write_seq"), golden::kShutdownOrder);
+  EXPECT_EQ(Query("SELECT name FROM registry_values ORDER BY write_seq"), test::golden::kShutdownOrder);
 
   const test::ProcessResult exported = Run({"palette", "export", "--name", "Sample", Path("back.json")});
   ASSERT_EQ(exported.exitStatus, 0) << exported.err;

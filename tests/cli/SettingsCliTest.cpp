@@ -32,8 +32,8 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-const std::vector<std::string> kLoadOrder = golden::LoadOrderNames();
-using golden::kFirstRunListing;
+const std::vector<std::string> kLoadOrder = test::golden::LoadOrderNames();
+using test::golden::kFirstRunListing;
 
 const char* const kKey = "\\Software\\Quillon\\palettor";
 
@@ -170,7 +170,7 @@ TEST_P(SettingsSetAccepts, StoresAllTwentySevenInShutdownOrderWithTheOneChanged)
   ASSERT_EQ(result.exitStatus, 0) << result.err;
   EXPECT_EQ(result.out, "");
   EXPECT_EQ(result.err, "");
-  EXPECT_EQ(Query("SELECT name FROM registry_values ORDER BY write_seq"), golden::kShutdownOrder);
+  EXPECT_EQ(Query("SELECT name FROM registry_values ORDER BY write_seq"), test::golden::kShutdownOrder);
   EXPECT_EQ(Listed(std::string(GetParam().listed).substr(0, std::string(GetParam().listed).find(' '))),
             GetParam().listed);
 }

@@ -20,6 +20,11 @@ fail() {
 }
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
+# A home of the check's own: the tools and the programs read and write nothing of the real one.
+export HOME=$scratch/home TMPDIR=$scratch/tmp XDG_RUNTIME_DIR=$scratch/runtime
+export XDG_CONFIG_HOME=$HOME/.config XDG_DATA_HOME=$HOME/.local/share XDG_CACHE_HOME=$HOME/.cache
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$TMPDIR" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
 
 version=$("$bin/palettor-cli" --version 2>/dev/null | sed -n 's/^palettor-cli //p')
 

@@ -63,14 +63,14 @@ class Preview : public WindowTest {
     EXPECT_EQ(previews.size(), 1);
     PreviewWindow* p = previews.value(0);
     if (!p) throw std::runtime_error("no preview window is shown");
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(p));
+    EXPECT_TRUE(WaitUntilExposed(p));
     p->activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(p));
+    EXPECT_TRUE(WaitUntilActive(p));
     return *p;
   }
   PreviewWindow& OpenPreview() {
     Form().activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(&Form()));
+    EXPECT_TRUE(WaitUntilActive(&Form()));
     QTest::keyClick(&Form(), Qt::Key_P, Qt::ControlModifier);
     return Shown();
   }
@@ -111,7 +111,7 @@ class Preview : public WindowTest {
 
   // Every pixel the view shows at 100 % against `expected`.
   void ExpectViewShows(PreviewWindow& p, const QImage& expected) {
-    ASSERT_EQ(p.View()->zoomPercent(), 100);
+    ASSERT_EQ(p.View()->ZoomPercent(), 100);
     const QImage shown = p.View()->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     const QPoint origin = SceneOrigin(p, expected.size());
     int compared = 0, mismatches = 0;
@@ -133,17 +133,17 @@ class Preview : public WindowTest {
   // A demo-scene pixel, visible in the view, whose levels pass `wanted`.
   QPoint FindPixel(PreviewWindow& p, const std::function<bool(int ir, int vis)>& wanted) {
     const QSize port = p.View()->viewport()->size();
-    const QPoint origin = SceneOrigin(p, QSize(demo_->ir.width(), demo_->ir.height()));
-    for (int y = std::max(0, -origin.y()); y < std::min(demo_->ir.height(), port.height() - origin.y()); y += 3) {
-      for (int x = std::max(0, -origin.x()); x < std::min(demo_->ir.width(), port.width() - origin.x()); x += 3) {
-        if (wanted(demo_->ir.level(x, y), demo_->vis.level(x, y))) return {x, y};
+    const QPoint origin = SceneOrigin(p, QSize(demo_->ir.Width(), demo_->ir.Height()));
+    for (int y = std::max(0, -origin.y()); y < std::min(demo_->ir.Height(), port.height() - origin.y()); y += 3) {
+      for (int x = std::max(0, -origin.x()); x < std::min(demo_->ir.Width(), port.width() - origin.x()); x += 3) {
+        if (wanted(demo_->ir.Level(x, y), demo_->vis.Level(x, y))) return {x, y};
       }
     }
     ADD_FAILURE() << "no such pixel in view";
     return {};
   }
   QPoint ViewportPoint(PreviewWindow& p, QPoint pixel) {
-    return pixel + SceneOrigin(p, QSize(demo_->ir.width(), demo_->ir.height()));
+    return pixel + SceneOrigin(p, QSize(demo_->ir.Width(), demo_->ir.Height()));
   }
 
   void WriteGrey(const QString& name, QSize size, int level) {
@@ -183,11 +183,11 @@ TEST_F(Preview, TheViewMenuSitsBetweenFileAndHelpAndOpensOnePreviewEveryWay) {
 
   // Ctrl+P while it is open raises the same window.
   Form().activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&Form()));
+  ASSERT_TRUE(WaitUntilActive(&Form()));
   QTest::keyClick(&Form(), Qt::Key_P, Qt::ControlModifier);
   EXPECT_EQ(&Shown(), &byMouse);
   EXPECT_TRUE(byMouse.isActiveWindow());
-  EXPECT_EQ(byMouse.View()->zoomPercent(), 100);
+  EXPECT_EQ(byMouse.View()->ZoomPercent(), 100);
   EXPECT_TRUE(byMouse.ShowsDemoScene());
   EXPECT_LT(byMouse.minimumSize().width(), byMouse.maximumSize().width()) << "resizable";
   EXPECT_LT(byMouse.minimumSize().height(), byMouse.maximumSize().height()) << "resizable";
@@ -200,12 +200,12 @@ TEST_F(Preview, ShowsTheDemoSceneAsColouriseDemoWritesItAndFollowsEveryEdit) {
   // Update an anchor: the scene is recoloured before the click returns and painted next frame.
   Click(qobject_cast<QWidget*>(Form().FindComponent("PaintBoxM30")));
   TypeInto(Form().EditHue, "200");
-  const std::uint64_t paints = p.View()->paintCount();
+  const std::uint64_t paints = p.View()->PaintCount();
   const QImage before = p.ColouredScene().copy();
   Click(Form().ButtonUpdateColour);
   EXPECT_NE(p.ColouredScene(), before) << "recoloured at once";
   QCoreApplication::processEvents();
-  EXPECT_GT(p.View()->paintCount(), paints) << "painted in the next frame";
+  EXPECT_GT(p.View()->PaintCount(), paints) << "painted in the next frame";
   const std::string m30 = "M30=200," + std::to_string(Form().AnchorValueOf(-3).saturation);
   ExpectViewShows(p, ColouriseWithCli({"--demo", "--anchor", m30}));
 
@@ -228,11 +228,11 @@ TEST_F(Preview, HoverSaysWhatThePixelIsAndAClickSelectsItsAnchor) {
     const QPoint pixel = FindPixel(p, [&](int ir, int vis) {
       return ColumnCelsius(ir) >= t.fromCelsius && ColumnCelsius(ir) <= t.toCelsius && (vis * 100 / 255 < 12) == t.tail;
     });
-    const int column = ColumnCelsius(demo_->ir.level(pixel.x(), pixel.y()));
-    ASSERT_EQ(GoverningAnchor(column, demo_->vis.level(pixel.x(), pixel.y()), 12, true), t.anchor);
+    const int column = ColumnCelsius(demo_->ir.Level(pixel.x(), pixel.y()));
+    ASSERT_EQ(GoverningAnchor(column, demo_->vis.Level(pixel.x(), pixel.y()), 12, true), t.anchor);
     const QPoint at = ViewportPoint(p, pixel);
     QTest::mouseMove(p.View()->viewport(), at);
-    const int ir = demo_->ir.level(pixel.x(), pixel.y()), vis = demo_->vis.level(pixel.x(), pixel.y());
+    const int ir = demo_->ir.Level(pixel.x(), pixel.y()), vis = demo_->vis.Level(pixel.x(), pixel.y());
     const QString text = p.PixelInfo()->text();
     QString celsius = QString::number(std::fabs(Celsius(ir)), 'f', 1);
     celsius.prepend(Celsius(ir) < 0 ? QStringLiteral("\u2212") : QStringLiteral("+"));
@@ -468,17 +468,17 @@ TEST_F(Preview, ControlsHaveNamesAndTheKeyboardReachesThem) {
   QWheelEvent notch(at, p.View()->viewport()->mapToGlobal(at), {}, {0, 120}, Qt::NoButton, Qt::NoModifier,
                     Qt::NoScrollPhase, false);
   QApplication::sendEvent(p.View()->viewport(), &notch);
-  EXPECT_EQ(p.View()->zoomPercent(), 150);
+  EXPECT_EQ(p.View()->ZoomPercent(), 150);
   QTest::keyClick(p.View(), Qt::Key_Minus);
   QTest::keyClick(p.View(), Qt::Key_Minus);
-  EXPECT_EQ(p.View()->zoomPercent(), 67);
+  EXPECT_EQ(p.View()->ZoomPercent(), 67);
   QTest::keyClick(p.View(), Qt::Key_0);
-  EXPECT_EQ(p.View()->zoomPercent(), 100);
+  EXPECT_EQ(p.View()->ZoomPercent(), 100);
   // Menus by mnemonic: Alt+V, then Fit.
   QTest::keyClick(&p, Qt::Key_V, Qt::AltModifier);
   ASSERT_TRUE(p.viewMenu->isVisible());
   QTest::keyClick(p.viewMenu, Qt::Key_F);
-  EXPECT_EQ(p.View()->zoomPercent(), kZoomToFit);
+  EXPECT_EQ(p.View()->ZoomPercent(), kZoomToFit);
 }
 
 }  // namespace

@@ -37,9 +37,9 @@ Pair AllLevels(int width, int height, GreyDepth irDepth, GreyDepth visDepth, uns
   int i = 0;
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x, ++i) {
-      p.ir.setLevel(
+      p.ir.SetLevel(
           x, y, static_cast<int>((static_cast<unsigned>(i) * 40503u) % static_cast<unsigned>(MaxLevel(irDepth) + 1)));
-      p.vis.setLevel(x, y, static_cast<int>(random() % static_cast<unsigned>(MaxLevel(visDepth) + 1)));
+      p.vis.SetLevel(x, y, static_cast<int>(random() % static_cast<unsigned>(MaxLevel(visDepth) + 1)));
     }
   }
   return p;
@@ -48,24 +48,24 @@ Pair AllLevels(int width, int height, GreyDepth irDepth, GreyDepth visDepth, uns
 ::testing::AssertionResult ColouredAsTheRuleSays(const LutPixels& table, IrScale scale, const Pair& p,
                                                  std::ptrdiff_t padding = 0) {
   SceneColouriser colouriser;
-  colouriser.setTable(table);
-  colouriser.setScale(scale);
-  const std::ptrdiff_t stride = p.ir.width() * 3 + padding;
-  std::vector<std::uint8_t> rgb(static_cast<std::size_t>(stride * p.ir.height()), 0xEE);
-  colouriser.colourise(p.ir, p.vis, rgb.data(), stride);
-  for (int y = 0; y < p.ir.height(); ++y) {
-    for (int x = 0; x < p.ir.width(); ++x) {
-      const auto want = test::ReferenceScenePixel(table, scale, p.ir.level(x, y), p.ir.maxLevel(), p.vis.level(x, y),
-                                                  p.vis.maxLevel());
+  colouriser.SetTable(table);
+  colouriser.SetScale(scale);
+  const std::ptrdiff_t stride = p.ir.Width() * 3 + padding;
+  std::vector<std::uint8_t> rgb(static_cast<std::size_t>(stride * p.ir.Height()), 0xEE);
+  colouriser.Colourise(p.ir, p.vis, rgb.data(), stride);
+  for (int y = 0; y < p.ir.Height(); ++y) {
+    for (int x = 0; x < p.ir.Width(); ++x) {
+      const auto want = test::ReferenceScenePixel(table, scale, p.ir.Level(x, y), p.ir.MaxLevel(), p.vis.Level(x, y),
+                                                  p.vis.MaxLevel());
       const std::uint8_t* got = &rgb[static_cast<std::size_t>(y * stride + x * 3)];
       if (got[0] != want[0] || got[1] != want[1] || got[2] != want[2]) {
         return ::testing::AssertionFailure()
-               << "pixel (" << x << ", " << y << ") IR " << p.ir.level(x, y) << " VIS " << p.vis.level(x, y) << ": "
+               << "pixel (" << x << ", " << y << ") IR " << p.ir.Level(x, y) << " VIS " << p.vis.Level(x, y) << ": "
                << int{got[0]} << "," << int{got[1]} << "," << int{got[2]} << " instead of " << int{want[0]} << ","
                << int{want[1]} << "," << int{want[2]};
       }
     }
-    for (std::ptrdiff_t i = p.ir.width() * 3; i < stride; ++i) {
+    for (std::ptrdiff_t i = p.ir.Width() * 3; i < stride; ++i) {
       if (rgb[static_cast<std::size_t>(y * stride + i)] != 0xEE) {
         return ::testing::AssertionFailure() << "row " << y << " wrote into the padding at byte " << i;
       }
@@ -129,7 +129,7 @@ TEST(SceneColouring, ImagesOfDifferentSizesAreRefused) {
   const SceneColouriser colouriser;
   std::vector<std::uint8_t> rgb(64 * 3);
   EXPECT_THROW(
-      colouriser.colourise(GreyImage(8, 8, GreyDepth::Eight), GreyImage(8, 7, GreyDepth::Eight), rgb.data(), 24),
+      colouriser.Colourise(GreyImage(8, 8, GreyDepth::Eight), GreyImage(8, 7, GreyDepth::Eight), rgb.data(), 24),
       std::invalid_argument);
 }
 
@@ -152,12 +152,12 @@ INSTANTIATE_TEST_SUITE_P(Columns, HalfDegrees,
 TEST(SceneColouring, HalfDegreeLevelsOfANegativeScaleTakeTheWarmerColumn) {
   // Level L is -L / 2 degrees: odd levels lie exactly halfway between two columns.
   const ColumnMap map({0.0, -127.5}, GreyDepth::Eight);
-  EXPECT_EQ(map.column(1), 60);   // -0.5 -> 0 degrees
-  EXPECT_EQ(map.column(3), 59);   // -1.5 -> -1
-  EXPECT_EQ(map.column(5), 58);   // -2.5 -> -2
-  EXPECT_EQ(map.column(119), 1);  // -59.5 -> -59
-  EXPECT_EQ(map.column(121), 0);  // -60.5 -> -60
-  EXPECT_EQ(map.column(255), 0);
+  EXPECT_EQ(map.Column(1), 60);   // -0.5 -> 0 degrees
+  EXPECT_EQ(map.Column(3), 59);   // -1.5 -> -1
+  EXPECT_EQ(map.Column(5), 58);   // -2.5 -> -2
+  EXPECT_EQ(map.Column(119), 1);  // -59.5 -> -59
+  EXPECT_EQ(map.Column(121), 0);  // -60.5 -> -60
+  EXPECT_EQ(map.Column(255), 0);
 }
 
 TEST(SceneColouring, UsableScalesAreFiniteAndDifferent) {
@@ -173,8 +173,8 @@ TEST(SceneColouring, UsableScalesAreFiniteAndDifferent) {
 
 TEST(PixelProbe, ReportsLevelsTemperatureCellAndAnchors) {
   GreyImage ir(4, 3, GreyDepth::Eight), vis(4, 3, GreyDepth::Sixteen);
-  ir.setLevel(2, 1, 51);       // 40 - 100 * 51 / 255 = +20 degrees
-  vis.setLevel(2, 1, 0x0A10);  // row 10 from the bottom
+  ir.SetLevel(2, 1, 51);       // 40 - 100 * 51 / 255 = +20 degrees
+  vis.SetLevel(2, 1, 0x0A10);  // row 10 from the bottom
   const TableInputs table = FactoryTableInputs(12, true, true);
   const auto probe = ProbePixel(ir, vis, {}, table, 2, 1);
   ASSERT_TRUE(probe);

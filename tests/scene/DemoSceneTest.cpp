@@ -21,9 +21,9 @@ class DemoSceneTest : public testing::Test {
   template <typename F>
   static int Count(F predicate) {
     int n = 0;
-    for (int y = 0; y < scene_->ir.height(); ++y) {
-      for (int x = 0; x < scene_->ir.width(); ++x)
-        n += predicate(Celsius(scene_->ir.level(x, y)), scene_->vis.level(x, y));
+    for (int y = 0; y < scene_->ir.Height(); ++y) {
+      for (int x = 0; x < scene_->ir.Width(); ++x)
+        n += predicate(Celsius(scene_->ir.Level(x, y)), scene_->vis.Level(x, y));
     }
     return n;
   }
@@ -34,11 +34,11 @@ class DemoSceneTest : public testing::Test {
 DemoScene* DemoSceneTest::scene_ = nullptr;
 
 TEST_F(DemoSceneTest, IsAtLeast1024By768AndEightBit) {
-  EXPECT_GE(scene_->ir.width(), 1024);
-  EXPECT_GE(scene_->ir.height(), 768);
+  EXPECT_GE(scene_->ir.Width(), 1024);
+  EXPECT_GE(scene_->ir.Height(), 768);
   EXPECT_TRUE(SameSize(scene_->ir, scene_->vis));
-  EXPECT_EQ(scene_->ir.depth(), GreyDepth::Eight);
-  EXPECT_EQ(scene_->vis.depth(), GreyDepth::Eight);
+  EXPECT_EQ(scene_->ir.Depth(), GreyDepth::Eight);
+  EXPECT_EQ(scene_->vis.Depth(), GreyDepth::Eight);
 }
 
 TEST_F(DemoSceneTest, ReachesEveryColumnAndAtLeast200Brightnesses) {
@@ -55,7 +55,7 @@ TEST_F(DemoSceneTest, ReachesEveryColumnAndAtLeast200Brightnesses) {
 }
 
 TEST_F(DemoSceneTest, ShowsEveryKindOfSurfaceAndCloud) {
-  const int pixels = scene_->ir.width() * scene_->ir.height();
+  const int pixels = scene_->ir.Width() * scene_->ir.Height();
   const auto share = [pixels](int n) { return static_cast<double>(n) / pixels; };
   // Blue tail at the default 12 percent: +2 degrees or warmer, brightness 0 ... 30.
   EXPECT_GT(share(Count([](double c, int v) { return c >= 1.5 && v <= 30; })), 0.10) << "warm dark sea";
@@ -69,9 +69,9 @@ TEST_F(DemoSceneTest, ShowsEveryKindOfSurfaceAndCloud) {
 TEST_F(DemoSceneTest, IsTheSameEveryTime) {
   const DemoScene again = MakeDemoScene();
   bool same = true;
-  for (int y = 0; y < again.ir.height() && same; ++y) {
-    same = std::equal(again.ir.row8(y), again.ir.row8(y) + again.ir.width(), scene_->ir.row8(y)) &&
-           std::equal(again.vis.row8(y), again.vis.row8(y) + again.vis.width(), scene_->vis.row8(y));
+  for (int y = 0; y < again.ir.Height() && same; ++y) {
+    same = std::equal(again.ir.Row8(y), again.ir.Row8(y) + again.ir.Width(), scene_->ir.Row8(y)) &&
+           std::equal(again.vis.Row8(y), again.vis.Row8(y) + again.vis.Width(), scene_->vis.Row8(y));
   }
   EXPECT_TRUE(same);
 }

@@ -63,14 +63,14 @@ QImage Grey16Image(QImage::Format format) {
 
 ::testing::AssertionResult HasLevels(const GreyImageLoad& load, GreyDepth depth,
                                      const std::function<int(int, int)>& level) {
-  if (!load.ok()) return ::testing::AssertionFailure() << "refused: " << load.error.toStdString();
-  if (load.image.depth() != depth) return ::testing::AssertionFailure() << "wrong depth";
-  if (load.image.width() != kWidth || load.image.height() != kHeight) return ::testing::AssertionFailure() << "size";
+  if (!load.Ok()) return ::testing::AssertionFailure() << "refused: " << load.error.toStdString();
+  if (load.image.Depth() != depth) return ::testing::AssertionFailure() << "wrong depth";
+  if (load.image.Width() != kWidth || load.image.Height() != kHeight) return ::testing::AssertionFailure() << "size";
   for (int y = 0; y < kHeight; ++y) {
     for (int x = 0; x < kWidth; ++x) {
-      if (load.image.level(x, y) != level(x, y)) {
+      if (load.image.Level(x, y) != level(x, y)) {
         return ::testing::AssertionFailure()
-               << "(" << x << ", " << y << ") is " << load.image.level(x, y) << " instead of " << level(x, y);
+               << "(" << x << ", " << y << ") is " << load.image.Level(x, y) << " instead of " << level(x, y);
       }
     }
   }
@@ -207,8 +207,8 @@ TEST(SceneImage, ChannelsBecomeGreyImagesLevelForLevel) {
   GreyImage eight(kWidth, kHeight, GreyDepth::Eight), sixteen(kWidth, kHeight, GreyDepth::Sixteen);
   for (int y = 0; y < kHeight; ++y) {
     for (int x = 0; x < kWidth; ++x) {
-      eight.setLevel(x, y, Level8(x, y));
-      sixteen.setLevel(x, y, Level16(x, y));
+      eight.SetLevel(x, y, Level8(x, y));
+      sixteen.SetLevel(x, y, Level16(x, y));
     }
   }
   const QImage e = GreyToImage(eight), s = GreyToImage(sixteen);
@@ -223,8 +223,8 @@ TEST(SceneImage, TheColouredImageHoldsWhatTheColouriserWrites) {
   GreyImage ir(kWidth, kHeight, GreyDepth::Eight), vis(kWidth, kHeight, GreyDepth::Eight);
   for (int y = 0; y < kHeight; ++y) {
     for (int x = 0; x < kWidth; ++x) {
-      ir.setLevel(x, y, Level8(x, y));
-      vis.setLevel(x, y, Level8(y, x));
+      ir.SetLevel(x, y, Level8(x, y));
+      vis.SetLevel(x, y, Level8(y, x));
     }
   }
   const SceneColouriser colouriser;
@@ -234,7 +234,7 @@ TEST(SceneImage, TheColouredImageHoldsWhatTheColouriserWrites) {
   for (int y = 0; y < kHeight; ++y) {
     for (int x = 0; x < kWidth; ++x) {
       const PackedColour want =
-          colouriser.colourAt(colouriser.columnMap(GreyDepth::Eight).column(Level8(x, y)), Level8(y, x));
+          colouriser.ColourAt(colouriser.ColumnMapOf(GreyDepth::Eight).Column(Level8(x, y)), Level8(y, x));
       EXPECT_EQ(image.pixel(x, y), qRgb(RedOf(want), GreenOf(want), BlueOf(want))) << x << "," << y;
     }
   }

@@ -13,6 +13,7 @@
 #include "CurrentUserRegistry.h"
 #include "FileNames.h"
 #include "RegistryVariables.h"
+#include "RunProcess.h"
 #include "SqliteRegistryStore.h"
 
 namespace palettor {
@@ -121,10 +122,10 @@ TEST(GetExeName, KeepsTheNameOfAnExecutableReplacedWhileItRuns) {
   ASSERT_NE(::mkdtemp(folder.data()), nullptr);
   const std::string copy = folder + "/copy-of-tests";
   std::filesystem::copy_file(GetExeName(ProgramUnderTest("").registry), copy);
-  const std::string command =
-      "PALETTOR_EXE_SELF_DELETE=1 '" + copy +
-      "' --gtest_filter=GetExeName.KeepsTheNameOfAnExecutableReplacedWhileItRuns >/dev/null 2>&1";
-  EXPECT_EQ(std::system(command.c_str()), 0);
+  const test::ProcessResult run =
+      test::RunProcess(copy, {"--gtest_filter=GetExeName.KeepsTheNameOfAnExecutableReplacedWhileItRuns"},
+                       {.env = {"PALETTOR_EXE_SELF_DELETE=1"}});
+  EXPECT_EQ(run.exitStatus, 0) << run.out << run.err;
   EXPECT_FALSE(std::filesystem::exists(copy));
   std::filesystem::remove_all(folder);
 }

@@ -16,7 +16,7 @@
 namespace palettor {
 namespace {
 
-using golden::kShutdownOrder;
+using test::golden::kShutdownOrder;
 
 const char* const kKey = "\\Software\\Quillon\\palettor";
 

@@ -16,6 +16,7 @@
 #include "PalettorForm.h"
 #include "RegistryVariables.h"
 #include "SqliteRegistryStore.h"
+#include "WindowWaits.h"
 
 // Readable QStrings in failure messages.
 inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
@@ -114,11 +115,11 @@ class WindowTest : public testing::Test {
   TFormPalettor& Open(const CurrentUserRegistry* registry = nullptr) {
     form_ = std::make_unique<TFormPalettor>(registry ? *registry : store_.Registry(), &dialogs_);
     form_->show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(form_.get()));
+    EXPECT_TRUE(WaitUntilExposed(form_.get()));
     // Keyboard input and menu mnemonics need the active window; without a window manager
     // (a bare X server) nobody else activates it.
     form_->activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(form_.get()));
+    EXPECT_TRUE(WaitUntilActive(form_.get()));
     return *form_;
   }
   // Closes through the close box path and destroys the window, which stores the settings.
@@ -184,7 +185,7 @@ class SharedWindow {
  private:
   SharedWindow() : form_(std::make_unique<TFormPalettor>(store_.Registry(), &dialogs_)) {
     form_->show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(form_.get()));
+    EXPECT_TRUE(WaitUntilExposed(form_.get()));
   }
   TemporaryStore store_;
   ScriptedDialogs dialogs_;
