@@ -21,6 +21,8 @@
 #include "ExecutablePath.h"
 #include "LinkLabel.h"
 #include "QtVersionTargets.h"
+#include "RunProcess.h"
+#include "WindowWaits.h"
 
 // Fontconfig keeps its caches for the life of the process; they are not this program's leaks.
 extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
@@ -35,17 +37,7 @@ static_assert(std::is_base_of_v<QDialog, TAboutBox>);
 // The executable's own file name, as the Version label starts with it.
 constexpr const char* kExeName = "palettor-about-test";
 
-class AboutBox : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    static int argc = 1;
-    static char name[] = "palettor-about-test";
-    static char* argv[] = {name, nullptr};
-    if (QApplication::instance() == nullptr) app_ = new QApplication(argc, argv);
-  }
-  static QApplication* app_;
-};
-QApplication* AboutBox::app_ = nullptr;
+class AboutBox : public ::testing::Test {};
 
 TEST_F(AboutBox, ComponentFillsTheLinkedLabelsWhenCreated) {
   TAboutBoxKel1 box;
@@ -84,9 +76,10 @@ TEST_F(AboutBox, AReplacedExecutableKeepsItsNameAndItsVersion) {
   ASSERT_NE(::mkdtemp(folder.data()), nullptr);
   const std::string copy = folder + "/copy-of-about-test";
   std::filesystem::copy_file(RunningExecutablePath(), copy);
-  const std::string command = "PALETTOR_ABOUT_SELF_DELETE=1 '" + copy +
-                              "' --gtest_filter=AboutBox.AReplacedExecutableKeepsItsNameAndItsVersion >/dev/null 2>&1";
-  EXPECT_EQ(std::system(command.c_str()), 0);
+  const test::ProcessResult run =
+      test::RunProcess(copy, {"--gtest_filter=AboutBox.AReplacedExecutableKeepsItsNameAndItsVersion"},
+                       {.env = {"PALETTOR_ABOUT_SELF_DELETE=1"}});
+  EXPECT_EQ(run.exitStatus, 0) << run.out << run.err;
   EXPECT_FALSE(std::filesystem::exists(copy));
   std::filesystem::remove_all(folder);
 }
@@ -296,7 +289,7 @@ TEST_F(AboutBox, LinkIsReachedWithTabAndOpenedWithEnterOrSpace) {
   box.OpenAddress = [&](const QUrl& url) { opened.push_back(url); };
   box.show();
   box.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&box));
+  ASSERT_TRUE(test::WaitUntilActive(&box));
   box.OKButton->setFocus();
   QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
   QApplication::sendEvent(box.OKButton, &tab);

@@ -6,21 +6,20 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
-#include <QByteArray>
+#include <QColor>
 #include <QImage>
 #include <QTemporaryDir>
-#include <chrono>
-#include <filesystem>
 #include <fstream>
+#include <memory>
+#include <optional>
 #include <string>
-#include <thread>
 
 #include "RunProcess.h"
+#include "VirtualDisplay.h"
+#include "WaitFor.h"
 
 namespace palettor::test {
 namespace {
-
-using namespace std::chrono_literals;
 
 // The data stored under `name` in the window's settings key, or "missing".
 std::string Stored(const std::string& store, const std::string& name) {
@@ -44,44 +43,39 @@ struct Ending {
   const char* name;
 };
 
+// The top-left cell of the table the window shows (column -60 °C, brightness 255): white while
+// White top is ticked, as on a first start, this colour once it is cleared.
+constexpr QRgb kTopLeftWithoutWhiteTop = qRgb(255, 237, 252);
+
 class SignalClose : public testing::TestWithParam<Ending> {
  protected:
   void SetUp() override {
     for (const char* tool : {"/usr/bin/Xvfb", "/usr/bin/xdotool", "/usr/bin/import"}) {
       if (::access(tool, X_OK) != 0) GTEST_SKIP() << tool << " is not installed (scripts/install-deps.sh)";
     }
-    // Xvfb picks a free display and writes its number to standard output.
-    xvfb_ = std::make_unique<RunningProcess>(
-        "/usr/bin/Xvfb",
-        std::vector<std::string>{"-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "1024x768x24"});
-    display_ = WaitForDisplay();
-    ASSERT_FALSE(display_.empty()) << "Xvfb did not start";
+    display_ = std::make_unique<VirtualDisplay>();
+    ASSERT_TRUE(display_->Started());
   }
 
-  std::string WaitForDisplay() {
-    for (int i = 0; i < 100; ++i) {
-      const std::string number = xvfb_->OutputSoFar();
-      if (!number.empty() && number.back() == '\n') return ":" + number.substr(0, number.size() - 1);
-      std::this_thread::sleep_for(50ms);
-    }
-    return {};
-  }
-
+  // A tool on the display; one that hangs is stopped at the deadline.
   ProcessResult Tool(const std::vector<std::string>& args) {
-    std::vector<std::string> bounded{"10"};
+    std::vector<std::string> bounded{std::to_string(kHangDeadline.count() / 1000)};
     bounded.insert(bounded.end(), args.begin(), args.end());
-    return RunProcess("/usr/bin/timeout", bounded, {.env = {"DISPLAY=" + display_}});
+    return RunProcess("/usr/bin/timeout", bounded, {.env = {"DISPLAY=" + display_->Name()}});
   }
 
-  QImage Screen(const std::string& window) {
+  // The colour of the table's top-left cell on screen, as a screenshot of the window shows it.
+  std::optional<QRgb> TopLeftCell(const std::string& window) {
     const std::string shot = config_.filePath("screen.png").toStdString();
-    if (Tool({"import", "-window", window, shot}).exitStatus != 0) return {};
-    return QImage(QString::fromStdString(shot));
+    if (Tool({"import", "-window", window, shot}).exitStatus != 0) return std::nullopt;
+    const QImage screen(QString::fromStdString(shot));
+    // The client area (344 pixels high) sits under the menu bar; the table starts at (24, 24) in it.
+    if (screen.height() < 344) return std::nullopt;
+    return QColor(screen.pixel(24, screen.height() - 344 + 24)).rgb();
   }
 
   QTemporaryDir config_;
-  std::unique_ptr<RunningProcess> xvfb_;
-  std::string display_;
+  std::unique_ptr<VirtualDisplay> display_;
 };
 
 TEST_P(SignalClose, StoresTheChangeAndExitsWithZero) {
@@ -91,27 +85,21 @@ TEST_P(SignalClose, StoresTheChangeAndExitsWithZero) {
   std::ofstream(suppressions) << "leak:libdbus-1.so\n";
   RunningProcess palettor(
       PALETTOR_WINDOW, {},
-      {.env = {"DISPLAY=" + display_, "QT_QPA_PLATFORM=xcb", "XDG_CONFIG_HOME=" + config_.path().toStdString(),
+      {.env = {"DISPLAY=" + display_->Name(), "QT_QPA_PLATFORM=xcb", "XDG_CONFIG_HOME=" + config_.path().toStdString(),
                "LSAN_OPTIONS=suppressions=" + suppressions}});
   const ProcessResult found =
       Tool({"xdotool", "search", "--sync", "--onlyvisible", "--name", "Palettor for Skyreader"});
-  ASSERT_EQ(found.exitStatus, 0) << "the window did not appear: " << found.err;
+  ASSERT_EQ(found.exitStatus, 0) << "the window did not appear within " << kHangDeadline.count() / 1000
+                                 << " s: " << found.err;
   const std::string window = found.out.substr(0, found.out.find('\n'));
   ASSERT_EQ(Tool({"xdotool", "windowfocus", "--sync", window}).exitStatus, 0);
+  ASSERT_TRUE(WaitFor("the window to show the first start's table, White top ticked",
+                      [&] { return TopLeftCell(window) == qRgb(255, 255, 255); }));
 
   // Close has the focus; Tab moves it to White top (ticked on a first start), space clears it.
-  ASSERT_EQ(Tool({"xdotool", "key", "--delay", "50", "Tab"}).exitStatus, 0);
-  std::this_thread::sleep_for(300ms);
-  const QImage before = Screen(window);
-  ASSERT_FALSE(before.isNull());
-  ASSERT_EQ(Tool({"xdotool", "key", "space"}).exitStatus, 0);
-  // The cleared box and the rebuilt table show once the window has taken the key.
-  bool changed = false;
-  for (int i = 0; i < 50 && !changed; ++i) {
-    std::this_thread::sleep_for(100ms);
-    changed = Screen(window) != before;
-  }
-  ASSERT_TRUE(changed) << "the key press did not reach the window";
+  ASSERT_EQ(Tool({"xdotool", "key", "--delay", "50", "Tab", "space"}).exitStatus, 0);
+  ASSERT_TRUE(WaitFor("the window to take the keys and show the table without White top",
+                      [&] { return TopLeftCell(window) == kTopLeftWithoutWhiteTop; }));
 
   ASSERT_EQ(::kill(palettor.Pid(), GetParam().signal), 0);
   const ProcessResult ended = palettor.Finish();

@@ -20,6 +20,11 @@ fail() {
 }
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
+# A home of the check's own: the tools and the programs read and write nothing of the real one.
+export HOME=$scratch/home TMPDIR=$scratch/tmp XDG_RUNTIME_DIR=$scratch/runtime
+export XDG_CONFIG_HOME=$HOME/.config XDG_DATA_HOME=$HOME/.local/share XDG_CACHE_HOME=$HOME/.cache
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$TMPDIR" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
 
 version=$("$bin/palettor-cli" --version 2>/dev/null | sed -n 's/^palettor-cli //p')
 
@@ -69,6 +74,14 @@ case $check in
       grep -q "Palettor $version" "$scratch/$page.txt" || fail "$page(1) does not name version $version"
       # Plain text, hyphens as typed, to look things up in.
       sed 's/\xe2\x80\x90/-/g' "$scratch/$page.txt" | tr -s ' \n' ' ' >"$scratch/$page.flat"
+    done
+    # What the build fills in from the settings: the ranges and defaults the programs take.
+    grep -q '@[A-Z_]*@' "$share/man/man1/palettor.1" "$share/man/man1/palettor-cli.1" && fail "a page keeps a @VALUE@"
+    grep -qF "hue (0 to 360) and saturation (0 to 100)" "$share/man/man1/palettor.1" ||
+      fail "palettor(1) gives other ranges for hue and saturation"
+    for line in "0 to 360, for the anchors" ".B LUTTailPercent" "0 or 1." "(default on)." \
+      "The share of the dark rows, 0 to 100, that take the blue tail (default 12)."; do
+      grep -qF -- "$line" "$share/man/man1/palettor-cli.1" || fail "palettor-cli(1) lacks '$line'"
     done
     for option in $(env DISPLAY= WAYLAND_DISPLAY= "$bin/palettor" --help | options_in); do
       grep -q -- "$option" "$scratch/palettor.flat" || fail "palettor(1) does not describe $option"

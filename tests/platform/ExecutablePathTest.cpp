@@ -9,6 +9,7 @@
 #include <string>
 
 #include "ExecutablePath.h"
+#include "RunProcess.h"
 
 namespace palettor {
 namespace {
@@ -40,9 +41,9 @@ TEST(RunningExecutablePath, KeepsThePathOfAnExecutableRemovedWhileItRunsAndItsBy
   ASSERT_NE(::mkdtemp(folder.data()), nullptr);
   const std::string copy = folder + "/copy of tests";
   std::filesystem::copy_file(RunningExecutablePath(), copy);
-  const std::string command = "PALETTOR_EXPECTED_PATH='" + copy + "' '" + copy +
-                              "' --gtest_filter='RunningExecutablePath.KeepsThePath*' >/dev/null 2>&1";
-  EXPECT_EQ(std::system(command.c_str()), 0);
+  const test::ProcessResult run = test::RunProcess(copy, {"--gtest_filter=RunningExecutablePath.KeepsThePath*"},
+                                                   {.env = {"PALETTOR_EXPECTED_PATH=" + copy}});
+  EXPECT_EQ(run.exitStatus, 0) << run.out << run.err;
   EXPECT_FALSE(std::filesystem::exists(copy));
   std::filesystem::remove_all(folder);
 }

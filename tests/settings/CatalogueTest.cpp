@@ -16,10 +16,10 @@ namespace {
 
 TEST(Catalogue, ListsTheTwentySevenValuesInLoadOrderWithTheirDefaults) {
   const auto& catalogue = SettingsCatalogue();
-  ASSERT_EQ(catalogue.size(), golden::kLoadOrder.size());
+  ASSERT_EQ(catalogue.size(), test::golden::kLoadOrder.size());
   for (std::size_t i = 0; i < catalogue.size(); ++i) {
-    EXPECT_EQ(catalogue[i].name, golden::kLoadOrder[i].first) << i;
-    EXPECT_EQ(catalogue[i].defaultValue, golden::kLoadOrder[i].second) << golden::kLoadOrder[i].first;
+    EXPECT_EQ(catalogue[i].name, test::golden::kLoadOrder[i].first) << i;
+    EXPECT_EQ(catalogue[i].defaultValue, test::golden::kLoadOrder[i].second) << test::golden::kLoadOrder[i].first;
   }
   EXPECT_EQ(catalogue[25].Kind(), SettingKind::Option);
   EXPECT_EQ(catalogue[26].Kind(), SettingKind::Option);
@@ -31,7 +31,7 @@ TEST(Catalogue, ListsTheTwentySevenValuesInLoadOrderWithTheirDefaults) {
 TEST(Catalogue, StoreOrderPutsTheOptionsFirstThenTheAnchorsInLoadOrder) {
   std::vector<std::string> names;
   for (const std::size_t index : SettingsStoreOrder()) names.push_back(SettingsCatalogue()[index].name);
-  EXPECT_EQ(names, golden::kShutdownOrder);
+  EXPECT_EQ(names, test::golden::kShutdownOrder);
 }
 
 TEST(Catalogue, EachSettingReadsAndWritesItsOwnPartOfAPalette) {

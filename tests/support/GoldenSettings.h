@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-namespace palettor::golden {
+namespace palettor::test::golden {
 
 // In the order the window loads them, each with its default.
 inline const std::vector<std::pair<std::string, std::int32_t>> kLoadOrder = {
@@ -40,4 +40,4 @@ inline const std::vector<std::string> kFirstRunListing = {
     "LUThueP30 35 factory",      "LUTsatP30 25 factory",  "LUThueP40 15 factory",      "LUTsatP40 25 factory",
     "LUTTailPercent 12 default", "LUTWhiteTop 1 default", "LUTSmoothColours 1 default"};
 
-}  // namespace palettor::golden
+}  // namespace palettor::test::golden

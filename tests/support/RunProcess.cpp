@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -25,8 +26,8 @@ std::string ReadWhole(const std::string& path) {
 }
 
 std::string TempPath() {
-  char name[] = "/tmp/palettor-run-XXXXXX";
-  const int fd = ::mkstemp(name);
+  std::string name = (std::filesystem::temp_directory_path() / "palettor-run-XXXXXX").string();
+  const int fd = ::mkstemp(name.data());
   if (fd >= 0) ::close(fd);
   return name;
 }
@@ -95,6 +96,11 @@ ProcessResult RunningProcess::Finish() {
   result.out = ReadWhole(outPath_);
   result.err = ReadWhole(errPath_);
   return result;
+}
+
+ProcessResult RunningProcess::End(int signal) {
+  if (pid_ > 0) ::kill(pid_, signal);
+  return Finish();
 }
 
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,

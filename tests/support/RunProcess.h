@@ -33,6 +33,8 @@ class RunningProcess {
   std::string OutputSoFar() const;
   // Waits for the end of the process.
   ProcessResult Finish();
+  // Sends `signal` (a server's cue to clean up and leave) and waits for the end.
+  ProcessResult End(int signal);
 
  private:
   pid_t pid_ = -1;

@@ -2,11 +2,11 @@
 // Another process that holds the settings store with an exclusive lock, as a program in the
 // middle of a long write would, until the holder is destroyed.
 #include <sqlite3.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <string>
+
+#include "ChildProcess.h"
 
 namespace palettor::test {
 
@@ -14,17 +14,15 @@ class StoreHolder {
  public:
   explicit StoreHolder(const std::string& storePath) {
     if (::pipe(ready_) != 0 || ::pipe(release_) != 0) return;
-    std::fflush(nullptr);
-    pid_ = ::fork();
-    if (pid_ == 0) {
+    pid_ = Spawn([&] {
       sqlite3* db = nullptr;
       char byte = 0;
       const bool held = sqlite3_open(storePath.c_str(), &db) == SQLITE_OK &&
                         sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) == SQLITE_OK;
       (void)::write(ready_[1], held ? "1" : "0", 1);
       (void)::read(release_[0], &byte, 1);
-      ::_exit(0);
-    }
+      return 0;
+    });
     char byte = 0;
     held_ = ::read(ready_[0], &byte, 1) == 1 && byte == '1';
   }
@@ -36,8 +34,7 @@ class StoreHolder {
   void Release() {
     if (pid_ <= 0) return;
     (void)::write(release_[1], "r", 1);
-    int status = 0;
-    ::waitpid(pid_, &status, 0);
+    Wait(pid_);
     pid_ = -1;
     for (int fd : {ready_[0], ready_[1], release_[0], release_[1]}) ::close(fd);
   }

@@ -3,11 +3,11 @@
 #include <QAction>
 #include <QFile>
 #include <QMenuBar>
-#include <QProcess>
 
 #include "BuiltInPalettes.h"
 #include "PaletteFile.h"
 #include "PaletteMenus.h"
+#include "RunProcess.h"
 #include "SamplePalette.h"
 #include "StoredPalette.h"
 #include "WindowFixture.h"
@@ -138,7 +138,7 @@ TEST_F(PaletteMenusTest, EachUndoBringsBackTheEarlierTableAndRedoGoesForward) {
   EXPECT_EQ(Form().EditHue->text(), "200");
 
   CloseWindow();
-  EXPECT_EQ(LoadPalette().palette, palettes[2]);
+  EXPECT_EQ(LoadPalette(store_.Registry()).palette, palettes[2]);
 }
 
 TEST_F(PaletteMenusTest, AnImportIsOneStepAndAFaultyFileChangesNothing) {
@@ -232,10 +232,9 @@ TEST_F(PaletteMenusTest, ExportsWriteWhatTheWindowShows) {
   EXPECT_EQ(dialogs_.messages, QStringList({"Palette saved to " + files_.filePath("shown.json"),
                                             "Legend saved to " + files_.filePath("legend.png")}));
   // The same file as palettor-cli draws for that palette.
-  QProcess cli;
-  cli.start(PALETTOR_CLI, {"legend", "--out", files_.filePath("cli.png"), "--palette", files_.filePath("shown.json")});
-  ASSERT_TRUE(cli.waitForFinished());
-  ASSERT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+  const ProcessResult cli = RunProcess(PALETTOR_CLI, {"legend", "--out", files_.filePath("cli.png").toStdString(),
+                                                      "--palette", files_.filePath("shown.json").toStdString()});
+  ASSERT_EQ(cli.exitStatus, 0) << cli.err;
   QFile window(files_.filePath("legend.png")), command(files_.filePath("cli.png"));
   ASSERT_TRUE(window.open(QIODevice::ReadOnly) && command.open(QIODevice::ReadOnly));
   EXPECT_EQ(window.readAll(), command.readAll());

@@ -334,7 +334,7 @@ TEST(SaveFileDialog, PropertiesAndTheBmpExtension) {
   EXPECT_EQ(QDir(dialog.directory()).canonicalPath(), QDir(dir.path()).canonicalPath());
 
   dialog.open();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+  ASSERT_TRUE(WaitUntilExposed(&dialog));
   auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
   ASSERT_NE(name, nullptr);
   name->setFocus();
@@ -388,7 +388,7 @@ TEST_P(SaveFileDialogRefuses, NamesItCannotWriteAndStaysOpen) {
   properties.InitialDir = dir.path();
   TSaveFileDialog dialog(nullptr, properties);
   dialog.open();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+  ASSERT_TRUE(WaitUntilExposed(&dialog));
   auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
   ASSERT_NE(name, nullptr);
   name->setFocus();
