@@ -30,6 +30,7 @@ std::vector<std::uint8_t> OwnBlock() {
 }
 
 TEST(EmbeddedResource, IsTheBlockWindresBuildsFromTheSameDescription) {
+  SKIP_WITHOUT_PE_FIXTURES();
   // Two independent producers: the project's generator (ELF section) and the resource compiler
   // (PE fixture compiled from the .rc the generator writes for the same description).
   const auto pe = ReadVersionBlock(MemoryByteSource(test::ReadWholeFile(test::Fixture("palettor-64.exe"))));

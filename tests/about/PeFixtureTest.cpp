@@ -70,6 +70,7 @@ void PrintTo(const FixedCase& c, std::ostream* os) { *os << c.file; }
 class PeFixedRecord : public ::testing::TestWithParam<std::tuple<FixedCase, const char*>> {};
 
 TEST_P(PeFixedRecord, IsTheRecordTheScriptDescribes) {
+  SKIP_WITHOUT_PE_FIXTURES();
   const auto& [c, suffix] = GetParam();
   const FileAnswers answers(Fixture(std::string(c.file) + suffix));
   ASSERT_NE(answers.size, 0u);
@@ -118,6 +119,7 @@ void PrintTo(const TextCase& c, std::ostream* os) {
 class PeText : public ::testing::TestWithParam<std::tuple<TextCase, const char*>> {};
 
 TEST_P(PeText, IsTheValueTheScriptStores) {
+  SKIP_WITHOUT_PE_FIXTURES();
   const auto& [c, suffix] = GetParam();
   const FileAnswers answers(Fixture(std::string(c.file) + suffix));
   ASSERT_NE(answers.size, 0u);
@@ -167,6 +169,7 @@ void PrintTo(const TranslationCase& c, std::ostream* os) { *os << c.file; }
 class PeTranslation : public ::testing::TestWithParam<std::tuple<TranslationCase, const char*>> {};
 
 TEST_P(PeTranslation, IsTheListAsStored) {
+  SKIP_WITHOUT_PE_FIXTURES();
   const auto& [c, suffix] = GetParam();
   const FileAnswers answers(Fixture(std::string(c.file) + suffix));
   ASSERT_NE(answers.size, 0u);
@@ -191,6 +194,7 @@ INSTANTIATE_TEST_SUITE_P(Fixtures, PeTranslation,
 class PeWithoutVersion : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(PeWithoutVersion, HasNoVersionResource) {
+  SKIP_WITHOUT_PE_FIXTURES();
   std::uint32_t handle = 0;
   EXPECT_EQ(GetFileVersionInfoSizeA(Fixture(GetParam()).c_str(), &handle), 0u);
   std::vector<std::uint8_t> buffer(4096);
@@ -202,6 +206,7 @@ INSTANTIATE_TEST_SUITE_P(Files, PeWithoutVersion,
                                            "two_translations.o-not-there", ""));
 
 TEST(PeTruncation, NoPrefixOfAFileGivesADifferentBlock) {
+  SKIP_WITHOUT_PE_FIXTURES();
   for (const char* name : {"two_translations-64.exe", "non_ascii-32.exe", "all_flags-64.dll"}) {
     const auto bytes = test::ReadWholeFile(Fixture(name));
     ASSERT_GT(bytes.size(), 1024u) << name;
@@ -219,6 +224,7 @@ TEST(PeTruncation, NoPrefixOfAFileGivesADifferentBlock) {
 }
 
 TEST(PeTruncation, BufferTooSmallForTheBlockIsRefused) {
+  SKIP_WITHOUT_PE_FIXTURES();
   const std::string path = Fixture("two_translations-64.exe");
   std::uint32_t handle = 0;
   const std::uint32_t size = GetFileVersionInfoSizeA(path.c_str(), &handle);
@@ -230,6 +236,7 @@ TEST(PeTruncation, BufferTooSmallForTheBlockIsRefused) {
 
 // Damaged header fields of a real file: the answer is the block or nothing, never a fault.
 TEST(PeCorruption, EveryHeaderByteDamagedGivesTheBlockOrNothing) {
+  SKIP_WITHOUT_PE_FIXTURES();
   const auto original = test::ReadWholeFile(Fixture("two_translations-32.exe"));
   const auto full = ReadVersionBlock(MemoryByteSource(original));
   ASSERT_TRUE(full.has_value());

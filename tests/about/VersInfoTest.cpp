@@ -83,6 +83,7 @@ TEST(VersionInfoResource, ListsItsOwnResourceInRowOrder) {
 }
 
 TEST(VersionInfoResource, ValuesComeFromTheFirstOfTwoTranslations) {
+  SKIP_WITHOUT_PE_FIXTURES();
   const auto info = Loaded(Fixture("two_translations-64.exe"));
   EXPECT_EQ(info->Translations(), (std::vector<std::string>{"080904E4", "040704B0"}));
   EXPECT_EQ(info->TranslationIndex(), 0);
@@ -92,18 +93,21 @@ TEST(VersionInfoResource, ValuesComeFromTheFirstOfTwoTranslations) {
 }
 
 TEST(VersionInfoResource, NeutralTranslationReadsTheUsEnglishTable) {
+  SKIP_WITHOUT_PE_FIXTURES();
   const auto info = Loaded(Fixture("neutral_translation-32.exe"));
   EXPECT_EQ(info->Translations(), std::vector<std::string>{"040904E4"});
   EXPECT_EQ(info->CompanyName(), "US English table");
 }
 
 TEST(VersionInfoResource, WithoutTranslationsLooksInTheUsEnglishTable) {
+  SKIP_WITHOUT_PE_FIXTURES();
   const auto info = Loaded(Fixture("no_translation-64.exe"));
   EXPECT_TRUE(info->Translations().empty());
   EXPECT_EQ(info->ProductName(), "Fallback");
 }
 
 TEST(VersionInfoResource, FileVersionFromNumbersWhenTheTextIsMissing) {
+  SKIP_WITHOUT_PE_FIXTURES();
   const auto info = Loaded(Fixture("no_file_version-64.exe"));
   EXPECT_EQ(info->FileVersion().AsText(), "1.0.6.8");
   EXPECT_EQ(info->ProductVersion().AsText(), "1.0");  // the text wins over 3.2.1.0
@@ -112,6 +116,7 @@ TEST(VersionInfoResource, FileVersionFromNumbersWhenTheTextIsMissing) {
 }
 
 TEST(VersionInfoResource, NonAsciiTextArrivesAsUtf8) {
+  SKIP_WITHOUT_PE_FIXTURES();
   const auto info = Loaded(Fixture("non_ascii-32.exe"));
   EXPECT_EQ(info->CompanyName(),
             "Stra\xC3\x9F"
@@ -129,6 +134,7 @@ void PrintTo(const FlagsCase& c, std::ostream* os) { *os << c.file; }
 class BuildFlags : public ::testing::TestWithParam<FlagsCase> {};
 
 TEST_P(BuildFlags, NameThePresentFlagsInSetOrder) {
+  SKIP_WITHOUT_PE_FIXTURES();
   FakeListView view;
   const auto info = Loaded(Fixture(GetParam().file));
   info->SetVersionListView(&view);
@@ -172,6 +178,7 @@ TEST(FixedFileVersionInfo, MapsEachBitToItsFlag) {
 class WithoutResource : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(WithoutResource, ShowsEverythingEmpty) {
+  SKIP_WITHOUT_PE_FIXTURES();
   FakeLabel copyright, version;
   FakeListView view;
   TVersionInfoResource info;
@@ -196,6 +203,7 @@ INSTANTIATE_TEST_SUITE_P(Files, WithoutResource,
                                            "two_translations.rc"));
 
 TEST(VersionInfoResource, RereadingAfterAGoodFileForgetsIt) {
+  SKIP_WITHOUT_PE_FIXTURES();
   const auto info = Loaded(Fixture("two_translations-64.exe"));
   ASSERT_FALSE(info->Translations().empty());
   info->SetFilename(Fixture("truncated-64.exe"));
@@ -205,6 +213,7 @@ TEST(VersionInfoResource, RereadingAfterAGoodFileForgetsIt) {
 }
 
 TEST(VersionInfoResource, IndexesOutsideThePredefinedItemsAreEmpty) {
+  SKIP_WITHOUT_PE_FIXTURES();
   const auto info = Loaded(Fixture("two_translations-64.exe"));
   EXPECT_EQ(info->ValueByIndex(-1), "");
   EXPECT_EQ(info->ValueByIndex(11), "");
@@ -255,6 +264,7 @@ TEST(VersionInfoResource, LinkingALabelTakesItsItemOutOfTheList) {
 }
 
 TEST(VersionInfoResource, LabelsShowTheirItemsAndTheListTheRest) {
+  SKIP_WITHOUT_PE_FIXTURES();
   FakeLabel version, copyright, product, description;
   FakeListView view;
   TVersionInfoResource info;
@@ -272,6 +282,7 @@ TEST(VersionInfoResource, LabelsShowTheirItemsAndTheListTheRest) {
 }
 
 TEST(VersionInfoResource, EmptyShowResourceGivesOnlyTheColumns) {
+  SKIP_WITHOUT_PE_FIXTURES();
   FakeListView view;
   TVersionInfoResource info;
   info.SetVersionListView(&view);
@@ -282,6 +293,7 @@ TEST(VersionInfoResource, EmptyShowResourceGivesOnlyTheColumns) {
 }
 
 TEST(VersionInfoResource, RefreshesOnlyOnChangedShowResourceButRereadsOnEveryFilename) {
+  SKIP_WITHOUT_PE_FIXTURES();
   FakeListView view;
   CountingResource info;
   info.SetVersionListView(&view);
@@ -302,6 +314,7 @@ TEST(VersionInfoResource, RefreshesOnlyOnChangedShowResourceButRereadsOnEveryFil
 }
 
 TEST(VersionInfoResource, WhileLoadingReadsButLeavesTargetsAlone) {
+  SKIP_WITHOUT_PE_FIXTURES();
   FakeLabel product;
   CountingResource info;
   info.BeginLoading();
@@ -316,6 +329,7 @@ TEST(VersionInfoResource, WhileLoadingReadsButLeavesTargetsAlone) {
 }
 
 TEST(VersionInfoResource, DestroyedLabelIsUnlinkedAndSkipped) {
+  SKIP_WITHOUT_PE_FIXTURES();
   FakeLabel copyright;
   TVersionInfoResource info;
   info.SetCopyrightLabel(&copyright);
@@ -332,6 +346,7 @@ TEST(VersionInfoResource, DestroyedLabelIsUnlinkedAndSkipped) {
 }
 
 TEST(VersionInfoResource, DestroyedListViewIsUnlinked) {
+  SKIP_WITHOUT_PE_FIXTURES();
   TVersionInfoResource info;
   {
     FakeListView view;
@@ -342,6 +357,7 @@ TEST(VersionInfoResource, DestroyedListViewIsUnlinked) {
 }
 
 TEST(VersionInfoResource, TargetOutlivingTheComponentDoesNotCallBack) {
+  SKIP_WITHOUT_PE_FIXTURES();
   FakeLabel label;
   {
     TVersionInfoResource info;

@@ -36,6 +36,7 @@ void PrintTo(const CliCase& c, std::ostream* os) {
 class VersionInfoCli : public ::testing::TestWithParam<CliCase> {};
 
 TEST_P(VersionInfoCli, PrintsTheResource) {
+  SKIP_WITHOUT_PE_FIXTURES();
   std::vector<std::string> args = GetParam().args;
   for (auto& arg : args) {
     if (arg.ends_with(".exe") || arg.ends_with(".dll")) arg = Fixture(arg);
@@ -96,6 +97,7 @@ INSTANTIATE_TEST_SUITE_P(
                       CliCase{{"two_translations-64.exe", "all_flags-64.exe"}, 2, ""}));
 
 TEST(VersionInfoCliMessages, SayWhatIsWrong) {
+  SKIP_WITHOUT_PE_FIXTURES();
   EXPECT_EQ(RunCli({Fixture("truncated-64.exe")}).err,
             "palettor-cli: " + Fixture("truncated-64.exe") + " has no version resource\n");
   EXPECT_EQ(RunCli({Fixture("none.exe")}).err,
@@ -106,6 +108,7 @@ TEST(VersionInfoCliMessages, SayWhatIsWrong) {
 
 // A resource is untrusted text: its control characters come out escaped, one line per item.
 TEST(VersionInfoCliMessages, EscapeControlCharactersInTheResource) {
+  SKIP_WITHOUT_PE_FIXTURES();
   const CliRun run = RunCli({Fixture("control_chars-64.exe")});
   ASSERT_EQ(run.exitStatus, 0) << run.err;
   EXPECT_NE(run.out.find("Product Name: Evil\\nFile Version: 9.9\\tx\n"), std::string::npos) << run.out;
