@@ -9,6 +9,7 @@
 
 #include "BlockBuilder.h"
 #include "ByteSource.h"
+#include "CaseName.h"
 #include "ExecutableResource.h"
 #include "FixtureFiles.h"
 #include "VersionApi.h"
@@ -60,6 +61,13 @@ struct FileAnswers {
 
 enum FixedIndex { kSignature = 0, kFileMs = 2, kFileLs, kProductMs, kProductLs, kMask, kFlags, kOs, kType };
 
+// A case over each build of a fixture: named by the case and the file's ending ("-64.exe").
+template <typename Case>
+std::string FixtureCaseName(const ::testing::TestParamInfo<std::tuple<Case, const char*>>& info) {
+  return test::IndexedName(info.index,
+                           "_" + ::testing::PrintToString(std::get<0>(info.param)) + std::get<1>(info.param));
+}
+
 struct FixedCase {
   const char* file;  // without the -32/-64 suffix
   std::uint32_t fileMs, fileLs, productMs, productLs, mask, flags, os, type;
@@ -95,7 +103,8 @@ INSTANTIATE_TEST_SUITE_P(
                           FixedCase{"unknown_flag", 0x00010000, 0, 0x00010000, 0, 0x7F, 0x40, 4, 1},
                           FixedCase{"no_file_version", 0x00010000, 0x00060008, 0x00030002, 0x00010000, 0x3F, 0, 4, 1},
                           FixedCase{"non_ascii", 0xFFFFFFFF, 0xFFFFFFFF, 0, 1, 0x3F, 0, 4, 1}),
-        ::testing::Values("-64.exe", "-32.exe")));
+        ::testing::Values("-64.exe", "-32.exe")),
+    FixtureCaseName<FixedCase>);
 
 INSTANTIATE_TEST_SUITE_P(Libraries, PeFixedRecord,
                          ::testing::Values(std::make_tuple(FixedCase{"all_flags", 0x00010000, 0x00060008, 0x00010000,
@@ -103,7 +112,8 @@ INSTANTIATE_TEST_SUITE_P(Libraries, PeFixedRecord,
                                                            "-64.dll"),
                                            std::make_tuple(FixedCase{"two_translations", 0x00020005, 1, 0x00020005, 0,
                                                                      0x3F, 0, 0x40004, 2},
-                                                           "-32.dll")));
+                                                           "-32.dll")),
+                         FixtureCaseName<FixedCase>);
 
 struct TextCase {
   const char* file;
@@ -157,7 +167,8 @@ INSTANTIATE_TEST_SUITE_P(
             TextCase{"non_ascii", "\\StringFileInfo\\080904E4\\ProductName", "Caf\xC3\xA9"},
             TextCase{"no_translation", "\\StringFileInfo\\040904E4\\ProductName", "Fallback"},
             TextCase{"no_translation", "\\StringFileInfo\\040904E4\\Empty", ""}),
-        ::testing::Values("-64.exe", "-32.exe")));
+        ::testing::Values("-64.exe", "-32.exe")),
+    FixtureCaseName<TextCase>);
 
 struct TranslationCase {
   const char* file;
@@ -189,7 +200,8 @@ INSTANTIATE_TEST_SUITE_P(Fixtures, PeTranslation,
                                                               TranslationCase{"neutral_translation", {0, 0, 0, 0}},
                                                               TranslationCase{"all_flags", {0x09, 0x08, 0xE4, 0x04}},
                                                               TranslationCase{"no_translation", {}}),
-                                            ::testing::Values("-64.exe", "-32.exe")));
+                                            ::testing::Values("-64.exe", "-32.exe")),
+                         FixtureCaseName<TranslationCase>);
 
 class PeWithoutVersion : public ::testing::TestWithParam<const char*> {};
 
@@ -203,7 +215,8 @@ TEST_P(PeWithoutVersion, HasNoVersionResource) {
 
 INSTANTIATE_TEST_SUITE_P(Files, PeWithoutVersion,
                          ::testing::Values("wrong_id-64.exe", "wrong_id-32.exe", "truncated-64.exe", "no-such-file.exe",
-                                           "two_translations.o-not-there", ""));
+                                           "two_translations.o-not-there", ""),
+                         test::CaseName<const char*>);
 
 TEST(PeTruncation, NoPrefixOfAFileGivesADifferentBlock) {
   SKIP_WITHOUT_PE_FIXTURES();

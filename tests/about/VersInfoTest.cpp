@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "CaseName.h"
 #include "FakeTargets.h"
 #include "FixtureFiles.h"
 #include "VersInfo.h"
@@ -154,7 +155,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(FlagsCase{"all_flags-64.exe", "Debug, Info Inferred, Patched, Pre-Release, Private, Special"},
                       FlagsCase{"all_flags-64.dll", "Debug, Info Inferred, Patched, Pre-Release, Private, Special"},
                       FlagsCase{"odd_flags-32.exe", "Info Inferred, Pre-Release"}, FlagsCase{"unknown_flag-64.exe", ""},
-                      FlagsCase{"two_translations-32.exe", ""}));
+                      FlagsCase{"two_translations-32.exe", ""}),
+    test::CaseName<FlagsCase>);
 
 TEST(FixedFileVersionInfo, MapsEachBitToItsFlag) {
   // dwFileFlags bit → set position, the mapping the Windows headers define.
@@ -199,8 +201,8 @@ TEST_P(WithoutResource, ShowsEverythingEmpty) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, WithoutResource,
-                         ::testing::Values("wrong_id-64.exe", "truncated-64.exe", "missing.exe",
-                                           "two_translations.rc"));
+                         ::testing::Values("wrong_id-64.exe", "truncated-64.exe", "missing.exe", "two_translations.rc"),
+                         test::CaseName<const char*>);
 
 TEST(VersionInfoResource, RereadingAfterAGoodFileForgetsIt) {
   SKIP_WITHOUT_PE_FIXTURES();
@@ -388,7 +390,8 @@ INSTANTIATE_TEST_SUITE_P(Ids, StringTable,
                                            StringCase{65532, "Legal Copyright"}, StringCase{65533, "Legal Trademarks"},
                                            StringCase{65534, "Original Filename"}, StringCase{65535, "Product Name"},
                                            StringCase{65504, "Product Version"}, StringCase{65505, "Comments"},
-                                           StringCase{65506, "Build Flags"}, StringCase{65507, ""}, StringCase{0, ""}));
+                                           StringCase{65506, "Build Flags"}, StringCase{65507, ""}, StringCase{0, ""}),
+                         test::CaseName<StringCase>);
 
 TEST(StringTable, CaptionTablesFollowTheItemOrder) {
   EXPECT_EQ(VersionCaptions()[pdCompanyName], "Company Name");

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "CaseName.h"
 #include "FixtureFiles.h"
 #include "RunProcess.h"
 #include "VersionInfoCommand.h"
@@ -94,7 +95,8 @@ INSTANTIATE_TEST_SUITE_P(
                       CliCase{{"truncated-64.exe"}, 1, ""}, CliCase{{"wrong_id-32.exe"}, 1, ""},
                       CliCase{{"not-there.exe"}, 1, ""}, CliCase{{"two_translations-64.exe", "--key"}, 2, ""},
                       CliCase{{"two_translations-64.exe", "--bogus"}, 2, ""},
-                      CliCase{{"two_translations-64.exe", "all_flags-64.exe"}, 2, ""}));
+                      CliCase{{"two_translations-64.exe", "all_flags-64.exe"}, 2, ""}),
+    test::CaseName<CliCase>);
 
 TEST(VersionInfoCliMessages, SayWhatIsWrong) {
   SKIP_WITHOUT_PE_FIXTURES();

@@ -407,7 +407,8 @@ TEST_P(KilledWhileStoring, TheStoreOpensAndHoldsEachValueOldOrNewInShutdownOrder
   EXPECT_EQ(switches, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Sessions, KilledWhileStoring, ::testing::Values(1, 2, 3, 5));
+INSTANTIATE_TEST_SUITE_P(Sessions, KilledWhileStoring, ::testing::Values(1, 2, 3, 5),
+                         [](const auto& c) { return "InSession" + std::to_string(c.param); });
 
 // --- Several processes at once ---
 
