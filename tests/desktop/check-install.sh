@@ -75,6 +75,14 @@ case $check in
       # Plain text, hyphens as typed, to look things up in.
       sed 's/\xe2\x80\x90/-/g' "$scratch/$page.txt" | tr -s ' \n' ' ' >"$scratch/$page.flat"
     done
+    # What the build fills in from the settings: the ranges and defaults the programs take.
+    grep -q '@[A-Z_]*@' "$share/man/man1/palettor.1" "$share/man/man1/palettor-cli.1" && fail "a page keeps a @VALUE@"
+    grep -qF "hue (0 to 360) and saturation (0 to 100)" "$share/man/man1/palettor.1" ||
+      fail "palettor(1) gives other ranges for hue and saturation"
+    for line in "0 to 360, for the anchors" ".B LUTTailPercent" "0 or 1." "(default on)." \
+      "The share of the dark rows, 0 to 100, that take the blue tail (default 12)."; do
+      grep -qF -- "$line" "$share/man/man1/palettor-cli.1" || fail "palettor-cli(1) lacks '$line'"
+    done
     for option in $(env DISPLAY= WAYLAND_DISPLAY= "$bin/palettor" --help | options_in); do
       grep -q -- "$option" "$scratch/palettor.flat" || fail "palettor(1) does not describe $option"
     done
