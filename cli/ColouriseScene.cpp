@@ -6,8 +6,8 @@
 
 #include "ColouredSceneWriter.h"
 #include "LutTable.h"
-#include "OutputFile.h"
 #include "VisionSimulation.h"
+#include "WriteFailure.h"
 
 namespace palettor::cli {
 
@@ -54,9 +54,7 @@ void WriteScene(ColouredScene& scene, const std::string& driver, const std::stri
   } catch (const RasterError& error) {
     throw FromRaster(error);
   }
-  const std::string where =
-      NamesStandardOutput(QString::fromStdString(out)) ? "the coloured scene to standard output" : out;
-  throw Failure("cannot write " + where + ": " + writer.ErrorString().toStdString());
+  throw CannotWrite(out, "the coloured scene", writer.ErrorString());
 }
 
 }  // namespace palettor::cli

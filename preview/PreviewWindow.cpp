@@ -92,8 +92,10 @@ QString SizesDiffer(const QString& irPath, const GreyImage& ir, const QString& v
 
 }  // namespace
 
-PreviewWindow::PreviewWindow(TFormPalettor& form, IDialogHost& dialogs, const DemoScene& demo)
+PreviewWindow::PreviewWindow(TFormPalettor& form, const CurrentUserRegistry& currentUser, IDialogHost& dialogs,
+                             const DemoScene& demo)
     : form_(form),
+      currentUser_(currentUser),
       dialogs_(dialogs),
       demo_(demo),
       colouriser_(std::make_unique<SceneColouriser>()),
@@ -113,7 +115,7 @@ PreviewWindow::PreviewWindow(TFormPalettor& form, IDialogHost& dialogs, const De
   connect(view_, &SceneView::ZoomChanged, this, &PreviewWindow::UpdateZoomInfo);
   connect(&form_, &TFormPalettor::TableRebuilt, this, &PreviewWindow::Recolour);
 
-  const std::optional<PreviewSettings> loaded = LoadPreviewSettings();
+  const std::optional<PreviewSettings> loaded = LoadPreviewSettings(currentUser_);
   settingsLoaded_ = loaded.has_value();
   ApplySettings(loaded.value_or(DefaultPreviewSettings()));
   ClearPixelInfo();
@@ -323,7 +325,7 @@ void PreviewWindow::StoreSettings() {
   if (!settingsLoaded_ || settingsStored_) return;
   settingsStored_ = true;
   try {
-    StorePreviewSettings(CurrentSettings());
+    StorePreviewSettings(currentUser_, CurrentSettings());
   } catch (const ERegistryException& error) {
     // The window is on its way out: there is no one left to ask, only the log to tell.
     std::fprintf(stderr, "palettor: the preview's settings could not be stored: %s\n", error.what());
@@ -357,7 +359,8 @@ void PreviewWindow::Recolour() {
     colouriser_->SetTable(*simulated_);
   }
   colouriser_->SetScale(scale_);
-  if (!ColouriseInto(*colouriser_, ir_, vis_, coloured_)) {
+  ColouriseInto(*colouriser_, ir_, vis_, coloured_);
+  if (coloured_.isNull() && !ir_.IsEmpty()) {
     dialogs_.ShowError(this, tr("There is not enough memory to colour a %1 scene.").arg(SizeText(ir_)));
   }
   view_->ImageChanged();

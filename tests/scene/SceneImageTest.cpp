@@ -55,7 +55,7 @@ TEST(SceneImage, TheColouredImageHoldsWhatTheColouriserWrites) {
   }
   // Colouring again into the same image reuses its pixels.
   const uchar* before = image.constBits();
-  ASSERT_TRUE(ColouriseInto(colouriser, ir, vis, image));
+  ColouriseInto(colouriser, ir, vis, image);
   EXPECT_EQ(image.constBits(), before);
 }
 
