@@ -56,6 +56,7 @@ TEST(SceneImage, TheColouredImageHoldsWhatTheColouriserWrites) {
   // Colouring again into the same image reuses its pixels.
   const uchar* before = image.constBits();
   ColouriseInto(colouriser, ir, vis, image);
+  ASSERT_FALSE(image.isNull());
   EXPECT_EQ(image.constBits(), before);
 }
 
