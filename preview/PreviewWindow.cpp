@@ -32,8 +32,8 @@
 #include "RegistryBackend.h"
 #include "SceneFileFormat.h"
 #include "SceneImage.h"
+#include "SceneReader.h"
 #include "SceneView.h"
-#include "WholeGreyChannel.h"
 
 namespace palettor {
 
@@ -62,32 +62,28 @@ QString VisionCaption(VisionSimulation simulation) {
 
 QString FileName(const QString& path) { return QFileInfo(path).fileName(); }
 
-QString DepthText(const GreyImage& image) {
-  return image.Depth() == GreyDepth::Eight ? QStringLiteral("8-bit") : QStringLiteral("16-bit");
+QString SizeText(int width, int height) { return QStringLiteral("%1 \u00d7 %2").arg(width).arg(height); }
+
+// Scenes up to this many pixels are kept whole at full resolution (4 bytes a pixel); larger
+// ones are read reduced to fit a square of kReducedSide, and the part in view is read again
+// as finely as the zoom needs.
+constexpr std::int64_t kWholeCellsPixelLimit = std::int64_t{4096} * 4096;
+constexpr int kReducedSide = 2048;
+
+// Whether a reading error of the scene is about its visible channel (RasterError.h words it
+// "the visible image FILE: ..." or "cannot read the visible image FILE: ...").
+bool AboutVisible(const std::string& reason) {
+  return reason.rfind("the visible image", 0) == 0 || reason.rfind("cannot read the visible image", 0) == 0;
 }
 
-QString SizeText(const GreyImage& image) {
-  return QStringLiteral("%1 \u00d7 %2").arg(image.Width()).arg(image.Height());
+// "8-bit", "16-bit", "K", "°C", "%" or "reflectance": how a channel is read.
+QString InfraredText(const InfraredRule& rule) {
+  if (!rule.unit) return rule.levelDepth == GreyDepth::Eight ? QStringLiteral("8-bit") : QStringLiteral("16-bit");
+  return *rule.unit == TemperatureUnit::Kelvin ? QStringLiteral("K") : QStringLiteral("\u00b0C");
 }
-
-struct LoadedChannel {
-  GreyImage image;
-  QString error;  // empty when loaded
-};
-
-LoadedChannel LoadChannel(const QString& path) {
-  try {
-    return {ReadWholeGreyChannel({path.toStdString(), 0, {}}), {}};
-  } catch (const RasterError& error) {
-    return {{}, QString::fromStdString(error.what())};
-  }
-}
-
-QString SizesDiffer(const QString& irPath, const GreyImage& ir, const QString& visPath, const GreyImage& vis) {
-  return PreviewWindow::tr(
-             "The infrared image %1 is %2 pixels and the visible image %3 %4: both channels must be "
-             "the same size.")
-      .arg(FileName(irPath), SizeText(ir), FileName(visPath), SizeText(vis));
+QString VisibleText(const VisibleRule& rule) {
+  if (!rule.unit) return rule.levelDepth == GreyDepth::Eight ? QStringLiteral("8-bit") : QStringLiteral("16-bit");
+  return *rule.unit == ReflectanceUnit::Percent ? QStringLiteral("%") : QStringLiteral("reflectance");
 }
 
 }  // namespace
@@ -109,6 +105,7 @@ PreviewWindow::PreviewWindow(TFormPalettor& form, const CurrentUserRegistry& cur
   BuildMenus();
   BuildToolBar();
   BuildStatusBar();
+  view_->SetColouriser(colouriser_.get());
   connect(view_, &SceneView::PixelHovered, this, &PreviewWindow::ShowPixel);
   connect(view_, &SceneView::HoverLeft, this, &PreviewWindow::ClearPixelInfo);
   connect(view_, &SceneView::PixelClicked, this, &PreviewWindow::SelectAnchorOf);
@@ -119,11 +116,10 @@ PreviewWindow::PreviewWindow(TFormPalettor& form, const CurrentUserRegistry& cur
   settingsLoaded_ = loaded.has_value();
   ApplySettings(loaded.value_or(DefaultPreviewSettings()));
   ClearPixelInfo();
-  view_->SetImage(&coloured_);
 
   // The scene at its zoom where the screen allows, else most of the screen.
   const QSize chrome(40, menuBar()->sizeHint().height() + 120);
-  QSize wanted = coloured_.size() * (view_->ZoomPercent() == kZoomToFit ? 1.0 : view_->ScaleFactor()) + chrome;
+  QSize wanted = view_->SceneSize() * (view_->ZoomPercent() == kZoomToFit ? 1.0 : view_->ScaleFactor()) + chrome;
   if (const QScreen* where = screen()) wanted = wanted.boundedTo(where->availableGeometry().size() * 0.85);
   resize(wanted.expandedTo(QSize(640, 480)));
   view_->setFocus();
@@ -254,6 +250,12 @@ void PreviewWindow::BuildToolBar() {
   bar->addWidget(black_);
   bar->addWidget(label(tr("&White:"), white_));
   bar->addWidget(white_);
+  irUnit_ = new QLabel(this);
+  irUnit_->setObjectName(QStringLiteral("InfraredUnit"));
+  irUnit_->setAccessibleName(tr("Unit of the infrared image"));
+  irUnit_->setContentsMargins(6, 0, 3, 0);
+  irUnitAction_ = bar->addWidget(irUnit_);
+  irUnitAction_->setVisible(false);
   bar->addSeparator();
 
   vision_ = new QComboBox(this);
@@ -300,15 +302,12 @@ void PreviewWindow::ApplySettings(const PreviewSettings& settings) {
   if (!settings.irPath.empty()) {
     const QString irPath = QString::fromStdString(settings.irPath);
     const QString visPath = QString::fromStdString(settings.visPath);
-    LoadedChannel ir = LoadChannel(irPath), vis = LoadChannel(visPath);
-    if (!ir.error.isEmpty() || !vis.error.isEmpty()) {
-      openingProblem_ = !ir.error.isEmpty() ? ir.error : vis.error;
-    } else if (!SameSize(ir.image, vis.image)) {
-      openingProblem_ = SizesDiffer(irPath, ir.image, visPath, vis.image);
-    } else {
-      ShowChannels(std::move(ir.image), std::move(vis.image), irPath, visPath);
+    Opened opened = OpenScene(irPath, visPath);
+    if (opened.scene) {
+      ShowScene(std::move(opened), irPath, visPath);
       return;
     }
+    openingProblem_ = opened.reason;
   }
   ShowDemoScene();
 }
@@ -359,45 +358,91 @@ void PreviewWindow::Recolour() {
     colouriser_->SetTable(*simulated_);
   }
   colouriser_->SetScale(scale_);
-  ColouriseInto(*colouriser_, ir_, vis_, coloured_);
-  if (coloured_.isNull() && !ir_.IsEmpty()) {
-    dialogs_.ShowError(this, tr("There is not enough memory to colour a %1 scene.").arg(SizeText(ir_)));
-  }
-  view_->ImageChanged();
+  view_->Recolour();
   if (hovered_) ShowPixel(*hovered_);
 }
 
-void PreviewWindow::ShowChannels(GreyImage ir, GreyImage vis, QString irPath, QString visPath) {
-  ir_ = std::move(ir);
-  vis_ = std::move(vis);
+PreviewWindow::Opened PreviewWindow::OpenScene(const QString& irPath, const QString& visPath) {
+  const ChannelRequest irRequest{irPath.toStdString(), 0, {}}, visRequest{visPath.toStdString(), 0, {}};
+  Opened failed;
+  try {
+    SceneChannel ir = SceneChannel::Open(irRequest);
+    try {
+      return ReadForView(std::move(ir), SceneChannel::Open(visRequest), irRequest, visRequest);
+    } catch (const RasterError& error) {
+      failed.what = tr("The visible image could not be opened.");
+      failed.reason = QString::fromStdString(error.what());
+    }
+  } catch (const RasterError& error) {
+    failed.what = tr("The infrared image could not be opened.");
+    failed.reason = QString::fromStdString(error.what());
+  }
+  return failed;
+}
+
+PreviewWindow::Opened PreviewWindow::ReadForView(SceneChannel ir, SceneChannel vis, const ChannelRequest& irRequest,
+                                                 const ChannelRequest& visRequest) {
+  Opened opened;
+  try {
+    opened.scene =
+        std::make_unique<palettor::ColouredScene>(std::move(ir), std::move(vis), SceneOptions{}, *colouriser_);
+  } catch (const RasterError& error) {
+    opened.what = tr("The two images do not make a scene.");
+    opened.reason = QString::fromStdString(error.what());
+    return opened;
+  }
+  const int width = opened.scene->Width(), height = opened.scene->Height();
+  const bool whole = std::int64_t{width} * height <= kWholeCellsPixelLimit;
+  const double scale = whole ? 1.0 : std::min(1.0, static_cast<double>(kReducedSide) / std::max(width, height));
+  const int cellsWidth = std::max(1, static_cast<int>(std::lround(width * scale)));
+  const int cellsHeight = std::max(1, static_cast<int>(std::lround(height * scale)));
+  try {
+    opened.cells =
+        std::make_shared<const SceneCells>(opened.scene->ReadCells({0, 0, width, height}, cellsWidth, cellsHeight));
+  } catch (const RasterError& error) {
+    opened.what = AboutVisible(error.what()) ? tr("The visible image could not be opened.")
+                                             : tr("The infrared image could not be opened.");
+    opened.reason = QString::fromStdString(error.what());
+    opened.scene.reset();
+    return opened;
+  }
+  if (!whole && !irRequest.name.empty()) {
+    opened.reader = std::make_unique<SceneReader>([irRequest, visRequest](const SceneColouriser& colouriser) {
+      return palettor::ColouredScene(SceneChannel::Open(irRequest), SceneChannel::Open(visRequest), SceneOptions{},
+                                     colouriser);
+    });
+  }
+  return opened;
+}
+
+void PreviewWindow::ShowScene(Opened opened, QString irPath, QString visPath) {
+  scene_ = std::move(opened.scene);
   irPath_ = std::move(irPath);
   visPath_ = std::move(visPath);
   hovered_.reset();
+  view_->SetScene(QSize(scene_->Width(), scene_->Height()), std::move(opened.cells), std::move(opened.reader));
+  ShowScaleState();
   Recolour();
   UpdateSceneInfo();
 }
 
-void PreviewWindow::ShowDemoScene() { ShowChannels(demo_.ir, demo_.vis, {}, {}); }
+void PreviewWindow::ShowDemoScene() {
+  Opened opened = ReadForView(SceneChannel::FromLevels(demo_.ir, "the demo scene's infrared channel"),
+                              SceneChannel::FromLevels(demo_.vis, "the demo scene's visible channel"), {}, {});
+  if (opened.scene) ShowScene(std::move(opened), {}, {});
+}
 
 bool PreviewWindow::OpenChannels(const QString& irPath, const QString& visPath) {
-  LoadedChannel ir = LoadChannel(irPath);
-  if (!ir.error.isEmpty()) {
-    Refuse(tr("The infrared image could not be opened."), ir.error);
+  Opened opened = OpenScene(irPath, visPath);
+  if (!opened.scene) {
+    Refuse(opened.what, opened.reason);
     return false;
   }
-  LoadedChannel vis = LoadChannel(visPath);
-  if (!vis.error.isEmpty()) {
-    Refuse(tr("The visible image could not be opened."), vis.error);
-    return false;
-  }
-  if (!SameSize(ir.image, vis.image)) {
-    Refuse(tr("The two images do not make a scene."), SizesDiffer(irPath, ir.image, visPath, vis.image));
-    return false;
-  }
-  ShowChannels(std::move(ir.image), std::move(vis.image), QFileInfo(irPath).absoluteFilePath(),
-               QFileInfo(visPath).absoluteFilePath());
+  ShowScene(std::move(opened), QFileInfo(irPath).absoluteFilePath(), QFileInfo(visPath).absoluteFilePath());
   return true;
 }
+
+const QImage& PreviewWindow::ColouredScene() const { return view_->Shown(); }
 
 bool PreviewWindow::OpenChannel(const QString& path, bool infrared) {
   if (ShowsDemoScene()) {
@@ -435,9 +480,9 @@ bool PreviewWindow::ExportTo(const QString& path) {
     reason = tr("unknown image format (the name should end in %1)").arg(QLatin1String(kSceneFileExtensions));
   } else {
     try {
-      SceneChannel ir = ShowsDemoScene() ? SceneChannel::FromLevels(ir_, "the demo scene's infrared channel")
+      SceneChannel ir = ShowsDemoScene() ? SceneChannel::FromLevels(demo_.ir, "the demo scene's infrared channel")
                                          : SceneChannel::Open({irPath_.toStdString(), 0, {}});
-      SceneChannel vis = ShowsDemoScene() ? SceneChannel::FromLevels(vis_, "the demo scene's visible channel")
+      SceneChannel vis = ShowsDemoScene() ? SceneChannel::FromLevels(demo_.vis, "the demo scene's visible channel")
                                           : SceneChannel::Open({visPath_.toStdString(), 0, {}});
       palettor::ColouredScene scene(std::move(ir), std::move(vis), SceneOptions{}, *colouriser_);
       if (!writer.Write(scene, *driver, path)) reason = writer.ErrorString();
@@ -495,8 +540,14 @@ void PreviewWindow::SetSimulation(VisionSimulation simulation) {
 
 void PreviewWindow::ShowPixel(QPoint pixel) {
   hovered_ = pixel;
-  const auto probe = ProbePixel(ir_, vis_, scale_, TableInputsOf(form_.CurrentPalette()), pixel.x(), pixel.y());
-  if (probe) pixelInfo_->setText(DescribePixel(*probe));
+  if (!scene_) return;
+  try {
+    const ScenePixel at = scene_->PixelAt(pixel.x(), pixel.y());
+    pixelInfo_->setText(DescribeScenePixel(pixel.x(), pixel.y(), at, scene_->IrRule(), scene_->VisRule(),
+                                           TableInputsOf(form_.CurrentPalette())));
+  } catch (const RasterError& error) {
+    pixelInfo_->setText(QString::fromStdString(error.what()));
+  }
 }
 
 void PreviewWindow::ClearPixelInfo() {
@@ -505,12 +556,18 @@ void PreviewWindow::ClearPixelInfo() {
 }
 
 void PreviewWindow::SelectAnchorOf(QPoint pixel) {
-  const auto probe = ProbePixel(ir_, vis_, scale_, TableInputsOf(form_.CurrentPalette()), pixel.x(), pixel.y());
-  if (!probe) return;
-  form_.SelectAnchor(probe->anchors.selected);
-  statusBar()->showMessage(
-      tr("%1 selected in the colour editor").arg(QString::fromStdString(AnchorName(probe->anchors.selected))),
-      kNoticeMs / 2);
+  if (!scene_) return;
+  ScenePixel at;
+  try {
+    at = scene_->PixelAt(pixel.x(), pixel.y());
+  } catch (const RasterError&) {
+    return;
+  }
+  if (!at.column || !at.row) return;
+  const int anchor = AnchorsOfCell(*at.column, *at.row, TableInputsOf(form_.CurrentPalette())).selected;
+  form_.SelectAnchor(anchor);
+  statusBar()->showMessage(tr("%1 selected in the colour editor").arg(QString::fromStdString(AnchorName(anchor))),
+                           kNoticeMs / 2);
 }
 
 // --- Dialogs and drops
@@ -584,15 +641,31 @@ void PreviewWindow::dropEvent(QDropEvent* event) {
 // --- What the status bar and the title say
 
 void PreviewWindow::UpdateSceneInfo() {
-  const QString size = SizeText(ir_);
+  const QString size = scene_ ? SizeText(scene_->Width(), scene_->Height()) : QString();
   if (ShowsDemoScene()) {
     sceneInfo_->setText(tr("Demo scene, %1").arg(size));
     setWindowTitle(tr("Preview: demo scene - Palettor"));
   } else {
     sceneInfo_->setText(tr("Infrared %1 (%2), visible %3 (%4), %5")
-                            .arg(FileName(irPath_), DepthText(ir_), FileName(visPath_), DepthText(vis_), size));
+                            .arg(FileName(irPath_), InfraredText(scene_->IrRule()), FileName(visPath_),
+                                 VisibleText(scene_->VisRule()), size));
     setWindowTitle(tr("Preview: %1 + %2 - Palettor").arg(FileName(irPath_), FileName(visPath_)));
   }
+}
+
+void PreviewWindow::ShowScaleState() {
+  const std::optional<TemperatureUnit> unit = scene_ ? scene_->IrRule().unit : std::nullopt;
+  for (QWidget* box : {static_cast<QWidget*>(black_), static_cast<QWidget*>(white_)}) box->setEnabled(!unit);
+  editScale->setEnabled(!unit);
+  resetScale->setEnabled(!unit);
+  if (unit) {
+    const QString symbol = *unit == TemperatureUnit::Kelvin ? QStringLiteral("K") : QStringLiteral("\u00b0C");
+    irUnit_->setText(tr("Infrared in %1").arg(symbol));
+    irUnit_->setToolTip(tr("The infrared image holds temperatures in %1: the scale sets the temperatures of levels "
+                           "only.")
+                            .arg(symbol));
+  }
+  irUnitAction_->setVisible(static_cast<bool>(unit));
 }
 
 void PreviewWindow::UpdateZoomInfo() {

@@ -14,8 +14,8 @@
 #include <memory>
 #include <optional>
 
+#include "ColouredScene.h"
 #include "ColumnMap.h"
-#include "GreyImage.h"
 #include "LutTable.h"
 #include "PreviewSettings.h"
 #include "SceneColouriser.h"
@@ -30,6 +30,7 @@ class QMenu;
 namespace palettor {
 
 class IDialogHost;
+class SceneReader;
 class SceneView;
 class TFormPalettor;
 struct DemoScene;
@@ -64,13 +65,15 @@ class PreviewWindow : public QMainWindow {
   PreviewSettings CurrentSettings() const;
   bool ShowsDemoScene() const { return irPath_.isEmpty(); }
 
-  const QImage& ColouredScene() const { return coloured_; }
+  // The coloured part of the scene in view.
+  const QImage& ColouredScene() const;
   SceneView* View() const { return view_; }
   QDoubleSpinBox* ScaleBlackBox() const { return black_; }
   QDoubleSpinBox* ScaleWhiteBox() const { return white_; }
   QComboBox* VisionBox() const { return vision_; }
   QLabel* PixelInfo() const { return pixelInfo_; }
   QLabel* SceneInfo() const { return sceneInfo_; }
+  QLabel* InfraredUnitInfo() const { return irUnit_; }
 
   // The window's commands, as its menus and toolbar hold them.
   QAction* openImages = nullptr;
@@ -105,7 +108,19 @@ class PreviewWindow : public QMainWindow {
 
   // A new table (or scale, simulation, scene): the colours of every pixel again.
   void Recolour();
-  void ShowChannels(GreyImage ir, GreyImage vis, QString irPath, QString visPath);
+  // The scene of these channels, read for the view; the reason it cannot be, or nothing.
+  struct Opened {
+    std::unique_ptr<palettor::ColouredScene> scene;
+    std::shared_ptr<const SceneCells> cells;  // the whole scene's, at full or reduced resolution
+    std::unique_ptr<SceneReader> reader;      // of finer cells, for a scene read reduced
+    QString what, reason;                     // what failed, and why, when there is no scene
+  };
+  Opened OpenScene(const QString& irPath, const QString& visPath);
+  Opened ReadForView(palettor::SceneChannel ir, palettor::SceneChannel vis, const ChannelRequest& irRequest,
+                     const ChannelRequest& visRequest);
+  void ShowScene(Opened opened, QString irPath, QString visPath);
+  // The scale boxes apply to levels only: disabled, with the unit, for temperatures.
+  void ShowScaleState();
   // The boxes, the list and the menu as scale_ and simulation_ are, raising nothing.
   void ShowScaleAndSimulation();
   void ScaleEdited();
@@ -127,13 +142,12 @@ class PreviewWindow : public QMainWindow {
   IDialogHost& dialogs_;
   const DemoScene& demo_;
 
-  GreyImage ir_, vis_;
-  QString irPath_, visPath_;  // both empty for the demo scene
+  std::unique_ptr<palettor::ColouredScene> scene_;  // for pointing at pixels; the view has its cells
+  QString irPath_, visPath_;                        // both empty for the demo scene
   IrScale scale_;
   VisionSimulation simulation_ = VisionSimulation::Normal;
   std::unique_ptr<SceneColouriser> colouriser_;
   std::unique_ptr<LutPixels> simulated_;
-  QImage coloured_;
   std::optional<QPoint> hovered_;
 
   // Nothing is stored for a store that could not be read: what it holds was never seen.
@@ -148,6 +162,8 @@ class PreviewWindow : public QMainWindow {
   QLabel* pixelInfo_ = nullptr;
   QLabel* sceneInfo_ = nullptr;
   QLabel* zoomInfo_ = nullptr;
+  QLabel* irUnit_ = nullptr;
+  QAction* irUnitAction_ = nullptr;  // the label's place on the toolbar, shown for temperatures
 };
 
 }  // namespace palettor

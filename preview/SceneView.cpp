@@ -11,7 +11,10 @@
 #include <cmath>
 #include <iterator>
 
+#include "CellColouring.h"
+#include "CellSampling.h"
 #include "PreviewSettings.h"
+#include "SceneReader.h"
 
 namespace palettor {
 
@@ -39,6 +42,12 @@ int NextZoomStep(double now, bool up) {
   return kZoomSteps[0];
 }
 
+// Finer cells are read with this much of the scene around the part in view on every side (a
+// fraction of the part), so that a short scroll finds them already there.
+constexpr double kReadMargin = 0.5;
+
+int Samples(int pixels, double scale) { return std::max(1, static_cast<int>(std::ceil(pixels * scale - 1e-9))); }
+
 }  // namespace
 
 SceneView::SceneView(QWidget* parent) : QAbstractScrollArea(parent) {
@@ -57,24 +66,96 @@ SceneView::SceneView(QWidget* parent) : QAbstractScrollArea(parent) {
   verticalScrollBar()->setSingleStep(24);
 }
 
-void SceneView::SetImage(const QImage* image) {
-  image_ = image;
-  ImageChanged();
+SceneView::~SceneView() = default;
+
+void SceneView::SetScene(QSize size, std::shared_ptr<const SceneCells> whole, std::unique_ptr<SceneReader> reader) {
+  reader_ = std::move(reader);
+  if (reader_) connect(reader_.get(), &SceneReader::CellsRead, this, &SceneView::FinerCellsRead);
+  whole_ = std::move(whole);
+  finer_.reset();
+  requested_.reset();
+  const bool resized = size != sceneSize_;
+  sceneSize_ = size;
+  if (resized) {
+    ApplyZoom(percent_, fit_, QRectF(viewport()->rect()).center());  // takes the cells in view
+  } else {
+    TakeCellsInView();
+  }
 }
 
-void SceneView::ImageChanged() {
-  const QSize size = image_ ? image_->size() : QSize();
-  if (size != imageSize_) {
-    ApplyZoom(percent_, fit_, QRectF(viewport()->rect()).center());
-    imageSize_ = size;
+void SceneView::SetColouriser(const SceneColouriser* colouriser) {
+  colouriser_ = colouriser;
+  Recolour();
+}
+
+void SceneView::Recolour() {
+  if (colouriser_) {
+    ColourCells(inView_, QRect(0, 0, inView_.width, inView_.height), *colouriser_, shown_);
+  } else {
+    shown_ = QImage();
   }
   viewport()->update();
 }
 
+PixelWindow SceneView::RegionInView() const {
+  if (sceneSize_.isEmpty()) return {};
+  const QPointF origin = Origin();
+  const QSizeF view = viewport()->size();
+  const int left = std::max(0, static_cast<int>(std::floor(-origin.x() / factor_)));
+  const int top = std::max(0, static_cast<int>(std::floor(-origin.y() / factor_)));
+  const int right = std::min(sceneSize_.width(), static_cast<int>(std::ceil((view.width() - origin.x()) / factor_)));
+  const int bottom = std::min(sceneSize_.height(), static_cast<int>(std::ceil((view.height() - origin.y()) / factor_)));
+  if (right <= left || bottom <= top) return {};
+  return {left, top, right - left, bottom - top};
+}
+
+void SceneView::TakeCellsInView() {
+  const PixelWindow region = RegionInView();
+  if (!whole_ || region.width <= 0) {
+    source_ = whole_.get();
+    inView_ = SceneCells{};
+    Recolour();
+    return;
+  }
+  // Drawn reduced, a sample per screen pixel is enough; enlarged, every scene pixel.
+  const double scale = std::min(1.0, factor_);
+  const int width = Samples(region.width, scale), height = Samples(region.height, scale);
+  const auto fineEnough = [&](const SceneCells& cells) {
+    return cells.width >= Samples(cells.region.width, scale) && cells.height >= Samples(cells.region.height, scale);
+  };
+  if (finer_ && Covers(finer_->region, region) && fineEnough(*finer_)) {
+    source_ = finer_.get();
+  } else {
+    source_ = whole_.get();
+    const bool asked = requested_ && Covers(requested_->region, region) && fineEnough(*requested_);
+    if (reader_ && !fineEnough(*whole_) && !asked) {
+      const int marginX = static_cast<int>(region.width * kReadMargin);
+      const int marginY = static_cast<int>(region.height * kReadMargin);
+      SceneCells wanted;
+      wanted.region.x = std::max(0, region.x - marginX);
+      wanted.region.y = std::max(0, region.y - marginY);
+      wanted.region.width = std::min(sceneSize_.width(), region.x + region.width + marginX) - wanted.region.x;
+      wanted.region.height = std::min(sceneSize_.height(), region.y + region.height + marginY) - wanted.region.y;
+      wanted.width = Samples(wanted.region.width, scale);
+      wanted.height = Samples(wanted.region.height, scale);
+      reader_->Request(wanted.region, wanted.width, wanted.height);
+      requested_ = wanted;
+    }
+  }
+  inView_ = ResampleCells(*source_, region, width, height);
+  Recolour();
+}
+
+void SceneView::FinerCellsRead(std::shared_ptr<const SceneCells> cells) {
+  finer_ = std::move(cells);
+  TakeCellsInView();
+  if (source_ == finer_.get()) emit FinerCellsShown();
+}
+
 QSize SceneView::ContentSize() const {
-  if (!image_) return {};
-  return {static_cast<int>(std::ceil(image_->width() * factor_)),
-          static_cast<int>(std::ceil(image_->height() * factor_))};
+  if (sceneSize_.isEmpty()) return {};
+  return {static_cast<int>(std::ceil(sceneSize_.width() * factor_)),
+          static_cast<int>(std::ceil(sceneSize_.height() * factor_))};
 }
 
 QPointF SceneView::Origin() const {
@@ -87,10 +168,10 @@ QPointF SceneView::Origin() const {
 }
 
 double SceneView::FitFactor() const {
-  if (!image_ || image_->isNull()) return 1.0;
+  if (sceneSize_.isEmpty()) return 1.0;
   const QSize view = maximumViewportSize();  // without scroll bars: fitting needs none
-  return std::max(0.01, std::min(static_cast<double>(view.width()) / image_->width(),
-                                 static_cast<double>(view.height()) / image_->height()));
+  return std::max(0.01, std::min(static_cast<double>(view.width()) / sceneSize_.width(),
+                                 static_cast<double>(view.height()) / sceneSize_.height()));
 }
 
 void SceneView::UpdateScrollBars() {
@@ -108,11 +189,13 @@ void SceneView::ApplyZoom(int percent, bool fit, QPointF anchor) {
   percent_ = std::clamp(percent, kMinZoomPercent, kMaxZoomPercent);
   fit_ = fit;
   factor_ = fit_ ? FitFactor() : percent_ / 100.0;
+  laying_ = true;  // the cells in view are taken once, at the end
   UpdateScrollBars();
   // Keep the image point under the anchor where it was (the scroll bars clamp at the edges).
   horizontalScrollBar()->setValue(static_cast<int>(std::lround(imagePoint.x() * factor_ - anchor.x())));
   verticalScrollBar()->setValue(static_cast<int>(std::lround(imagePoint.y() * factor_ - anchor.y())));
-  viewport()->update();
+  laying_ = false;
+  TakeCellsInView();
   emit ZoomChanged();
 }
 
@@ -127,10 +210,10 @@ void SceneView::ZoomOut() {
 }
 
 std::optional<QPoint> SceneView::PixelAt(QPoint viewportPoint) const {
-  if (!image_ || image_->isNull()) return std::nullopt;
+  if (sceneSize_.isEmpty()) return std::nullopt;
   const QPointF at = (QPointF(viewportPoint) + QPointF(0.5, 0.5) - Origin()) / factor_;
   const QPoint pixel(static_cast<int>(std::floor(at.x())), static_cast<int>(std::floor(at.y())));
-  if (!image_->rect().contains(pixel)) return std::nullopt;
+  if (!QRect(QPoint(0, 0), sceneSize_).contains(pixel)) return std::nullopt;
   return pixel;
 }
 
@@ -142,21 +225,30 @@ QPoint SceneView::ViewportPointOf(QPoint pixel) const {
 void SceneView::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
   const QRect exposed = event->rect();
-  painter.fillRect(exposed, kBackground);
-  if (image_ && !image_->isNull()) {
-    const QPoint at = Origin().toPoint();
-    if (percent_ == 100 && !fit_) {
-      // One image pixel per pixel: copy only the exposed part, no scaling.
-      const QRect target = QRect(at, image_->size()) & exposed;
-      if (!target.isEmpty()) painter.drawImage(target.topLeft(), *image_, target.translated(-at));
-    } else {
-      // Enlarged: sharp blocks, so that single pixels can be told apart; reduced: smoothed.
-      painter.setRenderHint(QPainter::SmoothPixmapTransform, factor_ < 1.0);
-      painter.setClipRect(exposed);
-      painter.translate(at);
-      painter.scale(factor_, factor_);
-      painter.drawImage(QPointF(0, 0), *image_);
-    }
+  if (shown_.isNull()) {
+    painter.fillRect(exposed, kBackground);
+    ++paints_;
+    return;
+  }
+  const PixelWindow& region = inView_.region;
+  const QPointF origin = Origin();
+  const QRectF target(origin.x() + region.x * factor_, origin.y() + region.y * factor_, region.width * factor_,
+                      region.height * factor_);
+  const QRect covered = target.toAlignedRect();
+  // The background only where the scene surely does not cover whole pixels.
+  const QPoint innerTopLeft(static_cast<int>(std::ceil(target.left())), static_cast<int>(std::ceil(target.top())));
+  const QPoint innerEnd(static_cast<int>(std::floor(target.right())), static_cast<int>(std::floor(target.bottom())));
+  for (const QRect& around : QRegion(exposed).subtracted(QRegion(QRect(innerTopLeft, innerEnd - QPoint(1, 1)))))
+    painter.fillRect(around, kBackground);
+  if (target.size() == QSizeF(shown_.size()) && target.topLeft() == QPointF(covered.topLeft())) {
+    // One sample per screen pixel: copy only the exposed part, no scaling.
+    const QRect part = covered & exposed;
+    if (!part.isEmpty()) painter.drawImage(part.topLeft(), shown_, part.translated(-covered.topLeft()));
+  } else {
+    // Enlarged: sharp blocks, so that single pixels can be told apart; reduced: smoothed.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, target.width() < shown_.width());
+    painter.setClipRect(exposed);
+    painter.drawImage(target, shown_);
   }
   ++paints_;
 }
@@ -167,10 +259,13 @@ void SceneView::resizeEvent(QResizeEvent* event) {
     ApplyZoom(percent_, true, QRectF(viewport()->rect()).center());
   } else {
     UpdateScrollBars();
+    TakeCellsInView();
   }
 }
 
-void SceneView::scrollContentsBy(int, int) { viewport()->update(); }
+void SceneView::scrollContentsBy(int, int) {
+  if (!laying_) TakeCellsInView();
+}
 
 void SceneView::wheelEvent(QWheelEvent* event) {
   if (event->modifiers() != Qt::NoModifier && event->modifiers() != Qt::ControlModifier) {

@@ -1,27 +1,48 @@
 #pragma once
-// A zoomable, scrollable view of one image, as an image viewer shows it: pixels as sharp blocks
-// when enlarged, smoothed when reduced; the wheel and the keys +, - and 0 (100 %) zoom, a drag
-// pans, the arrow keys scroll. It reports the image pixel under the pointer and a click on one.
+// A zoomable, scrollable view of a coloured scene, as an image viewer shows it: pixels as sharp
+// blocks when enlarged, smoothed when reduced; the wheel and the keys +, - and 0 (100 %) zoom, a
+// drag pans, the arrow keys scroll. It reports the scene pixel under the pointer and a click on one.
 //
-// The image belongs to the caller, who may write into it and then calls ImageChanged(); the
-// view paints straight from it, so a repaint after a change allocates nothing.
+// It colours only what it shows: the scene's cells in view, sampled at the resolution they are
+// drawn at, whatever the scene's size. It is given the cells of the whole scene (at full
+// resolution for a scene that fits in memory, else reduced) and, for a large scene, a reader
+// of finer cells: the part in view is shown from the whole scene's cells until the finer ones
+// arrive.
 #include <QAbstractScrollArea>
 #include <QImage>
 #include <QPoint>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
+#include "SceneCells.h"
+#include "SceneColouriser.h"
+
 namespace palettor {
+
+class SceneReader;
 
 class SceneView : public QAbstractScrollArea {
   Q_OBJECT
  public:
   explicit SceneView(QWidget* parent = nullptr);
+  ~SceneView() override;
 
-  // nullptr shows nothing. The image must outlive the view or be replaced first.
-  void SetImage(const QImage* image);
-  // The pixels (or the size) of the image changed.
-  void ImageChanged();
+  // A scene of `size` pixels, `whole` its cells all over it; `reader` (may be null) reads
+  // finer cells of the part in view when `whole` lacks the detail the zoom needs.
+  void SetScene(QSize size, std::shared_ptr<const SceneCells> whole, std::unique_ptr<SceneReader> reader);
+  // The table, scale and no-data colour; it must outlive the view or be replaced first.
+  void SetColouriser(const SceneColouriser* colouriser);
+  // The colouriser's table (or scale) changed: the cells in view coloured again at once,
+  // painted in the next frame.
+  void Recolour();
+
+  QSize SceneSize() const { return sceneSize_; }
+  // The coloured part in view, and the scene's pixels it covers.
+  const QImage& Shown() const { return shown_; }
+  const SceneCells& CellsInView() const { return inView_; }
+  // Samples per scene pixel of the cells the part in view is taken from: 1 at full resolution.
+  double SourceScale() const { return source_ ? source_->Scale() : 0.0; }
 
   // Percent of the image's size; kZoomToFit (0) while it fits the window.
   int ZoomPercent() const { return fit_ ? 0 : percent_; }
@@ -33,7 +54,7 @@ class SceneView : public QAbstractScrollArea {
   void ZoomIn();
   void ZoomOut();
 
-  // The image pixel at a point of the viewport, if the image lies there.
+  // The scene pixel at a point of the viewport, if the scene lies there.
   std::optional<QPoint> PixelAt(QPoint viewportPoint) const;
   // Where a pixel's centre is on the viewport (it may lie outside it).
   QPoint ViewportPointOf(QPoint pixel) const;
@@ -46,6 +67,8 @@ class SceneView : public QAbstractScrollArea {
   void HoverLeft();
   void PixelClicked(QPoint pixel);
   void ZoomChanged();
+  // Finer cells of the part in view arrived and are shown.
+  void FinerCellsShown();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -67,11 +90,22 @@ class SceneView : public QAbstractScrollArea {
   QPointF Origin() const;
   double FitFactor() const;
   void ReportHover(QPoint viewportPoint);
+  // The scene's pixels in view, and the cells for them at the resolution they are drawn at.
+  PixelWindow RegionInView() const;
+  void TakeCellsInView();
+  void FinerCellsRead(std::shared_ptr<const SceneCells> cells);
 
-  const QImage* image_ = nullptr;
-  QSize imageSize_;  // of the image last laid out
+  QSize sceneSize_;
+  std::shared_ptr<const SceneCells> whole_, finer_;
+  const SceneCells* source_ = nullptr;  // whole_ or finer_: where the cells in view come from
+  std::unique_ptr<SceneReader> reader_;
+  std::optional<SceneCells> requested_;  // the region and size last asked of the reader, no cells
+  SceneCells inView_;
+  const SceneColouriser* colouriser_ = nullptr;
+  QImage shown_;
   int percent_ = 100;
   bool fit_ = false;
+  bool laying_ = false;  // zooming: scrolling on the way does not take new cells
   double factor_ = 1.0;
   int wheelAngle_ = 0;  // wheel turn not yet used, in eighths of a degree
   std::optional<QPoint> pressedAt_;

@@ -283,6 +283,117 @@ ScenePixel ColouredScene::PixelAt(int x, int y) {
   return pixel;
 }
 
+void ColouredScene::InfraredKeys(const PixelWindow& window, int width, int height, std::uint32_t* keys) try {
+  const auto count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+  if (!irRule_.unit) {
+    std::uint16_t* levels = Sized(irLevels_, count);
+    ir_.ReadLevels(window, width, height, levels);
+    const auto noData = ir_.NoDataLevel();
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(levels);
+    const bool eight = irRule_.levelDepth == GreyDepth::Eight;
+    for (std::size_t i = 0; i < count; ++i) {
+      const int level = eight ? bytes[i] : levels[i];
+      keys[i] = noData && level == *noData ? kNoDataKey : static_cast<std::uint32_t>(level);
+    }
+    return;
+  }
+  double* values = Sized(values_, count);
+  ir_.ReadValues(window, width, height, values);
+  const TemperatureUnit unit = *irRule_.unit;
+  for (std::size_t i = 0; i < count; ++i) {
+    keys[i] =
+        std::isnan(values[i]) ? kNoDataKey : static_cast<std::uint32_t>(ColumnOfTemperature(Celsius(values[i], unit)));
+  }
+} catch (const RasterError& error) {
+  throw InChannel(error, "infrared image");
+}
+
+void ColouredScene::VisibleCells(const PixelWindow& window, int width, int height, std::uint16_t* rows) try {
+  const auto count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+  if (!visRule_.unit) {
+    std::uint16_t* levels = Sized(visLevels_, count);
+    vis_.ReadLevels(window, width, height, levels);
+    const auto noData = vis_.NoDataLevel();
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(levels);
+    const bool eight = visRule_.levelDepth == GreyDepth::Eight;
+    for (std::size_t i = 0; i < count; ++i) {
+      const int level = eight ? bytes[i] : levels[i];
+      rows[i] = noData && level == *noData ? kNoDataRow
+                                           : static_cast<std::uint16_t>(BrightnessOfLevel(level, visRule_.levelDepth));
+    }
+    return;
+  }
+  double* values = Sized(values_, count);
+  vis_.ReadValues(window, width, height, values);
+  const ReflectanceUnit unit = *visRule_.unit;
+  for (std::size_t i = 0; i < count; ++i) {
+    rows[i] = std::isnan(values[i])
+                  ? kNoDataRow
+                  : static_cast<std::uint16_t>(RowOfReflectance(Reflectance(values[i], unit), visRule_.gamma));
+  }
+} catch (const RasterError& error) {
+  throw InChannel(error, "visible image");
+}
+
+PixelWindow ColouredScene::ChannelWindow(const SceneChannel& channel, const PixelWindow& region) const {
+  const auto edge = [](int at, int channelSize, int sceneSize, bool up) {
+    const std::int64_t scaled = std::int64_t{at} * channelSize;
+    return static_cast<int>(up ? (scaled + sceneSize - 1) / sceneSize : scaled / sceneSize);
+  };
+  const int x0 = edge(region.x, channel.Width(), width_, false);
+  const int y0 = edge(region.y, channel.Height(), height_, false);
+  const int x1 = edge(region.x + region.width, channel.Width(), width_, true);
+  const int y1 = edge(region.y + region.height, channel.Height(), height_, true);
+  return {x0, y0, std::max(1, x1 - x0), std::max(1, y1 - y0)};
+}
+
+SceneCells ColouredScene::ReadCells(const PixelWindow& region, int width, int height) {
+  static_assert(SceneCells::kNoDataRow == kNoDataRow);
+  SceneCells cells;
+  cells.region = region;
+  cells.width = width;
+  cells.height = height;
+  if (!irRule_.unit) cells.irLevels = irRule_.levelDepth;
+  if (width <= 0 || height <= 0) return cells;
+  try {
+    const auto count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    cells.ir.resize(count);
+    cells.vis.resize(count);
+    // Infrared keys of `n` samples from `at` on into the cells; no data in either channel
+    // leaves the visible row kNoDataRow.
+    const auto keep = [&](const std::uint32_t* keys, std::size_t at, std::size_t n) {
+      for (std::size_t i = 0; i < n; ++i) {
+        if (keys[i] == kNoDataKey) cells.vis[at + i] = kNoDataRow;
+        cells.ir[at + i] = static_cast<std::uint16_t>(keys[i]);
+      }
+    };
+    if (width == region.width && height == region.height) {
+      // Every pixel, a few rows at a time, as Colour() reads them.
+      const int rowsAtOnce = static_cast<int>(std::clamp<std::int64_t>(kChunkPixels / width, 1, height));
+      for (int done = 0; done < height; done += rowsAtOnce) {
+        const PixelWindow chunk{region.x, region.y + done, width, std::min(rowsAtOnce, height - done)};
+        const auto at = static_cast<std::size_t>(done) * static_cast<std::size_t>(width);
+        const auto n = static_cast<std::size_t>(chunk.height) * static_cast<std::size_t>(width);
+        std::uint32_t* keys = Sized(keys_, n);
+        InSceneGrid(ir_, chunk, keys, keySource_,
+                    [&](const PixelWindow& w, std::uint32_t* out) { InfraredKeys(w, w.width, w.height, out); });
+        InSceneGrid(vis_, chunk, cells.vis.data() + at, visSource_,
+                    [&](const PixelWindow& w, std::uint16_t* out) { VisibleCells(w, w.width, w.height, out); });
+        keep(keys, at, n);
+      }
+    } else {
+      std::uint32_t* keys = Sized(keys_, count);
+      InfraredKeys(ChannelWindow(ir_, region), width, height, keys);
+      VisibleCells(ChannelWindow(vis_, region), width, height, cells.vis.data());
+      keep(keys, 0, count);
+    }
+  } catch (const std::bad_alloc&) {
+    const SceneChannel& larger = ir_.Width() == width_ && ir_.Height() == height_ ? ir_ : vis_;
+    throw NotEnoughMemory(larger.Name(), larger.Width(), larger.Height());
+  }
+  return cells;
+}
+
 void ColouredScene::Colour(const PixelWindow& window, std::uint8_t* rgb, std::ptrdiff_t stride) {
   if (window.width <= 0 || window.height <= 0) return;
   const int rowsAtOnce = static_cast<int>(std::clamp<std::int64_t>(kChunkPixels / window.width, 1, window.height));

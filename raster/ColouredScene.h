@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "InfraredRule.h"
+#include "SceneCells.h"
 #include "SceneChannel.h"
 #include "SceneColouriser.h"
 #include "VisibleRule.h"
@@ -62,6 +63,12 @@ class ColouredScene {
   // RasterError when a channel cannot be read.
   ScenePixel PixelAt(int x, int y);
 
+  // `region` of the scene sampled at `width` × `height` as table cells. At the region's own
+  // size every pixel is there, exactly as Colour() reads it; smaller, each channel is read
+  // decimated (nearest neighbour, from its overviews where the file has them). Throws
+  // RasterError when a channel cannot be read.
+  SceneCells ReadCells(const PixelWindow& region, int width, int height);
+
  private:
   // A channel's pixels in the scene's grid as table cells: infrared columns (or
   // SceneColouriser::kNoDataColumn), visible rows (or kNoDataRow).
@@ -75,6 +82,13 @@ class ColouredScene {
   void InSceneGrid(const SceneChannel& channel, const PixelWindow& window, Cell* cells, std::vector<Cell>& source,
                    const Convert& convert);
   void ColourLevels(const PixelWindow& window, std::uint8_t* rgb, std::ptrdiff_t stride);
+  // Cells of a channel's `window` read into `width` × `height`: infrared keys (kNoDataKey for
+  // no data), visible rows.
+  static constexpr std::uint32_t kNoDataKey = 0x10000;
+  void InfraredKeys(const PixelWindow& window, int width, int height, std::uint32_t* keys);
+  void VisibleCells(const PixelWindow& window, int width, int height, std::uint16_t* rows);
+  // The pixels of `channel` under `region` of the scene, widened to whole pixels.
+  PixelWindow ChannelWindow(const SceneChannel& channel, const PixelWindow& region) const;
 
   SceneChannel ir_, vis_;
   InfraredRule irRule_;
@@ -88,6 +102,7 @@ class ColouredScene {
   std::vector<std::uint8_t> columns_, irSource_;
   std::vector<std::uint16_t> rows_, visSource_;
   std::vector<std::uint8_t> brightness_;
+  std::vector<std::uint32_t> keys_, keySource_;
 };
 
 }  // namespace palettor

@@ -2,6 +2,7 @@
 // showing the demo scene as palettor-cli colourise --demo colours it, following every edit,
 // selecting an anchor from a click, refusing bad images without losing the view, and keeping
 // its settings in the store's Preview key.
+#include <gdal_priv.h>
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -15,8 +16,10 @@
 #include <QWheelEvent>
 #include <functional>
 
+#include "ColouredScene.h"
 #include "DemoScene.h"
 #include "PreviewWindow.h"
+#include "RasterFixture.h"
 #include "Registry.h"
 #include "RegistryVariables.h"
 #include "RunProcess.h"
@@ -110,7 +113,7 @@ class Preview : public WindowTest {
   }
 
   // Every pixel the view shows at 100 % against `expected`.
-  void ExpectViewShows(PreviewWindow& p, const QImage& expected) {
+  void ExpectViewShows(PreviewWindow& p, const QImage& expected, int atLeast = 200 * 200) {
     ASSERT_EQ(p.View()->ZoomPercent(), 100);
     const QImage shown = p.View()->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     const QPoint origin = SceneOrigin(p, expected.size());
@@ -127,7 +130,30 @@ class Preview : public WindowTest {
         }
       }
     }
-    EXPECT_GT(compared, 200 * 200) << "the view shows too little of the scene";
+    EXPECT_GE(compared, atLeast) << "the view shows too little of the scene";
+  }
+
+  // Every pixel the view shows at 100 % against `scene` coloured as colourise colours it there.
+  void ExpectViewShowsScene(PreviewWindow& p, palettor::ColouredScene& scene) {
+    ASSERT_EQ(p.View()->ZoomPercent(), 100);
+    const QImage shown = p.View()->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QPoint origin = SceneOrigin(p, QSize(scene.Width(), scene.Height()));
+    const QRect inView = QRect(-origin, shown.size()) & QRect(0, 0, scene.Width(), scene.Height());
+    ASSERT_FALSE(inView.isEmpty());
+    std::vector<std::uint8_t> rgb(static_cast<std::size_t>(inView.width() * inView.height() * 3));
+    scene.Colour({inView.x(), inView.y(), inView.width(), inView.height()}, rgb.data(), inView.width() * 3);
+    int mismatches = 0;
+    for (int y = 0; y < inView.height() && mismatches < 5; ++y) {
+      for (int x = 0; x < inView.width() && mismatches < 5; ++x) {
+        const std::uint8_t* want = &rgb[static_cast<std::size_t>((y * inView.width() + x) * 3)];
+        const QPoint at = QPoint(x, y) + inView.topLeft() + origin;
+        if (shown.pixel(at) != qRgb(want[0], want[1], want[2])) {
+          ++mismatches;
+          ADD_FAILURE() << "scene pixel (" << x + inView.x() << ", " << y + inView.y() << ") shows " << std::hex
+                        << shown.pixel(at) << " instead of " << qRgb(want[0], want[1], want[2]);
+        }
+      }
+    }
   }
 
   // A demo-scene pixel, visible in the view, whose levels pass `wanted`.
@@ -142,9 +168,13 @@ class Preview : public WindowTest {
     ADD_FAILURE() << "no such pixel in view";
     return {};
   }
-  QPoint ViewportPoint(PreviewWindow& p, QPoint pixel) {
-    return pixel + SceneOrigin(p, QSize(demo_->ir.Width(), demo_->ir.Height()));
+  // The pointer over a point of the view, whatever window lies over that place on the screen.
+  static void PointAt(PreviewWindow& p, QPoint at) {
+    QWidget* port = p.View()->viewport();
+    QMouseEvent move(QEvent::MouseMove, at, port->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(port, &move);
   }
+  QPoint ViewportPoint(PreviewWindow& p, QPoint pixel) { return pixel + SceneOrigin(p, p.View()->SceneSize()); }
 
   void WriteGrey(const QString& name, QSize size, int level) {
     QImage grey(size, QImage::Format_Grayscale8);
@@ -279,7 +309,7 @@ TEST_F(Preview, ABadImageIsReportedWithItsReasonAndTheViewIsKept) {
       {"missing.png", "vis.png", {"infrared image could not be opened", "missing.png", "No such file"}},
       {"ir.png", "colour.png", {"visible image could not be opened", "not a grey image"}},
       {"text.png", "vis.png", {"infrared image could not be opened", "text.png"}},
-      {"ir.png", "short.png", {"8 \u00d7 6", "8 \u00d7 5", "same size"}},
+      {"ir.png", "short.png", {"8 x 6", "8 x 5", "same shape"}},
   };
   for (const Bad& c : cases) {
     dialogs_.errors.clear();
@@ -479,6 +509,124 @@ TEST_F(Preview, ControlsHaveNamesAndTheKeyboardReachesThem) {
   ASSERT_TRUE(p.viewMenu->isVisible());
   QTest::keyClick(p.viewMenu, Qt::Key_F);
   EXPECT_EQ(p.View()->ZoomPercent(), kZoomToFit);
+}
+
+// Kelvin as 0.01 K counts above 200 K, with a fill value; reflectance as a fraction.
+int KelvinCounts(int x, int y) { return 1900 + 37 * x + 11 * y; }
+double Fraction(int x, int y) { return 0.3 + 0.01 * x - 0.005 * y; }
+constexpr QPoint kFilled{5, 3};
+
+TEST_F(Preview, AKelvinSceneShowsItsUnitsAndNoDataAndTheScaleDoesNotApply) {
+  test::RasterFile ir{40, 30, GDT_Int16, {{}}, {}, 0, {}};
+  ir.bands[0].unit = "K";
+  ir.bands[0].scale = 0.01;
+  ir.bands[0].offset = 200;
+  ir.bands[0].noData = -1;
+  test::RasterFile vis{40, 30, GDT_Float32, {{}}, {}, 0, {}};
+  vis.bands[0].unit = "1";
+  for (int y = 0; y < 30; ++y) {
+    for (int x = 0; x < 40; ++x) {
+      ir.bands[0].values.push_back(QPoint(x, y) == kFilled ? -1 : KelvinCounts(x, y));
+      vis.bands[0].values.push_back(Fraction(x, y));
+    }
+  }
+  test::WriteRaster(File("ir.nc").toStdString(), "netCDF", ir);
+  test::WriteRaster(File("vis.nc").toStdString(), "netCDF", vis);
+
+  PreviewWindow& p = OpenPreview();
+  EXPECT_TRUE(p.ScaleBlackBox()->isEnabled());
+  dialogs_.openAnswers = {File("ir.nc"), File("vis.nc")};
+  QTest::keyClick(&p, Qt::Key_O, Qt::ControlModifier);
+  ASSERT_TRUE(dialogs_.errors.isEmpty()) << dialogs_.errors.value(0).toStdString();
+  EXPECT_FALSE(p.ScaleBlackBox()->isEnabled());
+  EXPECT_FALSE(p.ScaleWhiteBox()->isEnabled());
+  EXPECT_FALSE(p.editScale->isEnabled());
+  EXPECT_EQ(p.InfraredUnitInfo()->text(), "Infrared in K");
+  EXPECT_TRUE(p.SceneInfo()->text().contains("ir.nc (K)")) << p.SceneInfo()->text().toStdString();
+  ExpectViewShows(p, ColouriseWithCli({"--ir", File("ir.nc").toStdString(), "--vis", File("vis.nc").toStdString()}),
+                  40 * 30);
+
+  for (const QPoint pixel : {QPoint(0, 0), QPoint(17, 9), QPoint(39, 29)}) {
+    PointAt(p, ViewportPoint(p, pixel));
+    const double kelvin = KelvinCounts(pixel.x(), pixel.y()) * 0.01 + 200, celsius = kelvin - 273.15;
+    const double r = static_cast<float>(Fraction(pixel.x(), pixel.y()));
+    const int column = static_cast<int>(std::clamp(std::floor(celsius + 0.5), -60.0, 39.0)) + 60;
+    const int row = 255 - static_cast<int>(std::floor(255 * std::clamp(r, 0.0, 1.0) + 0.5));
+    const QString expected = QStringLiteral("x %1, y %2 | IR %3 K = %4%5 \u00b0C | VIS %6 | column %7, row %8 | ")
+                                 .arg(pixel.x())
+                                 .arg(pixel.y())
+                                 .arg(QString::number(kelvin, 'f', 1), celsius < 0 ? "\u2212" : "+",
+                                      QString::number(std::fabs(celsius), 'f', 1), QString::number(r, 'f', 2))
+                                 .arg(column)
+                                 .arg(row);
+    EXPECT_TRUE(p.PixelInfo()->text().startsWith(expected))
+        << p.PixelInfo()->text().toStdString() << "\n lacks " << expected.toStdString();
+  }
+  PointAt(p, ViewportPoint(p, kFilled));
+  EXPECT_EQ(p.PixelInfo()->text(), QStringLiteral("x 5, y 3 | IR no data | VIS %1 | no data")
+                                       .arg(QString::number(static_cast<float>(Fraction(5, 3)), 'f', 2)));
+
+  // The unit on the toolbar (wide enough to hold it), and gone with levels again: the scale applies.
+  p.resize(1400, 700);
+  QCoreApplication::processEvents();  // the toolbar lays itself out
+  EXPECT_TRUE(p.InfraredUnitInfo()->isVisible());
+  WriteGrey("ir.png", {8, 6}, 100);
+  WriteGrey("vis.png", {8, 6}, 200);
+  ASSERT_TRUE(p.OpenChannels(File("ir.png"), File("vis.png")));
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(p.ScaleBlackBox()->isEnabled());
+  EXPECT_FALSE(p.InfraredUnitInfo()->isVisible());
+}
+
+// A byte channel of `size` × `size` written as a tiled, compressed GeoTIFF a block row at a time.
+void WriteLargeChannel(const std::string& path, int size, int (*level)(int x, int y)) {
+  GDALAllRegister();
+  GDALDriver* driver = GetGDALDriverManager()->GetDriverByName("GTiff");
+  const char* options[] = {"TILED=YES", "COMPRESS=DEFLATE", nullptr};
+  GDALDatasetUniquePtr file(driver->Create(path.c_str(), size, size, 1, GDT_Byte, const_cast<char**>(options)));
+  ASSERT_TRUE(file);
+  constexpr int kRows = 256;
+  std::vector<std::uint8_t> rows(static_cast<std::size_t>(size) * kRows);
+  for (int top = 0; top < size; top += kRows) {
+    for (int y = 0; y < kRows; ++y) {
+      for (int x = 0; x < size; ++x)
+        rows[static_cast<std::size_t>(y * size + x)] = static_cast<std::uint8_t>(level(x, top + y));
+    }
+    ASSERT_EQ(file->GetRasterBand(1)->RasterIO(GF_Write, 0, top, size, kRows, rows.data(), size, kRows, GDT_Byte, 0, 0,
+                                               nullptr),
+              CE_None);
+  }
+}
+
+TEST_F(Preview, ALargeSceneIsShownFromAReducedReadAndReadInFullWhereZoomedIn) {
+  constexpr int kSize = 8192;  // more than the view keeps whole
+  WriteLargeChannel(File("ir.tif").toStdString(), kSize, [](int x, int y) { return (x / 16 + y / 48) % 256; });
+  WriteLargeChannel(File("vis.tif").toStdString(), kSize, [](int x, int y) { return (x * 3 + y * 5) / 40 % 256; });
+  PreviewWindow& p = OpenPreview();
+  ASSERT_EQ(p.View()->ZoomPercent(), 100);
+  ASSERT_TRUE(p.OpenChannels(File("ir.tif"), File("vis.tif")));
+  const QSize port = p.View()->viewport()->size();
+  // Shown at once from the whole scene read at a quarter of its resolution ...
+  EXPECT_EQ(p.View()->SourceScale(), 0.25);
+  EXPECT_EQ(p.View()->SceneSize(), QSize(kSize, kSize));
+  // ... until the part in view arrives at full resolution.
+  EXPECT_TRUE(test::WaitFor("the part in view at full resolution", [&] {
+    QCoreApplication::processEvents();
+    return p.View()->SourceScale() == 1.0;
+  }));
+  EXPECT_LE(p.View()->CellsInView().width, port.width() + 1);
+  EXPECT_LE(p.View()->CellsInView().height, port.height() + 1);
+  SceneColouriser colouriser;
+  colouriser.SetTable(*Form().Table());
+  palettor::ColouredScene scene(SceneChannel::Open({File("ir.tif").toStdString(), 0, {}}),
+                                SceneChannel::Open({File("vis.tif").toStdString(), 0, {}}), {}, colouriser);
+  ExpectViewShowsScene(p, scene);
+
+  // Fitted, a sample a screen pixel from the reduced read: nothing more is read.
+  QTest::keyClick(p.View(), Qt::Key_F);
+  EXPECT_LT(p.View()->SourceScale(), 1.0);
+  EXPECT_LE(p.View()->CellsInView().width, port.width() + 1);
+  EXPECT_EQ(p.ColouredScene().size(), QSize(p.View()->CellsInView().width, p.View()->CellsInView().height));
 }
 
 }  // namespace
