@@ -49,6 +49,8 @@ std::map<std::string, std::string> Values(const std::string& version) {
       {"SATURATION_RANGE", RangeText(SaturationM70)},
       {"TAIL_PERCENT_RANGE", RangeText(TailPercent)},
       {"TAIL_PERCENT_DEFAULT", std::to_string(Setting(TailPercent).defaultValue)},
+      {"NIGHT_FLOOR_RANGE", RangeText(NightFloorPercent)},
+      {"NIGHT_FLOOR_DEFAULT", std::to_string(Setting(NightFloorPercent).defaultValue)},
       {"WHITE_TOP_DEFAULT", OnOff(WhiteTop)},
       {"SMOOTH_DEFAULT", OnOff(SmoothColours)},
       {"SETTINGS_LIST", SettingsList()},

@@ -347,6 +347,7 @@ std::int32_t SessionValue(const SettingEntry& entry, int session) {
     case SettingKind::Saturation: return odd ? 60 : 30;
     case SettingKind::Percent: return odd ? 77 : 33;
     case SettingKind::Option: return odd ? 0 : 1;
+    case SettingKind::NightFloor:
     case SettingKind::Other: break;
   }
   return 0;
