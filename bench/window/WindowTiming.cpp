@@ -21,6 +21,7 @@
 #include <chrono>
 #include <cstdio>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "CurrentUserRegistry.h"
@@ -110,8 +111,8 @@ std::vector<double> TimePreviewChanges(palettor::TFormPalettor& form, const pale
 }
 
 // Opens the preview from the View menu and gives its scene view 1920 x 1080 pixels.
-palettor::PreviewWindow* OpenPreview(palettor::TFormPalettor& form) {
-  QMenu* view = palettor::InstallViewMenu(form);
+palettor::PreviewWindow* OpenPreview(palettor::TFormPalettor& form, const palettor::CurrentUserRegistry& currentUser) {
+  QMenu* view = palettor::InstallViewMenu(form, currentUser);
   view->actions().constFirst()->trigger();
   for (QWidget* w : QApplication::topLevelWidgets()) {
     if (auto* preview = qobject_cast<palettor::PreviewWindow*>(w)) {
@@ -135,8 +136,8 @@ bool WriteLargeScene(const QString& folder) {
   return true;
 }
 
-int FirstFrameChild(Clock::time_point mainStarted) {
-  palettor::TFormPalettor form;
+int FirstFrameChild(Clock::time_point mainStarted, const palettor::CurrentUserRegistry& currentUser) {
+  palettor::TFormPalettor form(currentUser);
   form.show();
   if (!WaitForFrame(form, 0)) return 1;
   std::printf("%.3f\n", Ms(Clock::now() - mainStarted));
@@ -146,12 +147,12 @@ int FirstFrameChild(Clock::time_point mainStarted) {
 
 // Shows a window, says "ready" and closes it at once; the parent times "ready" -> process exit.
 // With `minimal`, a bare Qt Widgets window, the floor any program's shutdown stands on.
-int CloseToExitChild(bool minimal) {
+int CloseToExitChild(bool minimal, const palettor::CurrentUserRegistry& currentUser) {
   std::unique_ptr<QWidget> window;
   if (minimal) {
     window = std::make_unique<QWidget>();
   } else {
-    window = std::make_unique<palettor::TFormPalettor>();
+    window = std::make_unique<palettor::TFormPalettor>(currentUser);
   }
   window->show();
   if (!QTest::qWaitForWindowExposed(window.get())) return 1;
@@ -176,10 +177,45 @@ std::vector<double> TimeCloseToExit(const QProcessEnvironment& env, const QStrin
   return ms;
 }
 
+constexpr char kHelp[] = R"(Usage: palettor-window-timing [--samples N]
+Times the Palettor window as its user meets it, driven with real input events:
+  change -> shown        a click on White top, a step of the tail percent, Update:
+                         until the window has painted the new table
+  change -> preview      a click on White top: until the preview (its view 1920 x 1080)
+                         has painted the recoloured scene
+  start -> first frame   a fresh process: until it has painted its first table
+  close -> process exit  the window, beside a bare Qt Widgets window
+and prints the median, 95th percentile, maximum and mean of each in milliseconds.
+
+Options:
+  --samples N   samples of each change (default 200, at least 5); the process
+                timings take at most 20
+  -h, --help    show this help and exit
+
+It uses the display Qt finds, or Qt's offscreen platform when there is none. The
+settings go to a temporary folder, never to the user's own.
+)";
+
+// Whether the command line asks for the help; the value of --samples is no option.
+bool AsksForHelp(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--samples")
+      ++i;
+    else if (arg == "--help" || arg == "-h")
+      return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const auto mainStarted = Clock::now();
+  if (AsksForHelp(argc, argv)) {
+    std::fputs(kHelp, stdout);
+    return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+  }
   if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
       qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -189,9 +225,12 @@ int main(int argc, char** argv) {
   palettor::SqliteRegistryStore registry(palettor::RegistryStorePath());
   const palettor::CurrentUserRegistry currentUser(registry);
 
-  if (QCoreApplication::arguments().contains(QStringLiteral("--first-frame"))) return FirstFrameChild(mainStarted);
-  if (QCoreApplication::arguments().contains(QStringLiteral("--close-exit"))) return CloseToExitChild(false);
-  if (QCoreApplication::arguments().contains(QStringLiteral("--close-exit-minimal"))) return CloseToExitChild(true);
+  if (QCoreApplication::arguments().contains(QStringLiteral("--first-frame")))
+    return FirstFrameChild(mainStarted, currentUser);
+  if (QCoreApplication::arguments().contains(QStringLiteral("--close-exit")))
+    return CloseToExitChild(false, currentUser);
+  if (QCoreApplication::arguments().contains(QStringLiteral("--close-exit-minimal")))
+    return CloseToExitChild(true, currentUser);
   int samples = 200;
   const QStringList args = QCoreApplication::arguments();
   if (const auto i = args.indexOf(QStringLiteral("--samples")); i >= 0 && i + 1 < args.size())
@@ -199,7 +238,7 @@ int main(int argc, char** argv) {
 
   std::printf("platform: %s\n", qPrintable(QGuiApplication::platformName()));
   {
-    palettor::TFormPalettor form;
+    palettor::TFormPalettor form(currentUser);
     form.show();
     if (!QTest::qWaitForWindowExposed(&form) || !WaitForFrame(form, 0)) {
       std::fputs("the window never showed\n", stderr);
@@ -224,7 +263,7 @@ int main(int argc, char** argv) {
     }
     Print("RebuildTable alone (no paint)", rebuild);
 
-    palettor::PreviewWindow* preview = OpenPreview(form);
+    palettor::PreviewWindow* preview = OpenPreview(form, currentUser);
     if (!preview) {
       std::fputs("the preview never showed\n", stderr);
       return 1;

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "GoldenSettings.h"
 #include "Palette.h"
 #include "ReferenceScene.h"
 #include "ReferenceTable.h"
@@ -22,6 +23,8 @@
 
 namespace palettor {
 namespace {
+
+namespace golden = test::golden;
 
 using test::ProcessResult;
 using test::RunProcess;
@@ -223,8 +226,8 @@ TEST_F(Colourise, ChannelsOfBothDepthsAndEveryFormatAreColouredAsTheRuleSays) {
 }
 
 TEST_F(Colourise, TakesTheTableFromTheStoredSettings) {
-  ASSERT_EQ(Cli({"settings", "set", "LUTWhiteTop", "0"}).exitStatus, 0);
-  ASSERT_EQ(Cli({"settings", "set", "LUThueP10", "200"}).exitStatus, 0);
+  ASSERT_EQ(Cli({"settings", "set", golden::WhiteTop(), "0"}).exitStatus, 0);
+  ASSERT_EQ(Cli({"settings", "set", golden::Hue("P10"), "200"}).exitStatus, 0);
   const Channel ir = MakeChannel(64, 32, 255, 11), vis = MakeChannel(64, 32, 255, 12);
   const ProcessResult r =
       Cli({"colourise", "--ir", Write("ir.png", ir), "--vis", Write("vis.png", vis), "--out", Path("out.png")});

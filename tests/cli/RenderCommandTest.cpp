@@ -10,6 +10,7 @@
 
 #include <filesystem>
 
+#include "CaseName.h"
 #include "ChildProcess.h"
 #include "Palette.h"
 #include "ReferenceTable.h"
@@ -200,6 +201,9 @@ struct BadArguments {
   std::vector<std::string> args;
   std::string named;  // what the message must mention
 };
+void PrintTo(const BadArguments& c, std::ostream* os) {
+  for (const std::string& arg : c.args) *os << arg << " ";
+}
 
 class RenderRejects : public RenderCommand, public testing::WithParamInterface<BadArguments> {};
 
@@ -233,7 +237,8 @@ INSTANTIATE_TEST_SUITE_P(
                     BadArguments{{"--night-floor", "-1"}, "-1"}, BadArguments{{"--night-floor", "12.5"}, "12.5"},
                     BadArguments{{"--night-floor"}, "--night-floor"}, BadArguments{{"--white-top", "yes"}, "yes"},
                     BadArguments{{"--smooth", "ON"}, "ON"}, BadArguments{{"--factory=1"}, "--factory"},
-                    BadArguments{{"--colour"}, "--colour"}, BadArguments{{"stray"}, "stray"}));
+                    BadArguments{{"--colour"}, "--colour"}, BadArguments{{"stray"}, "stray"}),
+    test::CaseName<BadArguments>);
 
 TEST_F(RenderCommand, MissingOutIsAnError) {
   const ProcessResult r = Render({"--factory"});

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "CaseName.h"
 #include "DroppedChannels.h"
 #include "PixelReport.h"
 #include "PreviewSettings.h"
@@ -19,6 +20,7 @@ struct DropCase {
   const char* ir;
   bool byName;
 };
+void PrintTo(const DropCase& c, std::ostream* os) { *os << c.first << " " << c.second; }
 
 class Dropped : public testing::TestWithParam<DropCase> {};
 
@@ -40,7 +42,8 @@ INSTANTIATE_TEST_SUITE_P(
                     DropCase{"/d/ir_vis.png", "/d/x.png", "/d/ir_vis.png", false},   // says both
                     DropCase{"/d/ir1.png", "/d/ir2.png", "/d/ir1.png", false},
                     DropCase{"/d/one.png", "/d/two.png", "/d/one.png", false},
-                    DropCase{"/ir/one.png", "/vis/two.png", "/ir/one.png", false}));  // folders say nothing
+                    DropCase{"/ir/one.png", "/vis/two.png", "/ir/one.png", false}),
+    test::CaseName<DropCase>);  // folders say nothing
 
 TEST(Celsius, OneDecimalASignEitherSideOfZeroAndTheTypographicMinus) {
   EXPECT_EQ(FormatCelsius(-16.14), QString::fromUtf8("\u221216.1 \u00b0C"));
@@ -53,13 +56,13 @@ TEST(Celsius, OneDecimalASignEitherSideOfZeroAndTheTypographicMinus) {
 class StoredPreview : public test::TempStoreTest {
  protected:
   void Write(const char* name, const std::string& text) {
-    TRegistry registry;
-    ASSERT_TRUE(registry.OpenKey(PreviewSettingsKeyPath(), true));
+    TRegistry registry(Store());
+    ASSERT_TRUE(registry.OpenKey(PreviewSettingsKeyPath(Registry()), true));
     registry.WriteString(name, text);
   }
   void Write(const char* name, std::int32_t value) {
-    TRegistry registry;
-    ASSERT_TRUE(registry.OpenKey(PreviewSettingsKeyPath(), true));
+    TRegistry registry(Store());
+    ASSERT_TRUE(registry.OpenKey(PreviewSettingsKeyPath(Registry()), true));
     registry.WriteInteger(name, value);
   }
 };
@@ -75,7 +78,7 @@ PreviewSettings Defaults() {
 
 TEST_F(StoredPreview, NothingStoredGivesTheDefaults) {
   EXPECT_EQ(DefaultPreviewSettings(), Defaults());
-  const auto loaded = LoadPreviewSettings();
+  const auto loaded = LoadPreviewSettings(Registry());
   ASSERT_TRUE(loaded);
   EXPECT_EQ(*loaded, Defaults());
   EXPECT_EQ(loaded->zoomPercent, 100);
@@ -88,10 +91,10 @@ TEST_F(StoredPreview, WhatCannotBeUsedTakesItsDefault) {
   Write("ScaleWhite", "12.5");  // the same temperature
   Write("Zoom", 4);
   Write("Simulation", "Protanopia");
-  EXPECT_EQ(LoadPreviewSettings(), Defaults());
+  EXPECT_EQ(LoadPreviewSettings(Registry()), Defaults());
   Write("Zoom", std::string("150"));  // text where a number belongs
   Write("ScaleWhite", "warm");
-  EXPECT_EQ(LoadPreviewSettings(), Defaults());
+  EXPECT_EQ(LoadPreviewSettings(Registry()), Defaults());
 }
 
 TEST_F(StoredPreview, WhatIsStoredIsLoadedExactly) {
@@ -101,8 +104,8 @@ TEST_F(StoredPreview, WhatIsStoredIsLoadedExactly) {
   s.scale = {0.1, -1e-3};
   s.zoomPercent = kZoomToFit;
   s.simulation = VisionSimulation::Deuteranopia;
-  StorePreviewSettings(s);
-  EXPECT_EQ(LoadPreviewSettings(), s);
+  StorePreviewSettings(Registry(), s);
+  EXPECT_EQ(LoadPreviewSettings(Registry()), s);
 }
 
 }  // namespace

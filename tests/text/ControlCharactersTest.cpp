@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "CaseName.h"
 #include "ControlCharacters.h"
 
 namespace palettor {
@@ -34,10 +35,11 @@ INSTANTIATE_TEST_SUITE_P(Texts, Escaping,
                                                     "\\u009b31m"},  // C1 control sequence introducer
                                          EscapeCase{"\x9B"
                                                     "31m",
-                                                    "\\x9b31m"},                           // the same as a lone byte
-                                         EscapeCase{"\xC3", "\\xc3"},                      // cut-off sequence
-                                         EscapeCase{"\xC0\xAF", "\\xc0\\xaf"},             // overlong '/'
-                                         EscapeCase{"\xED\xA0\x80", "\\xed\\xa0\\x80"}));  // surrogate
+                                                    "\\x9b31m"},                // the same as a lone byte
+                                         EscapeCase{"\xC3", "\\xc3"},           // cut-off sequence
+                                         EscapeCase{"\xC0\xAF", "\\xc0\\xaf"},  // overlong '/'
+                                         EscapeCase{"\xED\xA0\x80", "\\xed\\xa0\\x80"}),
+                         test::CaseName<EscapeCase>);  // surrogate
 
 TEST(ControlCharacters, AreFoundWhereverTheyAre) {
   EXPECT_FALSE(HasControlCharacters("/opt/sky/Skyreader \xC3\xA9"));
