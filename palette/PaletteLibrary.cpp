@@ -10,8 +10,8 @@
 #include <system_error>
 
 #include "BuiltInPalettes.h"
-#include "OutputFile.h"
 #include "PaletteFile.h"
+#include "PaletteFileWriter.h"
 
 namespace palettor {
 
@@ -138,8 +138,8 @@ SavedPalette SaveUserPalette(const QString& folder, const QString& name, const P
   const PaletteListing listing = ListPalettes(folder);
   const NamedPalette* existing = FindPalette(listing, tidy);
   const QString path = existing ? existing->file : FreeFileFor(folder, tidy);
-  if (QString reason; !WriteOutputFile(path, FormatPalette({palette, tidy}), reason))
-    return {path, QStringLiteral("%1: %2").arg(path, reason)};
+  if (PaletteFileWriter writer; !writer.Write(palette, tidy, path))
+    return {path, QStringLiteral("%1: %2").arg(path, writer.ErrorString())};
   return {path, {}};
 }
 

@@ -8,6 +8,7 @@
 #include "BuiltInPalettes.h"
 #include "CaseName.h"
 #include "PaletteFile.h"
+#include "PaletteFileWriter.h"
 #include "PaletteLibrary.h"
 
 namespace palettor {
@@ -72,7 +73,7 @@ class UserPalettes : public testing::Test {
     return path;
   }
   QString Put(const QString& file, const QString& name, int tailPercent) {
-    return Put(file, FormatPalette({WithTail(tailPercent), name}));
+    return Put(file, PaletteFileWriter::Encode(WithTail(tailPercent), name));
   }
   std::vector<std::string> Names(const PaletteListing& listing) {
     std::vector<std::string> names;
