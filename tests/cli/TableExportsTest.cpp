@@ -154,12 +154,15 @@ TEST_F(TableExports, LegendIsTheSameWithoutAnyFonts) {
 // Every command that draws a table takes the night floor among its table options, and refuses one
 // out of range or not a whole number before it writes anything.
 TEST_F(TableExports, EveryTableCommandTakesTheNightFloor) {
-  const std::string out = Path("out.png");
-  const std::vector<std::string> commands[] = {{"render", "--out", out},
-                                               {"export-csv", "--out", out},
-                                               {"legend", "--out", out},
-                                               {"colourise", "--demo", "--out", out}};
-  for (const auto& command : commands) {
+  const std::string png = Path("out.png"), json = Path("out.json");
+  const std::pair<std::vector<std::string>, std::string> commands[] = {{{"render", "--out", png}, png},
+                                                                       {{"export-csv", "--out", png}, png},
+                                                                       {{"legend", "--out", png}, png},
+                                                                       {{"colourise", "--demo", "--out", png}, png},
+                                                                       {{"palette", "export", json}, json}};
+  for (const auto& entry : commands) {
+    const std::vector<std::string>& command = entry.first;
+    const std::string& out = entry.second;
     const auto run = [&](const std::string& floor) {
       std::vector<std::string> args = command;
       args.insert(args.end(), {"--palette", Path("vivid.json"), "--night-floor", floor});
