@@ -88,6 +88,10 @@ static_assert(std::ranges::all_of(kPreviewCatalogue, [](const SettingEntry& row)
 }));
 static_assert(IsTable(kAppPathCatalogue, OwnAppPath));
 static_assert(IsTable(kTableCatalogue, NightFloorPercent));
+// The table subkey's rows are written as they stand, after the 27.
+static_assert(std::ranges::all_of(kTableCatalogue, [](const SettingEntry& row) {
+  return row.storeRank == Position(row.id) - Position(NightFloorPercent);
+}));
 
 // The palette's rows name its members, the others none.
 constexpr bool MembersNamedForThePaletteOnly() {
@@ -140,6 +144,9 @@ const std::array<std::size_t, kSettingCount>& SettingsStoreOrder() {
 
 std::optional<SettingId> FindSetting(std::string_view name) {
   for (const SettingEntry& entry : kCatalogue) {
+    if (SameName(entry.name, name)) return entry.id;
+  }
+  for (const SettingEntry& entry : kTableCatalogue) {
     if (SameName(entry.name, name)) return entry.id;
   }
   return std::nullopt;

@@ -113,7 +113,8 @@ const SettingEntry& Setting(SettingId id);
 // Catalogue positions in the order the window writes them at shutdown.
 const std::array<std::size_t, kSettingCount>& SettingsStoreOrder();
 
-// The window's setting of that name (ignoring case, as the registry does), if it is one.
+// The palette's setting of that name (ignoring case, as the registry does), one of the window's
+// 27 or of the table subkey's values, if it is one.
 std::optional<SettingId> FindSetting(std::string_view name);
 
 // The value a palette holds for one of the window's settings (switches as 0 or 1), and the
