@@ -9,9 +9,11 @@
 // files and files that are not palette files are left out the same way.
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <vector>
 
 #include "NamedPalette.h"
+#include "PaletteFileError.h"
 
 namespace palettor {
 
@@ -27,22 +29,27 @@ struct PaletteListing {
 // `folder` "" or missing: the built-ins alone.
 PaletteListing ListPalettes(const QString& folder);
 
-// The palette called `name`, in any case and with its white space tidied as SaveUserPalette
+// The palette called `name`, in any case and with its white space tidied as TidyUserPaletteName
 // does, or nullptr. Points into `listing`.
 const NamedPalette* FindPalette(const PaletteListing& listing, const QString& name);
 
-// Why `name` (as SaveUserPalette tidies it) cannot name a new user palette, or "" when it can:
-// empty, a built-in's name, a name with '/', '\\' or control characters, a name starting with
-// '.', or one too long for a file name.
-QString UserPaletteNameProblem(const QString& name);
-
-struct SavedPalette {
-  QString path;   // the file written
-  QString error;  // "" on success, otherwise what went wrong, naming the file or folder
+struct UserPaletteName {
+  std::optional<QString> name;
+  PaletteFileError error;  // without a name: why not
 };
 
-// Saves `palette` in `folder` (created when missing) under `name`, with its white space tidied
-// (trimmed, inner runs folded into one space). A user palette of that name is replaced in its own
+// `name` trimmed, its inner runs of white space folded into one space, as a user palette is
+// named; nothing when that cannot name a new user palette: empty, a built-in's name, a name with
+// '/', '\\' or control characters, a name starting with '.', or one too long for a file name.
+UserPaletteName TidyUserPaletteName(const QString& name);
+
+struct SavedPalette {
+  std::optional<QString> file;  // the file written
+  PaletteFileError error;       // without a file: what went wrong, naming the file or folder
+};
+
+// Saves `palette` in `folder` (created when missing) under `name`, tidied as TidyUserPaletteName
+// tidies it. A user palette of that name is replaced in its own
 // file; otherwise the file is "NAME.json", or "NAME (2).json" ... when a file of that name exists
 // but holds another palette or none. The file is written by PaletteFileWriter: an earlier file is
 // replaced only once the new one is complete.
