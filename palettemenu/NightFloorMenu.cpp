@@ -8,12 +8,6 @@
 
 namespace palettor {
 
-namespace {
-
-constexpr std::array<int, 6> kListedFloors = {0, 10, 20, 30, 40, 50};
-
-}  // namespace
-
 NightFloorMenu::NightFloorMenu(TFormPalettor& form, PaletteHistory& history)
     : QMenu(QStringLiteral("&Night floor"), &form), form_(form), history_(history) {
   setObjectName(QStringLiteral("EditNightFloor"));

@@ -17,6 +17,9 @@ class TFormPalettor;
 class NightFloorMenu final : public QMenu {
   Q_OBJECT
  public:
+  // The floors the menu lists, in percent.
+  static constexpr std::array<int, 6> kListedFloors = {0, 10, 20, 30, 40, 50};
+
   NightFloorMenu(TFormPalettor& form, PaletteHistory& history);
 
   // The items' text for a floor: "Off" for 0, "30 %" otherwise.
@@ -30,8 +33,8 @@ class NightFloorMenu final : public QMenu {
 
   TFormPalettor& form_;
   PaletteHistory& history_;
-  std::array<QAction*, 6> listed_{};
-  QAction* other_;  // the floor not on the list, hidden while there is none
+  std::array<QAction*, kListedFloors.size()> listed_{};
+  QAction* other_;  // a floor not on the list; in the menu only while such a floor is shown
 };
 
 }  // namespace palettor
