@@ -28,6 +28,15 @@ struct SceneOptions {
   std::optional<double> visGamma;  // for reflectances only; 1 when not given
 };
 
+// What one pixel of the scene is, in the channels' units: for pointing at it.
+struct ScenePixel {
+  std::optional<double> ir;           // the infrared value in its band's unit, or its level; nothing: no data
+  std::optional<double> celsius;      // its temperature, by the unit or the level rule's scale
+  std::optional<double> vis;          // the visible value in its band's unit, or its level
+  std::optional<double> reflectance;  // for a visible channel in a reflectance unit
+  std::optional<int> column, row;     // the table cell (row counted from the bottom); nothing without data
+};
+
 class ColouredScene {
  public:
   // `colouriser` (its table, scale and no-data colour) must outlive the scene. Throws
@@ -55,6 +64,10 @@ class ColouredScene {
   // beyond the table's edge (a TableSide). The caller's buffers bound the window's size.
   // Throws RasterError when a channel cannot be read.
   void Cells(const PixelWindow& window, std::uint8_t* columns, std::uint8_t* brightness, TableSide* sides);
+
+  // The pixel (x, y) of the scene, each channel read at its own pixel under it. Throws
+  // RasterError when a channel cannot be read.
+  ScenePixel PixelAt(int x, int y);
 
  private:
   // A channel's pixels in the scene's grid as table cells: infrared columns (or
