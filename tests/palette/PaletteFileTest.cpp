@@ -115,6 +115,12 @@ INSTANTIATE_TEST_SUITE_P(
         AcceptedCase{"WholeNumbersWithExponents", Edited("\"tailPercent\": 12,", "\"tailPercent\": 1.2E1,")},
         AcceptedCase{"MembersInAnyOrder", Edited("\"format\": \"palettor-palette\",\n  \"version\": 1,",
                                                  "\"version\": 1,\n  \"format\": \"palettor-palette\",")},
+        AcceptedCase{"ThousandsOfMembersInReverseOrder",
+                     [] {
+                       std::string members;
+                       for (int i = 9999; i >= 1000; --i) members += "\"u" + std::to_string(i) + "\": {},";
+                       return Edited("\"version\": 1,", "\"version\": 1, " + members);
+                     }()},
         AcceptedCase{"OneLine",
                      [] {
                        std::string text = kMyIr;
@@ -176,6 +182,13 @@ INSTANTIATE_TEST_SUITE_P(
                     "tailPercent: given more than once"},
         RefusedCase{"DuplicateAnchorValue", Edited("\"M30\": {\"hue\": 225,", "\"M30\": {\"hue\": 225, \"hue\": 0,"),
                     "anchors.M30.hue: given more than once"},
+        RefusedCase{"DuplicateAmongManyMembers",
+                    [] {
+                      std::string members;
+                      for (int i = 2000; i >= 1000; --i) members += "\"u" + std::to_string(i) + "\": 0,";
+                      return Edited("\"version\": 1,", "\"version\": 1, " + members + "\"u1500\": 1,");
+                    }(),
+                    "u1500: given more than once"},
         RefusedCase{"DuplicateUnknownMember",
                     Edited("\"version\": 1,", "\"version\": 1, \"x\": [{\"a\": 1, \"a\": 1}],"),
                     "x[0].a: given more than once"},
