@@ -3,8 +3,10 @@
 #include <unistd.h>
 
 #include <QFile>
+#include <cstdio>
 
 #include "CliCommand.h"
+#include "Output.h"
 #include "PaletteLibrary.h"
 
 namespace palettor::cli {
@@ -28,6 +30,9 @@ PaletteDocument ReadPaletteArgument(const std::string& file) {
 NamedPalette PaletteNamed(const std::string& name) {
   const PaletteListing listing = ListPalettes(UserPaletteFolder());
   if (const NamedPalette* found = FindPalette(listing, QString::fromStdString(name))) return *found;
+  // The palette may be one of the user's that cannot be read: say so before saying it is missing.
+  if (!listing.folderProblem.isEmpty())
+    std::fprintf(stderr, "palettor-cli: %s\n", Untrusted(listing.folderProblem.toStdString()).c_str());
   throw UsageError("no palette is called '" + name + "' (palettor-cli palette list shows them)");
 }
 

@@ -139,6 +139,8 @@ void List(const Arguments& args) {
   for (const NamedPalette& palette : listing.palettes)
     std::printf("%s\n", Untrusted(palette.name.toStdString()).c_str());
   FinishOutput();
+  if (!listing.folderProblem.isEmpty())
+    std::fprintf(stderr, "palettor-cli: %s\n", Untrusted(listing.folderProblem.toStdString()).c_str());
   for (const QString& problem : listing.problems)
     std::fprintf(stderr, "palettor-cli: %s\n", Untrusted(problem.toStdString()).c_str());
 }

@@ -200,6 +200,21 @@ TEST_F(PaletteCli, ListNamesTheBuiltInsThenTheUsersOwnAndSaysWhatItLeftOut) {
   EXPECT_NE(r.err.find("palettor-cli: " + clash + ": "), std::string::npos) << r.err;
 }
 
+TEST_F(PaletteCli, APaletteFolderThatCannotBeReadIsSaidOnce) {
+  std::filesystem::create_directories(root_ / "data");
+  Write("data/palettor", "a file where the folder should be");
+  const std::string warning =
+      "palettor-cli: " + Path("data/palettor/palettes") + ": cannot read the palette folder: Not a directory\n";
+  const test::ProcessResult list = Run({"palette", "list"});
+  EXPECT_EQ(list.exitStatus, 0);
+  EXPECT_EQ(list.out, "factory\ngreyscale\ninfrared-contrast\ncolour-blind-safe\n");
+  EXPECT_EQ(list.err, warning);
+  const test::ProcessResult preset = Run({"render", "--out", Path("u.bmp"), "--preset", "mine"});
+  EXPECT_EQ(preset.exitStatus, 2);
+  EXPECT_EQ(preset.err.substr(0, warning.size()), warning);
+  EXPECT_EQ(Run({"render", "--out", Path("g.bmp"), "--preset", "greyscale"}).err, "");
+}
+
 TEST_F(PaletteCli, PresetsRenderTheirOwnTablesAndNameUserPalettesToo) {
   std::vector<std::string> tables;
   for (const char* preset : {"factory", "greyscale", "infrared-contrast", "colour-blind-safe"})
