@@ -111,14 +111,14 @@ int main(int argc, char** argv) {
   QApplication::setWindowIcon(icon);
 
   // The settings store, opened once for the whole run; the window loads from it when created
-  // and stores into it when destroyed.
+  // and stores into it when destroyed, the preview likewise.
   palettor::SqliteRegistryStore registry(palettor::RegistryStorePath());
   const palettor::CurrentUserRegistry currentUser(registry);
-  palettor::TFormPalettor FormPalettor;  // its creation handler runs here
+  palettor::TFormPalettor FormPalettor(currentUser);  // its creation handler runs here
   // Undo and redo, palette files, palettes by name and the legend: the Edit menu and File items.
   palettor::InstallPaletteMenus(FormPalettor);
   // The scene preview: the View menu.
-  palettor::InstallViewMenu(FormPalettor);
+  palettor::InstallViewMenu(FormPalettor, currentUser);
   palettor::TAboutBoxKel1 AboutBoxKel1;  // owned by the program, not by the window
   FormPalettor.SetAboutBox(&AboutBoxKel1);
   palettor::ShutdownRequests shutdown(FormPalettor);  // signals and the session's end close the window

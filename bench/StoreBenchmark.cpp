@@ -113,11 +113,11 @@ void SessionAsBefore() {
 
 void SessionNow() {
   SqliteRegistryStore store(StoreFile());
-  const CurrentUserRegistry installed(store, "/usr/bin/palettor");
+  const CurrentUserRegistry registry(store, "/usr/bin/palettor");
   RegistryTransaction session(store, RegistryTransactionMode::Write);
-  Palette palette = LoadPalette().palette;
+  Palette palette = LoadPalette(registry).palette;
   palette.tailPercent = 40;
-  StorePalette(palette);
+  StorePalette(registry, palette);
   session.Commit();
 }
 

@@ -38,9 +38,9 @@ constexpr const char* kAppPathHelp =
     "Exit status: 0 done, 1 not registered (get) or the store could not be read or written,\n"
     "2 invalid arguments.\n";
 
-void List() {
+void List(RegistryBackend& store) {
   try {
-    TRegistry registry(KEY_READ);
+    TRegistry registry(store, KEY_READ);
     if (!registry.KeyExists(kAppPathsKey)) return;
     registry.OpenKey(kAppPathsKey, false);
     for (const std::string& name : registry.GetValueNames()) {
@@ -54,8 +54,8 @@ void List() {
   FinishOutput();
 }
 
-void Get(const std::string& name) {
-  const std::string path = ReadAppPath(name);
+void Get(const CurrentUserRegistry& registry, const std::string& name) {
+  const std::string path = ReadAppPath(registry, name);
   if (path.empty()) throw Failure("no program named '" + name + "' is registered");
   std::printf("%s\n", Untrusted(path).c_str());
   FinishOutput();
@@ -70,7 +70,7 @@ std::string AsRegisteredPath(const std::string& path) {
   return error ? path : absolute.lexically_normal().string();
 }
 
-void Set(const std::string& name, const std::string& path) {
+void Set(RegistryBackend& store, const std::string& name, const std::string& path) {
   if (name.empty()) throw UsageError("app-path set: the program name is empty");
   if (path.empty()) throw UsageError("app-path set: the path is empty");
   // Each entry is one line of `list`: a newline or tab in it would forge another.
@@ -78,7 +78,7 @@ void Set(const std::string& name, const std::string& path) {
   if (HasControlCharacters(path)) throw UsageError("app-path set: the path holds a control character");
   const std::string registered = AsRegisteredPath(path);
   try {
-    TRegistry registry;
+    TRegistry registry(store);
     if (registry.OpenKey(kAppPathsKey, true)) registry.WriteString(name, registered);
   } catch (const ERegistryException& error) {
     throw CannotWriteStore(error);
@@ -90,10 +90,10 @@ void RunAppPath(const Arguments& arguments) {
   const Arguments args = Operands(arguments);
   if (args.empty()) throw UsageError("app-path: expected list, get NAME or set NAME PATH");
   const std::string& verb = args[0];
-  const WindowSettingsStore store(verb != "set");
-  if (verb == "list" && args.size() == 1) return List();
-  if (verb == "get" && args.size() == 2) return Get(args[1]);
-  if (verb == "set" && args.size() == 3) return Set(args[1], args[2]);
+  WindowSettingsStore store(verb != "set");
+  if (verb == "list" && args.size() == 1) return List(store.Store());
+  if (verb == "get" && args.size() == 2) return Get(store.Registry(), args[1]);
+  if (verb == "set" && args.size() == 3) return Set(store.Store(), args[1], args[2]);
   if (verb == "list" || verb == "get" || verb == "set") {
     throw UsageError("app-path " + verb + ": wrong number of arguments (see palettor-cli app-path --help)");
   }

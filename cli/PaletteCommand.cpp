@@ -126,7 +126,7 @@ void Import(const Arguments& args) {
   WindowSettingsStore store(false);
   try {
     RegistryTransaction session(store.Store(), RegistryTransactionMode::Write);
-    StorePalette(document.palette);
+    StorePalette(store.Registry(), document.palette);
     session.Commit();
   } catch (const ERegistryException& error) {
     throw CannotWriteStore(error);

@@ -77,7 +77,7 @@ void List() {
   const WindowSettingsStore store(true);
   LoadedPalette loaded;
   try {
-    loaded = LoadPalette();
+    loaded = LoadPalette(store.Registry());
   } catch (const ERegistryException& error) {
     throw CannotReadStore(error);
   }
@@ -104,9 +104,9 @@ void Set(const std::string& name, const std::string& text) {
     // Loading, changing and storing are one transaction: concurrent sessions take turns, and
     // none writes back its old copy of a value another has just changed.
     RegistryTransaction session(store.Store(), RegistryTransactionMode::Write);
-    Palette palette = LoadPalette().palette;
+    Palette palette = LoadPalette(store.Registry()).palette;
     SetPaletteValue(palette, entry.id, *value);
-    StorePalette(palette);
+    StorePalette(store.Registry(), palette);
     session.Commit();
   } catch (const ERegistryException& error) {
     throw CannotWriteStore(error);

@@ -103,7 +103,7 @@ Palette TableOptions::Resolve() const {
   try {
     // Drawing a table only reads the store: it never creates it, writes it or moves a damaged one.
     const WindowSettingsStore store(true);
-    return AppliedTo(LoadPalette().palette);
+    return AppliedTo(LoadPalette(store.Registry()).palette);
   } catch (const ERegistryException& error) {
     throw CannotReadStore(error);
   }

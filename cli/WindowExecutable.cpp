@@ -6,8 +6,7 @@
 namespace palettor::cli {
 
 WindowSettingsStore::WindowSettingsStore(bool readOnly)
-    : store_(RegistryStorePath()),
-      installed_(store_, ExtractFilePath(RunningExecutablePath()) + kWindowExecutableName) {
+    : store_(RegistryStorePath()), registry_(store_, ExtractFilePath(RunningExecutablePath()) + kWindowExecutableName) {
   store_.SetReadOnly(readOnly);
 }
 

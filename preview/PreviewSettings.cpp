@@ -1,6 +1,5 @@
 #include "PreviewSettings.h"
 
-#include "CurrentUserRegistry.h"
 #include "DecimalNumber.h"
 #include "Registry.h"
 #include "RegistryTransaction.h"
@@ -63,7 +62,9 @@ std::string TextOf(const PreviewSettings& settings, SettingId id) {
 
 }  // namespace
 
-std::string PreviewSettingsKeyPath() { return SettingsKeyPath() + "\\" + kPreviewSubkey; }
+std::string PreviewSettingsKeyPath(const CurrentUserRegistry& currentUser) {
+  return SettingsKeyPath(currentUser) + "\\" + kPreviewSubkey;
+}
 
 PreviewSettings DefaultPreviewSettings() {
   PreviewSettings settings;
@@ -76,12 +77,12 @@ PreviewSettings DefaultPreviewSettings() {
   return settings;
 }
 
-std::optional<PreviewSettings> LoadPreviewSettings() {
+std::optional<PreviewSettings> LoadPreviewSettings(const CurrentUserRegistry& currentUser) {
   try {
-    RegistryTransaction snapshot(CurrentUserStore(), RegistryTransactionMode::Read);
+    RegistryTransaction snapshot(currentUser.Store(), RegistryTransactionMode::Read);
     PreviewSettings settings = DefaultPreviewSettings();
-    TRegistry registry(KEY_READ);
-    const std::string key = PreviewSettingsKeyPath();
+    TRegistry registry(currentUser.Store(), KEY_READ);
+    const std::string key = PreviewSettingsKeyPath(currentUser);
     if (registry.KeyExists(key) && registry.OpenKey(key, false)) ReadInto(registry, settings);
     snapshot.Commit();
     return settings;
@@ -90,11 +91,11 @@ std::optional<PreviewSettings> LoadPreviewSettings() {
   }
 }
 
-void StorePreviewSettings(const PreviewSettings& settings) {
-  RegistryTransaction batch(CurrentUserStore(), RegistryTransactionMode::Write);
-  TRegistry registry;
-  if (!registry.OpenKey(PreviewSettingsKeyPath(), true))
-    throw ERegistryException("cannot create the key " + PreviewSettingsKeyPath());
+void StorePreviewSettings(const CurrentUserRegistry& currentUser, const PreviewSettings& settings) {
+  RegistryTransaction batch(currentUser.Store(), RegistryTransactionMode::Write);
+  TRegistry registry(currentUser.Store());
+  const std::string key = PreviewSettingsKeyPath(currentUser);
+  if (!registry.OpenKey(key, true)) throw ERegistryException("cannot create the key " + key);
   for (const SettingEntry& row : PreviewCatalogue()) {  // in their write order
     if (row.type == RegDataType::Dword) {
       registry.WriteInteger(row.name, settings.zoomPercent);

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "ColumnMap.h"
+#include "CurrentUserRegistry.h"
 #include "SettingsCatalogue.h"
 #include "VisionSimulation.h"
 
@@ -27,17 +28,17 @@ struct PreviewSettings {
   friend bool operator==(const PreviewSettings&, const PreviewSettings&) = default;
 };
 
-// SettingsKeyPath() + "\Preview".
-std::string PreviewSettingsKeyPath();
+// SettingsKeyPath(currentUser) + "\Preview".
+std::string PreviewSettingsKeyPath(const CurrentUserRegistry& currentUser);
 
 // The catalogue's defaults: what the preview shows when nothing usable is stored.
 PreviewSettings DefaultPreviewSettings();
 
-// From one state of the installed store; nothing when the store cannot be read, so that the
-// caller knows not to store over what it could not see.
-std::optional<PreviewSettings> LoadPreviewSettings();
+// From one state of the store; nothing when the store cannot be read, so that the caller knows
+// not to store over what it could not see.
+std::optional<PreviewSettings> LoadPreviewSettings(const CurrentUserRegistry& currentUser);
 
 // All values in one transaction. Throws ERegistryException when the store cannot be written.
-void StorePreviewSettings(const PreviewSettings& settings);
+void StorePreviewSettings(const CurrentUserRegistry& currentUser, const PreviewSettings& settings);
 
 }  // namespace palettor

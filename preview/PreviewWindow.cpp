@@ -87,8 +87,10 @@ QString SizesDiffer(const QString& irPath, const GreyImage& ir, const QString& v
 
 }  // namespace
 
-PreviewWindow::PreviewWindow(TFormPalettor& form, IDialogHost& dialogs, const DemoScene& demo)
+PreviewWindow::PreviewWindow(TFormPalettor& form, const CurrentUserRegistry& currentUser, IDialogHost& dialogs,
+                             const DemoScene& demo)
     : form_(form),
+      currentUser_(currentUser),
       dialogs_(dialogs),
       demo_(demo),
       colouriser_(std::make_unique<SceneColouriser>()),
@@ -108,7 +110,7 @@ PreviewWindow::PreviewWindow(TFormPalettor& form, IDialogHost& dialogs, const De
   connect(view_, &SceneView::ZoomChanged, this, &PreviewWindow::UpdateZoomInfo);
   connect(&form_, &TFormPalettor::TableRebuilt, this, &PreviewWindow::Recolour);
 
-  const std::optional<PreviewSettings> loaded = LoadPreviewSettings();
+  const std::optional<PreviewSettings> loaded = LoadPreviewSettings(currentUser_);
   settingsLoaded_ = loaded.has_value();
   ApplySettings(loaded.value_or(DefaultPreviewSettings()));
   ClearPixelInfo();
@@ -318,7 +320,7 @@ void PreviewWindow::StoreSettings() {
   if (!settingsLoaded_ || settingsStored_) return;
   settingsStored_ = true;
   try {
-    StorePreviewSettings(CurrentSettings());
+    StorePreviewSettings(currentUser_, CurrentSettings());
   } catch (const ERegistryException& error) {
     // The window is on its way out: there is no one left to ask, only the log to tell.
     std::fprintf(stderr, "palettor: the preview's settings could not be stored: %s\n", error.what());

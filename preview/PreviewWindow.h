@@ -37,8 +37,10 @@ struct DemoScene;
 class PreviewWindow : public QMainWindow {
   Q_OBJECT
  public:
-  // `form`, `dialogs` and `demo` must outlive the window.
-  PreviewWindow(TFormPalettor& form, IDialogHost& dialogs, const DemoScene& demo);
+  // Its settings are kept in `currentUser`'s store. `form`, `dialogs`, `demo` and the store must
+  // outlive the window.
+  PreviewWindow(TFormPalettor& form, const CurrentUserRegistry& currentUser, IDialogHost& dialogs,
+                const DemoScene& demo);
   ~PreviewWindow() override;  // stores the settings if closing did not
 
   // Reports, through the dialogs, images last opened that could not be shown again; called
@@ -121,6 +123,7 @@ class PreviewWindow : public QMainWindow {
   void Refuse(const QString& what, const QString& reason);
 
   TFormPalettor& form_;
+  const CurrentUserRegistry currentUser_;
   IDialogHost& dialogs_;
   const DemoScene& demo_;
 

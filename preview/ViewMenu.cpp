@@ -26,7 +26,8 @@ const DemoScene& SharedDemoScene() {
 // Owns the one preview of a main window and closes it with the main window.
 class PreviewLauncher final : public QObject {
  public:
-  PreviewLauncher(TFormPalettor& form, IDialogHost* dialogs) : QObject(&form), form_(form), dialogs_(dialogs) {
+  PreviewLauncher(TFormPalettor& form, const CurrentUserRegistry& currentUser, IDialogHost* dialogs)
+      : QObject(&form), form_(form), currentUser_(currentUser), dialogs_(dialogs) {
     setObjectName(QStringLiteral("PreviewLauncher"));
     if (!dialogs_) {
       ownDialogs_ = std::make_unique<TQtDialogHost>();
@@ -43,7 +44,7 @@ class PreviewLauncher final : public QObject {
       preview_->activateWindow();
       return;
     }
-    preview_ = new PreviewWindow(form_, *dialogs_, SharedDemoScene());
+    preview_ = new PreviewWindow(form_, currentUser_, *dialogs_, SharedDemoScene());
     preview_->show();
     preview_->ReportOpeningProblems();
   }
@@ -57,6 +58,7 @@ class PreviewLauncher final : public QObject {
 
  private:
   TFormPalettor& form_;
+  const CurrentUserRegistry currentUser_;
   IDialogHost* dialogs_;
   std::unique_ptr<IDialogHost> ownDialogs_;
   QPointer<PreviewWindow> preview_;
@@ -64,8 +66,8 @@ class PreviewLauncher final : public QObject {
 
 }  // namespace
 
-QMenu* InstallViewMenu(TFormPalettor& form, IDialogHost* dialogs) {
-  auto* launcher = new PreviewLauncher(form, dialogs);
+QMenu* InstallViewMenu(TFormPalettor& form, const CurrentUserRegistry& currentUser, IDialogHost* dialogs) {
+  auto* launcher = new PreviewLauncher(form, currentUser, dialogs);
   auto* menu = new QMenu(QStringLiteral("&View"), form.MainMenu1);
   menu->setObjectName(QStringLiteral("View1"));
   menu->setFont(form.font());  // menus are windows of their own and do not inherit it

@@ -1,7 +1,7 @@
 #pragma once
-// The current user's registry (HKEY_CURRENT_USER): the store that a TRegistry created without
-// arguments works on. A program's main (or a palettor-cli command) owns the store and installs
-// it for as long as it runs; nothing is installed by itself.
+// The current user's registry (HKEY_CURRENT_USER) as a program works on it: the store the
+// program's main (or a palettor-cli command) opened and owns, and the executable whose settings
+// key and register entry it works on. Whatever loads or stores settings is handed one.
 #include <string>
 
 #include "RegistryBackend.h"
@@ -10,28 +10,18 @@ namespace palettor {
 
 class CurrentUserRegistry {
  public:
-  // Installs `store` until this object is destroyed, when the one installed before comes back.
   // `programPath` is the executable whose settings key and register entry the program works
-  // on (GetExeName); empty means the running executable.
-  explicit CurrentUserRegistry(RegistryBackend& store, std::string programPath = {});
-  ~CurrentUserRegistry();
-  CurrentUserRegistry(const CurrentUserRegistry&) = delete;
-  CurrentUserRegistry& operator=(const CurrentUserRegistry&) = delete;
+  // on (GetExeName); empty means the running executable. `store` must outlive every copy.
+  explicit CurrentUserRegistry(RegistryBackend& store, std::string programPath = {})
+      : store_(&store), programPath_(std::move(programPath)) {}
 
-  RegistryBackend& Store() const { return store_; }
+  RegistryBackend& Store() const { return *store_; }
   const std::string& ProgramPath() const { return programPath_; }
   void SetProgramPath(std::string path) { programPath_ = std::move(path); }
 
-  // The installed registry, or nullptr when none is.
-  static CurrentUserRegistry* Installed();
-
  private:
-  RegistryBackend& store_;
+  RegistryBackend* store_;
   std::string programPath_;
-  CurrentUserRegistry* previous_;
 };
-
-// The installed registry's store; throws ERegistryException when none is installed.
-RegistryBackend& CurrentUserStore();
 
 }  // namespace palettor

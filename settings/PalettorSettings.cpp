@@ -2,7 +2,6 @@
 
 #include <optional>
 
-#include "CurrentUserRegistry.h"
 #include "RegistryTransaction.h"
 #include "StoredPalette.h"
 
@@ -19,7 +18,7 @@ PalettorSettings::~PalettorSettings() {
 void PalettorSettings::CreateAll() {
   LoadedPalette loaded;
   try {
-    loaded = LoadPalette();
+    loaded = LoadPalette(registry_);
   } catch (...) {
     CreateFrom(DefaultPalette());
     for (auto& setting : held_) setting->StoreOnFree = false;
@@ -34,9 +33,10 @@ void PalettorSettings::CreateFrom(const Palette& palette) {
     const SettingEntry& entry = catalogue[i];
     const std::int32_t value = PaletteValue(palette, entry.id);
     if (entry.Kind() == SettingKind::Option) {
-      held_[i] = std::make_unique<TRegistryBoolean>(entry.name, value != 0, TRegistryVariable::AlreadyLoaded{});
+      held_[i] =
+          std::make_unique<TRegistryBoolean>(registry_, entry.name, value != 0, TRegistryVariable::AlreadyLoaded{});
     } else {
-      held_[i] = std::make_unique<TRegistryInteger>(entry.name, value, TRegistryVariable::AlreadyLoaded{});
+      held_[i] = std::make_unique<TRegistryInteger>(registry_, entry.name, value, TRegistryVariable::AlreadyLoaded{});
     }
   }
 }
@@ -91,7 +91,7 @@ void PalettorSettings::StoreHeldAndFree() {
   }
   std::optional<RegistryTransaction> batch;
   try {
-    batch.emplace(CurrentUserStore(), RegistryTransactionMode::Write);
+    batch.emplace(registry_.Store(), RegistryTransactionMode::Write);
   } catch (...) {
     // Each setting would try again on its own, and wait as long for a busy store.
     KeepStoreAsItIs();

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "CurrentUserRegistry.h"
 #include "Palette.h"
 #include "RegistryVariables.h"
 #include "SettingsCatalogue.h"
@@ -13,7 +14,8 @@ namespace palettor {
 
 class PalettorSettings {
  public:
-  PalettorSettings() = default;
+  // The settings of the program `registry` works for, in its store.
+  explicit PalettorSettings(const CurrentUserRegistry& registry) : registry_(registry) {}
   // Settings still held are stored as StoreAndFree stores them, failures ignored.
   ~PalettorSettings();
   PalettorSettings(const PalettorSettings&) = delete;
@@ -47,6 +49,7 @@ class PalettorSettings {
  private:
   void StoreHeldAndFree();
 
+  CurrentUserRegistry registry_;
   std::array<std::unique_ptr<TRegistryVariable>, kSettingCount> held_;  // catalogue order
 };
 

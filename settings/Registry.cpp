@@ -1,21 +1,10 @@
 #include "Registry.h"
 
-#include "CurrentUserRegistry.h"
-
 namespace palettor {
 
-TRegistry::TRegistry() = default;
-
-TRegistry::TRegistry(std::uint32_t access) : Access(access) {}
-
-TRegistry::TRegistry(RegistryBackend& store, std::uint32_t access) : Access(access), backend_(&store) {}
+TRegistry::TRegistry(RegistryBackend& store, std::uint32_t access) : Access(access), backend_(store) {}
 
 TRegistry::~TRegistry() = default;
-
-RegistryBackend& TRegistry::Backend() {
-  if (!backend_) backend_ = &CurrentUserStore();
-  return *backend_;
-}
 
 std::optional<std::string> TRegistry::Resolve(std::string_view key) const {
   std::string path;

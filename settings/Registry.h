@@ -1,6 +1,6 @@
 #pragma once
-// TRegistry: a registry object with the current user's root (the store CurrentUserRegistry
-// installed), used for one operation and freed.
+// TRegistry: a registry object with the current user's root (the store it is handed), used for
+// one operation and freed.
 // Answers are results (whether a key or value exists, its type); every failure, a store that
 // cannot be read or written included, is an ERegistryException.
 // Key paths are '\'-separated; a leading '\' makes a path absolute from the root, otherwise it
@@ -32,9 +32,7 @@ enum class RegistryRoot { HKEY_CURRENT_USER };
 
 class TRegistry {
  public:
-  TRegistry();  // root HKEY_CURRENT_USER, no key open, access KEY_ALL_ACCESS
-  explicit TRegistry(std::uint32_t access);
-  // Works on `store` instead of the installed one.
+  // Root HKEY_CURRENT_USER of `store`, no key open.
   explicit TRegistry(RegistryBackend& store, std::uint32_t access = KEY_ALL_ACCESS);
   ~TRegistry();
   TRegistry(const TRegistry&) = delete;
@@ -73,14 +71,14 @@ class TRegistry {
   bool DeleteValue(std::string_view name);  // false when there was nothing to delete
 
  private:
-  RegistryBackend& Backend();
+  RegistryBackend& Backend() { return backend_; }
   // Canonical path of `key`, or std::nullopt when it is not a valid key path.
   std::optional<std::string> Resolve(std::string_view key) const;
   const std::string& RequireKey(std::uint32_t right, std::string_view operation, std::string_view name) const;
   RegistryData ReadTyped(std::string_view name, RegDataType type);
   void Write(std::string_view name, RegistryData data);
 
-  RegistryBackend* backend_ = nullptr;
+  RegistryBackend& backend_;
   std::optional<std::string> current_;
 };
 

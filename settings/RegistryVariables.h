@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 
+#include "CurrentUserRegistry.h"
+
 namespace palettor {
 
 // "\Software\Quillon\" + ProgramBaseName(): where a program keeps its settings.
@@ -16,10 +18,10 @@ extern const char* const kSettingsKeyPrefix;
 // The shared register: one REG_SZ per program, named by its base name, holding its full path.
 extern const char* const kAppPathsKey;
 
-// The executable's file name without folder and last extension ("a.b.exe" gives "a.b"),
-// worked out anew on every call.
-std::string ProgramBaseName();
-std::string SettingsKeyPath();  // kSettingsKeyPrefix + ProgramBaseName()
+// The file name of the executable `registry` works for, without folder and last extension
+// ("a.b.exe" gives "a.b"), worked out anew on every call.
+std::string ProgramBaseName(const CurrentUserRegistry& registry);
+std::string SettingsKeyPath(const CurrentUserRegistry& registry);  // kSettingsKeyPrefix + ProgramBaseName()
 
 class TRegistryVariable {
  public:
@@ -40,21 +42,26 @@ class TRegistryVariable {
   struct AlreadyLoaded {};
 
  protected:
-  explicit TRegistryVariable(std::string valueName);
+  // A value in `registry`'s settings key.
+  TRegistryVariable(const CurrentUserRegistry& registry, std::string valueName);
+  RegistryBackend& Store() const { return store_; }
+
+ private:
+  RegistryBackend& store_;
 };
 
 class TRegistryBoolean : public TRegistryVariable {
  public:
-  TRegistryBoolean(std::string valueName, bool defaultValue);  // loads
-  TRegistryBoolean(std::string valueName, bool value, AlreadyLoaded);
+  TRegistryBoolean(const CurrentUserRegistry& registry, std::string valueName, bool defaultValue);  // loads
+  TRegistryBoolean(const CurrentUserRegistry& registry, std::string valueName, bool value, AlreadyLoaded);
   ~TRegistryBoolean() override;  // stores 0 or 1
   bool Value;
 };
 
 class TRegistryInteger : public TRegistryVariable {
  public:
-  TRegistryInteger(std::string valueName, std::int32_t defaultValue);  // loads
-  TRegistryInteger(std::string valueName, std::int32_t value, AlreadyLoaded);
+  TRegistryInteger(const CurrentUserRegistry& registry, std::string valueName, std::int32_t defaultValue);  // loads
+  TRegistryInteger(const CurrentUserRegistry& registry, std::string valueName, std::int32_t value, AlreadyLoaded);
   ~TRegistryInteger() override;  // stores
   std::int32_t Value;
 };
@@ -63,12 +70,14 @@ class TRegistryInteger : public TRegistryVariable {
 // is missing or of another type. Throws ERegistryException when the store cannot be read (busy
 // beyond the wait, an I/O error). Never creates anything. (TRegistryBoolean reads the same
 // number; any non-zero is true.)
-std::optional<std::int32_t> LoadRegistryInteger(const std::string& keyPath, const std::string& valueName);
+std::optional<std::int32_t> LoadRegistryInteger(RegistryBackend& store, const std::string& keyPath,
+                                                const std::string& valueName);
 
-// Writes the running program's own entry in the register. Never fails towards the caller.
-void RegisterAppPath();
+// Writes the entry of the program `registry` works for in the register. Never fails towards
+// the caller.
+void RegisterAppPath(const CurrentUserRegistry& registry);
 // The stored path of the named program, or "" when it is not registered (or not as text).
 // Never creates anything.
-std::string ReadAppPath(const std::string& name);
+std::string ReadAppPath(const CurrentUserRegistry& registry, const std::string& name);
 
 }  // namespace palettor

@@ -1,6 +1,6 @@
 #pragma once
 // The one list of everything Palettor keeps between runs, as three tables of the same rows:
-//   - the window's palette, 27 values in the settings key (SettingsKeyPath()), in the order the
+//   - the window's palette, 27 values in the settings key (SettingsKeyPath), in the order the
 //     window loads them;
 //   - the preview's six values in its subkey kPreviewSubkey, in the order it writes them;
 //   - the program-location register (kAppPathsKey): the running program's own entry and the

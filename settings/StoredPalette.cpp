@@ -1,6 +1,5 @@
 #include "StoredPalette.h"
 
-#include "CurrentUserRegistry.h"
 #include "PalettorSettings.h"
 #include "RegistryTransaction.h"
 #include "RegistryVariables.h"
@@ -20,14 +19,14 @@ bool ApplyFirstRunRule(AnchorValues& anchors) {
   return true;
 }
 
-LoadedPalette LoadPalette() {
+LoadedPalette LoadPalette(const CurrentUserRegistry& registry) {
   LoadedPalette loaded;
-  const std::string key = SettingsKeyPath();
+  const std::string key = SettingsKeyPath(registry);
   const auto& catalogue = SettingsCatalogue();
-  RegistryTransaction snapshot(CurrentUserStore(), RegistryTransactionMode::Read);
+  RegistryTransaction snapshot(registry.Store(), RegistryTransactionMode::Read);
   for (std::size_t i = 0; i < kSettingCount; ++i) {
     const SettingEntry& entry = catalogue[i];
-    const auto stored = LoadRegistryInteger(key, entry.name);
+    const auto stored = LoadRegistryInteger(registry.Store(), key, entry.name);
     std::int32_t value = stored.value_or(entry.defaultValue);
     if (entry.Kind() == SettingKind::Percent) value = TailPositionOf(value);
     SetPaletteValue(loaded.palette, entry.id, value);
@@ -43,8 +42,8 @@ LoadedPalette LoadPalette() {
   return loaded;
 }
 
-void StorePalette(const Palette& palette) {
-  PalettorSettings settings;
+void StorePalette(const CurrentUserRegistry& registry, const Palette& palette) {
+  PalettorSettings settings(registry);
   settings.CreateFrom(palette);
   settings.StoreAndFree(palette.smoothColours, TailPositionOf(palette.tailPercent), palette.whiteTop);
 }

@@ -1,9 +1,10 @@
 #pragma once
 // The palette as the settings keep it between runs, for every front (the window, palettor-cli,
 // palette files): what a first start gives, the window's load with its first-run rule, and the
-// window's store at shutdown. All of it works on the installed current user's registry.
+// window's store at shutdown. All of it works on the registry it is handed.
 #include <array>
 
+#include "CurrentUserRegistry.h"
 #include "Palette.h"
 #include "SettingsCatalogue.h"
 
@@ -29,11 +30,11 @@ struct LoadedPalette {
 // default; a store that cannot be read (busy beyond the wait, an I/O error, a newer layout)
 // throws ERegistryException. A damaged store holds nothing (it is kept aside or, for a reading
 // process, left alone with one notice).
-LoadedPalette LoadPalette();
+LoadedPalette LoadPalette(const CurrentUserRegistry& registry);
 
 // Stores all 27 values as the window does at shutdown, in its order, as one transaction: the
 // store then holds all of them or, after a failure or a crash, none. The tail percent is stored
 // as the spinner would hold it. Throws ERegistryException when the store cannot be written.
-void StorePalette(const Palette& palette);
+void StorePalette(const CurrentUserRegistry& registry, const Palette& palette);
 
 }  // namespace palettor

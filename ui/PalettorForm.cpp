@@ -52,9 +52,11 @@ void SetShortcut(QAction* action, const QKeySequence& key, QKeySequence::Standar
 
 }  // namespace
 
-TFormPalettor::TFormPalettor(IDialogHost* dialogs, QWidget* parent)
+TFormPalettor::TFormPalettor(const CurrentUserRegistry& currentUser, IDialogHost* dialogs, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowCloseButtonHint),
+      currentUser_(currentUser),
+      settings_(currentUser),
       dialogs_(dialogs) {
   if (!dialogs_) {
     ownDialogs_ = std::make_unique<TQtDialogHost>();
@@ -266,7 +268,7 @@ AnchorValue TFormPalettor::AnchorValueOf(int index) const {
 // --- Start-up and shutdown
 
 void TFormPalettor::FormCreate(QObject*) {
-  RegisterAppPath();
+  RegisterAppPath(currentUser_);
   TableBitmap = std::make_unique<LutPixels>();
   TableBitmap->fill(0);
   ImageLUT->SetPicture(TableBitmap.get());
@@ -285,7 +287,7 @@ void TFormPalettor::FormCreate(QObject*) {
   CheckBoxSmooth->setChecked(settings_.Boolean(SettingId::SmoothColours)->Value);
   SetEditorEnabled(false);
   // Double buffering: Qt paints every widget through a back buffer already.
-  HostFolder = HostFolderOf(ReadAppPath(Setting(SettingId::ViewerAppPath).name));
+  HostFolder = HostFolderOf(ReadAppPath(currentUser_, Setting(SettingId::ViewerAppPath).name));
   if (!unreadable.empty()) {
     // Starting on defaults and storing them at close would replace the user's palette.
     dialogs_->ShowError(this, QStringLiteral("The stored settings could not be read (") +

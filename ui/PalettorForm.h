@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "AnchorPalette.h"
+#include "CurrentUserRegistry.h"
 #include "DialogHost.h"
 #include "FormControls.h"
 #include "LutTable.h"
@@ -35,9 +36,11 @@ constexpr int kNoAnchorSelected = 99;
 class TFormPalettor : public QMainWindow {
   Q_OBJECT
  public:
-  // `dialogs` answers the save dialog and the message boxes; nullptr uses Qt's own. It must
-  // outlive the window.
-  explicit TFormPalettor(IDialogHost* dialogs = nullptr, QWidget* parent = nullptr);
+  // The window loads its settings from `currentUser`'s store when created and stores them there
+  // when destroyed. `dialogs` answers the save dialog and the message boxes; nullptr uses Qt's
+  // own. The store and the dialogs must outlive the window.
+  explicit TFormPalettor(const CurrentUserRegistry& currentUser, IDialogHost* dialogs = nullptr,
+                         QWidget* parent = nullptr);
   ~TFormPalettor() override;
 
   // The About box is created after the window and owned elsewhere; Help > About shows it.
@@ -172,6 +175,7 @@ class TFormPalettor : public QMainWindow {
   void RebuildAfterEdit(const QString& what);
 
   std::unique_ptr<LutPixels> TableBitmap;
+  const CurrentUserRegistry currentUser_;
   PalettorSettings settings_;  // AnchorHue, AnchorSat and the three option settings
   AnchorColours AnchorColour{};
   PackedColour PreviewColour = 0;

@@ -110,8 +110,8 @@ std::vector<double> TimePreviewChanges(palettor::TFormPalettor& form, const pale
 }
 
 // Opens the preview from the View menu and gives its scene view 1920 x 1080 pixels.
-palettor::PreviewWindow* OpenPreview(palettor::TFormPalettor& form) {
-  QMenu* view = palettor::InstallViewMenu(form);
+palettor::PreviewWindow* OpenPreview(palettor::TFormPalettor& form, const palettor::CurrentUserRegistry& currentUser) {
+  QMenu* view = palettor::InstallViewMenu(form, currentUser);
   view->actions().constFirst()->trigger();
   for (QWidget* w : QApplication::topLevelWidgets()) {
     if (auto* preview = qobject_cast<palettor::PreviewWindow*>(w)) {
@@ -135,8 +135,8 @@ bool WriteLargeScene(const QString& folder) {
   return true;
 }
 
-int FirstFrameChild(Clock::time_point mainStarted) {
-  palettor::TFormPalettor form;
+int FirstFrameChild(Clock::time_point mainStarted, const palettor::CurrentUserRegistry& currentUser) {
+  palettor::TFormPalettor form(currentUser);
   form.show();
   if (!WaitForFrame(form, 0)) return 1;
   std::printf("%.3f\n", Ms(Clock::now() - mainStarted));
@@ -146,12 +146,12 @@ int FirstFrameChild(Clock::time_point mainStarted) {
 
 // Shows a window, says "ready" and closes it at once; the parent times "ready" -> process exit.
 // With `minimal`, a bare Qt Widgets window, the floor any program's shutdown stands on.
-int CloseToExitChild(bool minimal) {
+int CloseToExitChild(bool minimal, const palettor::CurrentUserRegistry& currentUser) {
   std::unique_ptr<QWidget> window;
   if (minimal) {
     window = std::make_unique<QWidget>();
   } else {
-    window = std::make_unique<palettor::TFormPalettor>();
+    window = std::make_unique<palettor::TFormPalettor>(currentUser);
   }
   window->show();
   if (!QTest::qWaitForWindowExposed(window.get())) return 1;
@@ -189,9 +189,12 @@ int main(int argc, char** argv) {
   palettor::SqliteRegistryStore registry(palettor::RegistryStorePath());
   const palettor::CurrentUserRegistry currentUser(registry);
 
-  if (QCoreApplication::arguments().contains(QStringLiteral("--first-frame"))) return FirstFrameChild(mainStarted);
-  if (QCoreApplication::arguments().contains(QStringLiteral("--close-exit"))) return CloseToExitChild(false);
-  if (QCoreApplication::arguments().contains(QStringLiteral("--close-exit-minimal"))) return CloseToExitChild(true);
+  if (QCoreApplication::arguments().contains(QStringLiteral("--first-frame")))
+    return FirstFrameChild(mainStarted, currentUser);
+  if (QCoreApplication::arguments().contains(QStringLiteral("--close-exit")))
+    return CloseToExitChild(false, currentUser);
+  if (QCoreApplication::arguments().contains(QStringLiteral("--close-exit-minimal")))
+    return CloseToExitChild(true, currentUser);
   int samples = 200;
   const QStringList args = QCoreApplication::arguments();
   if (const auto i = args.indexOf(QStringLiteral("--samples")); i >= 0 && i + 1 < args.size())
@@ -199,7 +202,7 @@ int main(int argc, char** argv) {
 
   std::printf("platform: %s\n", qPrintable(QGuiApplication::platformName()));
   {
-    palettor::TFormPalettor form;
+    palettor::TFormPalettor form(currentUser);
     form.show();
     if (!QTest::qWaitForWindowExposed(&form) || !WaitForFrame(form, 0)) {
       std::fputs("the window never showed\n", stderr);
@@ -224,7 +227,7 @@ int main(int argc, char** argv) {
     }
     Print("RebuildTable alone (no paint)", rebuild);
 
-    palettor::PreviewWindow* preview = OpenPreview(form);
+    palettor::PreviewWindow* preview = OpenPreview(form, currentUser);
     if (!preview) {
       std::fputs("the preview never showed\n", stderr);
       return 1;

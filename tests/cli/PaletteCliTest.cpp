@@ -71,7 +71,7 @@ TEST_F(PaletteCli, ImportStoresAll27InTheWindowsOrderAndExportGivesTheFileBack) 
   const test::ProcessResult imported = Run({"palette", "import", Write("sample.json", kSample)});
   ASSERT_EQ(imported.exitStatus, 0) << imported.err;
   EXPECT_EQ(imported.out, "");
-  EXPECT_EQ(LoadPalette().palette, kSamplePalette);
+  EXPECT_EQ(LoadPalette(Registry()).palette, kSamplePalette);
   EXPECT_EQ(Query("SELECT name FROM registry_values ORDER BY write_seq"), test::golden::kShutdownOrder);
 
   const test::ProcessResult exported = Run({"palette", "export", "--name", "Sample", Path("back.json")});
@@ -87,7 +87,7 @@ TEST_F(PaletteCli, ImportStoresAll27InTheWindowsOrderAndExportGivesTheFileBack) 
   const test::ProcessResult piped = test::RunProcess(
       "/bin/sh", {"-c", std::string(PALETTOR_CLI) + " palette import - < '" + Path("back.json") + "'"});
   ASSERT_EQ(piped.exitStatus, 0) << piped.err;
-  EXPECT_EQ(LoadPalette().palette, kSamplePalette);
+  EXPECT_EQ(LoadPalette(Registry()).palette, kSamplePalette);
 }
 
 TEST_F(PaletteCli, RenderWithAPaletteFileIsRenderWithItsValuesAsFlags) {

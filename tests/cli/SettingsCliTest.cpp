@@ -55,7 +55,7 @@ class CliTest : public test::TempStoreTest {
   bool unprivileged_ = false;
 
   void Put(const std::string& name, std::int32_t value) {
-    TRegistry registry;
+    TRegistry registry(Store());
     ASSERT_TRUE(registry.OpenKey(kKey, true));
     registry.WriteInteger(name, value);
   }
@@ -91,7 +91,7 @@ TEST_F(CliTest, SettingsListsStoredValuesAsTheWindowLoadsThem) {
   Put("LUTSmoothColours", 0);
   Put("LUTTailPercent", 65536 + 30);
   {
-    TRegistry registry;
+    TRegistry registry(Store());
     ASSERT_TRUE(registry.OpenKey(kKey, true));
     registry.WriteString("LUTsatP10", "40");
   }
@@ -351,8 +351,8 @@ TEST_F(CliTest, AppPathListIsEmptyAndCreatesNothingWhenNothingIsRegistered) {
 TEST_F(CliTest, AppPathSetGetAndListShareTheRegisterWithThePrograms) {
   ASSERT_EQ(Run({"app-path", "set", "Skyreader", "D:\\Sky\\Skyreader.exe"}).exitStatus, 0);
   SetExeName("/usr/lib/viewer/Other.bin");
-  RegisterAppPath();
-  EXPECT_EQ(ReadAppPath("Skyreader"), "D:\\Sky\\Skyreader.exe");
+  RegisterAppPath(Registry());
+  EXPECT_EQ(ReadAppPath(Registry(), "Skyreader"), "D:\\Sky\\Skyreader.exe");
   EXPECT_EQ(Run({"app-path", "get", "SKYREADER"}).out, "D:\\Sky\\Skyreader.exe\n");
   EXPECT_EQ(Run({"app-path", "list"}).out, "Other\t/usr/lib/viewer/Other.bin\nSkyreader\tD:\\Sky\\Skyreader.exe\n");
   ASSERT_EQ(Run({"app-path", "set", "skyreader", "/opt/sky/skyreader"}).exitStatus, 0);
@@ -362,13 +362,13 @@ TEST_F(CliTest, AppPathSetGetAndListShareTheRegisterWithThePrograms) {
 TEST_F(CliTest, AppPathSetMakesARelativeLocalPathAbsolute) {
   ASSERT_EQ(Run({"app-path", "set", "Skyreader", "sky/../sky/Skyreader.exe"}).exitStatus, 0);
   const std::string expected = (std::filesystem::current_path() / "sky" / "Skyreader.exe").string();
-  EXPECT_EQ(ReadAppPath("Skyreader"), expected);
+  EXPECT_EQ(ReadAppPath(Registry(), "Skyreader"), expected);
 }
 
 TEST_F(CliTest, AppPathListSkipsEntriesThatAreNoPath) {
   ASSERT_EQ(Run({"app-path", "set", "Skyreader", "/opt/sky/Skyreader"}).exitStatus, 0);
   {
-    TRegistry registry;
+    TRegistry registry(Store());
     ASSERT_TRUE(registry.OpenKey(kAppPathsKey, true));
     registry.WriteInteger("Broken", 3);
   }
@@ -389,7 +389,7 @@ TEST_F(CliTest, AppPathSetRefusesControlCharactersThatWouldForgeAnEntry) {
 // Another program may have written anything: it is shown, escaped, on its own line.
 TEST_F(CliTest, AppPathListAndGetEscapeWhatTheRegisterHolds) {
   {
-    TRegistry registry;
+    TRegistry registry(Store());
     ASSERT_TRUE(registry.OpenKey(kAppPathsKey, true));
     registry.WriteString("Skyreader", "/a\nOther\t/evil");
     registry.WriteString("Odd\x1b[2J", "/opt/odd");

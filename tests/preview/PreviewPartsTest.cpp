@@ -53,13 +53,13 @@ TEST(Celsius, OneDecimalASignEitherSideOfZeroAndTheTypographicMinus) {
 class StoredPreview : public test::TempStoreTest {
  protected:
   void Write(const char* name, const std::string& text) {
-    TRegistry registry;
-    ASSERT_TRUE(registry.OpenKey(PreviewSettingsKeyPath(), true));
+    TRegistry registry(Store());
+    ASSERT_TRUE(registry.OpenKey(PreviewSettingsKeyPath(Registry()), true));
     registry.WriteString(name, text);
   }
   void Write(const char* name, std::int32_t value) {
-    TRegistry registry;
-    ASSERT_TRUE(registry.OpenKey(PreviewSettingsKeyPath(), true));
+    TRegistry registry(Store());
+    ASSERT_TRUE(registry.OpenKey(PreviewSettingsKeyPath(Registry()), true));
     registry.WriteInteger(name, value);
   }
 };
@@ -75,7 +75,7 @@ PreviewSettings Defaults() {
 
 TEST_F(StoredPreview, NothingStoredGivesTheDefaults) {
   EXPECT_EQ(DefaultPreviewSettings(), Defaults());
-  const auto loaded = LoadPreviewSettings();
+  const auto loaded = LoadPreviewSettings(Registry());
   ASSERT_TRUE(loaded);
   EXPECT_EQ(*loaded, Defaults());
   EXPECT_EQ(loaded->zoomPercent, 100);
@@ -88,10 +88,10 @@ TEST_F(StoredPreview, WhatCannotBeUsedTakesItsDefault) {
   Write("ScaleWhite", "12.5");  // the same temperature
   Write("Zoom", 4);
   Write("Simulation", "Protanopia");
-  EXPECT_EQ(LoadPreviewSettings(), Defaults());
+  EXPECT_EQ(LoadPreviewSettings(Registry()), Defaults());
   Write("Zoom", std::string("150"));  // text where a number belongs
   Write("ScaleWhite", "warm");
-  EXPECT_EQ(LoadPreviewSettings(), Defaults());
+  EXPECT_EQ(LoadPreviewSettings(Registry()), Defaults());
 }
 
 TEST_F(StoredPreview, WhatIsStoredIsLoadedExactly) {
@@ -101,8 +101,8 @@ TEST_F(StoredPreview, WhatIsStoredIsLoadedExactly) {
   s.scale = {0.1, -1e-3};
   s.zoomPercent = kZoomToFit;
   s.simulation = VisionSimulation::Deuteranopia;
-  StorePreviewSettings(s);
-  EXPECT_EQ(LoadPreviewSettings(), s);
+  StorePreviewSettings(Registry(), s);
+  EXPECT_EQ(LoadPreviewSettings(Registry()), s);
 }
 
 }  // namespace

@@ -48,7 +48,7 @@ class Preview : public WindowTest {
 
   void SetUp() override {
     Open();
-    viewMenu_ = InstallViewMenu(Form(), &dialogs_);
+    viewMenu_ = InstallViewMenu(Form(), store_.Registry(), &dialogs_);
   }
 
   static QList<PreviewWindow*> Previews() {
@@ -72,6 +72,12 @@ class Preview : public WindowTest {
     Form().activateWindow();
     EXPECT_TRUE(WaitUntilActive(&Form()));
     QTest::keyClick(&Form(), Qt::Key_P, Qt::ControlModifier);
+    return Shown();
+  }
+  // A preview of the window that keeps its settings in `registry`'s store; it deletes itself
+  // when closed.
+  PreviewWindow& OpenPreviewOver(const CurrentUserRegistry& registry) {
+    (new PreviewWindow(Form(), registry, dialogs_, *demo_))->show();
     return Shown();
   }
   void ClosePreview(PreviewWindow& p) {
@@ -375,8 +381,8 @@ TEST_F(Preview, SettingsAreKeptUnderPreviewAcrossCloseAndOpen) {
   EXPECT_EQ(kept.zoomPercent, 150);
   ClosePreview(first);
 
-  TRegistry registry;
-  ASSERT_TRUE(registry.OpenKey(SettingsKeyPath() + "\\Preview", false));
+  TRegistry registry(store_.Store());
+  ASSERT_TRUE(registry.OpenKey(SettingsKeyPath(store_.Registry()) + "\\Preview", false));
   EXPECT_EQ(registry.ReadString("InfraredImage"), File("ir.png").toStdString());
   EXPECT_EQ(registry.ReadString("ScaleBlack"), "-5.25");
   EXPECT_EQ(registry.ReadString("Simulation"), "greyscale");
@@ -394,8 +400,8 @@ TEST_F(Preview, SettingsAreKeptUnderPreviewAcrossCloseAndOpen) {
   // Closing the main window closes the preview, which stores first.
   CloseWindow();
   EXPECT_TRUE(Previews().isEmpty());
-  TRegistry after;
-  ASSERT_TRUE(after.OpenKey(SettingsKeyPath() + "\\Preview", false));
+  TRegistry after(store_.Store());
+  ASSERT_TRUE(after.OpenKey(SettingsKeyPath(store_.Registry()) + "\\Preview", false));
   EXPECT_EQ(after.ReadString("InfraredImage"), "");
   EXPECT_EQ(after.ReadInteger("Zoom"), 100);
 
@@ -408,8 +414,8 @@ TEST_F(Preview, SettingsAreKeptUnderPreviewAcrossCloseAndOpen) {
 TEST_F(Preview, AStoreThatCannotBeReadGivesTheDefaultsAndIsNotWrittenOver) {
   const QByteArray path = qgetenv("XDG_CONFIG_HOME") + "/Quillon/registry.sqlite3";
   {
-    TRegistry registry;
-    ASSERT_TRUE(registry.OpenKey(SettingsKeyPath() + "\\Preview", true));
+    TRegistry registry(store_.Store());
+    ASSERT_TRUE(registry.OpenKey(SettingsKeyPath(store_.Registry()) + "\\Preview", true));
     registry.WriteString("Simulation", "protanopia");
   }
   SqliteRegistryStore impatient(RegistryStorePath(), 200);
@@ -417,23 +423,23 @@ TEST_F(Preview, AStoreThatCannotBeReadGivesTheDefaultsAndIsNotWrittenOver) {
     const CurrentUserRegistry program(impatient, (store_.Path() + QStringLiteral("/bin/Palettor")).toStdString());
     StoreHolder holder(path.toStdString());
     ASSERT_TRUE(holder.Held());
-    PreviewWindow& p = OpenPreview();
+    PreviewWindow& p = OpenPreviewOver(program);
     EXPECT_EQ(p.Simulation(), VisionSimulation::Normal);
     EXPECT_TRUE(p.ShowsDemoScene());
     holder.Release();
     p.SetSimulation(VisionSimulation::Tritanopia);
     ClosePreview(p);
   }
-  TRegistry registry;
-  ASSERT_TRUE(registry.OpenKey(SettingsKeyPath() + "\\Preview", false));
+  TRegistry registry(store_.Store());
+  ASSERT_TRUE(registry.OpenKey(SettingsKeyPath(store_.Registry()) + "\\Preview", false));
   EXPECT_EQ(registry.ReadString("Simulation"), "protanopia");
   EXPECT_FALSE(registry.ValueExists("Zoom"));
 }
 
 TEST_F(Preview, ImagesLastOpenedThatAreGoneAreReportedAndTheDemoSceneShown) {
   {
-    TRegistry registry;
-    ASSERT_TRUE(registry.OpenKey(SettingsKeyPath() + "\\Preview", true));
+    TRegistry registry(store_.Store());
+    ASSERT_TRUE(registry.OpenKey(SettingsKeyPath(store_.Registry()) + "\\Preview", true));
     registry.WriteString("InfraredImage", File("gone-ir.png").toStdString());
     registry.WriteString("VisibleImage", File("gone-vis.png").toStdString());
   }

@@ -63,20 +63,20 @@ struct BaseNameCase {
 
 void PrintTo(const BaseNameCase& c, std::ostream* os) { *os << test::Printable(c.exe); }
 
-// A registry installed for another program, as palettor-cli installs one for the window's; its
-// store is never touched here.
+// A registry for another program, as palettor-cli makes one for the window's; its store is
+// never touched here.
 struct ProgramUnderTest {
-  explicit ProgramUnderTest(std::string exe) : installed(store, std::move(exe)) {}
+  explicit ProgramUnderTest(std::string exe) : registry(store, std::move(exe)) {}
   SqliteRegistryStore store{""};
-  CurrentUserRegistry installed;
+  CurrentUserRegistry registry;
 };
 
 class ProgramBaseNameOf : public ::testing::TestWithParam<BaseNameCase> {};
 
 TEST_P(ProgramBaseNameOf, IsTheFileNameWithoutItsLastExtension) {
   const ProgramUnderTest program(GetParam().exe);
-  EXPECT_EQ(ProgramBaseName(), GetParam().baseName);
-  EXPECT_EQ(SettingsKeyPath(), std::string("\\Software\\Quillon\\") + GetParam().baseName);
+  EXPECT_EQ(ProgramBaseName(program.registry), GetParam().baseName);
+  EXPECT_EQ(SettingsKeyPath(program.registry), std::string("\\Software\\Quillon\\") + GetParam().baseName);
 }
 
 INSTANTIATE_TEST_SUITE_P(Executables, ProgramBaseNameOf,
@@ -88,37 +88,40 @@ INSTANTIATE_TEST_SUITE_P(Executables, ProgramBaseNameOf,
 
 TEST(ProgramBaseName, IsWorkedOutAnewOnEveryCall) {
   ProgramUnderTest program("/x/First.exe");
-  EXPECT_EQ(ProgramBaseName(), "First");
-  program.installed.SetProgramPath("/x/Second.exe");
-  EXPECT_EQ(ProgramBaseName(), "Second");
+  EXPECT_EQ(ProgramBaseName(program.registry), "First");
+  program.registry.SetProgramPath("/x/Second.exe");
+  EXPECT_EQ(ProgramBaseName(program.registry), "Second");
 }
 
 TEST(GetExeName, ReportsTheRunningExecutableUnlessTheRegistryNamesAnother) {
-  const std::string real = GetExeName();
+  const ProgramUnderTest running("");
+  const std::string real = GetExeName(running.registry);
   EXPECT_EQ(ExtractFileName(real), "palettor_settings_tests");
   EXPECT_EQ(real.front(), '/');
   {
     const ProgramUnderTest program("/elsewhere/palettor");
-    EXPECT_EQ(GetExeName(), "/elsewhere/palettor");
+    EXPECT_EQ(GetExeName(program.registry), "/elsewhere/palettor");
   }
-  EXPECT_EQ(GetExeName(), real);
-  const ProgramUnderTest unnamed("");
-  EXPECT_EQ(GetExeName(), real);
+  EXPECT_EQ(GetExeName(running.registry), real);
+  ProgramUnderTest renamed("/elsewhere/palettor");
+  renamed.registry.SetProgramPath("");
+  EXPECT_EQ(GetExeName(renamed.registry), real);
 }
 
 // Runs a copy of this test program that deletes itself and then asks for its own name.
 TEST(GetExeName, KeepsTheNameOfAnExecutableReplacedWhileItRuns) {
   if (std::getenv("PALETTOR_EXE_SELF_DELETE")) {
-    const std::string before = GetExeName();
+    const ProgramUnderTest running("");
+    const std::string before = GetExeName(running.registry);
     ASSERT_EQ(::unlink(before.c_str()), 0);
-    EXPECT_EQ(GetExeName(), before);
-    EXPECT_EQ(ExtractFileName(GetExeName()), "copy-of-tests");
+    EXPECT_EQ(GetExeName(running.registry), before);
+    EXPECT_EQ(ExtractFileName(GetExeName(running.registry)), "copy-of-tests");
     return;
   }
   std::string folder = (std::filesystem::temp_directory_path() / "palettor-exe-XXXXXX").string();
   ASSERT_NE(::mkdtemp(folder.data()), nullptr);
   const std::string copy = folder + "/copy-of-tests";
-  std::filesystem::copy_file(GetExeName(), copy);
+  std::filesystem::copy_file(GetExeName(ProgramUnderTest("").registry), copy);
   const test::ProcessResult run =
       test::RunProcess(copy, {"--gtest_filter=GetExeName.KeepsTheNameOfAnExecutableReplacedWhileItRuns"},
                        {.env = {"PALETTOR_EXE_SELF_DELETE=1"}});

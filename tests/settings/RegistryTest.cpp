@@ -11,7 +11,7 @@ using RegistryTest = test::TempStoreTest;
 
 TEST_F(RegistryTest, ReadingNeverCreatesTheStoreOrAKey) {
   {
-    TRegistry registry;
+    TRegistry registry(Store());
     EXPECT_FALSE(registry.KeyExists("\\Software\\Quillon\\palettor"));
     EXPECT_FALSE(registry.OpenKey("\\Software\\Quillon\\palettor", false));
     EXPECT_FALSE(registry.HasCurrentKey());
@@ -24,12 +24,12 @@ TEST_F(RegistryTest, ReadingNeverCreatesTheStoreOrAKey) {
 
 TEST_F(RegistryTest, OpenKeyWithCreateMakesTheKeyAndItsParents) {
   {
-    TRegistry registry;
+    TRegistry registry(Store());
     ASSERT_TRUE(registry.OpenKey("\\Software\\Quillon\\App Paths", true));
     EXPECT_EQ(registry.CurrentPath(), "Software\\Quillon\\App Paths");
   }
   ASSERT_TRUE(StoreExists());
-  TRegistry registry;
+  TRegistry registry(Store());
   EXPECT_TRUE(registry.KeyExists("\\Software"));
   EXPECT_TRUE(registry.KeyExists("\\Software\\Quillon"));
   EXPECT_TRUE(registry.KeyExists("\\Software\\Quillon\\App Paths\\"));
@@ -40,12 +40,12 @@ TEST_F(RegistryTest, OpenKeyWithCreateMakesTheKeyAndItsParents) {
 
 TEST_F(RegistryTest, NamesCompareIgnoringCaseAndKeepTheirFirstSpelling) {
   {
-    TRegistry registry;
+    TRegistry registry(Store());
     ASSERT_TRUE(registry.OpenKey("\\Software\\Quillon\\Palettor", true));
     registry.WriteInteger("LUTWhiteTop", 1);
   }
   {
-    TRegistry registry;
+    TRegistry registry(Store());
     ASSERT_TRUE(registry.OpenKey("\\SOFTWARE\\quillon\\PALETTOR", true));
     EXPECT_EQ(registry.ReadInteger("lutwhitetop"), 1);
     registry.WriteInteger("LUTWHITETOP", 0);
@@ -59,7 +59,7 @@ TEST_F(RegistryTest, NamesCompareIgnoringCaseAndKeepTheirFirstSpelling) {
 }
 
 TEST_F(RegistryTest, PathsWithoutLeadingBackslashAreRelativeToTheOpenKey) {
-  TRegistry registry;
+  TRegistry registry(Store());
   ASSERT_TRUE(registry.OpenKey("\\Software", true));
   ASSERT_TRUE(registry.OpenKey("Quillon\\Sub", true));
   EXPECT_EQ(registry.CurrentPath(), "Software\\Quillon\\Sub");
@@ -68,7 +68,7 @@ TEST_F(RegistryTest, PathsWithoutLeadingBackslashAreRelativeToTheOpenKey) {
 }
 
 TEST_F(RegistryTest, MalformedKeyPathsAreRefused) {
-  TRegistry registry;
+  TRegistry registry(Store());
   for (const char* bad : {"\\Software\\\\Quillon", "\\\\Software", "Software\\\\"}) {
     EXPECT_FALSE(registry.OpenKey(bad, true)) << bad;
     EXPECT_FALSE(registry.KeyExists(bad)) << bad;
@@ -77,7 +77,7 @@ TEST_F(RegistryTest, MalformedKeyPathsAreRefused) {
 }
 
 TEST_F(RegistryTest, ValuesAreTypedAndAReadOfAnotherTypeFails) {
-  TRegistry registry;
+  TRegistry registry(Store());
   ASSERT_TRUE(registry.OpenKey("\\Software\\Quillon\\T", true));
   registry.WriteInteger("number", -5);
   registry.WriteString("text", "C:\\Sky\\Skyreader.exe");
@@ -97,7 +97,7 @@ TEST_F(RegistryTest, ValuesAreTypedAndAReadOfAnotherTypeFails) {
 }
 
 TEST_F(RegistryTest, AWriteReplacesTheValueWhateverItsType) {
-  TRegistry registry;
+  TRegistry registry(Store());
   ASSERT_TRUE(registry.OpenKey("\\Software\\Quillon\\T", true));
   registry.WriteString("v", "12");
   registry.WriteInteger("v", 12);
@@ -108,7 +108,7 @@ TEST_F(RegistryTest, AWriteReplacesTheValueWhateverItsType) {
 }
 
 TEST_F(RegistryTest, TextThatLooksLikeANumberStaysText) {
-  TRegistry registry;
+  TRegistry registry(Store());
   ASSERT_TRUE(registry.OpenKey("\\Software\\Quillon\\T", true));
   for (const char* text : {"12", "007", "1e3", "-0", "3.50", ""}) {
     registry.WriteString("v", text);
@@ -118,7 +118,7 @@ TEST_F(RegistryTest, TextThatLooksLikeANumberStaysText) {
 }
 
 TEST_F(RegistryTest, EveryWriteTakesTheNextSequenceNumber) {
-  TRegistry registry;
+  TRegistry registry(Store());
   ASSERT_TRUE(registry.OpenKey("\\Software\\Quillon\\T", true));
   registry.WriteInteger("b", 1);
   registry.WriteInteger("a", 1);
@@ -130,7 +130,7 @@ TEST_F(RegistryTest, EveryWriteTakesTheNextSequenceNumber) {
 }
 
 TEST_F(RegistryTest, FullThirtyTwoBitRangeRoundTrips) {
-  TRegistry registry;
+  TRegistry registry(Store());
   ASSERT_TRUE(registry.OpenKey("\\Software\\Quillon\\T", true));
   for (const std::int32_t value : {INT32_MIN, -1, 0, 1, INT32_MAX}) {
     registry.WriteInteger("v", value);
@@ -139,7 +139,7 @@ TEST_F(RegistryTest, FullThirtyTwoBitRangeRoundTrips) {
 }
 
 TEST_F(RegistryTest, DeleteValueRemovesOnlyThatValue) {
-  TRegistry registry;
+  TRegistry registry(Store());
   ASSERT_TRUE(registry.OpenKey("\\Software\\Quillon\\T", true));
   registry.WriteInteger("keep", 1);
   registry.WriteInteger("drop", 2);
@@ -152,11 +152,11 @@ TEST_F(RegistryTest, DeleteValueRemovesOnlyThatValue) {
 
 TEST_F(RegistryTest, TheAccessMaskLimitsWhatTheObjectMayDo) {
   {
-    TRegistry writer;
+    TRegistry writer(Store());
     ASSERT_TRUE(writer.OpenKey("\\Software\\Quillon\\T", true));
     writer.WriteInteger("v", 7);
   }
-  TRegistry reader(KEY_READ);
+  TRegistry reader(Store(), KEY_READ);
   ASSERT_TRUE(reader.OpenKey("\\Software\\Quillon\\T", false));
   EXPECT_EQ(reader.ReadInteger("v"), 7);
   EXPECT_THROW(reader.WriteInteger("v", 8), ERegistryException);
@@ -164,13 +164,13 @@ TEST_F(RegistryTest, TheAccessMaskLimitsWhatTheObjectMayDo) {
   reader.Access = KEY_READ | KEY_WRITE;
   EXPECT_EQ(reader.Access, 0x2001Fu);
   EXPECT_TRUE(reader.DeleteValue("v"));
-  TRegistry writeOnly(KEY_WRITE);
+  TRegistry writeOnly(Store(), KEY_WRITE);
   ASSERT_TRUE(writeOnly.OpenKey("\\Software\\Quillon\\T", false));
   EXPECT_THROW(writeOnly.ReadInteger("v"), ERegistryException);
 }
 
 TEST_F(RegistryTest, OperationsWithoutAnOpenKeyFail) {
-  TRegistry registry;
+  TRegistry registry(Store());
   EXPECT_THROW(registry.WriteInteger("v", 1), ERegistryException);
   EXPECT_THROW(registry.ReadString("v"), ERegistryException);
   EXPECT_THROW(registry.DeleteValue("v"), ERegistryException);
@@ -179,14 +179,14 @@ TEST_F(RegistryTest, OperationsWithoutAnOpenKeyFail) {
 }
 
 TEST_F(RegistryTest, TextWithNulCannotBeStored) {
-  TRegistry registry;
+  TRegistry registry(Store());
   ASSERT_TRUE(registry.OpenKey("\\Software\\Quillon\\T", true));
   EXPECT_THROW(registry.WriteString("v", std::string_view("a\0b", 3)), ERegistryException);
   EXPECT_FALSE(registry.ValueExists("v"));
 }
 
 TEST_F(RegistryTest, GetValueNamesListsTheKeysValues) {
-  TRegistry registry;
+  TRegistry registry(Store());
   ASSERT_TRUE(registry.OpenKey("\\Software\\Quillon\\App Paths", true));
   registry.WriteString("Skyreader", "D:\\Sky\\Skyreader.exe");
   registry.WriteString("palettor", "/opt/palettor/palettor");
@@ -198,7 +198,7 @@ TEST_F(RegistryTest, GetValueNamesListsTheKeysValues) {
 
 TEST_F(RegistryTest, StoreFolderIsCreatedPrivate) {
   {
-    TRegistry registry;
+    TRegistry registry(Store());
     ASSERT_TRUE(registry.OpenKey("\\Software", true));
   }
   const auto perms = std::filesystem::status(config_ / "Quillon").permissions();

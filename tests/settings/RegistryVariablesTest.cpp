@@ -16,39 +16,40 @@
 namespace palettor {
 namespace {
 
-using SettingsTest = test::TempStoreTest;
-
 using test::golden::kShutdownOrder;
-
-// Writes a value behind the settings' back, as another program or an earlier run would have.
-void Put(const std::string& key, const std::string& name, std::int32_t value) {
-  TRegistry registry;
-  ASSERT_TRUE(registry.OpenKey(key, true));
-  registry.WriteInteger(name, value);
-}
-
-void PutText(const std::string& key, const std::string& name, const std::string& text) {
-  TRegistry registry;
-  ASSERT_TRUE(registry.OpenKey(key, true));
-  registry.WriteString(name, text);
-}
 
 const char* const kKey = "\\Software\\Quillon\\palettor";
 
-// The window's start-up and shutdown with the controls left as loaded.
-void RunWindowSession(std::function<void(PalettorSettings&)> edit = {}) {
-  PalettorSettings settings;
-  settings.CreateAll();
-  bool smooth = settings.Boolean(SettingId::SmoothColours)->Value;
-  std::int16_t tail = TailPositionOf(settings.Integer(SettingId::TailPercent)->Value);
-  bool whiteTop = settings.Boolean(SettingId::WhiteTop)->Value;
-  if (edit) edit(settings);
-  settings.StoreAndFree(smooth, tail, whiteTop);
-}
+class SettingsTest : public test::TempStoreTest {
+ protected:
+  // Writes a value behind the settings' back, as another program or an earlier run would have.
+  void Put(const std::string& key, const std::string& name, std::int32_t value) {
+    TRegistry registry(Store());
+    ASSERT_TRUE(registry.OpenKey(key, true));
+    registry.WriteInteger(name, value);
+  }
+
+  void PutText(const std::string& key, const std::string& name, const std::string& text) {
+    TRegistry registry(Store());
+    ASSERT_TRUE(registry.OpenKey(key, true));
+    registry.WriteString(name, text);
+  }
+
+  // The window's start-up and shutdown with the controls left as loaded.
+  void RunWindowSession(std::function<void(PalettorSettings&)> edit = {}) {
+    PalettorSettings settings(Registry());
+    settings.CreateAll();
+    bool smooth = settings.Boolean(SettingId::SmoothColours)->Value;
+    std::int16_t tail = TailPositionOf(settings.Integer(SettingId::TailPercent)->Value);
+    bool whiteTop = settings.Boolean(SettingId::WhiteTop)->Value;
+    if (edit) edit(settings);
+    settings.StoreAndFree(smooth, tail, whiteTop);
+  }
+};
 
 TEST_F(SettingsTest, ASettingTakesItsDefaultWhenNothingIsStoredAndCreatesNothing) {
   {
-    TRegistryInteger number("LUTTailPercent", 12);
+    TRegistryInteger number(Registry(), "LUTTailPercent", 12);
     EXPECT_EQ(number.Value, 12);
     EXPECT_EQ(number.KeyPath, kKey);
     EXPECT_EQ(number.ValueName, "LUTTailPercent");
@@ -62,7 +63,7 @@ TEST_F(SettingsTest, ASettingTakesItsDefaultWhenNothingIsStoredAndCreatesNothing
 TEST_F(SettingsTest, ASettingLoadsTheStoredNumberAndStoresItsValueWhenFreed) {
   Put(kKey, "LUThueP10", 85);
   {
-    TRegistryInteger hue("LUThueP10", 0);
+    TRegistryInteger hue(Registry(), "LUThueP10", 0);
     EXPECT_EQ(hue.Value, 85);
     hue.Value = 300;
     EXPECT_EQ(Query("SELECT data FROM registry_values WHERE name = 'LUThueP10'"), std::vector<std::string>{"85"});
@@ -79,12 +80,12 @@ struct StoredBoolCase {
 
 void PrintTo(const StoredBoolCase& c, std::ostream* os) { *os << c.stored; }
 
-class BooleanSetting : public test::TempStoreTest, public ::testing::WithParamInterface<StoredBoolCase> {};
+class BooleanSetting : public SettingsTest, public ::testing::WithParamInterface<StoredBoolCase> {};
 
 TEST_P(BooleanSetting, AnyNonZeroNumberLoadsAsTrueAndIsWrittenBackAsOne) {
   Put(kKey, "LUTWhiteTop", GetParam().stored);
   {
-    TRegistryBoolean flag("LUTWhiteTop", GetParam().defaultValue);
+    TRegistryBoolean flag(Registry(), "LUTWhiteTop", GetParam().defaultValue);
     EXPECT_EQ(flag.Value, GetParam().loaded);
   }
   EXPECT_EQ(Query("SELECT data FROM registry_values WHERE name = 'LUTWhiteTop'"),
@@ -100,7 +101,7 @@ INSTANTIATE_TEST_SUITE_P(StoredNumbers, BooleanSetting,
 TEST_F(SettingsTest, ATailPercentStoredAsTextLoadsTheDefaultAndIsOverwrittenAsANumber) {
   PutText(kKey, "LUTTailPercent", "30");
   {
-    TRegistryInteger tail("LUTTailPercent", 12);
+    TRegistryInteger tail(Registry(), "LUTTailPercent", 12);
     EXPECT_EQ(tail.Value, 12);
   }
   EXPECT_EQ(Query("SELECT type, data, typeof(data) FROM registry_values WHERE name = 'LUTTailPercent'"),
@@ -117,36 +118,36 @@ TEST_F(SettingsTest, HandEditedValuesThatAreNotThirtyTwoBitNumbersLoadTheDefault
       "UPDATE registry_values SET data = 2.5 WHERE name = 'real';"
       "UPDATE registry_values SET data = x'0102' WHERE name = 'blob';"
       "UPDATE registry_values SET data = 4294967295 WHERE name = 'unsigned';");
-  EXPECT_EQ(TRegistryInteger("big", 7).Value, 7);
-  EXPECT_EQ(TRegistryInteger("real", 7).Value, 7);
-  EXPECT_EQ(TRegistryInteger("blob", 7).Value, 7);
+  EXPECT_EQ(TRegistryInteger(Registry(), "big", 7).Value, 7);
+  EXPECT_EQ(TRegistryInteger(Registry(), "real", 7).Value, 7);
+  EXPECT_EQ(TRegistryInteger(Registry(), "blob", 7).Value, 7);
   // A DWORD written as unsigned is the same 32 bits.
-  EXPECT_EQ(TRegistryInteger("unsigned", 7).Value, -1);
+  EXPECT_EQ(TRegistryInteger(Registry(), "unsigned", 7).Value, -1);
 }
 
 TEST_F(SettingsTest, SeparateExecutableNamesKeepSeparateKeys) {
   SetExeName("C:\\Tools\\Palettor.exe");
   {
-    TRegistryInteger tail("LUTTailPercent", 12);
+    TRegistryInteger tail(Registry(), "LUTTailPercent", 12);
     tail.Value = 40;
   }
   SetExeName("C:\\Tools\\Palettor2.exe");
   {
-    TRegistryInteger tail("LUTTailPercent", 12);
+    TRegistryInteger tail(Registry(), "LUTTailPercent", 12);
     EXPECT_EQ(tail.Value, 12);
   }
   SetExeName("D:\\Elsewhere\\palettor.EXE");
-  EXPECT_EQ(TRegistryInteger("LUTTailPercent", 12).Value, 40) << "key names ignore case";
+  EXPECT_EQ(TRegistryInteger(Registry(), "LUTTailPercent", 12).Value, 40) << "key names ignore case";
   EXPECT_EQ(Query("SELECT key_path, data FROM registry_values ORDER BY key_path"),
             (std::vector<std::string>{"Software\\Quillon\\Palettor|40", "Software\\Quillon\\Palettor2|12"}));
 }
 
 TEST_F(SettingsTest, DeleteOnFreeWritesThenRemovesTheValueAndKeepsTheKey) {
   {
-    TRegistryInteger doomed("LUThueO0", 5);
+    TRegistryInteger doomed(Registry(), "LUThueO0", 5);
     doomed.DeleteOnFree = true;
   }
-  TRegistry registry;
+  TRegistry registry(Store());
   EXPECT_TRUE(registry.KeyExists(kKey));
   EXPECT_EQ(Query("SELECT count(*) FROM registry_values"), std::vector<std::string>{"0"});
   // The write did happen before the delete.
@@ -154,7 +155,7 @@ TEST_F(SettingsTest, DeleteOnFreeWritesThenRemovesTheValueAndKeepsTheKey) {
 }
 
 TEST_F(SettingsTest, FirstRunLoadsFactoryAnchorsAndDefaultOptionsWithoutCreatingTheStore) {
-  const LoadedPalette loaded = LoadPalette();
+  const LoadedPalette loaded = LoadPalette(Registry());
   const Palette& palette = loaded.palette;
   EXPECT_EQ(palette.anchors[AnchorSlot(-7)], (AnchorValue{220, 70}));
   EXPECT_EQ(palette.anchors[AnchorSlot(-6)].hue, 310);
@@ -178,7 +179,7 @@ TEST_F(SettingsTest, ShutdownWritesAllTwentySevenValuesInTheWindowsOrder) {
 
 TEST_F(SettingsTest, StoreAndFreeTakesTheControlsStatesAndWidensTheTailPositionWithItsSign) {
   {
-    PalettorSettings settings;
+    PalettorSettings settings(Registry());
     settings.CreateAll();
     settings.StoreAndFree(false, -3, false);
     EXPECT_EQ(settings.Boolean(SettingId::SmoothColours), nullptr);
@@ -190,7 +191,7 @@ TEST_F(SettingsTest, StoreAndFreeTakesTheControlsStatesAndWidensTheTailPositionW
 
 TEST_F(SettingsTest, SettingsLeftUnfreedAreStoredInTheShutdownOrderAnyway) {
   {
-    PalettorSettings settings;
+    PalettorSettings settings(Registry());
     settings.CreateAll();
   }
   EXPECT_EQ(Query("SELECT name FROM registry_values ORDER BY write_seq"), kShutdownOrder);
@@ -204,18 +205,18 @@ TEST_F(SettingsTest, AStoredBlueTailHueOfMinusOneResetsEveryStoredAnchor) {
   });
   Put(kKey, "LUThueM70", -1);
   EXPECT_EQ(Query("SELECT data FROM registry_values WHERE name = 'LUThueP30'"), std::vector<std::string>{"1"});
-  const LoadedPalette loaded = LoadPalette();
+  const LoadedPalette loaded = LoadPalette(Registry());
   EXPECT_EQ(loaded.palette.anchors[AnchorSlot(3)].hue, 35);
   EXPECT_EQ(loaded.palette.anchors[AnchorSlot(-7)].hue, 220);
   EXPECT_EQ(loaded.sources[Position(*FindSetting("LUTsatP30"))], SettingSource::Factory);
-  PalettorSettings settings;
+  PalettorSettings settings(Registry());
   settings.CreateAll();
   EXPECT_EQ(settings.Anchors(), FactoryPalette());
 }
 
 TEST_F(SettingsTest, MissingAnchorsLoadAsZeroOnceTheBlueTailIsStored) {
   Put(kKey, "LUThueM70", 200);
-  PalettorSettings settings;
+  PalettorSettings settings(Registry());
   settings.CreateAll();
   EXPECT_EQ(settings.Anchors()[AnchorSlot(-7)].hue, 200);
   EXPECT_EQ(settings.Anchors()[AnchorSlot(-7)].saturation, -1);
@@ -224,7 +225,7 @@ TEST_F(SettingsTest, MissingAnchorsLoadAsZeroOnceTheBlueTailIsStored) {
 }
 
 TEST_F(SettingsTest, LoadPaletteReportsWhereEachValueCameFromAndWritesNothing) {
-  auto loaded = LoadPalette();
+  auto loaded = LoadPalette(Registry());
   EXPECT_FALSE(StoreExists());
   for (std::size_t i = 0; i < kSettingCount; ++i) {
     const bool anchor = i < 24;
@@ -234,7 +235,7 @@ TEST_F(SettingsTest, LoadPaletteReportsWhereEachValueCameFromAndWritesNothing) {
   Put(kKey, "LUTWhiteTop", 2);
   Put(kKey, "LUTTailPercent", 70000);
   const auto lastSeq = Query("SELECT last FROM write_counter");
-  loaded = LoadPalette();
+  loaded = LoadPalette(Registry());
   EXPECT_EQ(Query("SELECT last FROM write_counter"), lastSeq);
   EXPECT_EQ(loaded.palette.anchors[AnchorSlot(-7)], (AnchorValue{10, -1}));
   EXPECT_EQ(loaded.sources[0], SettingSource::Stored);
@@ -247,34 +248,34 @@ TEST_F(SettingsTest, LoadPaletteReportsWhereEachValueCameFromAndWritesNothing) {
 
 // --- The program-location register ---
 
-using AppPathTest = test::TempStoreTest;
+using AppPathTest = SettingsTest;
 
 TEST_F(AppPathTest, RegisterWritesTheProgramsFullPathUnderItsBaseName) {
   SetExeName("C:\\Tools\\Palettor.exe");
-  RegisterAppPath();
+  RegisterAppPath(Registry());
   EXPECT_EQ(Query("SELECT key_path, name, type, data FROM registry_values"),
             std::vector<std::string>{"Software\\Quillon\\App Paths|Palettor|1|C:\\Tools\\Palettor.exe"});
-  EXPECT_EQ(ReadAppPath("Palettor"), "C:\\Tools\\Palettor.exe");
-  EXPECT_EQ(ReadAppPath("PALETTOR"), "C:\\Tools\\Palettor.exe");
+  EXPECT_EQ(ReadAppPath(Registry(), "Palettor"), "C:\\Tools\\Palettor.exe");
+  EXPECT_EQ(ReadAppPath(Registry(), "PALETTOR"), "C:\\Tools\\Palettor.exe");
 }
 
 TEST_F(AppPathTest, ANewLocationOverwritesAndANewNameAddsAnEntry) {
   SetExeName("C:\\Tools\\Palettor.exe");
-  RegisterAppPath();
+  RegisterAppPath(Registry());
   SetExeName("E:\\Other\\Palettor.exe");
-  RegisterAppPath();
+  RegisterAppPath(Registry());
   SetExeName("E:\\Other\\Palettor2.exe");
-  RegisterAppPath();
+  RegisterAppPath(Registry());
   EXPECT_EQ(Query("SELECT name, data FROM registry_values ORDER BY name"),
             (std::vector<std::string>{"Palettor|E:\\Other\\Palettor.exe", "Palettor2|E:\\Other\\Palettor2.exe"}));
 }
 
 TEST_F(AppPathTest, ReadingAnUnknownProgramGivesEmptyAndCreatesNothing) {
-  EXPECT_EQ(ReadAppPath("Skyreader"), "");
+  EXPECT_EQ(ReadAppPath(Registry(), "Skyreader"), "");
   EXPECT_FALSE(StoreExists());
-  RegisterAppPath();  // first start: the key now exists but holds no host entry
-  EXPECT_EQ(ReadAppPath("Skyreader"), "");
-  EXPECT_EQ(ExtractFilePath(ReadAppPath("Skyreader")), "");
+  RegisterAppPath(Registry());  // first start: the key now exists but holds no host entry
+  EXPECT_EQ(ReadAppPath(Registry(), "Skyreader"), "");
+  EXPECT_EQ(ExtractFilePath(ReadAppPath(Registry(), "Skyreader")), "");
 }
 
 struct HostFolderCase {
@@ -284,12 +285,12 @@ struct HostFolderCase {
 
 void PrintTo(const HostFolderCase& c, std::ostream* os) { *os << test::Printable(c.stored); }
 
-class HostFolder : public test::TempStoreTest, public ::testing::WithParamInterface<HostFolderCase> {};
+class HostFolder : public SettingsTest, public ::testing::WithParamInterface<HostFolderCase> {};
 
 TEST_P(HostFolder, IsTheRegisteredPathUpToItsLastSeparator) {
   PutText(kAppPathsKey, "Skyreader", GetParam().stored);
-  EXPECT_EQ(ReadAppPath("Skyreader"), GetParam().stored);
-  EXPECT_EQ(ExtractFilePath(ReadAppPath("Skyreader")), GetParam().folder);
+  EXPECT_EQ(ReadAppPath(Registry(), "Skyreader"), GetParam().stored);
+  EXPECT_EQ(ExtractFilePath(ReadAppPath(Registry(), "Skyreader")), GetParam().folder);
 }
 
 INSTANTIATE_TEST_SUITE_P(Entries, HostFolder,
@@ -302,7 +303,7 @@ INSTANTIATE_TEST_SUITE_P(Entries, HostFolder,
 
 TEST_F(AppPathTest, AnEntryStoredAsANumberReadsAsEmpty) {
   Put(kAppPathsKey, "Skyreader", 42);
-  EXPECT_EQ(ReadAppPath("Skyreader"), "");
+  EXPECT_EQ(ReadAppPath(Registry(), "Skyreader"), "");
 }
 
 }  // namespace

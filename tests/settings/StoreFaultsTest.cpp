@@ -47,9 +47,9 @@ class StoreFaults : public test::TempStoreTest {
   }
 
   // The window's start and end: register, load everything (first-run rule), store everything.
-  static void StartAndStopWindow() {
-    RegisterAppPath();
-    PalettorSettings settings;
+  void StartAndStopWindow() {
+    RegisterAppPath(Registry());
+    PalettorSettings settings(Registry());
     try {
       settings.CreateAll();
       settings.StoreAndFree(settings.Boolean(SettingId::SmoothColours)->Value,
@@ -61,7 +61,7 @@ class StoreFaults : public test::TempStoreTest {
   }
 
   void StoreSomeSettings() {
-    TRegistry registry;
+    TRegistry registry(Store());
     ASSERT_TRUE(registry.OpenKey(kKey, true));
     registry.WriteInteger("LUThueM70", 123);
     registry.WriteInteger("LUTTailPercent", 40);
@@ -99,13 +99,13 @@ TEST_F(StoreFaults, GarbageFileIsKeptAsideAndTheProgramStartsOnDefaults) {
 TEST_F(StoreFaults, DamagedPagesAreNoticedOnReadAndTheFileKeptAside) {
   StoreSomeSettings();
   for (int i = 0; i < 200; ++i) {
-    TRegistry registry;
+    TRegistry registry(Store());
     ASSERT_TRUE(registry.OpenKey("\\Software\\Quillon\\filler", true));
     registry.WriteString("v" + std::to_string(i), std::string(100, 'f'));
   }
   DamagePages();
   const std::string damaged = ReadFile(StorePath());
-  EXPECT_EQ(TRegistryInteger("LUTTailPercent", 12).Value, 12);
+  EXPECT_EQ(TRegistryInteger(Registry(), "LUTTailPercent", 12).Value, 12);
   const auto aside = SetAsideFiles();
   ASSERT_EQ(aside.size(), 1u);
   EXPECT_EQ(ReadFile(aside[0]), damaged);
@@ -117,40 +117,40 @@ TEST_F(StoreFaults, DamagedPagesAreNoticedOnReadAndTheFileKeptAside) {
 TEST_F(StoreFaults, ADatabaseOfAnotherKindIsKeptAsideToo) {
   std::filesystem::create_directories(StorePath().parent_path());
   Execute("CREATE TABLE photos(id INTEGER PRIMARY KEY, name TEXT); INSERT INTO photos VALUES (1, 'kept');");
-  RegisterAppPath();
+  RegisterAppPath(Registry());
   const auto aside = SetAsideFiles();
   ASSERT_EQ(aside.size(), 1u);
-  EXPECT_EQ(ReadAppPath("palettor"), "/opt/palettor/palettor");
+  EXPECT_EQ(ReadAppPath(Registry(), "palettor"), "/opt/palettor/palettor");
   EXPECT_EQ(notices_.size(), 1u);
 }
 
 TEST_F(StoreFaults, AJournalLeftBesideADamagedFileIsNotAppliedToTheFreshStore) {
   WriteFile(StorePath(), kGarbage);
   WriteFile(StorePath().string() + "-journal", "stale journal");
-  RegisterAppPath();
+  RegisterAppPath(Registry());
   EXPECT_FALSE(std::filesystem::exists(StorePath().string() + "-journal"));
   const auto aside = SetAsideFiles();
   ASSERT_GE(aside.size(), 1u);
   EXPECT_EQ(ReadFile(aside[0]), kGarbage);
-  EXPECT_EQ(ReadAppPath("palettor"), "/opt/palettor/palettor");
+  EXPECT_EQ(ReadAppPath(Registry(), "palettor"), "/opt/palettor/palettor");
   EXPECT_EQ(Query("PRAGMA quick_check"), std::vector<std::string>{"ok"});
 }
 
 TEST_F(StoreFaults, AnEmptyFileIsTakenAsAFreshStore) {
   WriteFile(StorePath(), "");
-  RegisterAppPath();
+  RegisterAppPath(Registry());
   EXPECT_TRUE(SetAsideFiles().empty());
   EXPECT_TRUE(notices_.empty());
-  EXPECT_EQ(ReadAppPath("palettor"), "/opt/palettor/palettor");
+  EXPECT_EQ(ReadAppPath(Registry(), "palettor"), "/opt/palettor/palettor");
 }
 
 TEST_F(StoreFaults, AReadingProcessLeavesADamagedStoreInPlaceAndSaysSoOnce) {
   WriteFile(StorePath(), kGarbage);
   Store().SetReadOnly(true);
-  const LoadedPalette loaded = LoadPalette();
+  const LoadedPalette loaded = LoadPalette(Registry());
   EXPECT_EQ(loaded.palette.anchors[AnchorSlot(kBlueTailAnchor)].hue, 220);
   EXPECT_EQ(loaded.sources[0], SettingSource::Factory);
-  EXPECT_EQ(ReadAppPath("Skyreader"), "");
+  EXPECT_EQ(ReadAppPath(Registry(), "Skyreader"), "");
   EXPECT_TRUE(SetAsideFiles().empty());
   EXPECT_EQ(ReadFile(StorePath()), kGarbage);
   EXPECT_LE(notices_.size(), 1u);
@@ -158,9 +158,9 @@ TEST_F(StoreFaults, AReadingProcessLeavesADamagedStoreInPlaceAndSaysSoOnce) {
 
 TEST_F(StoreFaults, AReadingProcessNeverWrites) {
   Store().SetReadOnly(true);
-  RegisterAppPath();
+  RegisterAppPath(Registry());
   {
-    TRegistryInteger tail("LUTTailPercent", 12);
+    TRegistryInteger tail(Registry(), "LUTTailPercent", 12);
     tail.Value = 50;
   }
   EXPECT_FALSE(StoreExists());
@@ -169,7 +169,7 @@ TEST_F(StoreFaults, AReadingProcessNeverWrites) {
   const std::string before = ReadFile(StorePath());
   Store().SetReadOnly(true);
   {
-    TRegistryInteger tail("LUTTailPercent", 12);
+    TRegistryInteger tail(Registry(), "LUTTailPercent", 12);
     tail.Value = 50;
   }
   EXPECT_EQ(ReadFile(StorePath()), before);
@@ -179,7 +179,7 @@ TEST_F(StoreFaults, AStoreOfANewerLayoutIsLeftAloneAndNotOverwritten) {
   StoreSomeSettings();
   Execute("PRAGMA user_version = 2");
   const std::string before = ReadFile(StorePath());
-  EXPECT_EQ(TRegistryInteger("LUTTailPercent", 12).Value, 12);
+  EXPECT_EQ(TRegistryInteger(Registry(), "LUTTailPercent", 12).Value, 12);
   EXPECT_EQ(ReadFile(StorePath()), before);
   EXPECT_TRUE(SetAsideFiles().empty());
 }
@@ -191,11 +191,11 @@ class DamagedLayout : public StoreFaults, public ::testing::WithParamInterface<c
 TEST_P(DamagedLayout, IsKeptAsideAndTheNextWriteSucceeds) {
   StoreSomeSettings();
   Execute(GetParam());
-  RegisterAppPath();
+  RegisterAppPath(Registry());
   const auto aside = SetAsideFiles();
   ASSERT_EQ(aside.size(), 1u);
   EXPECT_EQ(notices_.size(), 1u);
-  EXPECT_EQ(ReadAppPath("palettor"), "/opt/palettor/palettor");
+  EXPECT_EQ(ReadAppPath(Registry(), "palettor"), "/opt/palettor/palettor");
   StoreSomeSettings();
   EXPECT_EQ(Query("SELECT name, data FROM registry_values WHERE name = 'LUTTailPercent'"),
             std::vector<std::string>{"LUTTailPercent|40"});
@@ -223,7 +223,7 @@ TEST_F(BusyStore, LoadingFailsInsteadOfGivingDefaults) {
   test::StoreHolder holder(StorePath());
   ASSERT_TRUE(holder.Held());
   try {
-    LoadPalette();
+    LoadPalette(Registry());
     ADD_FAILURE() << "a busy store loaded";
   } catch (const EStoreBusy& error) {
     EXPECT_NE(std::string(error.what()).find("settings store busy"), std::string::npos) << error.what();
@@ -234,7 +234,7 @@ TEST_F(BusyStore, TheWindowsSettingsStartAsOnAFirstRunAndStoreNothing) {
   const std::string before = ReadFile(StorePath());
   {
     test::StoreHolder holder(StorePath());
-    PalettorSettings settings;
+    PalettorSettings settings(Registry());
     EXPECT_THROW(settings.CreateAll(), EStoreBusy);
     EXPECT_EQ(settings.Anchors(), FactoryPalette());
     EXPECT_EQ(settings.Integer(SettingId::TailPercent)->Value, 12);
@@ -243,14 +243,14 @@ TEST_F(BusyStore, TheWindowsSettingsStartAsOnAFirstRunAndStoreNothing) {
     settings.StoreAndFree(false, 50, false);
   }
   EXPECT_EQ(ReadFile(StorePath()), before);
-  EXPECT_EQ(LoadPalette().palette.anchors[AnchorSlot(kBlueTailAnchor)].hue, 123);
+  EXPECT_EQ(LoadPalette(Registry()).palette.anchors[AnchorSlot(kBlueTailAnchor)].hue, 123);
 }
 
 TEST_F(BusyStore, StoringAPaletteFailsAndWritesNothing) {
   const std::string before = ReadFile(StorePath());
   {
     test::StoreHolder holder(StorePath());
-    EXPECT_THROW(StorePalette(DefaultPalette()), EStoreBusy);
+    EXPECT_THROW(StorePalette(Registry(), DefaultPalette()), EStoreBusy);
   }
   EXPECT_EQ(ReadFile(StorePath()), before);
 }
@@ -271,9 +271,9 @@ TEST_F(ReadOnlyStore, AReadOnlyFileLoadsItsValuesAndRefusesWritesQuietly) {
   StoreSomeSettings();
   std::filesystem::permissions(StorePath(), std::filesystem::perms::owner_read);
   const std::string before = ReadFile(StorePath());
-  EXPECT_EQ(RunUnprivileged([] {
+  EXPECT_EQ(RunUnprivileged([this] {
               StartAndStopWindow();
-              PalettorSettings settings;
+              PalettorSettings settings(Registry());
               settings.CreateAll();
               if (settings.Integer(HueSetting(-7))->Value != 123) return 1;
               if (settings.Integer(SettingId::TailPercent)->Value != 40) return 2;
@@ -290,9 +290,9 @@ TEST_F(ReadOnlyStore, AReadOnlyFolderLoadsItsValuesAndRefusesWritesQuietly) {
   std::filesystem::permissions(StorePath().parent_path(),
                                std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
   const std::string before = ReadFile(StorePath());
-  EXPECT_EQ(RunUnprivileged([] {
+  EXPECT_EQ(RunUnprivileged([this] {
               StartAndStopWindow();
-              return TRegistryInteger("LUThueM70", -1).Value == 123 ? 0 : 1;
+              return TRegistryInteger(Registry(), "LUThueM70", -1).Value == 123 ? 0 : 1;
             }),
             0);
   EXPECT_EQ(ReadFile(StorePath()), before);
@@ -302,9 +302,12 @@ TEST_F(ReadOnlyStore, AReadOnlyFolderLoadsItsValuesAndRefusesWritesQuietly) {
 TEST_F(ReadOnlyStore, AFolderThatCannotBeCreatedLeavesTheDefaults) {
   std::filesystem::create_directories(config_);
   std::filesystem::permissions(config_, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-  EXPECT_EQ(RunUnprivileged([] {
+  EXPECT_EQ(RunUnprivileged([this] {
               StartAndStopWindow();
-              return ReadAppPath("palettor").empty() && TRegistryInteger("LUThueM70", -1).Value == -1 ? 0 : 1;
+              return ReadAppPath(Registry(), "palettor").empty() &&
+                             TRegistryInteger(Registry(), "LUThueM70", -1).Value == -1
+                         ? 0
+                         : 1;
             }),
             0);
   EXPECT_FALSE(StoreExists());
@@ -322,7 +325,7 @@ TEST_F(ReadOnlyStore, ADamagedStoreInAReadOnlyFolderRunsOnDefaultsWithOneNotice)
     std::vector<std::string> lines;
     Store().SetNoticeSink([&](const std::string& line) { lines.push_back(line); });
     StartAndStopWindow();
-    const bool defaults = TRegistryInteger("LUThueM70", -1).Value == -1;
+    const bool defaults = TRegistryInteger(Registry(), "LUThueM70", -1).Value == -1;
     const std::string count = std::to_string(lines.size());
     (void)::write(pipeFds[1], count.data(), count.size());
     return defaults ? 0 : 1;
@@ -352,24 +355,24 @@ std::int32_t SessionValue(const SettingEntry& entry, int session) {
   return 0;
 }
 
-void RunSession(int session) {
+void RunSession(const CurrentUserRegistry& registry, int session) {
   Palette palette;
   for (const SettingEntry& entry : SettingsCatalogue())
     SetPaletteValue(palette, entry.id, SessionValue(entry, session));
-  StorePalette(palette);
+  StorePalette(registry, palette);
 }
 
 class KilledWhileStoring : public StoreFaults, public ::testing::WithParamInterface<int> {};
 
 TEST_P(KilledWhileStoring, TheStoreOpensAndHoldsEachValueOldOrNewInShutdownOrder) {
-  RunSession(0);
+  RunSession(Registry(), 0);
   int pipeFds[2];
   ASSERT_EQ(::pipe(pipeFds), 0);
   const pid_t child = test::Spawn([&] {
     ::close(pipeFds[0]);
     for (int session = 1;; ++session) {
       (void)::write(pipeFds[1], "s", 1);
-      RunSession(session);
+      RunSession(Registry(), session);
     }
     return 0;
   });
@@ -384,7 +387,7 @@ TEST_P(KilledWhileStoring, TheStoreOpensAndHoldsEachValueOldOrNewInShutdownOrder
   // A reading process opens it first and must cope with any half-done write left behind.
   RestartProgram();
   Store().SetReadOnly(true);
-  const LoadedPalette loaded = LoadPalette();
+  const LoadedPalette loaded = LoadPalette(Registry());
   Store().SetReadOnly(false);
   EXPECT_EQ(loaded.sources[0], SettingSource::Stored);
   EXPECT_EQ(Query("PRAGMA quick_check"), std::vector<std::string>{"ok"});
@@ -423,9 +426,9 @@ TEST_F(StoreFaults, ProcessesWritingAtOnceLoseNothing) {
       char byte = 0;
       (void)::read(gate[0], &byte, 1);  // all start together when the gate closes
       SetExeName("/opt/w" + std::to_string(w) + "/writer" + std::to_string(w));
-      RegisterAppPath();
+      RegisterAppPath(Registry());
       for (int i = 0; i < kValuesEach; ++i) {
-        TRegistry registry;
+        TRegistry registry(Store());
         if (!registry.OpenKey("\\Software\\Quillon\\shared", true)) return 1;
         registry.WriteInteger("w" + std::to_string(w) + "_" + std::to_string(i), i);
       }
@@ -441,7 +444,7 @@ TEST_F(StoreFaults, ProcessesWritingAtOnceLoseNothing) {
             std::vector<std::string>{std::to_string(kWriters * kValuesEach + kWriters)});
   for (int w = 0; w < kWriters; ++w) {
     const std::string name = "writer" + std::to_string(w);
-    EXPECT_EQ(ReadAppPath(name), "/opt/w" + std::to_string(w) + "/" + name);
+    EXPECT_EQ(ReadAppPath(Registry(), name), "/opt/w" + std::to_string(w) + "/" + name);
   }
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// A private XDG_CONFIG_HOME per test, so every test works on a real store of its own, opened and
-// installed as the current user's registry as a program's main does.
+// A private XDG_CONFIG_HOME per test, so every test works on a real store of its own, opened as a
+// program's main opens it and handed, as Registry(), to what the test runs.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -32,34 +32,35 @@ class TempStoreTest : public ::testing::Test {
     std::filesystem::remove_all(root_, ignored);
   }
 
-  // As a program starts: its own connection, installed for the program "palettor".
+  // As a program starts: its own connection, for the program "palettor".
   void OpenStore() {
     store_ = std::make_unique<SqliteRegistryStore>(RegistryStorePath(), busyTimeoutMs_);
     store_->SetNoticeSink([this](const std::string& line) { notices_.push_back(line); });
-    installed_ = std::make_unique<CurrentUserRegistry>(*store_, "/opt/palettor/palettor");
+    registry_ = std::make_unique<CurrentUserRegistry>(*store_, "/opt/palettor/palettor");
   }
   void CloseStore() {
-    installed_.reset();
+    registry_.reset();
     store_.reset();
   }
   // Before the file is changed behind the program's back: a program started afterwards meets it.
   void RestartProgram() {
-    const std::string program = installed_->ProgramPath();
+    const std::string program = registry_->ProgramPath();
     const bool readOnly = store_->ReadOnly();
     CloseStore();
     OpenStore();
-    installed_->SetProgramPath(program);
+    registry_->SetProgramPath(program);
     store_->SetReadOnly(readOnly);
   }
 
   SqliteRegistryStore& Store() { return *store_; }
+  const CurrentUserRegistry& Registry() const { return *registry_; }
   // A program that gives up on a busy store after 0.2 s instead of 5 s.
   void WaitBrieflyForABusyStore() {
     busyTimeoutMs_ = 200;
     RestartProgram();
   }
   // The executable whose settings the program works on.
-  void SetExeName(const std::string& path) { installed_->SetProgramPath(path); }
+  void SetExeName(const std::string& path) { registry_->SetProgramPath(path); }
 
   std::filesystem::path StorePath() const { return config_ / "Quillon" / "registry.sqlite3"; }
   bool StoreExists() const { return std::filesystem::exists(StorePath()); }
@@ -103,7 +104,7 @@ class TempStoreTest : public ::testing::Test {
   std::vector<std::string> notices_;
   int busyTimeoutMs_ = RegistryBusyTimeoutMs();
   std::unique_ptr<SqliteRegistryStore> store_;
-  std::unique_ptr<CurrentUserRegistry> installed_;
+  std::unique_ptr<CurrentUserRegistry> registry_;
 };
 
 }  // namespace palettor::test

@@ -77,28 +77,26 @@ class ScriptedDialogs final : public IDialogHost {
   }
 };
 
-// A settings store in a temporary folder, opened and installed as the program's main does, for
-// a running program named "Palettor".
+// A settings store in a temporary folder, opened as the program's main does, for a running
+// program named "Palettor".
 class TemporaryStore {
  public:
   TemporaryStore() : old_(qgetenv("XDG_CONFIG_HOME")) {
     qputenv("XDG_CONFIG_HOME", dir_.path().toUtf8());
     store_ = std::make_unique<SqliteRegistryStore>(RegistryStorePath());
-    installed_ = std::make_unique<CurrentUserRegistry>(*store_, ProgramPath());
+    registry_ = std::make_unique<CurrentUserRegistry>(*store_, ProgramPath());
   }
   ~TemporaryStore() {
-    installed_.reset();
+    registry_.reset();
     store_.reset();
     qputenv("XDG_CONFIG_HOME", old_);
   }
   QString Path() const { return dir_.path(); }
   SqliteRegistryStore& Store() { return *store_; }
+  // The store as the program hands it to the window.
+  const CurrentUserRegistry& Registry() const { return *registry_; }
   // Registers a viewer installed at `exe`, as the viewer does itself when it starts.
-  void RegisterViewer(const QString& exe) {
-    installed_->SetProgramPath(exe.toStdString());
-    RegisterAppPath();
-    installed_->SetProgramPath(ProgramPath());
-  }
+  void RegisterViewer(const QString& exe) { RegisterAppPath(CurrentUserRegistry(*store_, exe.toStdString())); }
 
  private:
   std::string ProgramPath() const { return (dir_.path() + QStringLiteral("/bin/Palettor")).toStdString(); }
@@ -106,15 +104,16 @@ class TemporaryStore {
   QTemporaryDir dir_;
   QByteArray old_;
   std::unique_ptr<SqliteRegistryStore> store_;
-  std::unique_ptr<CurrentUserRegistry> installed_;
+  std::unique_ptr<CurrentUserRegistry> registry_;
 };
 
 class WindowTest : public testing::Test {
  protected:
   void TearDown() override { CloseWindow(); }
 
-  TFormPalettor& Open() {
-    form_ = std::make_unique<TFormPalettor>(&dialogs_);
+  // A window over the test's store, or over `registry` when one is given.
+  TFormPalettor& Open(const CurrentUserRegistry* registry = nullptr) {
+    form_ = std::make_unique<TFormPalettor>(registry ? *registry : store_.Registry(), &dialogs_);
     form_->show();
     EXPECT_TRUE(WaitUntilExposed(form_.get()));
     // Keyboard input and menu mnemonics need the active window; without a window manager
@@ -184,7 +183,7 @@ class SharedWindow {
   }
 
  private:
-  SharedWindow() : form_(std::make_unique<TFormPalettor>(&dialogs_)) {
+  SharedWindow() : form_(std::make_unique<TFormPalettor>(store_.Registry(), &dialogs_)) {
     form_->show();
     EXPECT_TRUE(WaitUntilExposed(form_.get()));
   }

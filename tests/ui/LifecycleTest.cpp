@@ -34,16 +34,6 @@ const QStringList kCatalogue = [] {
   return names;
 }();
 
-std::int32_t Stored(const char* name, std::int32_t absent) {
-  TRegistryInteger setting(name, absent);  // loads; freeing it writes the same value back
-  return setting.Value;
-}
-
-void Store(const char* name, std::int32_t value) {
-  TRegistryInteger setting(name, 0);
-  setting.Value = value;
-}
-
 // The value names of the window's key in the order the store received them.
 QStringList WriteOrder() {
   const QByteArray path = qgetenv("XDG_CONFIG_HOME") + "/Quillon/registry.sqlite3";
@@ -72,6 +62,14 @@ class Lifecycle : public WindowTest {
     return Form();
   }
   void Destroy() { form_.reset(); }
+  std::int32_t Stored(const char* name, std::int32_t absent) {
+    TRegistryInteger setting(store_.Registry(), name, absent);  // loads; freeing it writes the same value back
+    return setting.Value;
+  }
+  void Store(const char* name, std::int32_t value) {
+    TRegistryInteger setting(store_.Registry(), name, 0);
+    setting.Value = value;
+  }
   QStringList trace_;
 };
 
@@ -120,7 +118,7 @@ TEST_P(ClosePaths, ClosingStoresEverythingOnceAndTheNextStartLoadsIt) {
   Destroy();
   EXPECT_EQ(trace_, QStringList({"FormCloseQuery", "FormDestroy"}));
 
-  const auto names = CurrentUserStore().ValueNames("Software\\Quillon\\Palettor");
+  const auto names = store_.Store().ValueNames("Software\\Quillon\\Palettor");
   QStringList written;
   for (const std::string& n : names) written << QString::fromStdString(n);
   written.sort(Qt::CaseInsensitive);
@@ -225,7 +223,7 @@ TEST_F(Lifecycle, AStoreThatCannotBeReadIsSaidOnceAndLeftAsItIsAtClose) {
   {
     test::StoreHolder holder(path.toStdString());
     ASSERT_TRUE(holder.Held());
-    Open();
+    Open(&program);
     holder.Release();
   }
   ASSERT_EQ(dialogs_.errors.size(), 1);

@@ -123,7 +123,7 @@ TEST_F(PaletteHooks, AppliedPaletteIsWhatClosingStores) {
   p.tailPercent = 7;
   Form().ApplyPalette(p);
   CloseWindow();
-  EXPECT_EQ(LoadPalette().palette, p);
+  EXPECT_EQ(LoadPalette(store_.Registry()).palette, p);
 }
 
 }  // namespace

@@ -139,7 +139,7 @@ TEST_F(PaletteMenusTest, EachUndoBringsBackTheEarlierTableAndRedoGoesForward) {
   EXPECT_EQ(Form().EditHue->text(), "200");
 
   CloseWindow();
-  EXPECT_EQ(LoadPalette().palette, palettes[2]);
+  EXPECT_EQ(LoadPalette(store_.Registry()).palette, palettes[2]);
 }
 
 TEST_F(PaletteMenusTest, AnImportIsOneStepAndAFaultyFileChangesNothing) {
