@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "CliCommand.h"
+#include "NativeFileName.h"
 #include "Output.h"
 #include "PaletteLibrary.h"
 
@@ -19,10 +20,11 @@ PaletteDocument ReadPaletteArgument(const std::string& file) {
       throw Failure("cannot read standard input: " + in.errorString().toStdString());
     read = ReadPalette(in, QStringLiteral("standard input"));
   } else {
-    read = ReadPaletteFile(QString::fromStdString(file));
+    read = ReadPaletteFile(DecodeFileName(file));
   }
   if (read.document) return *read.document;
-  const std::string message = read.error.Message().toStdString();
+  // The file's name as it was given, bytes that are not UTF-8 included.
+  const std::string message = EncodeFileName(read.error.Message()).toStdString();
   if (read.error.kind == PaletteFileError::Kind::Invalid) throw UsageError(message);
   throw Failure("cannot read " + message);
 }

@@ -2,7 +2,7 @@
 
 #include <sys/stat.h>
 
-#include <QFile>
+#include "NativeFileName.h"
 
 namespace palettor {
 
@@ -10,14 +10,14 @@ PaletteReadResult PaletteFileCache::Read(const QString& path) {
   read_.insert(path);
   struct stat info {};
   // Without a stamp there is nothing to compare with: read it and keep nothing.
-  if (::stat(QFile::encodeName(path).constData(), &info) != 0) {
+  if (::stat(EncodeFileName(path).constData(), &info) != 0) {
     entries_.remove(path);
-    return ReadPaletteFile(path);
+    return ReadPaletteFile(path, SpecialFiles::Refuse);
   }
   const Stamp stamp{info.st_size, info.st_mtim.tv_sec, info.st_mtim.tv_nsec, info.st_dev, info.st_ino};
   if (const auto known = entries_.constFind(path); known != entries_.constEnd() && known->stamp == stamp)
     return known->result;
-  PaletteReadResult result = ReadPaletteFile(path);
+  PaletteReadResult result = ReadPaletteFile(path, SpecialFiles::Refuse);
   entries_.insert(path, {stamp, result});
   return result;
 }

@@ -13,6 +13,7 @@
 #include <system_error>
 
 #include "BuiltInPalettes.h"
+#include "NativeFileName.h"
 #include "OutputFile.h"
 #include "PaletteFile.h"
 
@@ -52,7 +53,8 @@ std::vector<NamedPalette> UserPalettes(const QString& folder, const std::vector<
   std::sort(files.begin(), files.end(),
             [](const QFileInfo& a, const QFileInfo& b) { return a.fileName() < b.fileName(); });
   for (const QFileInfo& file : files) {
-    const PaletteReadResult read = cache ? cache->Read(file.filePath()) : ReadPaletteFile(file.filePath());
+    const PaletteReadResult read =
+        cache ? cache->Read(file.filePath()) : ReadPaletteFile(file.filePath(), SpecialFiles::Refuse);
     if (!read.document) {
       problems.append(read.error.Message());
       continue;
@@ -100,7 +102,7 @@ QString UserPaletteFolder() {
 
 QString PaletteFolderProblem(const QString& folder) {
   if (folder.isEmpty()) return {};
-  DIR* listing = ::opendir(QFile::encodeName(folder).constData());
+  DIR* listing = ::opendir(EncodeFileName(folder).constData());
   if (listing) {
     ::closedir(listing);
     return {};

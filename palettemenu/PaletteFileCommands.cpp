@@ -33,7 +33,7 @@ PaletteFileCommands::PaletteFileCommands(TFormPalettor& form, PaletteHistory& hi
 
 void PaletteFileCommands::ImportPalette() {
   if (!form_.Dialogs().ExecuteOpenDialog(&form_, importDialog_)) return;
-  const PaletteReadResult read = ReadPaletteFile(importDialog_.FileName);
+  const PaletteReadResult read = ReadPaletteFile(importDialog_.FileName, SpecialFiles::Refuse);
   if (!read.document) {
     form_.Dialogs().ShowError(&form_, QStringLiteral("The palette could not be imported.\n") + read.error.Message());
     return;

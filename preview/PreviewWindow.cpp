@@ -28,6 +28,7 @@
 #include "PixelProbe.h"
 #include "PixelReport.h"
 #include "RegistryBackend.h"
+#include "RegularFile.h"
 #include "SceneImage.h"
 #include "SceneImageWriter.h"
 #include "SceneView.h"
@@ -73,6 +74,9 @@ struct LoadedChannel {
 };
 
 LoadedChannel LoadChannel(const QString& path) {
+  // Looked at before the reader opens it: a FIFO would hold the window until something writes.
+  if (const QString reason = NotRegularFileReason(path); !reason.isEmpty())
+    return {{}, path + QStringLiteral(": ") + reason};
   GreyImageLoad load = LoadGreyImage(path);
   if (!load.Ok()) return {{}, load.error};
   return {std::move(load.image), {}};

@@ -165,6 +165,18 @@ TEST_F(PaletteCli, AFileThatCannotBeReadIsExit1) {
 
 // The GIMP palette holds the colours the window's patches show: for these hues and saturations
 // worked out by hand, blue tail last.
+// A name is bytes: one that is not UTF-8 opens as given and shows escaped in messages.
+TEST_F(PaletteCli, FileNamesThatAreNotUtf8AreOpenedAsGiven) {
+  const std::string latin1 = Write("caf\xE9.json", kSample);
+  EXPECT_EQ(Render({"--palette", latin1}), Render(kSampleFlags));
+  const test::ProcessResult import = Run({"palette", "import", latin1});
+  ASSERT_EQ(import.exitStatus, 0) << import.err;
+  EXPECT_EQ(LoadPalette(Registry()).palette, kSamplePalette);
+  const test::ProcessResult missing = Run({"palette", "import", Path("nope\xE9.json")});
+  EXPECT_EQ(missing.exitStatus, 1);
+  EXPECT_EQ(missing.err, "palettor-cli: cannot read " + Path("nope\\xe9.json") + ": No such file or directory\n");
+}
+
 TEST_F(PaletteCli, GimpPaletteHoldsTheAnchorColoursByTemperature) {
   const test::ProcessResult r =
       Run({"palette", "export", "--format", "gpl", "--palette", Write("s.json", kSample), "-"});

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -285,6 +286,25 @@ TEST_F(PaletteFiles, MissingFileOrFolderIsUnreadableWithTheReason) {
   const PaletteReadResult folder = ReadPaletteFile(dir_.path());
   EXPECT_EQ(folder.error.kind, PaletteFileError::Kind::Unreadable);
   EXPECT_EQ(folder.error.Message(), dir_.path() + QStringLiteral(": is a folder"));
+}
+
+// The window reads palette files without ever waiting: a FIFO or a device, named or behind a
+// symlink, is refused before it is opened. palettor-cli reads them as they come.
+TEST_F(PaletteFiles, SpecialFilesAreRefusedUnopenedWhereAsked) {
+  const QString fifo = dir_.filePath(QStringLiteral("fifo.json")), link = dir_.filePath(QStringLiteral("link.json"));
+  ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  ASSERT_TRUE(QFile::link(fifo, link));
+  for (const QString& path : {fifo, link}) {
+    const PaletteReadResult read = ReadPaletteFile(path, SpecialFiles::Refuse);
+    EXPECT_EQ(read.error.kind, PaletteFileError::Kind::Unreadable);
+    EXPECT_EQ(read.error.Message(), path + QStringLiteral(": is a FIFO, not a regular file"));
+  }
+  EXPECT_EQ(ReadPaletteFile(QStringLiteral("/dev/null"), SpecialFiles::Refuse).error.Message(),
+            QStringLiteral("/dev/null: is a device, not a regular file"));
+  EXPECT_EQ(ReadPaletteFile(QStringLiteral("/dev/null")).error.Message(),
+            QStringLiteral("/dev/null: not valid JSON at line 1, column 1: the file holds no JSON value"));
+  const QString file = Write(QStringLiteral("p.json"), kMyIr);
+  EXPECT_EQ(ReadPaletteFile(file, SpecialFiles::Refuse).document, MyIr());
 }
 
 }  // namespace

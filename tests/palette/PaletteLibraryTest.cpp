@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
@@ -123,6 +124,19 @@ TEST_F(UserPalettes, FilesThatCannotBeListedAreReported) {
             (QStringList{second + QStringLiteral(": left out, \"STORM\" is already the name of ") + first,
                          broken + QStringLiteral(": not valid JSON at line 1, column 30: expected ',' or '}'"),
                          shadow + QStringLiteral(": left out, \"factory\" is the name of a built-in palette")}));
+}
+
+TEST_F(UserPalettes, AFifoInTheFolderIsReportedNotWaitedFor) {
+  Put(QStringLiteral("a.json"), QStringLiteral("Storm"), 1);
+  const QString fifo = dir_.filePath(QStringLiteral("fifo")), link = dir_.filePath(QStringLiteral("b.json"));
+  ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  ASSERT_TRUE(QFile::link(fifo, link));
+  PaletteFileCache cache;
+  for (PaletteFileCache* listedWith : {static_cast<PaletteFileCache*>(nullptr), &cache}) {
+    const PaletteListing listing = ListPalettes(dir_.path(), listedWith);
+    EXPECT_EQ(Names(listing).back(), "Storm");
+    EXPECT_EQ(listing.problems, QStringList{link + QStringLiteral(": is a FIFO, not a regular file")});
+  }
 }
 
 TEST_F(UserPalettes, AFolderThatCannotBeReadIsOneProblem) {

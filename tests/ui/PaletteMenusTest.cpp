@@ -1,5 +1,7 @@
 // The window's Edit menu and palette commands, driven as a user drives them: keys, clicks and
 // menu items, with the file dialogs and questions answered by the test.
+#include <sys/stat.h>
+
 #include <QAction>
 #include <QDir>
 #include <QFile>
@@ -153,6 +155,13 @@ TEST_F(PaletteMenusTest, AnImportIsOneStepAndAFaultyFileChangesNothing) {
   EXPECT_TRUE(dialogs_.errors[0].contains(bad + ": anchors.M30.hue: ")) << dialogs_.errors[0].toStdString();
   EXPECT_EQ(Form().CurrentPalette(), start);
   EXPECT_FALSE(Item("EditUndo")->isEnabled());
+  // A FIFO is refused at once: opening it would wait for a writer, and the window with it.
+  const QString fifo = files_.filePath("fifo.json");
+  ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  dialogs_.openAnswers = {fifo};
+  Item("FileImportPalette")->trigger();
+  EXPECT_EQ(dialogs_.errors.value(1),
+            "The palette could not be imported.\n" + fifo + ": is a FIFO, not a regular file");
 
   dialogs_.openAnswers = {Write("sample.json", kSample)};
   Item("FileImportPalette")->trigger();
