@@ -17,6 +17,7 @@
 #include "SceneImageWriter.h"
 #include "TableOptions.h"
 #include "VisionSimulation.h"
+#include "WriteFailure.h"
 
 namespace palettor::cli {
 
@@ -194,10 +195,8 @@ void RunColourise(const Arguments& args) {
   const QImage coloured = ColouriseToImage(*colouriser, scene.ir, scene.vis);
   if (coloured.isNull()) throw Failure("not enough memory for a " + SizeOf(scene.ir) + " coloured scene");
   SceneImageWriter writer;
-  if (!writer.Write(coloured, request.format, QString::fromStdString(request.out))) {
-    const std::string where = request.out == "-" ? "the coloured scene to standard output" : request.out;
-    throw Failure("cannot write " + where + ": " + writer.ErrorString().toStdString());
-  }
+  if (!writer.Write(coloured, request.format, QString::fromStdString(request.out)))
+    throw CannotWrite(request.out, "the coloured scene", writer.ErrorString());
 }
 
 }  // namespace

@@ -8,9 +8,9 @@
 #include "ArgumentParsing.h"
 #include "CliCommand.h"
 #include "DemoScene.h"
-#include "OutputFile.h"
 #include "SceneImage.h"
 #include "SceneImageWriter.h"
+#include "WriteFailure.h"
 
 namespace palettor::cli {
 
@@ -76,16 +76,12 @@ constexpr const char* kDemoSceneHelp =
 void RunDemoScene(const Arguments& args) {
   const DemoSceneRequest request = ParseDemoScene(args);
   const DemoScene scene = MakeDemoScene();
-  const QByteArray ir = SceneImageWriter::Encode(GreyToImage(scene.ir), SceneImageFormat::Png);
-  const QByteArray vis = SceneImageWriter::Encode(GreyToImage(scene.vis), SceneImageFormat::Png);
-  if (ir.isEmpty() || vis.isEmpty()) throw Failure("could not encode the demo scene as PNG");
-  for (const auto& [target, bytes] : {std::pair{&request.irOut, &ir}, std::pair{&request.visOut, &vis}}) {
-    QString reason;
-    if (!WriteOutputFile(QString::fromStdString(*target), *bytes, reason)) {
-      const std::string where = *target == "-" ? "standard output" : *target;
-      throw Failure("cannot write " + where + ": " + reason.toStdString());
-    }
-  }
+  const SceneImageOutput channels[] = {{GreyToImage(scene.ir), QString::fromStdString(request.irOut)},
+                                       {GreyToImage(scene.vis), QString::fromStdString(request.visOut)}};
+  SceneImageWriter writer;
+  if (writer.Write(channels)) return;
+  if (writer.FailedTarget().isEmpty()) throw Failure("could not encode the demo scene as PNG");
+  throw CannotWrite(writer.FailedTarget().toStdString(), "", writer.ErrorString());
 }
 
 }  // namespace

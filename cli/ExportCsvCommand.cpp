@@ -7,6 +7,7 @@
 #include "CliCommand.h"
 #include "TableCommand.h"
 #include "TableCsvWriter.h"
+#include "WriteFailure.h"
 
 namespace palettor::cli {
 
@@ -41,7 +42,7 @@ void RunExportCsv(const Arguments& args) {
   DrawTable(request.table, pixels);
   TableCsvWriter writer;
   if (!writer.Write(pixels, QString::fromStdString(request.out)))
-    FailToWrite(request.out, "the table", writer.ErrorString());
+    throw CannotWrite(request.out, "the table", writer.ErrorString());
 }
 
 }  // namespace

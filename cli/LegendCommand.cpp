@@ -5,10 +5,10 @@
 #include <QString>
 
 #include "CliCommand.h"
-#include "OutputFile.h"
 #include "TableCommand.h"
 #include "TableLegendWriter.h"
 #include "WholeNumber.h"
+#include "WriteFailure.h"
 
 namespace palettor::cli {
 
@@ -40,10 +40,6 @@ const std::string kLegendHelp =
     "2 invalid arguments (such as a size too small for the bar and its labels) or an invalid\n"
     "palette file.\n";
 
-bool EndsWithPng(const std::string& name) {
-  return QString::fromStdString(name).endsWith(QStringLiteral(".png"), Qt::CaseInsensitive);
-}
-
 int TakeSide(ArgumentCursor& arg) {
   const std::string option = arg.Name();
   const std::string text = arg.TakeValue(option + " needs a number of pixels");
@@ -66,15 +62,14 @@ void RunLegend(const Arguments& args) {
     }
     return true;
   });
-  if (!NamesStandardOutput(QString::fromStdString(request.out)) && !EndsWithPng(request.out))
-    throw UsageError("--out '" + request.out + "': the legend is a PNG image; name a file ending in .png");
-  const LegendPlan plan = PlanLegend(width, height);
-  if (!plan.layout) throw UsageError("legend: " + plan.problem.toStdString());
+  const QString out = QString::fromStdString(request.out);
+  TableLegendWriter writer;
+  if (!writer.AcceptsTarget(out))
+    throw UsageError("--out '" + request.out + "': " + writer.ErrorString().toStdString());
+  if (!writer.SetSize(width, height)) throw UsageError("legend: " + writer.ErrorString().toStdString());
   LutPixels pixels;
   DrawTable(request.table, pixels);
-  TableLegendWriter writer;
-  if (!writer.Write(pixels, *plan.layout, QString::fromStdString(request.out)))
-    FailToWrite(request.out, "the legend", writer.ErrorString());
+  if (!writer.Write(pixels, out)) throw CannotWrite(request.out, "the legend", writer.ErrorString());
 }
 
 }  // namespace

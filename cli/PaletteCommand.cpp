@@ -9,18 +9,18 @@
 #include "ArgumentParsing.h"
 #include "CliCommand.h"
 #include "FileNames.h"
-#include "GimpPalette.h"
+#include "GimpPaletteWriter.h"
 #include "Output.h"
-#include "OutputFile.h"
 #include "PaletteArgument.h"
+#include "PaletteFileWriter.h"
 #include "PaletteLibrary.h"
 #include "RegistryTransaction.h"
 #include "SettingsCatalogue.h"
 #include "StoreFailure.h"
 #include "StoredPalette.h"
-#include "TableCommand.h"
 #include "TableOptions.h"
 #include "WindowExecutable.h"
+#include "WriteFailure.h"
 
 namespace palettor::cli {
 
@@ -114,8 +114,13 @@ void Export(const Arguments& args) {
     name = QString::fromStdString(*request.name);
   else if (request.file != "-")
     name = QFileInfo(target).completeBaseName();
-  const QByteArray bytes = request.gimp ? FormatGimpPalette(palette, name) : FormatPalette({palette, name});
-  if (QString reason; !WriteOutputFile(target, bytes, reason)) FailToWrite(request.file, "the palette", reason);
+  const auto write = [&](auto writer) {
+    if (!writer.Write(palette, name, target)) throw CannotWrite(request.file, "the palette", writer.ErrorString());
+  };
+  if (request.gimp)
+    write(GimpPaletteWriter());
+  else
+    write(PaletteFileWriter());
 }
 
 void Import(const Arguments& args) {

@@ -7,6 +7,7 @@
 #include "CliCommand.h"
 #include "TableBitmapWriter.h"
 #include "TableCommand.h"
+#include "WriteFailure.h"
 
 namespace palettor::cli {
 
@@ -39,7 +40,7 @@ void RunRender(const Arguments& args) {
   DrawTable(request.table, pixels);
   TableBitmapWriter writer;
   if (!writer.Write(pixels, QString::fromStdString(request.out)))
-    FailToWrite(request.out, "the bitmap", writer.ErrorString());
+    throw CannotWrite(request.out, "the bitmap", writer.ErrorString());
 }
 
 }  // namespace

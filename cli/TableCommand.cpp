@@ -22,9 +22,4 @@ void DrawTable(const TableOptions& options, LutPixels& pixels) {
   GenerateTable(TableInputsOf(options.Resolve()), pixels);
 }
 
-void FailToWrite(const std::string& out, const std::string& what, const QString& reason) {
-  const std::string where = out == "-" ? what + " to standard output" : out;
-  throw Failure("cannot write " + where + ": " + reason.toStdString());
-}
-
 }  // namespace palettor::cli

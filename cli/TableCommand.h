@@ -1,10 +1,8 @@
 #pragma once
 // What the commands that write a table in some form (render, export-csv, legend) share: the
-// output "--out FILE|-", the table options, and how a failed write is reported.
+// output "--out FILE|-" and the table options.
 #include <functional>
 #include <string>
-
-#include <QString>
 
 #include "ArgumentParsing.h"
 #include "LutTable.h"
@@ -24,9 +22,5 @@ TableCommandRequest ParseTableCommand(const std::string& command, const Argument
 
 // The table the options give (reads the store or a palette file; see TableOptions::Resolve).
 void DrawTable(const TableOptions& options, LutPixels& pixels);
-
-// The Failure for output to `out` that could not be written: "cannot write FILE: reason", or
-// "cannot write <what> to standard output: reason".
-[[noreturn]] void FailToWrite(const std::string& out, const std::string& what, const QString& reason);
 
 }  // namespace palettor::cli

@@ -4,8 +4,9 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "GimpPalette.h"
+#include "GimpPaletteWriter.h"
 #include "PaletteFile.h"
+#include "PaletteFileWriter.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace palettor;
@@ -15,9 +16,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (read.error.reason.isEmpty()) std::abort();  // every refusal says why
     return 0;
   }
-  const QByteArray text = FormatPalette(*read.document);
+  const QByteArray text = PaletteFileWriter::Encode(read.document->palette, read.document->name);
   const PaletteReadResult again = ParsePalette(text);
-  if (!again.document || !(*again.document == *read.document) || FormatPalette(*again.document) != text) std::abort();
-  if (!FormatGimpPalette(read.document->palette, read.document->name).startsWith("GIMP Palette\n")) std::abort();
+  if (!again.document || !(*again.document == *read.document) ||
+      PaletteFileWriter::Encode(again.document->palette, again.document->name) != text)
+    std::abort();
+  if (!GimpPaletteWriter::Encode(read.document->palette, read.document->name).startsWith("GIMP Palette\n"))
+    std::abort();
   return 0;
 }

@@ -7,14 +7,13 @@
 #include <QFile>
 #include <QJsonObject>
 #include <QList>
-#include <algorithm>
-#include <array>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <limits>
 
 #include "NativeFileName.h"
+#include "PaletteFileWriter.h"
 #include "RegularFile.h"
 #include "SettingsCatalogue.h"
 #include "StrictJson.h"
@@ -22,8 +21,6 @@
 namespace palettor {
 
 namespace {
-
-constexpr char kFormatName[] = "palettor-palette";
 
 QString JoinPath(const QString& parent, const QString& name) {
   return parent.isEmpty() ? name : parent + QLatin1Char('.') + name;
@@ -117,9 +114,9 @@ class MemberReader {
 // "format" and "version" come first: a file that is not a palette, or is a newer one, gets
 // that said rather than a complaint about the first member it lacks.
 void CheckFormatAndVersion(const QJsonObject& root, MemberReader& reader) {
-  const QString expectedFormat = QStringLiteral("\"%1\"").arg(QLatin1String(kFormatName));
+  const QString expectedFormat = QStringLiteral("\"%1\"").arg(QLatin1String(kPaletteFileFormat));
   if (const auto format = reader.Required(root, {}, QStringLiteral("format"), expectedFormat);
-      format && format->toString() != QLatin1String(kFormatName)) {
+      format && format->toString() != QLatin1String(kPaletteFileFormat)) {
     reader.Refuse(QStringLiteral("format"), expectedFormat, *format);
   }
   const QString expectedVersion = QStringLiteral("a whole number from 1");
@@ -135,37 +132,6 @@ void CheckFormatAndVersion(const QJsonObject& root, MemberReader& reader) {
 }
 
 PaletteReadResult Refused(const PaletteFileError& error) { return {std::nullopt, error}; }
-
-// Text in double quotes with JSON's escapes; everything else stays as UTF-8.
-QByteArray QuotedJson(const QString& text) {
-  QByteArray out = "\"";
-  for (const char byte : text.toUtf8()) {
-    switch (byte) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\t': out += "\\t"; break;
-      case '\r': out += "\\r"; break;
-      default:
-        if (static_cast<unsigned char>(byte) < 0x20)
-          out += QStringLiteral("\\u%1").arg(static_cast<int>(byte), 4, 16, QLatin1Char('0')).toLatin1();
-        else
-          out += byte;
-    }
-  }
-  return out + '"';
-}
-
-QByteArray Quoted(const QByteArray& name) { return '"' + name + '"'; }
-
-// The order of the members in a file: the switches and the tail percent, then each anchor's hue
-// and saturation from the blue tail on.
-constexpr std::array<SettingId, kSettingCount> FileOrder() {
-  std::array<SettingId, kSettingCount> order{SettingId::WhiteTop, SettingId::SmoothColours, SettingId::TailPercent};
-  for (std::size_t i = 0; i < 2 * kAnchorCount; ++i) order[3 + i] = static_cast<SettingId>(i);
-  return order;
-}
-constexpr std::array<SettingId, kSettingCount> kFileOrder = FileOrder();
 
 // "anchors.M70.hue" as its parts: the objects it lies in, then its own name.
 QList<QByteArray> MemberPath(const SettingEntry& row) { return QByteArray(row.fileMember).split('.'); }
@@ -185,18 +151,6 @@ void ReadMember(const QJsonObject& root, const SettingEntry& row, MemberReader& 
                                  ? reader.Boolean(object, parent, name)
                                  : reader.WholeNumber(object, parent, name, row.min, row.max);
   SetPaletteValue(palette, row.id, value);
-}
-
-// A value as the file holds it. Numbers a hand-edited store may hold outside their range are
-// written as the table uses them: hues wrapped, the others clamped.
-QByteArray FileValue(const Palette& palette, SettingId id) {
-  const SettingEntry& row = Setting(id);
-  const std::int32_t value = PaletteValue(palette, id);
-  switch (row.Kind()) {
-    case SettingKind::Option: return value != 0 ? "true" : "false";
-    case SettingKind::Hue: return QByteArray::number(WrapHueDegrees(value));
-    default: return QByteArray::number(std::clamp(value, row.min, row.max));
-  }
 }
 
 }  // namespace
@@ -237,33 +191,9 @@ PaletteReadResult ParsePalette(QByteArrayView text) {
     else
       reader.Refuse(QStringLiteral("name"), QStringLiteral("text"), *name);
   }
-  for (const SettingId id : kFileOrder) ReadMember(root, Setting(id), reader, document.palette);
+  for (const SettingId id : kPaletteFileOrder) ReadMember(root, Setting(id), reader, document.palette);
   if (reader.Failed()) return Refused(reader.Error());
   return {document, {}};
-}
-
-QByteArray FormatPalette(const PaletteDocument& document) {
-  const Palette& palette = document.palette;
-  const auto number = [](std::int32_t value) { return QByteArray::number(value); };
-  QByteArray out = "{\n";
-  out += "  \"format\": \"" + QByteArray(kFormatName) + "\",\n";
-  out += "  \"version\": " + number(kPaletteFileVersion) + ",\n";
-  if (!document.name.isEmpty()) out += "  \"name\": " + QuotedJson(document.name) + ",\n";
-  // The whole-palette members each on a line, then the anchors' object with a line per anchor.
-  for (const SettingId id : kFileOrder) {
-    const QList<QByteArray> path = MemberPath(Setting(id));
-    if (path.size() == 1) out += "  " + Quoted(path[0]) + ": " + FileValue(palette, id) + ",\n";
-  }
-  out += "  " + Quoted(MemberPath(Setting(HueSetting(kFirstAnchor)))[0]) + ": {\n";
-  for (int index = kFirstAnchor; index <= kLastAnchor; ++index) {
-    const QList<QByteArray> hue = MemberPath(Setting(HueSetting(index)));
-    const QList<QByteArray> saturation = MemberPath(Setting(SaturationSetting(index)));
-    out += "    " + Quoted(hue[1]) + ": {" + Quoted(hue[2]) + ": " + FileValue(palette, HueSetting(index)) + ", " +
-           Quoted(saturation[2]) + ": " + FileValue(palette, SaturationSetting(index)) +
-           (index < kLastAnchor ? "},\n" : "}\n");
-  }
-  out += "  }\n}\n";
-  return out;
 }
 
 PaletteReadResult ReadPalette(QIODevice& device, const QString& source) {

@@ -1,27 +1,11 @@
 #pragma once
-// The palette file: one palette (the twelve anchors and the three options, with an optional
-// name) as UTF-8 JSON that people keep, edit by hand and send to each other:
+// Reading palette files (the format is in PaletteFileWriter.h, which writes them).
 //
-//   {
-//     "format": "palettor-palette",
-//     "version": 1,
-//     "name": "My IR",
-//     "whiteTop": true,
-//     "smoothColours": true,
-//     "tailPercent": 12,
-//     "anchors": {
-//       "M70": {"hue": 220, "saturation": 70},
-//       ...
-//       "P40": {"hue": 15, "saturation": 25}
-//     }
-//   }
-//
-// The members are those the settings catalogue names for the window's 27 values. Reading needs
-// every anchor (by its suffix) and all three options: hues, saturations and the tail percent whole
-// numbers within the catalogue's ranges (12.0 counts as whole, 12.5 does not), the options true
-// or false. Unknown members anywhere are ignored, so later versions can add
-// members that this one skips. Anything else is refused with the first fault found, named by the
-// member's dotted path ("anchors.M30.hue") where there is one.
+// Reading needs every anchor (by its suffix) and all three options: hues, saturations and the
+// tail percent whole numbers within the catalogue's ranges (12.0 counts as whole, 12.5 does
+// not), the options true or false. Unknown members anywhere are ignored, so later versions can
+// add members that this one skips. Anything else is refused with the first fault found, named by
+// the member's dotted path ("anchors.M30.hue") where there is one.
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QIODevice>
@@ -32,7 +16,6 @@
 
 namespace palettor {
 
-inline constexpr int kPaletteFileVersion = 1;
 // Far more than any palette needs (about 1 KB), little enough to read at once.
 inline constexpr qsizetype kMaxPaletteFileBytes = 1024 * 1024;
 
@@ -62,12 +45,6 @@ struct PaletteReadResult {
 };
 
 PaletteReadResult ParsePalette(QByteArrayView text);
-
-// The file's text: the layout above, members always in that order, anchors in index order, a
-// trailing newline. "name" is left out when empty. Values a hand-edited store may hold outside
-// the ranges are written as the table uses them (hues wrapped around the colour circle,
-// saturations and the tail percent clamped), so every file written here reads back.
-QByteArray FormatPalette(const PaletteDocument& document);
 
 // What a palette file named by its path may be besides a regular file.
 enum class SpecialFiles {

@@ -14,8 +14,8 @@
 
 #include "BuiltInPalettes.h"
 #include "NativeFileName.h"
-#include "OutputFile.h"
 #include "PaletteFile.h"
+#include "PaletteFileWriter.h"
 
 namespace palettor {
 
@@ -157,8 +157,8 @@ SavedPalette SaveUserPalette(const QString& folder, const QString& name, const P
   const PaletteListing listing = ListPalettes(folder);
   const NamedPalette* existing = FindPalette(listing, tidy);
   const QString path = existing ? existing->file : FreeFileFor(folder, tidy);
-  if (QString reason; !WriteOutputFile(path, FormatPalette({palette, tidy}), reason))
-    return {path, QStringLiteral("%1: %2").arg(path, reason)};
+  if (PaletteFileWriter writer; !writer.Write(palette, tidy, path))
+    return {path, QStringLiteral("%1: %2").arg(path, writer.ErrorString())};
   return {path, {}};
 }
 

@@ -51,8 +51,8 @@ struct SavedPalette {
 // Saves `palette` in `folder` (created when missing) under `name`, with its white space tidied
 // (trimmed, inner runs folded into one space). A user palette of that name is replaced in its own
 // file; otherwise the file is "NAME.json", or "NAME (2).json" ... when a file of that name exists
-// but holds another palette or none. The file is written through OutputFile (OutputFile.h): an
-// earlier file is replaced only once the new one is complete.
+// but holds another palette or none. The file is written by PaletteFileWriter: an earlier file is
+// replaced only once the new one is complete.
 SavedPalette SaveUserPalette(const QString& folder, const QString& name, const Palette& palette);
 
 }  // namespace palettor

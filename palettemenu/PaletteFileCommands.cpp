@@ -3,8 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "OutputFile.h"
 #include "PaletteFile.h"
+#include "PaletteFileWriter.h"
 #include "PaletteHistory.h"
 #include "PalettorForm.h"
 #include "TableLegendWriter.h"
@@ -41,33 +41,31 @@ void PaletteFileCommands::ImportPalette() {
   history_.Apply(read.document->palette, QStringLiteral("Import ") + QFileInfo(importDialog_.FileName).fileName());
 }
 
-template <typename Bytes>
-void PaletteFileCommands::SaveThrough(TSaveDialog& dialog, const QString& what, Bytes bytes) {
-  if (!form_.Dialogs().ExecuteSaveDialog(&form_, dialog)) return;
-  const QString target = dialog.FileName;
-  const QByteArray content = bytes(target);
-  QString reason;
-  if (content.isEmpty()) reason = QStringLiteral("could not encode the file");
-  if (reason.isEmpty() && WriteOutputFile(target, content, reason)) {
+void PaletteFileCommands::ReportSave(const QString& what, const QString& target, const FileWriter& writer,
+                                     bool written) {
+  if (written) {
     form_.Dialogs().ShowMessage(&form_, what + QStringLiteral(" saved to ") + Shown(target));
   } else {
-    form_.Dialogs().ShowError(
-        &form_, what + QStringLiteral(" could not be saved to ") + Shown(target) + QStringLiteral(":\n") + reason);
+    form_.Dialogs().ShowError(&form_, what + QStringLiteral(" could not be saved to ") + Shown(target) +
+                                          QStringLiteral(":\n") + writer.ErrorString());
   }
 }
 
 void PaletteFileCommands::ExportPalette() {
-  SaveThrough(exportDialog_, QStringLiteral("Palette"), [this](const QString& target) {
-    return FormatPalette({form_.CurrentPalette(), QFileInfo(target).completeBaseName()});
-  });
+  if (!form_.Dialogs().ExecuteSaveDialog(&form_, exportDialog_)) return;
+  const QString target = exportDialog_.FileName;
+  PaletteFileWriter writer;
+  ReportSave(QStringLiteral("Palette"), target, writer,
+             writer.Write(form_.CurrentPalette(), QFileInfo(target).completeBaseName(), target));
 }
 
 void PaletteFileCommands::ExportLegend() {
-  SaveThrough(legendDialog_, QStringLiteral("Legend"), [this](const QString&) {
-    const LutPixels* table = form_.Table();
-    const LegendPlan plan = PlanLegend(std::nullopt, std::nullopt);
-    return table && plan.layout ? TableLegendWriter::Encode(*table, *plan.layout) : QByteArray();
-  });
+  if (!form_.Dialogs().ExecuteSaveDialog(&form_, legendDialog_)) return;
+  const LutPixels* table = form_.Table();
+  if (!table) return;  // the window is closing
+  const QString target = legendDialog_.FileName;
+  TableLegendWriter writer;
+  ReportSave(QStringLiteral("Legend"), target, writer, writer.Write(*table, target));
 }
 
 }  // namespace palettor

@@ -5,6 +5,7 @@
 #include <QObject>
 
 #include "DialogHost.h"
+#include "FileWriter.h"
 
 namespace palettor {
 
@@ -21,14 +22,13 @@ class PaletteFileCommands final : public QObject {
   void ImportPalette();
   // Writes the palette shown as a palette file, named after the file.
   void ExportPalette();
-  // Writes the table shown as a legend image, as palettor-cli legend does at its default size.
+  // Writes the table shown as a legend image, as palettor-cli legend does at its default size,
+  // to a name ending in .png; any other name is refused with a message.
   void ExportLegend();
 
  private:
-  // Runs the save dialog and writes what `bytes` gives for the chosen file; `what` names it in
-  // the messages ("Palette", "Legend").
-  template <typename Bytes>
-  void SaveThrough(TSaveDialog& dialog, const QString& what, Bytes bytes);
+  // Says that `what` ("Palette", "Legend") was saved to `target`, or why the writer failed.
+  void ReportSave(const QString& what, const QString& target, const FileWriter& writer, bool written);
 
   TFormPalettor& form_;
   PaletteHistory& history_;

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <cerrno>
 #include <cstring>
@@ -40,6 +41,16 @@ bool OutputFile::Fail(QString reason) {
   return false;
 }
 
+bool OutputFile::WritesInPlace() const {
+  if (NamesStandardOutput(target_)) return true;
+  struct stat info {};
+  if (::stat(QFile::encodeName(target_).constData(), &info) != 0) return false;  // a new file
+  if (!S_ISREG(info.st_mode)) return true;
+  // Where QSaveFile cannot create its file beside the target, it writes into the target.
+  const QString folder = QFileInfo(QFileInfo(target_).canonicalFilePath()).absolutePath();
+  return ::access(QFile::encodeName(folder).constData(), W_OK | X_OK) != 0;
+}
+
 bool OutputFile::Open() {
   Abandon();
   errorString_.clear();
@@ -73,7 +84,11 @@ bool OutputFile::Open() {
   return true;
 }
 
-QIODevice* OutputFile::Device() { return device_.get(); }
+bool OutputFile::Write(const QByteArray& bytes) {
+  if (!device_) return Fail(SystemReason(EBADF));
+  if (device_->write(bytes) != bytes.size()) return Fail(device_->errorString());
+  return true;
+}
 
 bool OutputFile::Commit() {
   if (!device_) return Fail(SystemReason(EBADF));
@@ -89,23 +104,6 @@ bool OutputFile::Commit() {
   }
   if (!done) return Fail(device_->errorString());
   device_.reset();
-  return true;
-}
-
-bool WriteOutputFile(const QString& target, const QByteArray& bytes, QString& errorString) {
-  OutputFile output(target);
-  if (!output.Open()) {
-    errorString = output.ErrorString();
-    return false;
-  }
-  if (output.Device()->write(bytes) != bytes.size()) {
-    errorString = output.Device()->errorString();
-    return false;  // abandoned: an earlier file stays whole
-  }
-  if (!output.Commit()) {
-    errorString = output.ErrorString();
-    return false;
-  }
   return true;
 }
 

@@ -26,11 +26,16 @@ class OutputFile {
   OutputFile& operator=(const OutputFile&) = delete;
 
   bool Open();
-  // Valid between a successful Open and Commit.
-  QIODevice* Device();
+  // After Open: the whole of `bytes`. False (and ErrorString) when they could not all be
+  // written; the output is then abandoned.
+  bool Write(const QByteArray& bytes);
   // Finishes the output; false (and ErrorString) when any write or the final step failed.
   bool Commit();
   QString ErrorString() const { return errorString_; }
+  // Whether the target takes the bytes as they come (standard output, a device or FIFO, a file
+  // whose folder does not let it be replaced) rather than being replaced at Commit by a file
+  // written beside it. Known before Open; a file written in place is emptied by Open.
+  bool WritesInPlace() const;
 
  private:
   bool Fail(QString reason);
@@ -44,9 +49,5 @@ class OutputFile {
 
 // "-", /dev/stdout, /dev/fd/1 or /proc/self/fd/1: the names standard output goes by.
 bool NamesStandardOutput(const QString& target);
-
-// The whole of `bytes` to `target` through an OutputFile; on failure false, with the reason
-// in `errorString`.
-bool WriteOutputFile(const QString& target, const QByteArray& bytes, QString& errorString);
 
 }  // namespace palettor

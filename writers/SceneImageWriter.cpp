@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QImageWriter>
+#include <vector>
 
 #include "OutputFile.h"
 
@@ -12,6 +13,9 @@ namespace {
 // 96 dots per inch, stated rather than taken from the screen (or its absence), so that the
 // window and the command line write the same bytes.
 constexpr int kPixelsPerMetre = 3780;
+
+const QString kUnknownFormat =
+    QStringLiteral("unknown image format (the name should end in .png, .bmp, .tif or .tiff)");
 
 }  // namespace
 
@@ -49,17 +53,32 @@ QByteArray SceneImageWriter::Encode(const QImage& image, SceneImageFormat format
 
 bool SceneImageWriter::Write(const QImage& image, const QString& target) {
   const auto format = SceneImageFormatOf(target);
-  if (!format) return Fail(QStringLiteral("unknown image format (the name should end in .png, .bmp, .tif or .tiff)"));
+  if (!format) return Fail(kUnknownFormat);
   return Write(image, *format, target);
 }
 
 bool SceneImageWriter::Write(const QImage& image, SceneImageFormat format, const QString& target) {
-  if (image.isNull()) return Fail(QStringLiteral("there is no image to write"));
-  const QByteArray bytes = Encode(image, format);
-  if (bytes.isEmpty()) {
-    return Fail(QStringLiteral("could not encode the image as %1").arg(QLatin1String(SceneImageFormatName(format))));
+  QByteArray bytes;
+  return Encoded(image, format, bytes) && WriteBytes(bytes, target);
+}
+
+bool SceneImageWriter::Write(std::span<const SceneImageOutput> outputs) {
+  std::vector<Output> files;
+  for (const SceneImageOutput& output : outputs) {
+    const auto format = SceneImageFormatOf(output.target);
+    if (!format) return Fail(kUnknownFormat);
+    files.push_back({output.target, {}});
+    if (!Encoded(output.image, *format, files.back().bytes)) return false;
   }
-  return WriteBytes(bytes, target);
+  return WriteBytes(files);
+}
+
+bool SceneImageWriter::Encoded(const QImage& image, SceneImageFormat format, QByteArray& bytes) {
+  if (image.isNull()) return Fail(QStringLiteral("there is no image to write"));
+  bytes = Encode(image, format);
+  if (bytes.isEmpty())
+    return Fail(QStringLiteral("could not encode the image as %1").arg(QLatin1String(SceneImageFormatName(format))));
+  return true;
 }
 
 }  // namespace palettor

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QString>
 #include <optional>
+#include <span>
 
 #include "FileWriter.h"
 
@@ -21,6 +22,11 @@ std::optional<SceneImageFormat> SceneImageFormatOf(const QString& target);
 // "PNG", "BMP", "TIFF".
 const char* SceneImageFormatName(SceneImageFormat format);
 
+struct SceneImageOutput {
+  QImage image;
+  QString target;
+};
+
 class SceneImageWriter final : public FileWriter {
  public:
   // The file's bytes; empty when the image is null or the encoder fails.
@@ -29,6 +35,14 @@ class SceneImageWriter final : public FileWriter {
   // In the format of `target`'s extension; a target without a known one is refused.
   bool Write(const QImage& image, const QString& target);
   bool Write(const QImage& image, SceneImageFormat format, const QString& target);
+  // Images that belong together, each in the format of its target's extension: all of them
+  // written or none (as FileWriter::WriteBytes keeps files together). Every image is encoded
+  // before any file is touched.
+  bool Write(std::span<const SceneImageOutput> outputs);
+
+ private:
+  // `image` encoded into `bytes`, or false with the reason.
+  bool Encoded(const QImage& image, SceneImageFormat format, QByteArray& bytes);
 };
 
 }  // namespace palettor

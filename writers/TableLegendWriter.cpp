@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "AnchorPalette.h"
+#include "OutputFile.h"
 #include "PixelFont.h"
 #include "TableBitmapWriter.h"
 #include "TableCells.h"
@@ -58,10 +59,12 @@ void FillRect(QImage& image, int left, int top, int width, int height, QRgb colo
 
 }  // namespace
 
-LegendPlan PlanLegend(std::optional<int> width, std::optional<int> height) {
+TableLegendWriter::TableLegendWriter() { SetSize(std::nullopt, std::nullopt); }
+
+bool TableLegendWriter::SetSize(std::optional<int> width, std::optional<int> height) {
   for (const auto side : {width, height}) {
     if (side && (*side < 1 || *side > kMaxLegendSide))
-      return {std::nullopt, QStringLiteral("a side of the legend must be from 1 to %1 pixels").arg(kMaxLegendSide)};
+      return Fail(QStringLiteral("a side of the legend must be from 1 to %1 pixels").arg(kMaxLegendSide));
   }
   // The largest text that the cells carry: text scale t needs cells at least 3t wide and t high.
   for (int t = kMaxTextScale; t >= 1; --t) {
@@ -79,12 +82,18 @@ LegendPlan PlanLegend(std::optional<int> width, std::optional<int> height) {
     layout.height = height.value_or(m.top + barHeight + m.bottom);
     layout.barLeft = m.left + (layout.width - m.left - barWidth - m.right) / 2;
     layout.barTop = m.top + (layout.height - m.top - barHeight - m.bottom) / 2;
-    return {layout, {}};
+    layout_ = layout;
+    return Succeed();
   }
   const Margins m = MarginsFor(1);
-  return {std::nullopt, QStringLiteral("the legend needs at least %1 x %2 pixels (one pixel per table cell)")
-                            .arg(m.left + kTableWidth + m.right)
-                            .arg(m.top + kTableHeight + m.bottom)};
+  return Fail(QStringLiteral("the legend needs at least %1 x %2 pixels (one pixel per table cell)")
+                  .arg(m.left + kTableWidth + m.right)
+                  .arg(m.top + kTableHeight + m.bottom));
+}
+
+bool TableLegendWriter::AcceptsTarget(const QString& target) {
+  if (NamesStandardOutput(target) || target.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) return Succeed();
+  return Fail(QStringLiteral("the legend is a PNG image; name a file ending in .png"));
 }
 
 QImage DrawLegend(const LutPixels& pixels, const LegendLayout& layout) {
@@ -146,8 +155,9 @@ QByteArray TableLegendWriter::Encode(const LutPixels& pixels, const LegendLayout
   return bytes;
 }
 
-bool TableLegendWriter::Write(const LutPixels& pixels, const LegendLayout& layout, const QString& target) {
-  const QByteArray bytes = Encode(pixels, layout);
+bool TableLegendWriter::Write(const LutPixels& pixels, const QString& target) {
+  if (!AcceptsTarget(target)) return false;
+  const QByteArray bytes = Encode(pixels, layout_);
   if (bytes.isEmpty()) return Fail(QStringLiteral("could not encode the legend"));
   return WriteBytes(bytes, target);
 }

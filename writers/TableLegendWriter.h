@@ -8,7 +8,8 @@
 // asked for is the size of the whole image; the cells then take the largest whole size that
 // fits, the bar is centred in what is left over, and the labels grow with the cells (text scale
 // min(cellWidth / 3, cellHeight), from 1 to 8). The text is drawn from a font built into the
-// program, so the file is the same on every machine.
+// program, so the file is the same on every machine. It is always a PNG file, and only a name
+// that says so is written.
 #include <QByteArray>
 #include <QImage>
 #include <QString>
@@ -28,14 +29,6 @@ struct LegendLayout {
   int textScale = 1;
 };
 
-struct LegendPlan {
-  std::optional<LegendLayout> layout;
-  QString problem;  // without a layout: why, with the sizes that would do
-};
-
-// The layout for an image `width` x `height` pixels; a side not given takes the default cell size.
-LegendPlan PlanLegend(std::optional<int> width, std::optional<int> height);
-
 QImage DrawLegend(const LutPixels& pixels, const LegendLayout& layout);
 
 class TableLegendWriter final : public FileWriter {
@@ -43,7 +36,24 @@ class TableLegendWriter final : public FileWriter {
   // The PNG file's bytes; empty only if the encoder fails.
   static QByteArray Encode(const LutPixels& pixels, const LegendLayout& layout);
 
-  bool Write(const LutPixels& pixels, const LegendLayout& layout, const QString& target);
+  // At the default size.
+  TableLegendWriter();
+
+  // An image `width` x `height` pixels; a side not given takes the default cell size. False,
+  // with ErrorString() saying why and which sizes would do, when the bar and its labels do not
+  // fit; the size stays as it was.
+  bool SetSize(std::optional<int> width, std::optional<int> height);
+  const LegendLayout& Layout() const { return layout_; }
+
+  // Whether `target` names a PNG file (".png" in any case) or standard output; false, with
+  // ErrorString() saying so, for any other name.
+  bool AcceptsTarget(const QString& target);
+
+  // A target that AcceptsTarget refuses is refused here too.
+  bool Write(const LutPixels& pixels, const QString& target);
+
+ private:
+  LegendLayout layout_;
 };
 
 }  // namespace palettor

@@ -21,6 +21,7 @@
 #include <chrono>
 #include <cstdio>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "CurrentUserRegistry.h"
@@ -176,10 +177,45 @@ std::vector<double> TimeCloseToExit(const QProcessEnvironment& env, const QStrin
   return ms;
 }
 
+constexpr char kHelp[] = R"(Usage: palettor-window-timing [--samples N]
+Times the Palettor window as its user meets it, driven with real input events:
+  change -> shown        a click on White top, a step of the tail percent, Update:
+                         until the window has painted the new table
+  change -> preview      a click on White top: until the preview (its view 1920 x 1080)
+                         has painted the recoloured scene
+  start -> first frame   a fresh process: until it has painted its first table
+  close -> process exit  the window, beside a bare Qt Widgets window
+and prints the median, 95th percentile, maximum and mean of each in milliseconds.
+
+Options:
+  --samples N   samples of each change (default 200, at least 5); the process
+                timings take at most 20
+  -h, --help    show this help and exit
+
+It uses the display Qt finds, or Qt's offscreen platform when there is none. The
+settings go to a temporary folder, never to the user's own.
+)";
+
+// Whether the command line asks for the help; the value of --samples is no option.
+bool AsksForHelp(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--samples")
+      ++i;
+    else if (arg == "--help" || arg == "-h")
+      return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const auto mainStarted = Clock::now();
+  if (AsksForHelp(argc, argv)) {
+    std::fputs(kHelp, stdout);
+    return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+  }
   if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
       qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
     qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -18,6 +18,7 @@
 
 #include "AboutLUT.h"
 #include "CaptionFit.h"
+#include "CaseName.h"
 #include "ExecutablePath.h"
 #include "LinkLabel.h"
 #include "QtVersionTargets.h"
@@ -140,7 +141,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(Placement{"Panel1", QRect(8, 8, 281, 161)}, Placement{"ProgramIcon", QRect(16, 16, 32, 32)},
                       Placement{"ProductName", QRect(64, 16, 0, 0)}, Placement{"Version", QRect(64, 40, 0, 0)},
                       Placement{"Copyright", QRect(8, 80, 0, 0)}, Placement{"Comments", QRect(8, 104, 0, 0)},
-                      Placement{"OKButton", QRect(111, 180, 75, 25)}));
+                      Placement{"OKButton", QRect(111, 180, 75, 25)}),
+    test::CaseName<Placement>);
 
 TEST_F(AboutBox, FormIsAFixedDialogWithTheOkButtonAsDefault) {
   TAboutBoxKel1 box;
@@ -175,7 +177,8 @@ TEST_P(CloseKey, ClosesWithResultOk) {
   EXPECT_EQ(box.result(), 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Keys, CloseKey, ::testing::Values(int{Qt::Key_Escape}, int{Qt::Key_Return}));
+INSTANTIATE_TEST_SUITE_P(Keys, CloseKey, ::testing::Values(int{Qt::Key_Escape}, int{Qt::Key_Return}),
+                         [](const auto& c) { return std::string(c.param == Qt::Key_Escape ? "Escape" : "Return"); });
 
 TEST_F(AboutBox, PlainBoxIgnoresEscape) {
   TAboutBox plain;
@@ -224,7 +227,8 @@ INSTANTIATE_TEST_SUITE_P(
                       AddressCase{"file:///etc/passwd?http://", nullptr},
                       AddressCase{"file:///home/user/evil.desktop#http://x", nullptr},
                       AddressCase{"javascript:alert(1)//http://", nullptr},
-                      AddressCase{"smb://server/share/http://", nullptr}, AddressCase{"", nullptr}));
+                      AddressCase{"smb://server/share/http://", nullptr}, AddressCase{"", nullptr}),
+    test::CaseName<AddressCase>);
 
 TEST_F(AboutBox, ClickOnTheLinkOpensIt) {
   TAboutBoxKel1 box;

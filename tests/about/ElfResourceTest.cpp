@@ -10,6 +10,7 @@
 
 #include "BlockBuilder.h"
 #include "ByteSource.h"
+#include "CaseName.h"
 #include "ExecutablePath.h"
 #include "ExecutableResource.h"
 #include "FixtureFiles.h"
@@ -30,6 +31,7 @@ std::vector<std::uint8_t> OwnBlock() {
 }
 
 TEST(EmbeddedResource, IsTheBlockWindresBuildsFromTheSameDescription) {
+  SKIP_WITHOUT_PE_FIXTURES();
   // Two independent producers: the project's generator (ELF section) and the resource compiler
   // (PE fixture compiled from the .rc the generator writes for the same description).
   const auto pe = ReadVersionBlock(MemoryByteSource(test::ReadWholeFile(test::Fixture("palettor-64.exe"))));
@@ -100,7 +102,8 @@ INSTANTIATE_TEST_SUITE_P(Keys, EmbeddedText,
                          ::testing::Values(KeyValue{"FileVersion", "1.0.6.8"}, KeyValue{"InternalName", "Palettor"},
                                            KeyValue{"OriginalFilename", "Palettor.exe"},
                                            KeyValue{"ProductName", "Palettor"}, KeyValue{"ProductVersion", "1.0"},
-                                           KeyValue{"Comments", "2001 Dec 12"}, KeyValue{"CompanyName", "Quillon"}));
+                                           KeyValue{"Comments", "2001 Dec 12"}, KeyValue{"CompanyName", "Quillon"}),
+                         test::CaseName<KeyValue>);
 
 TEST(EmbeddedResource, WebAddressCarriesNoScheme) {
   const auto block = OwnBlock();
@@ -178,7 +181,8 @@ INSTANTIATE_TEST_SUITE_P(
         ElfDamage{"section without data",
                   [](const ElfLayout& l) { return l.versionHeader + offsetof(Elf64_Shdr, sh_type); }, SHT_NOBITS, 4},
         ElfDamage{"section name past its table",
-                  [](const ElfLayout& l) { return l.versionHeader + offsetof(Elf64_Shdr, sh_name); }, 0xFFFFFFF0, 4}));
+                  [](const ElfLayout& l) { return l.versionHeader + offsetof(Elf64_Shdr, sh_name); }, 0xFFFFFFF0, 4}),
+    test::CaseName<ElfDamage>);
 
 TEST(ElfTruncation, NoPrefixGivesADifferentBlock) {
   const auto elf = OwnExecutable();

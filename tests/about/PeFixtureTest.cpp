@@ -9,6 +9,7 @@
 
 #include "BlockBuilder.h"
 #include "ByteSource.h"
+#include "CaseName.h"
 #include "ExecutableResource.h"
 #include "FixtureFiles.h"
 #include "VersionApi.h"
@@ -60,6 +61,13 @@ struct FileAnswers {
 
 enum FixedIndex { kSignature = 0, kFileMs = 2, kFileLs, kProductMs, kProductLs, kMask, kFlags, kOs, kType };
 
+// A case over each build of a fixture: named by the case and the file's ending ("-64.exe").
+template <typename Case>
+std::string FixtureCaseName(const ::testing::TestParamInfo<std::tuple<Case, const char*>>& info) {
+  return test::IndexedName(info.index,
+                           "_" + ::testing::PrintToString(std::get<0>(info.param)) + std::get<1>(info.param));
+}
+
 struct FixedCase {
   const char* file;  // without the -32/-64 suffix
   std::uint32_t fileMs, fileLs, productMs, productLs, mask, flags, os, type;
@@ -70,6 +78,7 @@ void PrintTo(const FixedCase& c, std::ostream* os) { *os << c.file; }
 class PeFixedRecord : public ::testing::TestWithParam<std::tuple<FixedCase, const char*>> {};
 
 TEST_P(PeFixedRecord, IsTheRecordTheScriptDescribes) {
+  SKIP_WITHOUT_PE_FIXTURES();
   const auto& [c, suffix] = GetParam();
   const FileAnswers answers(Fixture(std::string(c.file) + suffix));
   ASSERT_NE(answers.size, 0u);
@@ -94,7 +103,8 @@ INSTANTIATE_TEST_SUITE_P(
                           FixedCase{"unknown_flag", 0x00010000, 0, 0x00010000, 0, 0x7F, 0x40, 4, 1},
                           FixedCase{"no_file_version", 0x00010000, 0x00060008, 0x00030002, 0x00010000, 0x3F, 0, 4, 1},
                           FixedCase{"non_ascii", 0xFFFFFFFF, 0xFFFFFFFF, 0, 1, 0x3F, 0, 4, 1}),
-        ::testing::Values("-64.exe", "-32.exe")));
+        ::testing::Values("-64.exe", "-32.exe")),
+    FixtureCaseName<FixedCase>);
 
 INSTANTIATE_TEST_SUITE_P(Libraries, PeFixedRecord,
                          ::testing::Values(std::make_tuple(FixedCase{"all_flags", 0x00010000, 0x00060008, 0x00010000,
@@ -102,7 +112,8 @@ INSTANTIATE_TEST_SUITE_P(Libraries, PeFixedRecord,
                                                            "-64.dll"),
                                            std::make_tuple(FixedCase{"two_translations", 0x00020005, 1, 0x00020005, 0,
                                                                      0x3F, 0, 0x40004, 2},
-                                                           "-32.dll")));
+                                                           "-32.dll")),
+                         FixtureCaseName<FixedCase>);
 
 struct TextCase {
   const char* file;
@@ -118,6 +129,7 @@ void PrintTo(const TextCase& c, std::ostream* os) {
 class PeText : public ::testing::TestWithParam<std::tuple<TextCase, const char*>> {};
 
 TEST_P(PeText, IsTheValueTheScriptStores) {
+  SKIP_WITHOUT_PE_FIXTURES();
   const auto& [c, suffix] = GetParam();
   const FileAnswers answers(Fixture(std::string(c.file) + suffix));
   ASSERT_NE(answers.size, 0u);
@@ -155,7 +167,8 @@ INSTANTIATE_TEST_SUITE_P(
             TextCase{"non_ascii", "\\StringFileInfo\\080904E4\\ProductName", "Caf\xC3\xA9"},
             TextCase{"no_translation", "\\StringFileInfo\\040904E4\\ProductName", "Fallback"},
             TextCase{"no_translation", "\\StringFileInfo\\040904E4\\Empty", ""}),
-        ::testing::Values("-64.exe", "-32.exe")));
+        ::testing::Values("-64.exe", "-32.exe")),
+    FixtureCaseName<TextCase>);
 
 struct TranslationCase {
   const char* file;
@@ -167,6 +180,7 @@ void PrintTo(const TranslationCase& c, std::ostream* os) { *os << c.file; }
 class PeTranslation : public ::testing::TestWithParam<std::tuple<TranslationCase, const char*>> {};
 
 TEST_P(PeTranslation, IsTheListAsStored) {
+  SKIP_WITHOUT_PE_FIXTURES();
   const auto& [c, suffix] = GetParam();
   const FileAnswers answers(Fixture(std::string(c.file) + suffix));
   ASSERT_NE(answers.size, 0u);
@@ -186,11 +200,13 @@ INSTANTIATE_TEST_SUITE_P(Fixtures, PeTranslation,
                                                               TranslationCase{"neutral_translation", {0, 0, 0, 0}},
                                                               TranslationCase{"all_flags", {0x09, 0x08, 0xE4, 0x04}},
                                                               TranslationCase{"no_translation", {}}),
-                                            ::testing::Values("-64.exe", "-32.exe")));
+                                            ::testing::Values("-64.exe", "-32.exe")),
+                         FixtureCaseName<TranslationCase>);
 
 class PeWithoutVersion : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(PeWithoutVersion, HasNoVersionResource) {
+  SKIP_WITHOUT_PE_FIXTURES();
   std::uint32_t handle = 0;
   EXPECT_EQ(GetFileVersionInfoSizeA(Fixture(GetParam()).c_str(), &handle), 0u);
   std::vector<std::uint8_t> buffer(4096);
@@ -199,9 +215,11 @@ TEST_P(PeWithoutVersion, HasNoVersionResource) {
 
 INSTANTIATE_TEST_SUITE_P(Files, PeWithoutVersion,
                          ::testing::Values("wrong_id-64.exe", "wrong_id-32.exe", "truncated-64.exe", "no-such-file.exe",
-                                           "two_translations.o-not-there", ""));
+                                           "two_translations.o-not-there", ""),
+                         test::CaseName<const char*>);
 
 TEST(PeTruncation, NoPrefixOfAFileGivesADifferentBlock) {
+  SKIP_WITHOUT_PE_FIXTURES();
   for (const char* name : {"two_translations-64.exe", "non_ascii-32.exe", "all_flags-64.dll"}) {
     const auto bytes = test::ReadWholeFile(Fixture(name));
     ASSERT_GT(bytes.size(), 1024u) << name;
@@ -219,6 +237,7 @@ TEST(PeTruncation, NoPrefixOfAFileGivesADifferentBlock) {
 }
 
 TEST(PeTruncation, BufferTooSmallForTheBlockIsRefused) {
+  SKIP_WITHOUT_PE_FIXTURES();
   const std::string path = Fixture("two_translations-64.exe");
   std::uint32_t handle = 0;
   const std::uint32_t size = GetFileVersionInfoSizeA(path.c_str(), &handle);
@@ -230,6 +249,7 @@ TEST(PeTruncation, BufferTooSmallForTheBlockIsRefused) {
 
 // Damaged header fields of a real file: the answer is the block or nothing, never a fault.
 TEST(PeCorruption, EveryHeaderByteDamagedGivesTheBlockOrNothing) {
+  SKIP_WITHOUT_PE_FIXTURES();
   const auto original = test::ReadWholeFile(Fixture("two_translations-32.exe"));
   const auto full = ReadVersionBlock(MemoryByteSource(original));
   ASSERT_TRUE(full.has_value());

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "CaseName.h"
 #include "FakeTargets.h"
 #include "FixtureFiles.h"
 #include "VersInfo.h"
@@ -83,6 +84,7 @@ TEST(VersionInfoResource, ListsItsOwnResourceInRowOrder) {
 }
 
 TEST(VersionInfoResource, ValuesComeFromTheFirstOfTwoTranslations) {
+  SKIP_WITHOUT_PE_FIXTURES();
   const auto info = Loaded(Fixture("two_translations-64.exe"));
   EXPECT_EQ(info->Translations(), (std::vector<std::string>{"080904E4", "040704B0"}));
   EXPECT_EQ(info->TranslationIndex(), 0);
@@ -92,18 +94,21 @@ TEST(VersionInfoResource, ValuesComeFromTheFirstOfTwoTranslations) {
 }
 
 TEST(VersionInfoResource, NeutralTranslationReadsTheUsEnglishTable) {
+  SKIP_WITHOUT_PE_FIXTURES();
   const auto info = Loaded(Fixture("neutral_translation-32.exe"));
   EXPECT_EQ(info->Translations(), std::vector<std::string>{"040904E4"});
   EXPECT_EQ(info->CompanyName(), "US English table");
 }
 
 TEST(VersionInfoResource, WithoutTranslationsLooksInTheUsEnglishTable) {
+  SKIP_WITHOUT_PE_FIXTURES();
   const auto info = Loaded(Fixture("no_translation-64.exe"));
   EXPECT_TRUE(info->Translations().empty());
   EXPECT_EQ(info->ProductName(), "Fallback");
 }
 
 TEST(VersionInfoResource, FileVersionFromNumbersWhenTheTextIsMissing) {
+  SKIP_WITHOUT_PE_FIXTURES();
   const auto info = Loaded(Fixture("no_file_version-64.exe"));
   EXPECT_EQ(info->FileVersion().AsText(), "1.0.6.8");
   EXPECT_EQ(info->ProductVersion().AsText(), "1.0");  // the text wins over 3.2.1.0
@@ -112,6 +117,7 @@ TEST(VersionInfoResource, FileVersionFromNumbersWhenTheTextIsMissing) {
 }
 
 TEST(VersionInfoResource, NonAsciiTextArrivesAsUtf8) {
+  SKIP_WITHOUT_PE_FIXTURES();
   const auto info = Loaded(Fixture("non_ascii-32.exe"));
   EXPECT_EQ(info->CompanyName(),
             "Stra\xC3\x9F"
@@ -129,6 +135,7 @@ void PrintTo(const FlagsCase& c, std::ostream* os) { *os << c.file; }
 class BuildFlags : public ::testing::TestWithParam<FlagsCase> {};
 
 TEST_P(BuildFlags, NameThePresentFlagsInSetOrder) {
+  SKIP_WITHOUT_PE_FIXTURES();
   FakeListView view;
   const auto info = Loaded(Fixture(GetParam().file));
   info->SetVersionListView(&view);
@@ -148,7 +155,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(FlagsCase{"all_flags-64.exe", "Debug, Info Inferred, Patched, Pre-Release, Private, Special"},
                       FlagsCase{"all_flags-64.dll", "Debug, Info Inferred, Patched, Pre-Release, Private, Special"},
                       FlagsCase{"odd_flags-32.exe", "Info Inferred, Pre-Release"}, FlagsCase{"unknown_flag-64.exe", ""},
-                      FlagsCase{"two_translations-32.exe", ""}));
+                      FlagsCase{"two_translations-32.exe", ""}),
+    test::CaseName<FlagsCase>);
 
 TEST(FixedFileVersionInfo, MapsEachBitToItsFlag) {
   // dwFileFlags bit → set position, the mapping the Windows headers define.
@@ -172,6 +180,7 @@ TEST(FixedFileVersionInfo, MapsEachBitToItsFlag) {
 class WithoutResource : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(WithoutResource, ShowsEverythingEmpty) {
+  SKIP_WITHOUT_PE_FIXTURES();
   FakeLabel copyright, version;
   FakeListView view;
   TVersionInfoResource info;
@@ -192,10 +201,11 @@ TEST_P(WithoutResource, ShowsEverythingEmpty) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, WithoutResource,
-                         ::testing::Values("wrong_id-64.exe", "truncated-64.exe", "missing.exe",
-                                           "two_translations.rc"));
+                         ::testing::Values("wrong_id-64.exe", "truncated-64.exe", "missing.exe", "two_translations.rc"),
+                         test::CaseName<const char*>);
 
 TEST(VersionInfoResource, RereadingAfterAGoodFileForgetsIt) {
+  SKIP_WITHOUT_PE_FIXTURES();
   const auto info = Loaded(Fixture("two_translations-64.exe"));
   ASSERT_FALSE(info->Translations().empty());
   info->SetFilename(Fixture("truncated-64.exe"));
@@ -205,6 +215,7 @@ TEST(VersionInfoResource, RereadingAfterAGoodFileForgetsIt) {
 }
 
 TEST(VersionInfoResource, IndexesOutsideThePredefinedItemsAreEmpty) {
+  SKIP_WITHOUT_PE_FIXTURES();
   const auto info = Loaded(Fixture("two_translations-64.exe"));
   EXPECT_EQ(info->ValueByIndex(-1), "");
   EXPECT_EQ(info->ValueByIndex(11), "");
@@ -255,6 +266,7 @@ TEST(VersionInfoResource, LinkingALabelTakesItsItemOutOfTheList) {
 }
 
 TEST(VersionInfoResource, LabelsShowTheirItemsAndTheListTheRest) {
+  SKIP_WITHOUT_PE_FIXTURES();
   FakeLabel version, copyright, product, description;
   FakeListView view;
   TVersionInfoResource info;
@@ -272,6 +284,7 @@ TEST(VersionInfoResource, LabelsShowTheirItemsAndTheListTheRest) {
 }
 
 TEST(VersionInfoResource, EmptyShowResourceGivesOnlyTheColumns) {
+  SKIP_WITHOUT_PE_FIXTURES();
   FakeListView view;
   TVersionInfoResource info;
   info.SetVersionListView(&view);
@@ -282,6 +295,7 @@ TEST(VersionInfoResource, EmptyShowResourceGivesOnlyTheColumns) {
 }
 
 TEST(VersionInfoResource, RefreshesOnlyOnChangedShowResourceButRereadsOnEveryFilename) {
+  SKIP_WITHOUT_PE_FIXTURES();
   FakeListView view;
   CountingResource info;
   info.SetVersionListView(&view);
@@ -302,6 +316,7 @@ TEST(VersionInfoResource, RefreshesOnlyOnChangedShowResourceButRereadsOnEveryFil
 }
 
 TEST(VersionInfoResource, WhileLoadingReadsButLeavesTargetsAlone) {
+  SKIP_WITHOUT_PE_FIXTURES();
   FakeLabel product;
   CountingResource info;
   info.BeginLoading();
@@ -316,6 +331,7 @@ TEST(VersionInfoResource, WhileLoadingReadsButLeavesTargetsAlone) {
 }
 
 TEST(VersionInfoResource, DestroyedLabelIsUnlinkedAndSkipped) {
+  SKIP_WITHOUT_PE_FIXTURES();
   FakeLabel copyright;
   TVersionInfoResource info;
   info.SetCopyrightLabel(&copyright);
@@ -332,6 +348,7 @@ TEST(VersionInfoResource, DestroyedLabelIsUnlinkedAndSkipped) {
 }
 
 TEST(VersionInfoResource, DestroyedListViewIsUnlinked) {
+  SKIP_WITHOUT_PE_FIXTURES();
   TVersionInfoResource info;
   {
     FakeListView view;
@@ -342,6 +359,7 @@ TEST(VersionInfoResource, DestroyedListViewIsUnlinked) {
 }
 
 TEST(VersionInfoResource, TargetOutlivingTheComponentDoesNotCallBack) {
+  SKIP_WITHOUT_PE_FIXTURES();
   FakeLabel label;
   {
     TVersionInfoResource info;
@@ -372,7 +390,8 @@ INSTANTIATE_TEST_SUITE_P(Ids, StringTable,
                                            StringCase{65532, "Legal Copyright"}, StringCase{65533, "Legal Trademarks"},
                                            StringCase{65534, "Original Filename"}, StringCase{65535, "Product Name"},
                                            StringCase{65504, "Product Version"}, StringCase{65505, "Comments"},
-                                           StringCase{65506, "Build Flags"}, StringCase{65507, ""}, StringCase{0, ""}));
+                                           StringCase{65506, "Build Flags"}, StringCase{65507, ""}, StringCase{0, ""}),
+                         test::CaseName<StringCase>);
 
 TEST(StringTable, CaptionTablesFollowTheItemOrder) {
   EXPECT_EQ(VersionCaptions()[pdCompanyName], "Company Name");

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "BlockBuilder.h"
+#include "CaseName.h"
 #include "VersionApi.h"
 #include "VersionBlock.h"
 
@@ -70,7 +71,8 @@ INSTANTIATE_TEST_SUITE_P(Paths, TextQuery,
                                            PathCase{"\\StringFileInfo\\080904E4\\CompanyNameX", nullptr},
                                            PathCase{"\\StringFileInfo\\040904E4\\CompanyName", nullptr},
                                            PathCase{"\\StringFileInfo\\080904E4\\Web", nullptr},
-                                           PathCase{"\\VarFileInfo\\080904E4\\CompanyName", nullptr}));
+                                           PathCase{"\\VarFileInfo\\080904E4\\CompanyName", nullptr}),
+                         test::CaseName<PathCase>);
 
 TEST(VersionQuery, RootGivesTheWholeFixedRecord) {
   const auto buffer = Buffer(SampleBlock());
@@ -196,7 +198,8 @@ INSTANTIATE_TEST_SUITE_P(Texts, Utf16Conversion,
                                            Utf16Case{std::u16string{char16_t{0xD83D}, u'a'},
                                                      "\xEF\xBF\xBD"
                                                      "a"},
-                                           Utf16Case{std::u16string(u"ab\0cd", 5), "ab"}));
+                                           Utf16Case{std::u16string(u"ab\0cd", 5), "ab"}),
+                         test::CaseName<Utf16Case>);
 
 TEST(Utf16Conversion, OddTrailingByteIsIgnored) { EXPECT_EQ(Utf16ToUtf8(Bytes{'a', 0, 'b'}), "a"); }
 

@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 
+#include "GoldenSettings.h"
 #include "RunProcess.h"
 #include "VirtualDisplay.h"
 #include "WaitFor.h"
@@ -105,9 +106,9 @@ TEST_P(SignalClose, StoresTheChangeAndExitsWithZero) {
   const ProcessResult ended = palettor.Finish();
   EXPECT_EQ(ended.exitStatus, 0) << ended.err;
   const std::string store = config_.filePath("Quillon/registry.sqlite3").toStdString();
-  EXPECT_EQ(Stored(store, "LUTWhiteTop"), "0");
-  EXPECT_EQ(Stored(store, "LUTSmoothColours"), "1");
-  EXPECT_EQ(Stored(store, "LUThueM70"), "220") << "the factory anchors stored with it";
+  EXPECT_EQ(Stored(store, golden::WhiteTop()), "0");
+  EXPECT_EQ(Stored(store, golden::SmoothColours()), "1");
+  EXPECT_EQ(Stored(store, golden::Hue("M70")), "220") << "the factory anchors stored with it";
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, SignalClose,

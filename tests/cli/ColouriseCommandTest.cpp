@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "GoldenSettings.h"
 #include "Palette.h"
 #include "ReferenceScene.h"
 #include "ReferenceTable.h"
@@ -22,6 +23,8 @@
 
 namespace palettor {
 namespace {
+
+namespace golden = test::golden;
 
 using test::ProcessResult;
 using test::RunProcess;
@@ -223,8 +226,8 @@ TEST_F(Colourise, ChannelsOfBothDepthsAndEveryFormatAreColouredAsTheRuleSays) {
 }
 
 TEST_F(Colourise, TakesTheTableFromTheStoredSettings) {
-  ASSERT_EQ(Cli({"settings", "set", "LUTWhiteTop", "0"}).exitStatus, 0);
-  ASSERT_EQ(Cli({"settings", "set", "LUThueP10", "200"}).exitStatus, 0);
+  ASSERT_EQ(Cli({"settings", "set", golden::WhiteTop(), "0"}).exitStatus, 0);
+  ASSERT_EQ(Cli({"settings", "set", golden::Hue("P10"), "200"}).exitStatus, 0);
   const Channel ir = MakeChannel(64, 32, 255, 11), vis = MakeChannel(64, 32, 255, 12);
   const ProcessResult r =
       Cli({"colourise", "--ir", Write("ir.png", ir), "--vis", Write("vis.png", vis), "--out", Path("out.png")});
@@ -357,6 +360,7 @@ TEST_F(Colourise, DemoSceneRefusesWhatItCannotWrite) {
       {"both to standard output", {"--ir-out", "-", "--vis-out", "-"}, 2, "only one"},
       {"unknown option", {"--ir-out", "@ir.png", "--vis-out", "@vis.png", "--size", "9"}, 2, "unknown argument"},
       {"no such folder", {"--ir-out", "@ir.png", "--vis-out", "@none/vis.png"}, 1, "cannot write"},
+      {"no such folder after standard output", {"--ir-out", "-", "--vis-out", "@none/vis.png"}, 1, "cannot write"},
   };
   for (const ErrorCase& c : cases) {
     std::vector<std::string> args = {"demo-scene"};
@@ -364,9 +368,9 @@ TEST_F(Colourise, DemoSceneRefusesWhatItCannotWrite) {
     const ProcessResult r = Cli(args);
     EXPECT_EQ(r.exitStatus, c.status) << c.name << ": " << r.err;
     EXPECT_NE(r.err.find(c.says), std::string::npos) << c.name << ": " << r.err;
-    if (c.status == 2) {
-      EXPECT_TRUE(QDir(dir_.path()).isEmpty()) << c.name;
-    }
+    // The pair is written whole or not at all.
+    EXPECT_TRUE(QDir(dir_.path()).isEmpty()) << c.name;
+    EXPECT_TRUE(r.out.empty()) << c.name;
   }
 }
 

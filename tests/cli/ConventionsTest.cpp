@@ -137,13 +137,16 @@ TEST_P(WriteToAFullDevice, FailsWithTheReason) {
 
 INSTANTIATE_TEST_SUITE_P(
     Commands, WriteToAFullDevice,
-    ::testing::Values(FullOutput{{"--help"}}, FullOutput{{"--version"}}, FullOutput{{"render", "--help"}},
-                      FullOutput{{"app-path", "list"}}, FullOutput{{"app-path", "get", "Skyreader"}},
-                      FullOutput{{"settings"}}, FullOutput{{"render", "--factory", "--out", "-"}},
-                      FullOutput{{"render", "--factory", "--out", "/dev/stdout"}, "/dev/stdout"},
-                      FullOutput{{"version-info"}}, FullOutput{{"export-csv", "--factory", "--out", "-"}},
-                      FullOutput{{"legend", "--factory", "--out", "-"}},
-                      FullOutput{{"palette", "export", "--factory", "-"}}, FullOutput{{"palette", "list"}}),
+    ::testing::Values(
+        FullOutput{{"--help"}}, FullOutput{{"--version"}}, FullOutput{{"render", "--help"}},
+        FullOutput{{"app-path", "list"}}, FullOutput{{"app-path", "get", "Skyreader"}}, FullOutput{{"settings"}},
+        FullOutput{{"render", "--factory", "--out", "-"}, "cannot write the bitmap to standard output: "},
+        FullOutput{{"render", "--factory", "--out", "/dev/stdout"}, "/dev/stdout"}, FullOutput{{"version-info"}},
+        FullOutput{{"export-csv", "--factory", "--out", "-"}}, FullOutput{{"legend", "--factory", "--out", "-"}},
+        FullOutput{{"palette", "export", "--factory", "-"}}, FullOutput{{"palette", "list"}},
+        FullOutput{{"colourise", "--demo", "--factory", "--out", "-"},
+                   "cannot write the coloured scene to standard output: "},
+        FullOutput{{"demo-scene", "--ir-out", "ir.png", "--vis-out", "-"}, "cannot write standard output: "}),
     test::CaseName<FullOutput>);
 
 }  // namespace

@@ -18,6 +18,8 @@
 namespace palettor {
 namespace {
 
+namespace golden = test::golden;
+
 using test::kSamplePalette;
 using test::Replaced;
 constexpr const char* kSample = test::kSamplePaletteFile;
@@ -72,7 +74,7 @@ TEST_F(PaletteCli, ImportStoresAll27InTheWindowsOrderAndExportGivesTheFileBack) 
   ASSERT_EQ(imported.exitStatus, 0) << imported.err;
   EXPECT_EQ(imported.out, "");
   EXPECT_EQ(LoadPalette(Registry()).palette, kSamplePalette);
-  EXPECT_EQ(Query("SELECT name FROM registry_values ORDER BY write_seq"), test::golden::kShutdownOrder);
+  EXPECT_EQ(Query("SELECT name FROM registry_values ORDER BY write_seq"), golden::kShutdownOrder);
 
   const test::ProcessResult exported = Run({"palette", "export", "--name", "Sample", Path("back.json")});
   ASSERT_EQ(exported.exitStatus, 0) << exported.err;
@@ -83,7 +85,7 @@ TEST_F(PaletteCli, ImportStoresAll27InTheWindowsOrderAndExportGivesTheFileBack) 
   EXPECT_EQ(Run({"palette", "export", "-"}).out, Replaced(kSample, "  \"name\": \"Sample\",\n", ""));
 
   // Standard input, into a store that holds another palette.
-  ASSERT_EQ(Run({"settings", "set", "LUTTailPercent", "3"}).exitStatus, 0);
+  ASSERT_EQ(Run({"settings", "set", golden::TailPercent(), "3"}).exitStatus, 0);
   const test::ProcessResult piped = test::RunProcess(
       "/bin/sh", {"-c", std::string(PALETTOR_CLI) + " palette import - < '" + Path("back.json") + "'"});
   ASSERT_EQ(piped.exitStatus, 0) << piped.err;
@@ -92,7 +94,7 @@ TEST_F(PaletteCli, ImportStoresAll27InTheWindowsOrderAndExportGivesTheFileBack) 
 
 TEST_F(PaletteCli, RenderWithAPaletteFileIsRenderWithItsValuesAsFlags) {
   Write("sample.json", kSample);
-  ASSERT_EQ(Run({"settings", "set", "LUThueO0", "5"}).exitStatus, 0);  // the file replaces what is stored
+  ASSERT_EQ(Run({"settings", "set", golden::Hue("O0"), "5"}).exitStatus, 0);  // the file replaces what is stored
   std::vector<std::string> flags = kSampleFlags;
   flags.insert(flags.begin(), "--factory");
   EXPECT_EQ(Render({"--palette", Path("sample.json")}), Render(flags));

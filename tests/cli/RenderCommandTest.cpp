@@ -10,6 +10,7 @@
 
 #include <filesystem>
 
+#include "CaseName.h"
 #include "ChildProcess.h"
 #include "Palette.h"
 #include "ReferenceTable.h"
@@ -186,6 +187,9 @@ struct BadArguments {
   std::vector<std::string> args;
   std::string named;  // what the message must mention
 };
+void PrintTo(const BadArguments& c, std::ostream* os) {
+  for (const std::string& arg : c.args) *os << arg << " ";
+}
 
 class RenderRejects : public RenderCommand, public testing::WithParamInterface<BadArguments> {};
 
@@ -217,7 +221,8 @@ INSTANTIATE_TEST_SUITE_P(
                     BadArguments{{"--tail-percent", ""}, "--tail-percent"},
                     BadArguments{{"--tail-percent", "1e2"}, "1e2"}, BadArguments{{"--white-top", "yes"}, "yes"},
                     BadArguments{{"--smooth", "ON"}, "ON"}, BadArguments{{"--factory=1"}, "--factory"},
-                    BadArguments{{"--colour"}, "--colour"}, BadArguments{{"stray"}, "stray"}));
+                    BadArguments{{"--colour"}, "--colour"}, BadArguments{{"stray"}, "stray"}),
+    test::CaseName<BadArguments>);
 
 TEST_F(RenderCommand, MissingOutIsAnError) {
   const ProcessResult r = Render({"--factory"});

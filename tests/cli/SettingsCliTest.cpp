@@ -20,6 +20,8 @@
 namespace palettor {
 namespace {
 
+namespace golden = test::golden;
+
 std::string ReadFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -32,8 +34,8 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-const std::vector<std::string> kLoadOrder = test::golden::LoadOrderNames();
-using test::golden::kFirstRunListing;
+const std::vector<std::string> kLoadOrder = golden::LoadOrderNames();
+using golden::kFirstRunListing;
 
 const char* const kKey = "\\Software\\Quillon\\palettor";
 
@@ -85,37 +87,37 @@ TEST_F(CliTest, SettingsOnAFirstRunListsFactoryAnchorsAndDefaultOptionsAndCreate
 }
 
 TEST_F(CliTest, SettingsListsStoredValuesAsTheWindowLoadsThem) {
-  Put("LUThueM70", 5);
-  Put("LUThueP10", 123);
-  Put("LUTWhiteTop", 2);
-  Put("LUTSmoothColours", 0);
-  Put("LUTTailPercent", 65536 + 30);
+  Put(golden::Hue("M70"), 5);
+  Put(golden::Hue("P10"), 123);
+  Put(golden::WhiteTop(), 2);
+  Put(golden::SmoothColours(), 0);
+  Put(golden::TailPercent(), 65536 + 30);
   {
     TRegistry registry(Store());
     ASSERT_TRUE(registry.OpenKey(kKey, true));
-    registry.WriteString("LUTsatP10", "40");
+    registry.WriteString(golden::Saturation("P10"), "40");
   }
   const auto lines = Lines(Run({"settings"}).out);
   ASSERT_EQ(lines.size(), 27u);
   for (std::size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(lines[i].substr(0, lines[i].find(' ')), kLoadOrder[i]);
-  EXPECT_EQ(lines[0], "LUThueM70 5 stored");
-  EXPECT_EQ(lines[1], "LUTsatM70 -1 default");
-  EXPECT_EQ(lines[2], "LUThueM60 0 default");
-  EXPECT_EQ(lines[16], "LUThueP10 123 stored");
-  EXPECT_EQ(lines[17], "LUTsatP10 0 default") << "a saturation stored as text is no number";
-  EXPECT_EQ(lines[24], "LUTTailPercent 30 stored") << "the spinner takes the low 16 bits";
-  EXPECT_EQ(lines[25], "LUTWhiteTop 1 stored");
-  EXPECT_EQ(lines[26], "LUTSmoothColours 0 stored");
+  EXPECT_EQ(lines[0], golden::Hue("M70") + " 5 stored");
+  EXPECT_EQ(lines[1], golden::Saturation("M70") + " -1 default");
+  EXPECT_EQ(lines[2], golden::Hue("M60") + " 0 default");
+  EXPECT_EQ(lines[16], golden::Hue("P10") + " 123 stored");
+  EXPECT_EQ(lines[17], golden::Saturation("P10") + " 0 default") << "a saturation stored as text is no number";
+  EXPECT_EQ(lines[24], golden::TailPercent() + " 30 stored") << "the spinner takes the low 16 bits";
+  EXPECT_EQ(lines[25], golden::WhiteTop() + " 1 stored");
+  EXPECT_EQ(lines[26], golden::SmoothColours() + " 0 stored");
 }
 
 TEST_F(CliTest, SettingsWithAStoredBlueTailHueOfMinusOneListsTheFactoryAnchors) {
   for (const auto& name : kLoadOrder) Put(name, 1);
-  Put("LUThueM70", -1);
+  Put(golden::Hue("M70"), -1);
   const auto lines = Lines(Run({"settings"}).out);
   ASSERT_EQ(lines.size(), 27u);
   EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 24),
             std::vector<std::string>(kFirstRunListing.begin(), kFirstRunListing.begin() + 24));
-  EXPECT_EQ(lines[24], "LUTTailPercent 1 stored");
+  EXPECT_EQ(lines[24], golden::TailPercent() + " 1 stored");
 }
 
 std::string Join(const std::vector<std::string>& args) {
@@ -145,20 +147,22 @@ TEST_P(SettingsSetRefuses, ExitsTwoWithAMessageAndWritesNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Arguments, SettingsSetRefuses,
-    ::testing::Values(BadSet{{"LUThueM70", "361"}, "from 0 to 360"}, BadSet{{"LUThueM70", "-1"}, "from 0 to 360"},
-                      BadSet{{"LUTsatO0", "101"}, "from 0 to 100"}, BadSet{{"LUTTailPercent", "101"}, "from 0 to 100"},
-                      BadSet{{"LUTTailPercent", "-1"}, "from 0 to 100"}, BadSet{{"LUTWhiteTop", "2"}, "from 0 to 1"},
-                      BadSet{{"LUTSmoothColours", "-1"}, "from 0 to 1"}, BadSet{{"LUTWhiteTop", "on"}, "from 0 to 1"},
-                      BadSet{{"LUThueP10", "1.5"}, "whole number"}, BadSet{{"LUThueP10", ""}, "whole number"},
-                      BadSet{{"LUThueP10", " 5"}, "whole number"}, BadSet{{"LUThueP10", "99999999999"}, "whole number"},
-                      BadSet{{"LUThueM80", "5"}, "unknown setting"}, BadSet{{"Skyreader", "5"}, "unknown setting"},
-                      BadSet{{"LUThueM70"}, "NAME VALUE"}, BadSet{{"LUThueM70", "1", "2"}, "NAME VALUE"}),
+    ::testing::Values(
+        BadSet{{golden::Hue("M70"), "361"}, "from 0 to 360"}, BadSet{{golden::Hue("M70"), "-1"}, "from 0 to 360"},
+        BadSet{{golden::Saturation("O0"), "101"}, "from 0 to 100"},
+        BadSet{{golden::TailPercent(), "101"}, "from 0 to 100"}, BadSet{{golden::TailPercent(), "-1"}, "from 0 to 100"},
+        BadSet{{golden::WhiteTop(), "2"}, "from 0 to 1"}, BadSet{{golden::SmoothColours(), "-1"}, "from 0 to 1"},
+        BadSet{{golden::WhiteTop(), "on"}, "from 0 to 1"}, BadSet{{golden::Hue("P10"), "1.5"}, "whole number"},
+        BadSet{{golden::Hue("P10"), ""}, "whole number"}, BadSet{{golden::Hue("P10"), " 5"}, "whole number"},
+        BadSet{{golden::Hue("P10"), "99999999999"}, "whole number"}, BadSet{{"LUThueM80", "5"}, "unknown setting"},
+        BadSet{{"Skyreader", "5"}, "unknown setting"}, BadSet{{golden::Hue("M70")}, "NAME VALUE"},
+        BadSet{{golden::Hue("M70"), "1", "2"}, "NAME VALUE"}),
     test::CaseName<BadSet>);
 
 struct GoodSet {
-  const char* name;
+  std::string name;
   const char* value;
-  const char* listed;
+  std::string listed;
 };
 
 void PrintTo(const GoodSet& c, std::ostream* os) { *os << c.name << " " << c.value; }
@@ -170,55 +174,55 @@ TEST_P(SettingsSetAccepts, StoresAllTwentySevenInShutdownOrderWithTheOneChanged)
   ASSERT_EQ(result.exitStatus, 0) << result.err;
   EXPECT_EQ(result.out, "");
   EXPECT_EQ(result.err, "");
-  EXPECT_EQ(Query("SELECT name FROM registry_values ORDER BY write_seq"), test::golden::kShutdownOrder);
-  EXPECT_EQ(Listed(std::string(GetParam().listed).substr(0, std::string(GetParam().listed).find(' '))),
-            GetParam().listed);
+  EXPECT_EQ(Query("SELECT name FROM registry_values ORDER BY write_seq"), golden::kShutdownOrder);
+  EXPECT_EQ(Listed(GetParam().listed.substr(0, GetParam().listed.find(' '))), GetParam().listed);
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, SettingsSetAccepts,
-                         ::testing::Values(GoodSet{"LUThueM70", "0", "LUThueM70 0 stored"},
-                                           GoodSet{"LUThueM70", "360", "LUThueM70 360 stored"},
-                                           GoodSet{"LUTsatP40", "100", "LUTsatP40 100 stored"},
-                                           GoodSet{"LUThueO0", "+7", "LUThueO0 7 stored"},
-                                           GoodSet{"LUTTailPercent", "0", "LUTTailPercent 0 stored"},
-                                           GoodSet{"LUTTailPercent", "100", "LUTTailPercent 100 stored"},
-                                           GoodSet{"LUTWhiteTop", "0", "LUTWhiteTop 0 stored"},
-                                           GoodSet{"LUTSmoothColours", "1", "LUTSmoothColours 1 stored"},
-                                           GoodSet{"luthuep20", "200", "LUThueP20 200 stored"}),
+                         ::testing::Values(GoodSet{golden::Hue("M70"), "0", golden::Hue("M70") + " 0 stored"},
+                                           GoodSet{golden::Hue("M70"), "360", golden::Hue("M70") + " 360 stored"},
+                                           GoodSet{golden::Saturation("P40"), "100",
+                                                   golden::Saturation("P40") + " 100 stored"},
+                                           GoodSet{golden::Hue("O0"), "+7", golden::Hue("O0") + " 7 stored"},
+                                           GoodSet{golden::TailPercent(), "0", golden::TailPercent() + " 0 stored"},
+                                           GoodSet{golden::TailPercent(), "100", golden::TailPercent() + " 100 stored"},
+                                           GoodSet{golden::WhiteTop(), "0", golden::WhiteTop() + " 0 stored"},
+                                           GoodSet{golden::SmoothColours(), "1", golden::SmoothColours() + " 1 stored"},
+                                           GoodSet{"luthuep20", "200", golden::Hue("P20") + " 200 stored"}),
                          test::CaseName<GoodSet>);
 
 TEST_F(CliTest, SettingsSetOnAFirstRunStoresTheFactoryAnchorsWithTheChange) {
-  ASSERT_EQ(Run({"settings", "set", "LUThueO0", "50"}).exitStatus, 0);
+  ASSERT_EQ(Run({"settings", "set", golden::Hue("O0"), "50"}).exitStatus, 0);
   auto expected = kFirstRunListing;
   for (auto& line : expected) {
     line.replace(line.rfind(' ') + 1, std::string::npos, "stored");
   }
-  expected[14] = "LUThueO0 50 stored";
+  expected[14] = golden::Hue("O0") + " 50 stored";
   EXPECT_EQ(Lines(Run({"settings"}).out), expected);
 }
 
 TEST_F(CliTest, SettingsSetKeepsEveryOtherStoredValue) {
   for (std::size_t i = 0; i < 24; ++i) Put(kLoadOrder[i], static_cast<std::int32_t>(i + 1));
-  Put("LUTTailPercent", 44);
-  Put("LUTWhiteTop", 0);
-  Put("LUTSmoothColours", 0);
-  ASSERT_EQ(Run({"settings", "set", "LUTWhiteTop", "1"}).exitStatus, 0);
+  Put(golden::TailPercent(), 44);
+  Put(golden::WhiteTop(), 0);
+  Put(golden::SmoothColours(), 0);
+  ASSERT_EQ(Run({"settings", "set", golden::WhiteTop(), "1"}).exitStatus, 0);
   for (std::size_t i = 0; i < 24; ++i) EXPECT_EQ(Value(kLoadOrder[i]), std::to_string(i + 1)) << kLoadOrder[i];
-  EXPECT_EQ(Value("LUTTailPercent"), "44");
-  EXPECT_EQ(Value("LUTWhiteTop"), "1");
-  EXPECT_EQ(Value("LUTSmoothColours"), "0");
+  EXPECT_EQ(Value(golden::TailPercent()), "44");
+  EXPECT_EQ(Value(golden::WhiteTop()), "1");
+  EXPECT_EQ(Value(golden::SmoothColours()), "0");
 }
 
 TEST_F(CliTest, SettingsSetWritesBackWhatTheWindowWould) {
-  Put("LUThueM70", 10);
-  Put("LUTWhiteTop", 2);
-  Put("LUTTailPercent", 70000);
-  Put("LUThueP30", 5000);
-  ASSERT_EQ(Run({"settings", "set", "LUTsatO0", "3"}).exitStatus, 0);
-  EXPECT_EQ(Value("LUTWhiteTop"), "1");
-  EXPECT_EQ(Value("LUTTailPercent"), "100") << "the tail spinner held 70000 at its bound";
-  EXPECT_EQ(Value("LUThueP30"), "5000") << "anchor values pass unchanged";
-  EXPECT_EQ(Value("LUTsatM70"), "-1");
+  Put(golden::Hue("M70"), 10);
+  Put(golden::WhiteTop(), 2);
+  Put(golden::TailPercent(), 70000);
+  Put(golden::Hue("P30"), 5000);
+  ASSERT_EQ(Run({"settings", "set", golden::Saturation("O0"), "3"}).exitStatus, 0);
+  EXPECT_EQ(Value(golden::WhiteTop()), "1");
+  EXPECT_EQ(Value(golden::TailPercent()), "100") << "the tail spinner held 70000 at its bound";
+  EXPECT_EQ(Value(golden::Hue("P30")), "5000") << "anchor values pass unchanged";
+  EXPECT_EQ(Value(golden::Saturation("M70")), "-1");
 }
 
 TEST_F(CliTest, SettingsActOnThePalettorKeyWhateverTheToolIsCalled) {
@@ -226,15 +230,18 @@ TEST_F(CliTest, SettingsActOnThePalettorKeyWhateverTheToolIsCalled) {
   std::filesystem::create_directories(renamed.parent_path());
   std::filesystem::copy_file(PALETTOR_CLI, renamed);
   std::filesystem::permissions(renamed, std::filesystem::perms::owner_all);
-  ASSERT_EQ(Run({"settings", "set", "LUTTailPercent", "33"}, renamed.string()).exitStatus, 0);
+  ASSERT_EQ(Run({"settings", "set", golden::TailPercent(), "33"}, renamed.string()).exitStatus, 0);
   EXPECT_EQ(Query("SELECT DISTINCT key_path FROM registry_values"),
             std::vector<std::string>{"Software\\Quillon\\palettor"});
-  EXPECT_EQ(Listed("LUTTailPercent"), "LUTTailPercent 33 stored");
+  EXPECT_EQ(Listed(golden::TailPercent()), golden::TailPercent() + " 33 stored");
 }
 
 TEST_F(CliTest, ConcurrentSettingsSetsLoseNoChange) {
-  const std::vector<std::pair<std::string, std::string>> changes = {
-      {"LUThueM60", "11"}, {"LUTsatM50", "22"}, {"LUTTailPercent", "33"}, {"LUTWhiteTop", "0"}, {"LUThueP40", "44"}};
+  const std::vector<std::pair<std::string, std::string>> changes = {{golden::Hue("M60"), "11"},
+                                                                    {golden::Saturation("M50"), "22"},
+                                                                    {golden::TailPercent(), "33"},
+                                                                    {golden::WhiteTop(), "0"},
+                                                                    {golden::Hue("P40"), "44"}};
   std::vector<std::unique_ptr<test::RunningProcess>> children;
   for (const auto& [name, value] : changes) {
     children.push_back(
@@ -254,11 +261,11 @@ TEST_F(CliTest, AGarbageStoreIsKeptAsideBySettingsSetAndLeftAloneByTheListing) {
   EXPECT_EQ(Lines(listing.err).size(), 1u) << listing.err;
   EXPECT_EQ(ReadFile(StorePath()), std::string(3000, 'g'));
 
-  const CliResult set = Run({"settings", "set", "LUThueO0", "1"});
+  const CliResult set = Run({"settings", "set", golden::Hue("O0"), "1"});
   EXPECT_EQ(set.exitStatus, 0);
   ASSERT_EQ(Lines(set.err).size(), 1u) << set.err;
   EXPECT_NE(set.err.find("kept it as"), std::string::npos) << set.err;
-  EXPECT_EQ(Value("LUThueO0"), "1");
+  EXPECT_EQ(Value(golden::Hue("O0")), "1");
 }
 
 // --- A store another process holds for longer than the wait ---
@@ -267,8 +274,8 @@ class BusyStoreCli : public CliTest {
  protected:
   void SetUp() override {
     CliTest::SetUp();
-    Put("LUThueM70", 5);
-    Put("LUTTailPercent", 40);
+    Put(golden::Hue("M70"), 5);
+    Put(golden::TailPercent(), 40);
     ::setenv("PALETTOR_STORE_BUSY_TIMEOUT_MS", "200", 1);
   }
   void TearDown() override {
@@ -295,12 +302,12 @@ TEST_F(BusyStoreCli, SettingsSetFailsAndWritesNothing) {
   const std::string before = ReadFile(StorePath());
   {
     test::StoreHolder holder(StorePath());
-    const CliResult set = Run({"settings", "set", "LUThueO0", "50"});
+    const CliResult set = Run({"settings", "set", golden::Hue("O0"), "50"});
     EXPECT_EQ(set.exitStatus, 1);
     EXPECT_NE(set.err.find("settings store busy"), std::string::npos) << set.err;
   }
   EXPECT_EQ(ReadFile(StorePath()), before);
-  EXPECT_EQ(Listed("LUThueM70"), "LUThueM70 5 stored");
+  EXPECT_EQ(Listed(golden::Hue("M70")), golden::Hue("M70") + " 5 stored");
 }
 
 // --- Why a store cannot be written ---
@@ -310,7 +317,7 @@ TEST_F(CliTest, AReadOnlyEmptyFolderIsReportedAsPermissionDenied) {
   RunUnprivileged();
   std::filesystem::permissions(StorePath().parent_path(),
                                std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-  const CliResult set = Run({"settings", "set", "LUThueO0", "50"});
+  const CliResult set = Run({"settings", "set", golden::Hue("O0"), "50"});
   EXPECT_EQ(set.exitStatus, 1);
   EXPECT_NE(set.err.find("Permission denied"), std::string::npos) << set.err;
   EXPECT_EQ(set.err.find("No such file"), std::string::npos) << set.err;
@@ -318,12 +325,12 @@ TEST_F(CliTest, AReadOnlyEmptyFolderIsReportedAsPermissionDenied) {
 }
 
 TEST_F(CliTest, AReadOnlyFolderWithAStoreIsReportedWithTheReason) {
-  Put("LUThueO0", 1);
+  Put(golden::Hue("O0"), 1);
   RunUnprivileged();
   std::filesystem::permissions(StorePath().parent_path(),
                                std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
   const std::string before = ReadFile(StorePath());
-  const CliResult set = Run({"settings", "set", "LUThueO0", "50"});
+  const CliResult set = Run({"settings", "set", golden::Hue("O0"), "50"});
   EXPECT_EQ(set.exitStatus, 1);
   EXPECT_NE(set.err.find("Permission denied"), std::string::npos) << set.err;
   EXPECT_EQ(ReadFile(StorePath()), before);
@@ -432,9 +439,9 @@ TEST_F(CliTest, RenderNeverCreatesTheStoreAndMatchesTheFactoryOnAFirstRun) {
 }
 
 TEST_F(CliTest, RenderStartsFromTheStoredSettingsAndFlagsOverrideThem) {
-  ASSERT_EQ(Run({"settings", "set", "LUTWhiteTop", "0"}).exitStatus, 0);
-  ASSERT_EQ(Run({"settings", "set", "LUThueP10", "200"}).exitStatus, 0);
-  ASSERT_EQ(Run({"settings", "set", "LUTTailPercent", "40"}).exitStatus, 0);
+  ASSERT_EQ(Run({"settings", "set", golden::WhiteTop(), "0"}).exitStatus, 0);
+  ASSERT_EQ(Run({"settings", "set", golden::Hue("P10"), "200"}).exitStatus, 0);
+  ASSERT_EQ(Run({"settings", "set", golden::TailPercent(), "40"}).exitStatus, 0);
   const std::string storeBefore = ReadFile(StorePath());
   const auto path = [&](const char* name) { return (root_ / name).string(); };
   ASSERT_EQ(Run({"render", "--out", path("stored.bmp")}).exitStatus, 0);

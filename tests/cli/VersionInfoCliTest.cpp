@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "CaseName.h"
 #include "FixtureFiles.h"
 #include "RunProcess.h"
 #include "VersionInfoCommand.h"
@@ -36,6 +37,7 @@ void PrintTo(const CliCase& c, std::ostream* os) {
 class VersionInfoCli : public ::testing::TestWithParam<CliCase> {};
 
 TEST_P(VersionInfoCli, PrintsTheResource) {
+  SKIP_WITHOUT_PE_FIXTURES();
   std::vector<std::string> args = GetParam().args;
   for (auto& arg : args) {
     if (arg.ends_with(".exe") || arg.ends_with(".dll")) arg = Fixture(arg);
@@ -93,9 +95,11 @@ INSTANTIATE_TEST_SUITE_P(
                       CliCase{{"truncated-64.exe"}, 1, ""}, CliCase{{"wrong_id-32.exe"}, 1, ""},
                       CliCase{{"not-there.exe"}, 1, ""}, CliCase{{"two_translations-64.exe", "--key"}, 2, ""},
                       CliCase{{"two_translations-64.exe", "--bogus"}, 2, ""},
-                      CliCase{{"two_translations-64.exe", "all_flags-64.exe"}, 2, ""}));
+                      CliCase{{"two_translations-64.exe", "all_flags-64.exe"}, 2, ""}),
+    test::CaseName<CliCase>);
 
 TEST(VersionInfoCliMessages, SayWhatIsWrong) {
+  SKIP_WITHOUT_PE_FIXTURES();
   EXPECT_EQ(RunCli({Fixture("truncated-64.exe")}).err,
             "palettor-cli: " + Fixture("truncated-64.exe") + " has no version resource\n");
   EXPECT_EQ(RunCli({Fixture("none.exe")}).err,
@@ -106,6 +110,7 @@ TEST(VersionInfoCliMessages, SayWhatIsWrong) {
 
 // A resource is untrusted text: its control characters come out escaped, one line per item.
 TEST(VersionInfoCliMessages, EscapeControlCharactersInTheResource) {
+  SKIP_WITHOUT_PE_FIXTURES();
   const CliRun run = RunCli({Fixture("control_chars-64.exe")});
   ASSERT_EQ(run.exitStatus, 0) << run.err;
   EXPECT_NE(run.out.find("Product Name: Evil\\nFile Version: 9.9\\tx\n"), std::string::npos) << run.out;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "AnchorPalette.h"
+#include "CaseName.h"
 
 namespace palettor {
 namespace {
@@ -23,6 +24,7 @@ struct DeriveCase {
   std::int32_t hue, saturation;
   PackedColour colour;
 };
+void PrintTo(const DeriveCase& c, std::ostream* os) { *os << "hue " << c.hue << " sat " << c.saturation; }
 
 class DeriveAnchorColourCases : public testing::TestWithParam<DeriveCase> {};
 
@@ -38,7 +40,8 @@ INSTANTIATE_TEST_SUITE_P(Examples, DeriveAnchorColourCases,
                                          DeriveCase{200, 100, 0xFFAA00},
                                          DeriveCase{30, 50, 0x80BFFF},   // 191.25 -> 191, 127.5 -> 128
                                          DeriveCase{220, 70, 0xFF884D},  // red 77, not 76
-                                         DeriveCase{0, 0, 0xFFFFFF}, DeriveCase{359, 0, 0xFFFFFF}));
+                                         DeriveCase{0, 0, 0xFFFFFF}, DeriveCase{359, 0, 0xFFFFFF}),
+                         test::CaseName<DeriveCase>);
 
 // Values only a hand-edited store can hold: hues wrap, saturations clamp.
 INSTANTIATE_TEST_SUITE_P(OutOfRange, DeriveAnchorColourCases,
@@ -46,7 +49,8 @@ INSTANTIATE_TEST_SUITE_P(OutOfRange, DeriveAnchorColourCases,
                                          DeriveCase{480, 100, 0x00FF00},   // = 120
                                          DeriveCase{-1, 100, 0x0400FF},    // = 359
                                          DeriveCase{200, 150, 0xFFAA00},   // = 100 %
-                                         DeriveCase{200, -5, 0xFFFFFF}));  // = 0 %
+                                         DeriveCase{200, -5, 0xFFFFFF}),   // = 0 %
+                         test::CaseName<DeriveCase>);
 
 TEST(DeriveAnchorColour, ExtremeHuesWrapLikeSmallOnes) {
   EXPECT_EQ(DeriveAnchorColour(2147483647, 100), DeriveAnchorColour(127, 100));       // 2^31 - 1 = 127 mod 360

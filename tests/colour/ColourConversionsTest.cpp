@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "CaseName.h"
 #include "ColourConversions.h"
 #include "PackedColour.h"
 
@@ -32,6 +33,7 @@ struct HsvCase {
   float r, g, b;
   float hue, saturation, value;
 };
+void PrintTo(const HsvCase& c, std::ostream* os) { *os << "rgb " << c.r << " " << c.g << " " << c.b; }
 
 class RGBToHSVCases : public testing::TestWithParam<HsvCase> {};
 
@@ -51,7 +53,8 @@ INSTANTIATE_TEST_SUITE_P(Examples, RGBToHSVCases,
                                          HsvCase{0, 1, 1, 180, 1, 1},            // green wins a tie with blue
                                          HsvCase{1, 0, 1, 300, 1, 1},            // -60 wraps to 300
                                          HsvCase{0, 0, 1, 240, 1, 1}, HsvCase{0.5f, 0.25f, 0, 30, 1, 0.5f},
-                                         HsvCase{1, 1, 1, 0, 0, 1}));
+                                         HsvCase{1, 1, 1, 0, 0, 1}),
+                         test::CaseName<HsvCase>);
 
 TEST(RGBToHSV, TinyNegativeHueRoundsUpTo360) {
   // Red is the maximum and blue exceeds green by a hair: the hue is a tiny negative number
@@ -65,6 +68,7 @@ struct RgbCase {
   float hue, saturation, value;
   float r, g, b;
 };
+void PrintTo(const RgbCase& c, std::ostream* os) { *os << "hsv " << c.hue << " " << c.saturation << " " << c.value; }
 
 class HSVToRGBCases : public testing::TestWithParam<RgbCase> {};
 
@@ -83,7 +87,8 @@ INSTANTIATE_TEST_SUITE_P(Examples, HSVToRGBCases,
                                          RgbCase{120, 1, 1, 0, 1, 0}, RgbCase{240, 1, 1, 0, 0, 1},
                                          RgbCase{60, 1, 1, 1, 1, 0},
                                          RgbCase{123, 0, 0.25f, 0.25f, 0.25f, 0.25f},  // grey ignores hue
-                                         RgbCase{1e6f, 0, 0.25f, 0.25f, 0.25f, 0.25f}));
+                                         RgbCase{1e6f, 0, 0.25f, 0.25f, 0.25f, 0.25f}),
+                         test::CaseName<RgbCase>);
 
 TEST(HSVToRGB, RoundsEachIntermediateToFloat) {
   // 1 - 0.7 worked out on the float nearest 0.7 is slightly above 0.3; that is what makes
@@ -124,7 +129,8 @@ INSTANTIATE_TEST_SUITE_P(Wrapping, OutOfRangeHue,
                          testing::Values(std::pair{-10.0f, 350.0f}, std::pair{370.0f, 10.0f}, std::pair{720.0f, 0.0f},
                                          std::pair{-360.0f, 0.0f}, std::pair{-59.0f, 301.0f}, std::pair{1e7f, 280.0f},
                                          std::pair{std::numeric_limits<float>::quiet_NaN(), 0.0f},
-                                         std::pair{std::numeric_limits<float>::infinity(), 0.0f}));
+                                         std::pair{std::numeric_limits<float>::infinity(), 0.0f}),
+                         test::CaseName<OutOfRangeHue::ParamType>);
 
 TEST(HSVToRGB, ClampsSaturationIntoRange) {
   float r = -1, g = -1, b = -1;

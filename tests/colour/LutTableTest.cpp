@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "CaseName.h"
 #include "LutTable.h"
 
 namespace palettor {
@@ -21,6 +22,7 @@ struct PixelCase {
   int x, y;
   PackedColour colour;
 };
+void PrintTo(const PixelCase& c, std::ostream* os) { *os << "column " << c.x << " row " << c.y; }
 
 class FactoryTablePixels : public testing::TestWithParam<PixelCase> {};
 
@@ -40,28 +42,35 @@ INSTANTIATE_TEST_SUITE_P(
                     PixelCase{true, true, 12, 62, 224, 0x1D1F1E}, PixelCase{true, true, 12, 80, 245, 0x874828},
                     PixelCase{true, true, 12, 80, 225, 0x874828}, PixelCase{true, true, 12, 85, 128, 0x55737F},
                     PixelCase{true, true, 12, 85, 127, 0x567480}, PixelCase{true, true, 12, 99, 255, 0xB35F35},
-                    PixelCase{true, true, 12, 99, 0, 0xFFFFFF}));
+                    PixelCase{true, true, 12, 99, 0, 0xFFFFFF}),
+    test::CaseName<PixelCase>);
 
 INSTANTIATE_TEST_SUITE_P(WithoutWhiteTop, FactoryTablePixels,
                          testing::Values(PixelCase{false, true, 12, 0, 0, 0xFCEDFF},
                                          PixelCase{false, true, 12, 30, 0, 0xFFE4DB},
                                          PixelCase{false, true, 12, 85, 55, 0x9CBCC8},
-                                         PixelCase{false, true, 12, 99, 0, 0xBFD1FF}));
+                                         PixelCase{false, true, 12, 99, 0, 0xBFD1FF}),
+                         test::CaseName<PixelCase>);
 
 INSTANTIATE_TEST_SUITE_P(WithoutSmoothing, FactoryTablePixels,
                          testing::Values(PixelCase{true, false, 12, 5, 55, 0xC7BFC8},
                                          PixelCase{true, false, 12, 58, 55, 0xC8C7BC},
-                                         PixelCase{true, false, 12, 85, 128, 0x4F6B7F}));
+                                         PixelCase{true, false, 12, 85, 128, 0x4F6B7F}),
+                         test::CaseName<PixelCase>);
 
 INSTANTIATE_TEST_SUITE_P(WithoutTail, FactoryTablePixels,
                          testing::Values(PixelCase{true, true, 0, 80, 245, 0x07090A},
-                                         PixelCase{true, true, 0, 99, 255, 0x000000}));
+                                         PixelCase{true, true, 0, 99, 255, 0x000000}),
+                         test::CaseName<PixelCase>);
 
 struct SumCase {
   bool whiteTop, smooth;
   int tailPercent;
   long red, green, blue;
 };
+void PrintTo(const SumCase& c, std::ostream* os) {
+  *os << "white top " << c.whiteTop << " smooth " << c.smooth << " tail " << c.tailPercent;
+}
 
 class FactoryTableSums : public testing::TestWithParam<SumCase> {};
 
@@ -84,7 +93,8 @@ INSTANTIATE_TEST_SUITE_P(Options, FactoryTableSums,
                                          SumCase{false, true, 12, 3107298, 3114922, 3190577},
                                          SumCase{true, false, 12, 3133195, 3102198, 3183516},
                                          SumCase{false, false, 0, 3079410, 2998280, 3001610},
-                                         SumCase{true, true, 100, 2275138, 2601796, 3352197}));
+                                         SumCase{true, true, 100, 2275138, 2601796, 3352197}),
+                         test::CaseName<SumCase>);
 
 TEST(Table, BlueTailStartsAtTwoDegrees) {
   const auto pixels = Factory(100, true, true);
@@ -115,7 +125,8 @@ TEST_P(TailRows, CoverTheDarkestRowsOnly) {
 
 INSTANTIATE_TEST_SUITE_P(Percentages, TailRows,
                          testing::Values(std::pair{0, 0}, std::pair{1, 3}, std::pair{12, 31}, std::pair{50, 128},
-                                         std::pair{99, 253}, std::pair{100, 255}));
+                                         std::pair{99, 253}, std::pair{100, 255}),
+                         [](const auto& c) { return "Percent" + std::to_string(c.param.first); });
 
 TEST(Table, GreyColumnsHoldTheirBrightnessInEveryChannel) {
   // The 0 degree anchor is white: its three columns are grey ramps outside the tail.

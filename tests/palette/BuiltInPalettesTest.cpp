@@ -6,6 +6,7 @@
 #include "BuiltInPalettes.h"
 #include "EmbeddedPresets.h"
 #include "PaletteFile.h"
+#include "PaletteFileWriter.h"
 
 namespace palettor {
 namespace {
@@ -34,7 +35,8 @@ TEST(BuiltInPalettes, FilesAreTidyAndNamedAsListed) {
     const PaletteReadResult read = ParsePalette(preset.text);
     ASSERT_TRUE(read.document) << preset.name << ": " << read.error.Message().toStdString();
     EXPECT_EQ(read.document->name.toStdString(), preset.name);
-    EXPECT_EQ(FormatPalette(*read.document), preset.text.toByteArray()) << preset.name << " is not laid out as written";
+    EXPECT_EQ(PaletteFileWriter::Encode(read.document->palette, read.document->name), preset.text.toByteArray())
+        << preset.name << " is not laid out as written";
   }
 }
 

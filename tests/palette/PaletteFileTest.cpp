@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 
 #include "PaletteFile.h"
+#include "PaletteFileWriter.h"
 
 namespace palettor {
 namespace {
@@ -41,6 +42,10 @@ PaletteDocument MyIr() {
   return document;
 }
 
+QByteArray Format(const PaletteDocument& document) {
+  return PaletteFileWriter::Encode(document.palette, document.name);
+}
+
 // kMyIr with its first `from` replaced by `to`.
 std::string Edited(const std::string& from, const std::string& to) {
   std::string text = kMyIr;
@@ -52,7 +57,7 @@ std::string Edited(const std::string& from, const std::string& to) {
   return text;
 }
 
-TEST(PaletteFile, WritesTheDocumentedLayout) { EXPECT_EQ(FormatPalette(MyIr()).toStdString(), kMyIr); }
+TEST(PaletteFile, WritesTheDocumentedLayout) { EXPECT_EQ(Format(MyIr()).toStdString(), kMyIr); }
 
 TEST(PaletteFile, ReadsWhatItWrites) {
   PaletteDocument document = MyIr();
@@ -60,15 +65,15 @@ TEST(PaletteFile, ReadsWhatItWrites) {
   document.palette.anchors[AnchorSlot(-3)] = {360, 100};
   document.palette.anchors[AnchorSlot(4)] = {0, 0};
   document.palette = {document.palette.anchors, 0, false, true};
-  const QByteArray text = FormatPalette(document);
+  const QByteArray text = Format(document);
   const PaletteReadResult read = ParsePalette(text);
   ASSERT_TRUE(read.document) << read.error.Message().toStdString();
   EXPECT_EQ(*read.document, document);
-  EXPECT_EQ(FormatPalette(*read.document), text);
+  EXPECT_EQ(Format(*read.document), text);
 
   document.name.clear();
-  EXPECT_FALSE(FormatPalette(document).contains("\"name\""));
-  EXPECT_EQ(ParsePalette(FormatPalette(document)).document, document);
+  EXPECT_FALSE(Format(document).contains("\"name\""));
+  EXPECT_EQ(ParsePalette(Format(document)).document, document);
 }
 
 TEST(PaletteFile, WritesHandEditedValuesAsTheTableUsesThem) {
@@ -76,7 +81,7 @@ TEST(PaletteFile, WritesHandEditedValuesAsTheTableUsesThem) {
   document.palette.anchors[AnchorSlot(-7)] = {-10, 150};
   document.palette.anchors[AnchorSlot(0)] = {370, -5};
   document.palette.tailPercent = 300;
-  const PaletteReadResult read = ParsePalette(FormatPalette(document));
+  const PaletteReadResult read = ParsePalette(Format(document));
   ASSERT_TRUE(read.document) << read.error.Message().toStdString();
   EXPECT_EQ(read.document->palette.anchors[AnchorSlot(-7)], (AnchorValue{350, 100}));
   EXPECT_EQ(read.document->palette.anchors[AnchorSlot(0)], (AnchorValue{10, 0}));

@@ -9,7 +9,9 @@
 #include <optional>
 
 #include "BuiltInPalettes.h"
+#include "CaseName.h"
 #include "PaletteFile.h"
+#include "PaletteFileWriter.h"
 #include "PaletteLibrary.h"
 
 namespace palettor {
@@ -42,6 +44,9 @@ struct FolderCase {
   const char* xdgDataHome;  // nullptr: unset
   const char* folder;
 };
+void PrintTo(const FolderCase& c, std::ostream* os) {
+  *os << (c.xdgDataHome == nullptr ? "unset" : *c.xdgDataHome == '\0' ? "empty" : c.xdgDataHome);
+}
 
 class UserFolder : public testing::TestWithParam<FolderCase> {};
 
@@ -56,7 +61,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, UserFolder,
                          testing::Values(FolderCase{"/data/ada/", "/data/ada/palettor/palettes"},
                                          FolderCase{nullptr, "/home/ada/.local/share/palettor/palettes"},
                                          FolderCase{"", "/home/ada/.local/share/palettor/palettes"},
-                                         FolderCase{"relative/data", "/home/ada/.local/share/palettor/palettes"}));
+                                         FolderCase{"relative/data", "/home/ada/.local/share/palettor/palettes"}),
+                         test::CaseName<FolderCase>);
 
 Palette WithTail(int tailPercent) { return {FactoryPalette(), tailPercent, true, true}; }
 
@@ -70,7 +76,7 @@ class UserPalettes : public testing::Test {
     return path;
   }
   QString Put(const QString& file, const QString& name, int tailPercent) {
-    return Put(file, FormatPalette({WithTail(tailPercent), name}));
+    return Put(file, PaletteFileWriter::Encode(WithTail(tailPercent), name));
   }
   std::vector<std::string> Names(const PaletteListing& listing) {
     std::vector<std::string> names;
@@ -222,7 +228,8 @@ TEST_P(RefusedNames, WriteNothing) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, RefusedNames,
                          testing::Values("", "  \n ", "factory", "GreyScale", "..", "../escape", "a/b", "a\\b",
-                                         ".hidden", "bell\x07", "\xC3\xA9" + std::string(239, 'e')));
+                                         ".hidden", "bell\x07", "\xC3\xA9" + std::string(239, 'e')),
+                         test::CaseName<std::string>);
 
 TEST_F(UserPalettes, UsualNamesAreAccepted) {
   const std::string names[] = {"My IR", "Sturm über Köln", "a.b", "-60 to +40 °C", "factory 2", std::string(240, 'e')};

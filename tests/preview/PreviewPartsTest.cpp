@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "CaseName.h"
 #include "DroppedChannels.h"
 #include "PixelReport.h"
 #include "PreviewSettings.h"
@@ -19,6 +20,7 @@ struct DropCase {
   const char* ir;
   bool byName;
 };
+void PrintTo(const DropCase& c, std::ostream* os) { *os << c.first << " " << c.second; }
 
 class Dropped : public testing::TestWithParam<DropCase> {};
 
@@ -40,7 +42,8 @@ INSTANTIATE_TEST_SUITE_P(
                     DropCase{"/d/ir_vis.png", "/d/x.png", "/d/ir_vis.png", false},   // says both
                     DropCase{"/d/ir1.png", "/d/ir2.png", "/d/ir1.png", false},
                     DropCase{"/d/one.png", "/d/two.png", "/d/one.png", false},
-                    DropCase{"/ir/one.png", "/vis/two.png", "/ir/one.png", false}));  // folders say nothing
+                    DropCase{"/ir/one.png", "/vis/two.png", "/ir/one.png", false}),
+    test::CaseName<DropCase>);  // folders say nothing
 
 TEST(Celsius, OneDecimalASignEitherSideOfZeroAndTheTypographicMinus) {
   EXPECT_EQ(FormatCelsius(-16.14), QString::fromUtf8("\u221216.1 \u00b0C"));

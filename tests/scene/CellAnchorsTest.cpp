@@ -1,6 +1,7 @@
 // The anchor a click on a pixel selects, at the edges of the bands and of the blue tail.
 #include <gtest/gtest.h>
 
+#include "CaseName.h"
 #include "CellAnchors.h"
 
 namespace palettor {
@@ -35,7 +36,8 @@ INSTANTIATE_TEST_SUITE_P(BlueTail, SelectedAnchor,
                                          SelectCase{true, 100, 20, 254, -7},  // 100 percent: all but the top row
                                          SelectCase{true, 100, 20, 255, 2},
                                          SelectCase{true, 1, 20, 2, -7},  // 1 percent: rows 0 ... 2
-                                         SelectCase{true, 1, 20, 3, 2}));
+                                         SelectCase{true, 1, 20, 3, 2}),
+                         test::CaseName<SelectCase>);
 
 INSTANTIATE_TEST_SUITE_P(SmoothColours, SelectedAnchor,
                          testing::Values(SelectCase{true, 12, -60, 200, -6},  // the -60 anchor alone
@@ -47,7 +49,8 @@ INSTANTIATE_TEST_SUITE_P(SmoothColours, SelectedAnchor,
                                          SelectCase{true, 12, -1, 200, 0}, SelectCase{true, 12, 1, 200, 0},
                                          SelectCase{true, 12, 5, 200, 0},  // halfway between 0 and +10
                                          SelectCase{true, 12, 6, 200, 1}, SelectCase{true, 12, 35, 200, 3},
-                                         SelectCase{true, 12, 36, 200, 4}, SelectCase{true, 12, 39, 200, 4}));
+                                         SelectCase{true, 12, 36, 200, 4}, SelectCase{true, 12, 39, 200, 4}),
+                         test::CaseName<SelectCase>);
 
 INSTANTIATE_TEST_SUITE_P(FlatBands, SelectedAnchor,
                          testing::Values(SelectCase{false, 12, -60, 200, -6}, SelectCase{false, 12, -51, 200, -6},
@@ -56,7 +59,8 @@ INSTANTIATE_TEST_SUITE_P(FlatBands, SelectedAnchor,
                                          SelectCase{false, 12, -1, 200, 0}, SelectCase{false, 12, 0, 200, 0},
                                          SelectCase{false, 12, 1, 200, 0}, SelectCase{false, 12, 2, 200, 1},
                                          SelectCase{false, 12, 9, 200, 1}, SelectCase{false, 12, 10, 200, 2},
-                                         SelectCase{false, 12, 39, 200, 4}));
+                                         SelectCase{false, 12, 39, 200, 4}),
+                         test::CaseName<SelectCase>);
 
 TEST(GoverningAnchors, ABlendNamesBothAnchorsWithTheirShares) {
   const TableInputs smooth = FactoryTableInputs(12, true, true);

@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "CaseName.h"
 #include "PixelProbe.h"
 #include "ReferenceScene.h"
 #include "SceneColouriser.h"
@@ -138,6 +139,7 @@ struct HalfCase {
   double celsius;
   int column;
 };
+void PrintTo(const HalfCase& c, std::ostream* os) { *os << c.celsius << " C"; }
 
 class HalfDegrees : public testing::TestWithParam<HalfCase> {};
 
@@ -147,7 +149,8 @@ INSTANTIATE_TEST_SUITE_P(Columns, HalfDegrees,
                          testing::Values(HalfCase{-0.5, 60}, HalfCase{-1.5, 59}, HalfCase{-2.5, 58}, HalfCase{0.5, 61},
                                          HalfCase{-59.5, 1}, HalfCase{-60.5, 0}, HalfCase{-61, 0}, HalfCase{38.5, 99},
                                          HalfCase{38.49, 98}, HalfCase{39.5, 99}, HalfCase{1e300, 99},
-                                         HalfCase{-1e300, 0}, HalfCase{-0.5000001, 59}, HalfCase{std::nan(""), 0}));
+                                         HalfCase{-1e300, 0}, HalfCase{-0.5000001, 59}, HalfCase{std::nan(""), 0}),
+                         test::CaseName<HalfCase>);
 
 TEST(SceneColouring, HalfDegreeLevelsOfANegativeScaleTakeTheWarmerColumn) {
   // Level L is -L / 2 degrees: odd levels lie exactly halfway between two columns.

@@ -14,12 +14,14 @@
 namespace palettor {
 namespace {
 
+namespace golden = test::golden;
+
 TEST(Catalogue, ListsTheTwentySevenValuesInLoadOrderWithTheirDefaults) {
   const auto& catalogue = SettingsCatalogue();
-  ASSERT_EQ(catalogue.size(), test::golden::kLoadOrder.size());
+  ASSERT_EQ(catalogue.size(), golden::kLoadOrder.size());
   for (std::size_t i = 0; i < catalogue.size(); ++i) {
-    EXPECT_EQ(catalogue[i].name, test::golden::kLoadOrder[i].first) << i;
-    EXPECT_EQ(catalogue[i].defaultValue, test::golden::kLoadOrder[i].second) << test::golden::kLoadOrder[i].first;
+    EXPECT_EQ(catalogue[i].name, golden::kLoadOrder[i].first) << i;
+    EXPECT_EQ(catalogue[i].defaultValue, golden::kLoadOrder[i].second) << golden::kLoadOrder[i].first;
   }
   EXPECT_EQ(catalogue[25].Kind(), SettingKind::Option);
   EXPECT_EQ(catalogue[26].Kind(), SettingKind::Option);
@@ -31,7 +33,7 @@ TEST(Catalogue, ListsTheTwentySevenValuesInLoadOrderWithTheirDefaults) {
 TEST(Catalogue, StoreOrderPutsTheOptionsFirstThenTheAnchorsInLoadOrder) {
   std::vector<std::string> names;
   for (const std::size_t index : SettingsStoreOrder()) names.push_back(SettingsCatalogue()[index].name);
-  EXPECT_EQ(names, test::golden::kShutdownOrder);
+  EXPECT_EQ(names, golden::kShutdownOrder);
 }
 
 TEST(Catalogue, EachSettingReadsAndWritesItsOwnPartOfAPalette) {
@@ -52,10 +54,11 @@ TEST(Catalogue, EachSettingReadsAndWritesItsOwnPartOfAPalette) {
 }
 
 TEST(Catalogue, RowsNameThePaletteFilesMembers) {
-  const std::vector<std::pair<const char*, const char*>> members = {
-      {"LUThueM70", "anchors.M70.hue"},        {"LUTsatM70", "anchors.M70.saturation"}, {"LUThueO0", "anchors.O0.hue"},
-      {"LUTsatP40", "anchors.P40.saturation"}, {"LUTTailPercent", "tailPercent"},       {"LUTWhiteTop", "whiteTop"},
-      {"LUTSmoothColours", "smoothColours"}};
+  const std::vector<std::pair<std::string, const char*>> members = {
+      {golden::Hue("M70"), "anchors.M70.hue"},   {golden::Saturation("M70"), "anchors.M70.saturation"},
+      {golden::Hue("O0"), "anchors.O0.hue"},     {golden::Saturation("P40"), "anchors.P40.saturation"},
+      {golden::TailPercent(), "tailPercent"},    {golden::WhiteTop(), "whiteTop"},
+      {golden::SmoothColours(), "smoothColours"}};
   for (const auto& [name, member] : members) {
     const auto id = FindSetting(name);
     ASSERT_TRUE(id) << name;
@@ -72,7 +75,7 @@ TEST(Catalogue, IdsNameTheirRowsAndAnchorsTheirHueAndSaturation) {
   for (std::size_t i = 0; i < kSettingCount + kPreviewValueCount + kAppPathValueCount; ++i) {
     EXPECT_EQ(Position(Setting(static_cast<SettingId>(i)).id), i);
   }
-  EXPECT_STREQ(Setting(SettingId::TailPercent).name, "LUTTailPercent");
+  EXPECT_EQ(Setting(SettingId::TailPercent).name, golden::TailPercent());
   EXPECT_STREQ(Setting(SettingId::Zoom).name, "Zoom");
   EXPECT_STREQ(Setting(SettingId::ViewerAppPath).name, "Skyreader");
 }
@@ -109,7 +112,7 @@ TEST(Catalogue, RangeTextSaysWhatTheControlsTake) {
 }
 
 struct RangeCase {
-  const char* name;
+  std::string name;
   std::int32_t min, max;
 };
 
@@ -125,10 +128,12 @@ TEST_P(CatalogueRange, GivesWhatTheWindowsControlsAccept) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, CatalogueRange,
-                         ::testing::Values(RangeCase{"LUThueM70", 0, 360}, RangeCase{"LUTsatM70", 0, 100},
-                                           RangeCase{"LUThueO0", 0, 360}, RangeCase{"LUTsatP40", 0, 100},
-                                           RangeCase{"LUTTailPercent", 0, 100}, RangeCase{"LUTWhiteTop", 0, 1},
-                                           RangeCase{"lutsmoothcolours", 0, 1}),
+                         ::testing::Values(RangeCase{golden::Hue("M70"), 0, 360},
+                                           RangeCase{golden::Saturation("M70"), 0, 100},
+                                           RangeCase{golden::Hue("O0"), 0, 360},
+                                           RangeCase{golden::Saturation("P40"), 0, 100},
+                                           RangeCase{golden::TailPercent(), 0, 100},
+                                           RangeCase{golden::WhiteTop(), 0, 1}, RangeCase{"lutsmoothcolours", 0, 1}),
                          test::CaseName<CatalogueRange::ParamType>);
 
 TEST(Catalogue, FindSettingIgnoresCaseAndRejectsOtherNames) {

@@ -1,11 +1,14 @@
 // TRegistry on the real SQLite store in a private XDG_CONFIG_HOME.
 #include <gtest/gtest.h>
 
+#include "GoldenSettings.h"
 #include "Registry.h"
 #include "TempStore.h"
 
 namespace palettor {
 namespace {
+
+namespace golden = test::golden;
 
 using RegistryTest = test::TempStoreTest;
 
@@ -15,8 +18,8 @@ TEST_F(RegistryTest, ReadingNeverCreatesTheStoreOrAKey) {
     EXPECT_FALSE(registry.KeyExists("\\Software\\Quillon\\palettor"));
     EXPECT_FALSE(registry.OpenKey("\\Software\\Quillon\\palettor", false));
     EXPECT_FALSE(registry.HasCurrentKey());
-    EXPECT_FALSE(registry.ValueExists("LUThueM70"));
-    EXPECT_THROW(registry.ReadInteger("LUThueM70"), ERegistryException);
+    EXPECT_FALSE(registry.ValueExists(golden::Hue("M70")));
+    EXPECT_THROW(registry.ReadInteger(golden::Hue("M70")), ERegistryException);
   }
   EXPECT_FALSE(StoreExists());
   EXPECT_FALSE(std::filesystem::exists(config_ / "Quillon"));
@@ -42,7 +45,7 @@ TEST_F(RegistryTest, NamesCompareIgnoringCaseAndKeepTheirFirstSpelling) {
   {
     TRegistry registry(Store());
     ASSERT_TRUE(registry.OpenKey("\\Software\\Quillon\\Palettor", true));
-    registry.WriteInteger("LUTWhiteTop", 1);
+    registry.WriteInteger(golden::WhiteTop(), 1);
   }
   {
     TRegistry registry(Store());
@@ -52,7 +55,7 @@ TEST_F(RegistryTest, NamesCompareIgnoringCaseAndKeepTheirFirstSpelling) {
     ASSERT_TRUE(registry.OpenKey("\\software\\QUILLON\\Other", true));
   }
   EXPECT_EQ(Query("SELECT key_path, name, data FROM registry_values"),
-            (std::vector<std::string>{"Software\\Quillon\\Palettor|LUTWhiteTop|0"}));
+            (std::vector<std::string>{"Software\\Quillon\\Palettor|" + golden::WhiteTop() + "|0"}));
   EXPECT_EQ(Query("SELECT path FROM registry_keys ORDER BY path"),
             (std::vector<std::string>{"Software", "Software\\Quillon", "Software\\Quillon\\Other",
                                       "Software\\Quillon\\Palettor"}));

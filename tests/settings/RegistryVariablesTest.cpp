@@ -16,7 +16,9 @@
 namespace palettor {
 namespace {
 
-using test::golden::kShutdownOrder;
+namespace golden = test::golden;
+
+using golden::kShutdownOrder;
 
 const char* const kKey = "\\Software\\Quillon\\palettor";
 
@@ -49,26 +51,28 @@ class SettingsTest : public test::TempStoreTest {
 
 TEST_F(SettingsTest, ASettingTakesItsDefaultWhenNothingIsStoredAndCreatesNothing) {
   {
-    TRegistryInteger number(Registry(), "LUTTailPercent", 12);
+    TRegistryInteger number(Registry(), golden::TailPercent(), 12);
     EXPECT_EQ(number.Value, 12);
     EXPECT_EQ(number.KeyPath, kKey);
-    EXPECT_EQ(number.ValueName, "LUTTailPercent");
+    EXPECT_EQ(number.ValueName, golden::TailPercent());
     EXPECT_FALSE(number.DeleteOnFree);
     EXPECT_FALSE(StoreExists());
   }
   EXPECT_EQ(Query("SELECT key_path, name, type, data FROM registry_values"),
-            std::vector<std::string>{"Software\\Quillon\\palettor|LUTTailPercent|4|12"});
+            std::vector<std::string>{"Software\\Quillon\\palettor|" + golden::TailPercent() + "|4|12"});
 }
 
 TEST_F(SettingsTest, ASettingLoadsTheStoredNumberAndStoresItsValueWhenFreed) {
-  Put(kKey, "LUThueP10", 85);
+  Put(kKey, golden::Hue("P10"), 85);
   {
-    TRegistryInteger hue(Registry(), "LUThueP10", 0);
+    TRegistryInteger hue(Registry(), golden::Hue("P10"), 0);
     EXPECT_EQ(hue.Value, 85);
     hue.Value = 300;
-    EXPECT_EQ(Query("SELECT data FROM registry_values WHERE name = 'LUThueP10'"), std::vector<std::string>{"85"});
+    EXPECT_EQ(Query("SELECT data FROM registry_values WHERE name = '" + golden::Hue("P10") + "'"),
+              std::vector<std::string>{"85"});
   }
-  EXPECT_EQ(Query("SELECT data FROM registry_values WHERE name = 'LUThueP10'"), std::vector<std::string>{"300"});
+  EXPECT_EQ(Query("SELECT data FROM registry_values WHERE name = '" + golden::Hue("P10") + "'"),
+            std::vector<std::string>{"300"});
 }
 
 struct StoredBoolCase {
@@ -83,12 +87,12 @@ void PrintTo(const StoredBoolCase& c, std::ostream* os) { *os << c.stored; }
 class BooleanSetting : public SettingsTest, public ::testing::WithParamInterface<StoredBoolCase> {};
 
 TEST_P(BooleanSetting, AnyNonZeroNumberLoadsAsTrueAndIsWrittenBackAsOne) {
-  Put(kKey, "LUTWhiteTop", GetParam().stored);
+  Put(kKey, golden::WhiteTop(), GetParam().stored);
   {
-    TRegistryBoolean flag(Registry(), "LUTWhiteTop", GetParam().defaultValue);
+    TRegistryBoolean flag(Registry(), golden::WhiteTop(), GetParam().defaultValue);
     EXPECT_EQ(flag.Value, GetParam().loaded);
   }
-  EXPECT_EQ(Query("SELECT data FROM registry_values WHERE name = 'LUTWhiteTop'"),
+  EXPECT_EQ(Query("SELECT data FROM registry_values WHERE name = '" + golden::WhiteTop() + "'"),
             std::vector<std::string>{GetParam().writtenBack});
 }
 
@@ -99,12 +103,12 @@ INSTANTIATE_TEST_SUITE_P(StoredNumbers, BooleanSetting,
                          test::CaseName<BooleanSetting::ParamType>);
 
 TEST_F(SettingsTest, ATailPercentStoredAsTextLoadsTheDefaultAndIsOverwrittenAsANumber) {
-  PutText(kKey, "LUTTailPercent", "30");
+  PutText(kKey, golden::TailPercent(), "30");
   {
-    TRegistryInteger tail(Registry(), "LUTTailPercent", 12);
+    TRegistryInteger tail(Registry(), golden::TailPercent(), 12);
     EXPECT_EQ(tail.Value, 12);
   }
-  EXPECT_EQ(Query("SELECT type, data, typeof(data) FROM registry_values WHERE name = 'LUTTailPercent'"),
+  EXPECT_EQ(Query("SELECT type, data, typeof(data) FROM registry_values WHERE name = '" + golden::TailPercent() + "'"),
             std::vector<std::string>{"4|12|integer"});
 }
 
@@ -128,23 +132,23 @@ TEST_F(SettingsTest, HandEditedValuesThatAreNotThirtyTwoBitNumbersLoadTheDefault
 TEST_F(SettingsTest, SeparateExecutableNamesKeepSeparateKeys) {
   SetExeName("C:\\Tools\\Palettor.exe");
   {
-    TRegistryInteger tail(Registry(), "LUTTailPercent", 12);
+    TRegistryInteger tail(Registry(), golden::TailPercent(), 12);
     tail.Value = 40;
   }
   SetExeName("C:\\Tools\\Palettor2.exe");
   {
-    TRegistryInteger tail(Registry(), "LUTTailPercent", 12);
+    TRegistryInteger tail(Registry(), golden::TailPercent(), 12);
     EXPECT_EQ(tail.Value, 12);
   }
   SetExeName("D:\\Elsewhere\\palettor.EXE");
-  EXPECT_EQ(TRegistryInteger(Registry(), "LUTTailPercent", 12).Value, 40) << "key names ignore case";
+  EXPECT_EQ(TRegistryInteger(Registry(), golden::TailPercent(), 12).Value, 40) << "key names ignore case";
   EXPECT_EQ(Query("SELECT key_path, data FROM registry_values ORDER BY key_path"),
             (std::vector<std::string>{"Software\\Quillon\\Palettor|40", "Software\\Quillon\\Palettor2|12"}));
 }
 
 TEST_F(SettingsTest, DeleteOnFreeWritesThenRemovesTheValueAndKeepsTheKey) {
   {
-    TRegistryInteger doomed(Registry(), "LUThueO0", 5);
+    TRegistryInteger doomed(Registry(), golden::Hue("O0"), 5);
     doomed.DeleteOnFree = true;
   }
   TRegistry registry(Store());
@@ -171,10 +175,16 @@ TEST_F(SettingsTest, ShutdownWritesAllTwentySevenValuesInTheWindowsOrder) {
   RunWindowSession();
   EXPECT_EQ(Query("SELECT name FROM registry_values ORDER BY write_seq"), kShutdownOrder);
   EXPECT_EQ(Query("SELECT name || '=' || data FROM registry_values WHERE name IN "
-                  "('LUThueM70','LUTsatM70','LUThueO0','LUTsatP40','LUTTailPercent','LUTWhiteTop','LUTSmoothColours')"
+                  "('" +
+                  golden::Hue("M70") + "','" + golden::Saturation("M70") + "','" + golden::Hue("O0") + "','" +
+                  golden::Saturation("P40") + "','" + golden::TailPercent() + "','" + golden::WhiteTop() + "','" +
+                  golden::SmoothColours() +
+                  "')"
                   " ORDER BY write_seq"),
-            (std::vector<std::string>{"LUTSmoothColours=1", "LUTTailPercent=12", "LUTWhiteTop=1", "LUThueM70=220",
-                                      "LUTsatM70=70", "LUThueO0=100", "LUTsatP40=25"}));
+            (std::vector<std::string>{golden::SmoothColours() + "=1", golden::TailPercent() + "=12",
+                                      golden::WhiteTop() + "=1", golden::Hue("M70") + "=220",
+                                      golden::Saturation("M70") + "=70", golden::Hue("O0") + "=100",
+                                      golden::Saturation("P40") + "=25"}));
 }
 
 TEST_F(SettingsTest, StoreAndFreeTakesTheControlsStatesAndWidensTheTailPositionWithItsSign) {
@@ -186,7 +196,8 @@ TEST_F(SettingsTest, StoreAndFreeTakesTheControlsStatesAndWidensTheTailPositionW
     EXPECT_EQ(settings.Integer(SaturationSetting(4)), nullptr);
   }
   EXPECT_EQ(Query("SELECT name || '=' || data FROM registry_values ORDER BY write_seq LIMIT 3"),
-            (std::vector<std::string>{"LUTSmoothColours=0", "LUTTailPercent=-3", "LUTWhiteTop=0"}));
+            (std::vector<std::string>{golden::SmoothColours() + "=0", golden::TailPercent() + "=-3",
+                                      golden::WhiteTop() + "=0"}));
 }
 
 TEST_F(SettingsTest, SettingsLeftUnfreedAreStoredInTheShutdownOrderAnyway) {
@@ -203,19 +214,20 @@ TEST_F(SettingsTest, AStoredBlueTailHueOfMinusOneResetsEveryStoredAnchor) {
     for (auto& anchor : ones) anchor = {1, 2};
     s.AssignAnchors(ones);
   });
-  Put(kKey, "LUThueM70", -1);
-  EXPECT_EQ(Query("SELECT data FROM registry_values WHERE name = 'LUThueP30'"), std::vector<std::string>{"1"});
+  Put(kKey, golden::Hue("M70"), -1);
+  EXPECT_EQ(Query("SELECT data FROM registry_values WHERE name = '" + golden::Hue("P30") + "'"),
+            std::vector<std::string>{"1"});
   const LoadedPalette loaded = LoadPalette(Registry());
   EXPECT_EQ(loaded.palette.anchors[AnchorSlot(3)].hue, 35);
   EXPECT_EQ(loaded.palette.anchors[AnchorSlot(-7)].hue, 220);
-  EXPECT_EQ(loaded.sources[Position(*FindSetting("LUTsatP30"))], SettingSource::Factory);
+  EXPECT_EQ(loaded.sources[Position(*FindSetting(golden::Saturation("P30")))], SettingSource::Factory);
   PalettorSettings settings(Registry());
   settings.CreateAll();
   EXPECT_EQ(settings.Anchors(), FactoryPalette());
 }
 
 TEST_F(SettingsTest, MissingAnchorsLoadAsZeroOnceTheBlueTailIsStored) {
-  Put(kKey, "LUThueM70", 200);
+  Put(kKey, golden::Hue("M70"), 200);
   PalettorSettings settings(Registry());
   settings.CreateAll();
   EXPECT_EQ(settings.Anchors()[AnchorSlot(-7)].hue, 200);
@@ -231,9 +243,9 @@ TEST_F(SettingsTest, LoadPaletteReportsWhereEachValueCameFromAndWritesNothing) {
     const bool anchor = i < 24;
     EXPECT_EQ(loaded.sources[i], anchor ? SettingSource::Factory : SettingSource::Default) << i;
   }
-  Put(kKey, "LUThueM70", 10);
-  Put(kKey, "LUTWhiteTop", 2);
-  Put(kKey, "LUTTailPercent", 70000);
+  Put(kKey, golden::Hue("M70"), 10);
+  Put(kKey, golden::WhiteTop(), 2);
+  Put(kKey, golden::TailPercent(), 70000);
   const auto lastSeq = Query("SELECT last FROM write_counter");
   loaded = LoadPalette(Registry());
   EXPECT_EQ(Query("SELECT last FROM write_counter"), lastSeq);
@@ -243,7 +255,7 @@ TEST_F(SettingsTest, LoadPaletteReportsWhereEachValueCameFromAndWritesNothing) {
   EXPECT_TRUE(loaded.palette.whiteTop);
   // 70000 is 0x11170: the spinner gets 0x1170 = 4464 and holds it at 100.
   EXPECT_EQ(loaded.palette.tailPercent, 100);
-  EXPECT_EQ(loaded.sources[Position(*FindSetting("LUTTailPercent"))], SettingSource::Stored);
+  EXPECT_EQ(loaded.sources[Position(*FindSetting(golden::TailPercent()))], SettingSource::Stored);
 }
 
 // --- The program-location register ---

@@ -10,6 +10,7 @@
 
 #include "CaseName.h"
 #include "ChildProcess.h"
+#include "GoldenSettings.h"
 #include "PalettorSettings.h"
 #include "Registry.h"
 #include "RegistryVariables.h"
@@ -19,6 +20,8 @@
 
 namespace palettor {
 namespace {
+
+namespace golden = test::golden;
 
 using test::RunInChild;
 
@@ -63,8 +66,8 @@ class StoreFaults : public test::TempStoreTest {
   void StoreSomeSettings() {
     TRegistry registry(Store());
     ASSERT_TRUE(registry.OpenKey(kKey, true));
-    registry.WriteInteger("LUThueM70", 123);
-    registry.WriteInteger("LUTTailPercent", 40);
+    registry.WriteInteger(golden::Hue("M70"), 123);
+    registry.WriteInteger(golden::TailPercent(), 40);
   }
 
   // Overwrites every page after the first: the header still says "a store", the tables are gone.
@@ -92,7 +95,8 @@ TEST_F(StoreFaults, GarbageFileIsKeptAsideAndTheProgramStartsOnDefaults) {
   // The fresh store holds this start's registration and the factory settings.
   EXPECT_EQ(Query("SELECT name FROM registry_values WHERE key_path = 'Software\\Quillon\\App Paths'"),
             std::vector<std::string>{"palettor"});
-  EXPECT_EQ(Query("SELECT data FROM registry_values WHERE name = 'LUThueM70'"), std::vector<std::string>{"220"});
+  EXPECT_EQ(Query("SELECT data FROM registry_values WHERE name = '" + golden::Hue("M70") + "'"),
+            std::vector<std::string>{"220"});
   EXPECT_EQ(Query("PRAGMA quick_check"), std::vector<std::string>{"ok"});
 }
 
@@ -105,13 +109,13 @@ TEST_F(StoreFaults, DamagedPagesAreNoticedOnReadAndTheFileKeptAside) {
   }
   DamagePages();
   const std::string damaged = ReadFile(StorePath());
-  EXPECT_EQ(TRegistryInteger(Registry(), "LUTTailPercent", 12).Value, 12);
+  EXPECT_EQ(TRegistryInteger(Registry(), golden::TailPercent(), 12).Value, 12);
   const auto aside = SetAsideFiles();
   ASSERT_EQ(aside.size(), 1u);
   EXPECT_EQ(ReadFile(aside[0]), damaged);
   EXPECT_EQ(notices_.size(), 1u);
   // The free of that setting wrote 12 into a fresh store.
-  EXPECT_EQ(Query("SELECT name, data FROM registry_values"), std::vector<std::string>{"LUTTailPercent|12"});
+  EXPECT_EQ(Query("SELECT name, data FROM registry_values"), std::vector<std::string>{golden::TailPercent() + "|12"});
 }
 
 TEST_F(StoreFaults, ADatabaseOfAnotherKindIsKeptAsideToo) {
@@ -160,7 +164,7 @@ TEST_F(StoreFaults, AReadingProcessNeverWrites) {
   Store().SetReadOnly(true);
   RegisterAppPath(Registry());
   {
-    TRegistryInteger tail(Registry(), "LUTTailPercent", 12);
+    TRegistryInteger tail(Registry(), golden::TailPercent(), 12);
     tail.Value = 50;
   }
   EXPECT_FALSE(StoreExists());
@@ -169,7 +173,7 @@ TEST_F(StoreFaults, AReadingProcessNeverWrites) {
   const std::string before = ReadFile(StorePath());
   Store().SetReadOnly(true);
   {
-    TRegistryInteger tail(Registry(), "LUTTailPercent", 12);
+    TRegistryInteger tail(Registry(), golden::TailPercent(), 12);
     tail.Value = 50;
   }
   EXPECT_EQ(ReadFile(StorePath()), before);
@@ -179,7 +183,7 @@ TEST_F(StoreFaults, AStoreOfANewerLayoutIsLeftAloneAndNotOverwritten) {
   StoreSomeSettings();
   Execute("PRAGMA user_version = 2");
   const std::string before = ReadFile(StorePath());
-  EXPECT_EQ(TRegistryInteger(Registry(), "LUTTailPercent", 12).Value, 12);
+  EXPECT_EQ(TRegistryInteger(Registry(), golden::TailPercent(), 12).Value, 12);
   EXPECT_EQ(ReadFile(StorePath()), before);
   EXPECT_TRUE(SetAsideFiles().empty());
 }
@@ -197,8 +201,8 @@ TEST_P(DamagedLayout, IsKeptAsideAndTheNextWriteSucceeds) {
   EXPECT_EQ(notices_.size(), 1u);
   EXPECT_EQ(ReadAppPath(Registry(), "palettor"), "/opt/palettor/palettor");
   StoreSomeSettings();
-  EXPECT_EQ(Query("SELECT name, data FROM registry_values WHERE name = 'LUTTailPercent'"),
-            std::vector<std::string>{"LUTTailPercent|40"});
+  EXPECT_EQ(Query("SELECT name, data FROM registry_values WHERE name = '" + golden::TailPercent() + "'"),
+            std::vector<std::string>{golden::TailPercent() + "|40"});
 }
 
 INSTANTIATE_TEST_SUITE_P(Damage, DamagedLayout,
@@ -292,7 +296,7 @@ TEST_F(ReadOnlyStore, AReadOnlyFolderLoadsItsValuesAndRefusesWritesQuietly) {
   const std::string before = ReadFile(StorePath());
   EXPECT_EQ(RunUnprivileged([this] {
               StartAndStopWindow();
-              return TRegistryInteger(Registry(), "LUThueM70", -1).Value == 123 ? 0 : 1;
+              return TRegistryInteger(Registry(), golden::Hue("M70"), -1).Value == 123 ? 0 : 1;
             }),
             0);
   EXPECT_EQ(ReadFile(StorePath()), before);
@@ -305,7 +309,7 @@ TEST_F(ReadOnlyStore, AFolderThatCannotBeCreatedLeavesTheDefaults) {
   EXPECT_EQ(RunUnprivileged([this] {
               StartAndStopWindow();
               return ReadAppPath(Registry(), "palettor").empty() &&
-                             TRegistryInteger(Registry(), "LUThueM70", -1).Value == -1
+                             TRegistryInteger(Registry(), golden::Hue("M70"), -1).Value == -1
                          ? 0
                          : 1;
             }),
@@ -325,7 +329,7 @@ TEST_F(ReadOnlyStore, ADamagedStoreInAReadOnlyFolderRunsOnDefaultsWithOneNotice)
     std::vector<std::string> lines;
     Store().SetNoticeSink([&](const std::string& line) { lines.push_back(line); });
     StartAndStopWindow();
-    const bool defaults = TRegistryInteger(Registry(), "LUThueM70", -1).Value == -1;
+    const bool defaults = TRegistryInteger(Registry(), golden::Hue("M70"), -1).Value == -1;
     const std::string count = std::to_string(lines.size());
     (void)::write(pipeFds[1], count.data(), count.size());
     return defaults ? 0 : 1;
@@ -410,7 +414,8 @@ TEST_P(KilledWhileStoring, TheStoreOpensAndHoldsEachValueOldOrNewInShutdownOrder
   EXPECT_EQ(switches, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Sessions, KilledWhileStoring, ::testing::Values(1, 2, 3, 5));
+INSTANTIATE_TEST_SUITE_P(Sessions, KilledWhileStoring, ::testing::Values(1, 2, 3, 5),
+                         [](const auto& c) { return "InSession" + std::to_string(c.param); });
 
 // --- Several processes at once ---
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <cstddef>
 #include <string>
 
 namespace palettor::test {
@@ -14,14 +15,28 @@ inline std::string Printable(std::string text) {
   return text;
 }
 
-// Test names from the arguments, made of letters, digits and '_' only, and kept unique.
+// A test name from a case's index and a description: letters, digits and single '_' only, short
+// enough to read, and unique through the index.
+inline std::string IndexedName(std::size_t index, const std::string& description) {
+  constexpr std::size_t kLongest = 64;
+  std::string name = std::to_string(index);
+  for (const char c : description) {
+    if (name.size() >= kLongest) break;
+    const bool kept = std::isalnum(static_cast<unsigned char>(c)) != 0;
+    if (kept) {
+      name += c;
+    } else if (name.back() != '_') {
+      name += '_';
+    }
+  }
+  if (name.back() == '_') name.pop_back();
+  return name;
+}
+
+// Test names from the arguments as GoogleTest prints them (give a case type a PrintTo).
 template <typename Param>
 std::string CaseName(const ::testing::TestParamInfo<Param>& info) {
-  std::string name = ::testing::PrintToString(info.param);
-  for (char& c : name) {
-    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-  }
-  return std::to_string(info.index) + "_" + name;
+  return IndexedName(info.index, "_" + ::testing::PrintToString(info.param));
 }
 
 }  // namespace palettor::test

@@ -1,9 +1,16 @@
 #pragma once
-// The PE fixtures built by windres and the mingw linker (tests/about/fixtures/*.rc).
+// The PE fixtures built by windres and the mingw linker (tests/about/fixtures/*.rc); without
+// the mingw-w64 binutils none are built, and the tests that read them skip.
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <fstream>
 #include <string>
 #include <vector>
+
+// First in a test that reads the fixtures.
+#define SKIP_WITHOUT_PE_FIXTURES() \
+  if (!PALETTOR_PE_FIXTURES) GTEST_SKIP() << "no PE fixtures: the build found no mingw-w64 binutils"
 
 namespace palettor::test {
 

@@ -1,7 +1,9 @@
 #pragma once
 // The 27 stored values as the program must keep them, written out by hand: the tests' own
 // record, checked against what the program does, never taken from its catalogue.
+#include <cstddef>
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -22,6 +24,22 @@ inline std::vector<std::string> LoadOrderNames() {
   for (const auto& [name, value] : kLoadOrder) names.push_back(name);
   return names;
 }
+
+// Where the window loads `name` (and palettor-cli settings lists it).
+inline std::size_t LoadPosition(const std::string& name) {
+  for (std::size_t i = 0; i < kLoadOrder.size(); ++i) {
+    if (kLoadOrder[i].first == name) return i;
+  }
+  throw std::out_of_range("not one of the 27 stored values: " + name);
+}
+
+// One value's name from the list, for a test that stores, sets or reads that value.
+inline const std::string& Named(const std::string& name) { return kLoadOrder[LoadPosition(name)].first; }
+inline const std::string& Hue(const std::string& anchor) { return Named("LUThue" + anchor); }  // "M70" ... "P40"
+inline const std::string& Saturation(const std::string& anchor) { return Named("LUTsat" + anchor); }
+inline const std::string& TailPercent() { return Named("LUTTailPercent"); }
+inline const std::string& WhiteTop() { return Named("LUTWhiteTop"); }
+inline const std::string& SmoothColours() { return Named("LUTSmoothColours"); }
 
 // The order of the writes when the window closes.
 inline const std::vector<std::string> kShutdownOrder = {

@@ -6,6 +6,7 @@
 #include <random>
 #include <string>
 
+#include "CaseName.h"
 #include "DecimalNumber.h"
 
 namespace palettor {
@@ -33,7 +34,8 @@ INSTANTIATE_TEST_SUITE_P(
                     DecimalCase{"1e+", std::nullopt}, DecimalCase{"inf", std::nullopt},
                     DecimalCase{"-infinity", std::nullopt}, DecimalCase{"nan", std::nullopt},
                     DecimalCase{"0x10", std::nullopt}, DecimalCase{"1e400", std::nullopt},
-                    DecimalCase{"-1e400", std::nullopt}, DecimalCase{std::string("1\0", 2), std::nullopt}));
+                    DecimalCase{"-1e400", std::nullopt}, DecimalCase{std::string("1\0", 2), std::nullopt}),
+    test::CaseName<DecimalCase>);
 
 TEST(Decimal, FormattedValuesReadBackExactlyAndStayShort) {
   EXPECT_EQ(FormatDecimal(40.0), "40");

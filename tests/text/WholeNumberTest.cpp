@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "CaseName.h"
 #include "WholeNumber.h"
 
 namespace palettor {
@@ -31,7 +32,8 @@ INSTANTIATE_TEST_SUITE_P(
                     NumberCase{"-", std::nullopt}, NumberCase{"+-1", std::nullopt}, NumberCase{" 5", std::nullopt},
                     NumberCase{"5 ", std::nullopt}, NumberCase{"1.5", std::nullopt}, NumberCase{"1e2", std::nullopt},
                     NumberCase{"0x10", std::nullopt}, NumberCase{"ten", std::nullopt},
-                    NumberCase{std::string("1\0", 2), std::nullopt}));
+                    NumberCase{std::string("1\0", 2), std::nullopt}),
+    test::CaseName<NumberCase>);
 
 TEST(WholeNumberIn, BoundsAreInclusive) {
   EXPECT_EQ(ParseWholeNumberIn("0", 0, 360), 0);

@@ -62,11 +62,11 @@ class Lifecycle : public WindowTest {
     return Form();
   }
   void Destroy() { form_.reset(); }
-  std::int32_t Stored(const char* name, std::int32_t absent) {
+  std::int32_t Stored(const std::string& name, std::int32_t absent) {
     TRegistryInteger setting(store_.Registry(), name, absent);  // loads; freeing it writes the same value back
     return setting.Value;
   }
-  void Store(const char* name, std::int32_t value) {
+  void Store(const std::string& name, std::int32_t value) {
     TRegistryInteger setting(store_.Registry(), name, 0);
     setting.Value = value;
   }
@@ -126,12 +126,12 @@ TEST_P(ClosePaths, ClosingStoresEverythingOnceAndTheNextStartLoadsIt) {
   catalogue.sort(Qt::CaseInsensitive);
   EXPECT_EQ(written, catalogue) << "all 27 values, nothing else";
   EXPECT_EQ(WriteOrder(), kCatalogue) << "written in the catalogue's shutdown order";
-  EXPECT_EQ(Stored("LUTWhiteTop", -5), 0);
-  EXPECT_EQ(Stored("LUTSmoothColours", -5), 1);
-  EXPECT_EQ(Stored("LUTTailPercent", -5), 45);
-  EXPECT_EQ(Stored("LUThueP20", -5), 100);
-  EXPECT_EQ(Stored("LUTsatP20", -5), 19);
-  EXPECT_EQ(Stored("LUThueM70", -5), 220);
+  EXPECT_EQ(Stored(golden::WhiteTop(), -5), 0);
+  EXPECT_EQ(Stored(golden::SmoothColours(), -5), 1);
+  EXPECT_EQ(Stored(golden::TailPercent(), -5), 45);
+  EXPECT_EQ(Stored(golden::Hue("P20"), -5), 100);
+  EXPECT_EQ(Stored(golden::Saturation("P20"), -5), 19);
+  EXPECT_EQ(Stored(golden::Hue("M70"), -5), 220);
 
   Open();
   EXPECT_FALSE(Form().CheckBoxWhiteTop->isChecked());
@@ -157,25 +157,25 @@ TEST_F(Lifecycle, DestroyWithoutCloseStillStoresOnce) {
   Click(Form().CheckBoxSmooth);
   Destroy();
   EXPECT_EQ(trace_, QStringList{"FormDestroy"});
-  EXPECT_EQ(Stored("LUTSmoothColours", -5), 0);
+  EXPECT_EQ(Stored(golden::SmoothColours(), -5), 0);
 }
 
 TEST_F(Lifecycle, StoredTailHueOfMinusOneRestoresTheFactoryAnchors) {
-  Store("LUThueM70", -1);
-  Store("LUTsatM70", 10);
-  Store("LUThueM60", 5);
-  Store("LUTsatM60", 50);
+  Store(golden::Hue("M70"), -1);
+  Store(golden::Saturation("M70"), 10);
+  Store(golden::Hue("M60"), 5);
+  Store(golden::Saturation("M60"), 50);
   Open();
   EXPECT_EQ(Form().AnchorValueOf(-6).hue, 310);
   EXPECT_EQ(Form().AnchorValueOf(-6).saturation, 7);
   EXPECT_EQ(Form().AnchorValueOf(-7).saturation, 70);
   CloseWindow();
-  EXPECT_EQ(Stored("LUThueM60", -5), 310);
+  EXPECT_EQ(Stored(golden::Hue("M60"), -5), 310);
 }
 
 TEST_F(Lifecycle, MissingAnchorsAfterAStoredTailAreWhite) {
-  Store("LUThueM70", 200);
-  Store("LUTsatM70", 80);
+  Store(golden::Hue("M70"), 200);
+  Store(golden::Saturation("M70"), 80);
   Open();
   EXPECT_EQ(Form().AnchorValueOf(-6).hue, 0);
   EXPECT_EQ(Form().AnchorValueOf(-6).saturation, 0);
@@ -194,7 +194,7 @@ struct StoredTail {
 class StoredTailPercent : public Lifecycle, public testing::WithParamInterface<StoredTail> {};
 
 TEST_P(StoredTailPercent, IsTakenAsA16BitPositionWithinTheRange) {
-  Store("LUTTailPercent", GetParam().stored);
+  Store(golden::TailPercent(), GetParam().stored);
   Open();
   EXPECT_EQ(Form().EditTailPercent->text(), QString::fromLatin1(GetParam().shown));
 }
@@ -210,9 +210,9 @@ INSTANTIATE_TEST_SUITE_P(Values, StoredTailPercent,
 // Another program holds the store while the window starts: the window must neither show nor
 // later store defaults in place of the user's palette.
 TEST_F(Lifecycle, AStoreThatCannotBeReadIsSaidOnceAndLeftAsItIsAtClose) {
-  Store("LUThueM70", 200);
-  Store("LUTsatM70", 80);
-  Store("LUTWhiteTop", 0);
+  Store(golden::Hue("M70"), 200);
+  Store(golden::Saturation("M70"), 80);
+  Store(golden::WhiteTop(), 0);
   SqliteRegistryStore impatient(RegistryStorePath(), 200);  // gives up after 0.2 s, not 5 s
   const CurrentUserRegistry program(impatient, (store_.Path() + QStringLiteral("/bin/Palettor")).toStdString());
   const QByteArray path = qgetenv("XDG_CONFIG_HOME") + "/Quillon/registry.sqlite3";

@@ -263,7 +263,8 @@ TEST_F(PaletteMenusTest, ExportsWriteWhatTheWindowShows) {
   OpenWithMenus();
   Click(Form().CheckBoxWhiteTop);
   Click(Form().CheckBoxSmooth);
-  dialogs_.answers = {files_.filePath("shown.json"), files_.filePath("legend.png"), files_.filePath("no/legend.png")};
+  dialogs_.answers = {files_.filePath("shown.json"), files_.filePath("legend.png"), files_.filePath("no/legend.png"),
+                      files_.filePath("legend.jpg")};
   Item("FileExportPalette")->trigger();
   const PaletteReadResult exported = ReadPaletteFile(files_.filePath("shown.json"));
   ASSERT_TRUE(exported.document) << exported.error.Message().toStdString();
@@ -288,6 +289,12 @@ TEST_F(PaletteMenusTest, ExportsWriteWhatTheWindowShows) {
   EXPECT_TRUE(dialogs_.errors[0].startsWith("Legend could not be saved to " + files_.filePath("no/legend.png") +
                                             ":\nNo such file or directory"))
       << dialogs_.errors[0].toStdString();
+
+  // Only a PNG name, as palettor-cli legend takes: no PNG bytes under another format's name.
+  Item("FileExportLegend")->trigger();
+  EXPECT_EQ(dialogs_.errors.value(1), "Legend could not be saved to " + files_.filePath("legend.jpg") +
+                                          ":\nthe legend is a PNG image; name a file ending in .png");
+  EXPECT_FALSE(QFile::exists(files_.filePath("legend.jpg")));
 }
 
 }  // namespace

@@ -28,8 +28,8 @@ std::string ReadFile(const std::string& path) {
 
 // "" when written, else the reason.
 std::string Write(const std::string& target, const QByteArray& bytes = kBytes) {
-  QString reason;
-  return WriteOutputFile(QString::fromStdString(target), bytes, reason) ? "" : reason.toStdString();
+  OutputFile output(QString::fromStdString(target));
+  return output.Open() && output.Write(bytes) && output.Commit() ? "" : output.ErrorString().toStdString();
 }
 
 mode_t ModeOf(const std::string& path) {

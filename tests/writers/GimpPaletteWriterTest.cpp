@@ -2,14 +2,14 @@
 
 #include <QList>
 
-#include "GimpPalette.h"
+#include "GimpPaletteWriter.h"
 
 namespace palettor {
 namespace {
 
 TEST(GimpPalette, FactoryPaletteGivesThePatchColoursByTemperature) {
   const Palette factory{FactoryPalette(), 12, true, true};
-  EXPECT_EQ(FormatGimpPalette(factory, QStringLiteral("My IR")).toStdString(),
+  EXPECT_EQ(GimpPaletteWriter::Encode(factory, QStringLiteral("My IR")).toStdString(),
             "GIMP Palette\n"
             "Name: My IR\n"
             "Columns: 11\n"
@@ -35,7 +35,7 @@ TEST(GimpPalette, StrongColoursAndRounding) {
   palette.anchors[AnchorSlot(-4)] = {240, 100};
   palette.anchors[AnchorSlot(-3)] = {200, 100};
   palette.anchors[AnchorSlot(-2)] = {30, 50};  // blue 127.5 rounds up
-  const std::string text = FormatGimpPalette(palette, {}).toStdString();
+  const std::string text = GimpPaletteWriter::Encode(palette, {}).toStdString();
   for (const char* line : {"\n255   0   0\t-60 °C\n", "\n  0 255   0\t-50 °C\n", "\n  0   0 255\t-40 °C\n",
                            "\n  0 170 255\t-30 °C\n", "\n255 191 128\t-20 °C\n"}) {
     EXPECT_NE(text.find(line), std::string::npos) << line << " in\n" << text;
@@ -45,7 +45,7 @@ TEST(GimpPalette, StrongColoursAndRounding) {
 TEST(GimpPalette, NameIsOneLine) {
   const Palette factory{FactoryPalette(), 12, true, true};
   const auto nameLine = [&](const QString& name) {
-    const QByteArray text = FormatGimpPalette(factory, name);
+    const QByteArray text = GimpPaletteWriter::Encode(factory, name);
     return text.split('\n').at(1).toStdString();
   };
   EXPECT_EQ(nameLine(QStringLiteral(" Storm\nwatch\r\n  ☀ ")), "Name: Storm watch ☀");

@@ -15,15 +15,21 @@
 #include <QByteArray>
 #include <QString>
 
+#include "FileWriter.h"
 #include "Palette.h"
 
 namespace palettor {
 
-// `name` goes on one line with its runs of white space folded into single spaces; an empty or
-// blank name becomes "Palettor".
-QByteArray FormatGimpPalette(const Palette& palette, const QString& name);
-
 // "-60 °C", "0 °C", "+10 °C" ... and "Blue tail" for the anchor index (-7 ... 4).
 QString AnchorLabel(int index);
+
+class GimpPaletteWriter final : public FileWriter {
+ public:
+  // `name` goes on one line with its runs of white space folded into single spaces; an empty or
+  // blank name becomes "Palettor".
+  static QByteArray Encode(const Palette& palette, const QString& name);
+
+  bool Write(const Palette& palette, const QString& name, const QString& target);
+};
 
 }  // namespace palettor

@@ -1,4 +1,6 @@
-#include "GimpPalette.h"
+#include "GimpPaletteWriter.h"
+
+#include "AnchorPalette.h"
 
 namespace palettor {
 
@@ -8,7 +10,7 @@ QString AnchorLabel(int index) {
   return (celsius > 0 ? QStringLiteral("+%1 °C") : QStringLiteral("%1 °C")).arg(celsius);
 }
 
-QByteArray FormatGimpPalette(const Palette& palette, const QString& name) {
+QByteArray GimpPaletteWriter::Encode(const Palette& palette, const QString& name) {
   const QString title = name.simplified();
   QByteArray out = "GIMP Palette\nName: " + (title.isEmpty() ? QStringLiteral("Palettor") : title).toUtf8() + "\n";
   // One row for the temperatures, the blue tail on its own below them.
@@ -26,6 +28,10 @@ QByteArray FormatGimpPalette(const Palette& palette, const QString& name) {
   for (int index = kBlueTailAnchor + 1; index <= kLastAnchor; ++index) line(index);
   line(kBlueTailAnchor);
   return out;
+}
+
+bool GimpPaletteWriter::Write(const Palette& palette, const QString& name, const QString& target) {
+  return WriteBytes(Encode(palette, name), target);
 }
 
 }  // namespace palettor
