@@ -7,6 +7,7 @@
 #include "PaletteFileWriter.h"
 #include "PaletteHistory.h"
 #include "PalettorForm.h"
+#include "ShownFileName.h"
 #include "TableLegendWriter.h"
 
 namespace palettor {
@@ -14,7 +15,7 @@ namespace palettor {
 namespace {
 
 QString Shown(const QString& path) {
-  return QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+  return ShownFileName(QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(path).absoluteFilePath())));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "PaletteHistory.h"
 #include "PaletteLibrary.h"
 #include "PalettorForm.h"
+#include "ShownFileName.h"
 #include "ShownNames.h"
 
 namespace palettor {
@@ -45,7 +46,7 @@ void PalettesSubmenu::Fill(const PaletteListing& listing) {
     QAction* item = addAction(MenuText(palette.name));
     item->setCheckable(true);
     item->setChecked(palette.palette == shown);
-    if (!palette.IsBuiltIn()) item->setToolTip(ShownName(QDir::toNativeSeparators(palette.file)));
+    if (!palette.IsBuiltIn()) item->setToolTip(ShownFileName(QDir::toNativeSeparators(palette.file)));
     const Palette chosen = palette.palette;
     const QString what = QStringLiteral("Palette ") + MenuName(palette.name);
     connect(item, &QAction::triggered, this, [this, chosen, what] { history_.Apply(chosen, what); });
@@ -79,7 +80,8 @@ void PalettesSubmenu::SaveCurrent() {
     return;
   }
   Refresh();
-  dialogs.ShowMessage(&form_, QStringLiteral("Palette saved to ") + ShownName(QDir::toNativeSeparators(saved.path)));
+  dialogs.ShowMessage(&form_,
+                      QStringLiteral("Palette saved to ") + ShownFileName(QDir::toNativeSeparators(saved.path)));
 }
 
 }  // namespace palettor

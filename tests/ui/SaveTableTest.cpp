@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -264,7 +265,20 @@ TEST_F(SaveTable, FullDiskLeavesTheEarlierFileWhole) {
   EXPECT_EQ(ReadAll(target), earlier);
   EXPECT_TRUE(dialogs_.messages.isEmpty());
   ASSERT_EQ(dialogs_.errors.size(), 1);
+  EXPECT_EQ(dialogs_.errors[0], "The bitmap could not be saved to " + target + ":\nFile too large");
   EXPECT_EQ(Leftovers(Viewer(), {"mine.bmp"}), QStringList()) << "no temporary file left behind";
+}
+
+TEST_F(SaveTable, ASymlinkLoopIsRefusedAndStays) {
+  RegisterViewerFolder();
+  Open();
+  const QString loop = Viewer() + "/loop.bmp";
+  ASSERT_TRUE(QFile::link(loop, loop));
+  dialogs_.answers = {loop};
+  Form().FileSaveAs->trigger();
+  ASSERT_EQ(dialogs_.errors.size(), 1);
+  EXPECT_EQ(dialogs_.errors[0], "The bitmap could not be saved to " + loop + ":\nToo many levels of symbolic links");
+  EXPECT_TRUE(QFileInfo(loop).isSymLink());
 }
 
 TEST_F(SaveTable, FolderOfAReadOnlyFileSystemIsReported) {
