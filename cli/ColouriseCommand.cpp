@@ -12,6 +12,7 @@
 #include "DemoScene.h"
 #include "GreyImageFile.h"
 #include "LutTable.h"
+#include "NativeFileName.h"
 #include "SceneColouriser.h"
 #include "SceneImage.h"
 #include "SceneImageWriter.h"
@@ -93,7 +94,7 @@ ColouriseRequest ParseColourise(const Arguments& args) {
                                                : "colourise: --ir FILE --vis FILE (or --demo) is required");
   }
   if (!haveOut) throw UsageError("colourise: --out FILE (or --out - for standard output) is required");
-  const auto format = SceneImageFormatOf(QString::fromStdString(request.out));
+  const auto format = SceneImageFormatOf(DecodeFileName(request.out));
   if (!format) {
     throw UsageError("--out '" + request.out +
                      "': unknown image format; the name must end in .png, .bmp, .tif or .tiff (or be - for PNG on "
@@ -104,8 +105,8 @@ ColouriseRequest ParseColourise(const Arguments& args) {
 }
 
 GreyImage LoadChannel(const std::string& path, const char* channel) {
-  GreyImageLoad load = LoadGreyImage(QString::fromStdString(path));
-  const std::string message = std::string(channel) + " image " + load.error.toStdString();
+  GreyImageLoad load = LoadGreyImage(DecodeFileName(path));
+  const std::string message = std::string(channel) + " image " + EncodeFileName(load.error).toStdString();
   switch (load.problem) {
     case GreyLoadProblem::None: break;
     case GreyLoadProblem::Unreadable: throw Failure("cannot read the " + message);
@@ -195,7 +196,7 @@ void RunColourise(const Arguments& args) {
   const QImage coloured = ColouriseToImage(*colouriser, scene.ir, scene.vis);
   if (coloured.isNull()) throw Failure("not enough memory for a " + SizeOf(scene.ir) + " coloured scene");
   SceneImageWriter writer;
-  if (!writer.Write(coloured, request.format, QString::fromStdString(request.out)))
+  if (!writer.Write(coloured, request.format, DecodeFileName(request.out)))
     throw CannotWrite(request.out, "the coloured scene", writer.ErrorString());
 }
 

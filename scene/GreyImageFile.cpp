@@ -1,11 +1,17 @@
 #include "GreyImageFile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "DeepPgmFile.h"
+#include "NativeFileName.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QImageReader>
 #include <QRgba64>
+#include <cerrno>
+#include <cstring>
 #include <type_traits>
 #include <utility>
 
@@ -155,9 +161,17 @@ GreyImageLoad GreyImageFromQImage(const QImage& image, const QString& name) {
 GreyImageLoad LoadGreyImage(const QString& path) {
   // Opened here rather than by the reader, so a missing or unreadable file gets the
   // system's reason instead of a generic "file not found".
-  QFile file(path);
-  if (QFileInfo(path).isDir()) return Failure(GreyLoadProblem::Unreadable, path, QStringLiteral("is a folder"));
-  if (!file.open(QIODevice::ReadOnly)) return Failure(GreyLoadProblem::Unreadable, path, file.errorString());
+  const QByteArray name = EncodeFileName(path);
+  struct stat info {};
+  if (::stat(name.constData(), &info) == 0 && S_ISDIR(info.st_mode))
+    return Failure(GreyLoadProblem::Unreadable, path, QStringLiteral("is a folder"));
+  QFile file;
+  const int descriptor = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+  if (descriptor < 0) return Failure(GreyLoadProblem::Unreadable, path, QString::fromLocal8Bit(std::strerror(errno)));
+  if (!file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+    ::close(descriptor);
+    return Failure(GreyLoadProblem::Unreadable, path, file.errorString());
+  }
   if (file.peek(2) == "P5" || file.peek(2) == "P2") {
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) return Failure(GreyLoadProblem::Unreadable, path, file.errorString());
