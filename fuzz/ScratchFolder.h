@@ -22,8 +22,8 @@ inline void MakeScratchFolder(const char* name) {
   std::string folder = std::string(base) + "/" + name + "-XXXXXX";
   if (!::mkdtemp(folder.data())) std::abort();
   ScratchFolder() = folder;
-  for (const char* variable : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME",
-                               "XDG_RUNTIME_DIR"})
+  for (const char* variable :
+       {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME", "XDG_RUNTIME_DIR"})
     ::setenv(variable, folder.c_str(), 1);
   std::atexit([] {
     std::error_code ignored;
