@@ -10,8 +10,8 @@
 namespace palettor {
 
 struct Palette {
-  AnchorValues anchors{};  // hue and saturation, indexed by AnchorSlot
-  std::int32_t tailPercent = 0;
+  AnchorValues anchors{};        // hue and saturation, indexed by AnchorSlot
+  std::int32_t tailPercent = 0;  // as the tail spinner shows it, 0 ... 100; the table takes it as it is
   bool whiteTop = false;
   bool smoothColours = false;
   friend bool operator==(const Palette&, const Palette&) = default;

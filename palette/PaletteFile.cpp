@@ -155,14 +155,6 @@ void ReadMember(const QJsonObject& root, const SettingEntry& row, MemberReader& 
 
 }  // namespace
 
-QString PaletteFileError::Message() const {
-  QString message;
-  for (const QString* part : {&source, &member}) {
-    if (!part->isEmpty()) message += *part + QStringLiteral(": ");
-  }
-  return message + reason;
-}
-
 PaletteReadResult ParsePalette(QByteArrayView text) {
   if (text.size() > kMaxPaletteFileBytes) {
     return Refused(
@@ -171,9 +163,9 @@ PaletteReadResult ParsePalette(QByteArrayView text) {
          {},
          QStringLiteral("larger than %1 KiB, too large for a palette file").arg(kMaxPaletteFileBytes / 1024)});
   }
-  JsonError jsonError;
-  const auto json = ParseStrictJson(text, &jsonError);
-  if (!json) return Refused({PaletteFileError::Kind::Invalid, {}, jsonError.member, jsonError.reason});
+  const StrictJsonResult parsed = ParseStrictJson(text);
+  if (!parsed.value) return Refused(parsed.error);
+  const std::optional<QJsonValue>& json = parsed.value;
   if (!json->isObject()) {
     return Refused({PaletteFileError::Kind::Invalid,
                     {},

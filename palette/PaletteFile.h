@@ -13,6 +13,7 @@
 #include <optional>
 
 #include "Palette.h"
+#include "PaletteFileError.h"
 
 namespace palettor {
 
@@ -23,20 +24,6 @@ struct PaletteDocument {
   Palette palette;
   QString name;  // as the file gives it; "" when it gives none
   friend bool operator==(const PaletteDocument&, const PaletteDocument&) = default;
-};
-
-struct PaletteFileError {
-  enum class Kind {
-    Invalid,     // the contents are not a palette this program reads
-    Unreadable,  // the file could not be opened or read (or written)
-  };
-  Kind kind = Kind::Invalid;
-  QString source;  // the file as the user named it; "" when there is none
-  QString member;  // "anchors.M30.hue", "tailPercent", or "" for the document as a whole
-  QString reason;
-
-  // "SOURCE: MEMBER: REASON", leaving out the parts that are empty.
-  QString Message() const;
 };
 
 struct PaletteReadResult {

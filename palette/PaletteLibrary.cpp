@@ -129,36 +129,43 @@ const NamedPalette* FindPalette(const PaletteListing& listing, const QString& na
   return nullptr;
 }
 
-QString UserPaletteNameProblem(const QString& name) {
+UserPaletteName TidyUserPaletteName(const QString& name) {
   const QString tidy = name.simplified();
-  if (tidy.isEmpty()) return QStringLiteral("a palette needs a name");
+  const auto refused = [](const QString& reason) {
+    return UserPaletteName{std::nullopt, {PaletteFileError::Kind::Invalid, {}, {}, reason}};
+  };
+  if (tidy.isEmpty()) return refused(QStringLiteral("a palette needs a name"));
   for (const NamedPalette& builtIn : BuiltInPalettes()) {
     if (SameName(builtIn.name, tidy))
-      return QStringLiteral("\"%1\" is the name of a built-in palette").arg(builtIn.name);
+      return refused(QStringLiteral("\"%1\" is the name of a built-in palette").arg(builtIn.name));
   }
-  if (tidy.startsWith(QLatin1Char('.'))) return QStringLiteral("a palette name cannot start with '.'");
+  if (tidy.startsWith(QLatin1Char('.'))) return refused(QStringLiteral("a palette name cannot start with '.'"));
   for (const QChar c : tidy) {
     if (c == QLatin1Char('/') || c == QLatin1Char('\\'))
-      return QStringLiteral("a palette name cannot contain '/' or '\\'");
-    if (c.category() == QChar::Other_Control) return QStringLiteral("a palette name cannot contain control characters");
+      return refused(QStringLiteral("a palette name cannot contain '/' or '\\'"));
+    if (c.category() == QChar::Other_Control)
+      return refused(QStringLiteral("a palette name cannot contain control characters"));
   }
-  if (tidy.toUtf8().size() > kMaxNameBytes) return QStringLiteral("the name is too long for a file name");
-  return {};
+  if (tidy.toUtf8().size() > kMaxNameBytes) return refused(QStringLiteral("the name is too long for a file name"));
+  return {tidy, {}};
 }
 
 SavedPalette SaveUserPalette(const QString& folder, const QString& name, const Palette& palette) {
-  const QString tidy = name.simplified();
-  if (const QString problem = UserPaletteNameProblem(tidy); !problem.isEmpty()) return {{}, problem};
-  if (folder.isEmpty()) return {{}, QStringLiteral("no folder for user palettes: the home folder is unknown")};
+  const UserPaletteName tidy = TidyUserPaletteName(name);
+  if (!tidy.name) return {std::nullopt, tidy.error};
+  const auto unwritable = [](const QString& file, const QString& reason) {
+    return SavedPalette{std::nullopt, {PaletteFileError::Kind::Unreadable, file, {}, reason}};
+  };
+  if (folder.isEmpty())
+    return unwritable({}, QStringLiteral("no folder for user palettes: the home folder is unknown"));
   std::error_code error;
   std::filesystem::create_directories(QFile::encodeName(folder).toStdString(), error);
-  if (error) return {{}, QStringLiteral("%1: %2").arg(folder, QString::fromLocal8Bit(error.message()))};
+  if (error) return unwritable(folder, QString::fromLocal8Bit(error.message()));
 
   const PaletteListing listing = ListPalettes(folder);
-  const NamedPalette* existing = FindPalette(listing, tidy);
-  const QString path = existing ? existing->file : FreeFileFor(folder, tidy);
-  if (PaletteFileWriter writer; !writer.Write(palette, tidy, path))
-    return {path, QStringLiteral("%1: %2").arg(path, writer.ErrorString())};
+  const NamedPalette* existing = FindPalette(listing, *tidy.name);
+  const QString path = existing ? existing->file : FreeFileFor(folder, *tidy.name);
+  if (PaletteFileWriter writer; !writer.Write(palette, *tidy.name, path)) return unwritable(path, writer.ErrorString());
   return {path, {}};
 }
 

@@ -9,10 +9,12 @@
 // files and files that are not palette files are left out the same way.
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <vector>
 
 #include "NamedPalette.h"
 #include "PaletteFileCache.h"
+#include "PaletteFileError.h"
 
 namespace palettor {
 
@@ -34,22 +36,27 @@ PaletteListing ListPalettes(const QString& folder, PaletteFileCache* cache = nul
 // listed; "" when it can, or does not exist. Costs one look at the folder, not a listing.
 QString PaletteFolderProblem(const QString& folder);
 
-// The palette called `name`, in any case and with its white space tidied as SaveUserPalette
+// The palette called `name`, in any case and with its white space tidied as TidyUserPaletteName
 // does, or nullptr. Points into `listing`.
 const NamedPalette* FindPalette(const PaletteListing& listing, const QString& name);
 
-// Why `name` (as SaveUserPalette tidies it) cannot name a new user palette, or "" when it can:
-// empty, a built-in's name, a name with '/', '\\' or control characters, a name starting with
-// '.', or one too long for a file name.
-QString UserPaletteNameProblem(const QString& name);
-
-struct SavedPalette {
-  QString path;   // the file written
-  QString error;  // "" on success, otherwise what went wrong, naming the file or folder
+struct UserPaletteName {
+  std::optional<QString> name;
+  PaletteFileError error;  // without a name: why not
 };
 
-// Saves `palette` in `folder` (created when missing) under `name`, with its white space tidied
-// (trimmed, inner runs folded into one space). A user palette of that name is replaced in its own
+// `name` trimmed, its inner runs of white space folded into one space, as a user palette is
+// named; nothing when that cannot name a new user palette: empty, a built-in's name, a name with
+// '/', '\\' or control characters, a name starting with '.', or one too long for a file name.
+UserPaletteName TidyUserPaletteName(const QString& name);
+
+struct SavedPalette {
+  std::optional<QString> file;  // the file written
+  PaletteFileError error;       // without a file: what went wrong, naming the file or folder
+};
+
+// Saves `palette` in `folder` (created when missing) under `name`, tidied as TidyUserPaletteName
+// tidies it. A user palette of that name is replaced in its own
 // file; otherwise the file is "NAME.json", or "NAME (2).json" ... when a file of that name exists
 // but holds another palette or none. The file is written by PaletteFileWriter: an earlier file is
 // replaced only once the new one is complete.

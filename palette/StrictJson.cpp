@@ -18,7 +18,7 @@ class Reader {
  public:
   explicit Reader(QByteArrayView text) : text_(text) {}
 
-  std::optional<QJsonValue> Document(JsonError* error) {
+  StrictJsonResult Document() {
     static constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
     if (text_.startsWith(QByteArrayView(kByteOrderMark, 3))) start_ = pos_ = 3;
     SkipSpace();
@@ -31,11 +31,8 @@ class Reader {
       SkipSpace();
       if (!AtEnd()) Fail("unexpected text after the end of the JSON value");
     }
-    if (failed_) {
-      if (error) *error = error_;
-      return std::nullopt;
-    }
-    return value;
+    if (failed_) return {std::nullopt, error_};
+    return {value, {}};
   }
 
  private:
@@ -60,7 +57,7 @@ class Reader {
       }
     }
     failed_ = true;
-    error_ = {{}, QStringLiteral("not valid JSON at line %1, column %2: %3").arg(line).arg(column).arg(what)};
+    error_.reason = QStringLiteral("not valid JSON at line %1, column %2: %3").arg(line).arg(column).arg(what);
     return std::nullopt;
   }
 
@@ -72,7 +69,8 @@ class Reader {
       member += step;
     }
     failed_ = true;
-    error_ = {member, reason};
+    error_.member = member;
+    error_.reason = reason;
     return std::nullopt;
   }
 
@@ -319,13 +317,11 @@ class Reader {
   qsizetype pos_ = 0;
   QStringList path_;  // names and [indices] from the root to the value being read
   bool failed_ = false;
-  JsonError error_;
+  PaletteFileError error_;
 };
 
 }  // namespace
 
-std::optional<QJsonValue> ParseStrictJson(QByteArrayView text, JsonError* error) {
-  return Reader(text).Document(error);
-}
+StrictJsonResult ParseStrictJson(QByteArrayView text) { return Reader(text).Document(); }
 
 }  // namespace palettor

@@ -11,15 +11,19 @@
 #include <QString>
 #include <optional>
 
+#include "PaletteFileError.h"
+
 namespace palettor {
 
 inline constexpr int kMaxJsonDepth = 64;
 
-struct JsonError {
-  QString member;  // dotted path of the member the error is about ("anchors.M30.hue"), or ""
-  QString reason;
+struct StrictJsonResult {
+  std::optional<QJsonValue> value;
+  // Without a value: why, with the dotted path of the member it is about ("anchors.M30.hue")
+  // where there is one.
+  PaletteFileError error;
 };
 
-std::optional<QJsonValue> ParseStrictJson(QByteArrayView text, JsonError* error);
+StrictJsonResult ParseStrictJson(QByteArrayView text);
 
 }  // namespace palettor

@@ -62,8 +62,8 @@ void PalettesSubmenu::SaveCurrent() {
   IDialogHost& dialogs = form_.Dialogs();
   QString name;
   if (!dialogs.PromptText(&form_, QStringLiteral("Save palette"), QStringLiteral("Name of the palette:"), name)) return;
-  if (const QString problem = UserPaletteNameProblem(name); !problem.isEmpty()) {
-    dialogs.ShowError(&form_, QStringLiteral("The palette was not saved: ") + problem + QLatin1Char('.'));
+  if (const UserPaletteName tidy = TidyUserPaletteName(name); !tidy.name) {
+    dialogs.ShowError(&form_, QStringLiteral("The palette was not saved: ") + tidy.error.Message() + QLatin1Char('.'));
     return;
   }
   const QString folder = UserPaletteFolder();
@@ -75,13 +75,13 @@ void PalettesSubmenu::SaveCurrent() {
       return;
   }
   const SavedPalette saved = SaveUserPalette(folder, name, form_.CurrentPalette());
-  if (!saved.error.isEmpty()) {
-    dialogs.ShowError(&form_, QStringLiteral("The palette could not be saved.\n") + saved.error);
+  if (!saved.file) {
+    dialogs.ShowError(&form_, QStringLiteral("The palette could not be saved.\n") + saved.error.Message());
     return;
   }
   Refresh();
   dialogs.ShowMessage(&form_,
-                      QStringLiteral("Palette saved to ") + ShownFileName(QDir::toNativeSeparators(saved.path)));
+                      QStringLiteral("Palette saved to ") + ShownFileName(QDir::toNativeSeparators(*saved.file)));
 }
 
 }  // namespace palettor

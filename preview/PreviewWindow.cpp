@@ -358,7 +358,8 @@ void PreviewWindow::Recolour() {
     colouriser_->SetTable(*simulated_);
   }
   colouriser_->SetScale(scale_);
-  if (!ColouriseInto(*colouriser_, ir_, vis_, coloured_)) {
+  ColouriseInto(*colouriser_, ir_, vis_, coloured_);
+  if (coloured_.isNull() && !ir_.IsEmpty()) {
     dialogs_.ShowError(this, tr("There is not enough memory to colour a %1 scene.").arg(SizeText(ir_)));
   }
   view_->ImageChanged();

@@ -11,15 +11,11 @@ QImage ColouriseToImage(const SceneColouriser& colouriser, const GreyImage& ir, 
   return image;
 }
 
-bool ColouriseInto(const SceneColouriser& colouriser, const GreyImage& ir, const GreyImage& vis, QImage& target) {
+void ColouriseInto(const SceneColouriser& colouriser, const GreyImage& ir, const GreyImage& vis, QImage& target) {
   if (!SameSize(ir, vis)) throw std::invalid_argument("the infrared and visible images differ in size");
-  if (target.format() != QImage::Format_RGB888 || target.width() != ir.Width() || target.height() != ir.Height()) {
+  if (target.format() != QImage::Format_RGB888 || target.width() != ir.Width() || target.height() != ir.Height())
     target = QImage(ir.Width(), ir.Height(), QImage::Format_RGB888);
-    if (target.isNull() && !ir.IsEmpty()) return false;
-  }
-  if (ir.IsEmpty()) return true;
-  colouriser.Colourise(ir, vis, target.bits(), target.bytesPerLine());
-  return true;
+  if (!target.isNull()) colouriser.Colourise(ir, vis, target.bits(), target.bytesPerLine());
 }
 
 QImage GreyToImage(const GreyImage& grey) {

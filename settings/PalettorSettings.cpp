@@ -77,7 +77,7 @@ void PalettorSettings::KeepStoreAsItIs() {
 
 void PalettorSettings::StoreAndFree(bool smooth, std::int16_t tailPosition, bool whiteTop) {
   if (TRegistryBoolean* setting = Boolean(SettingId::SmoothColours)) setting->Value = smooth;
-  if (TRegistryInteger* setting = Integer(SettingId::TailPercent)) setting->Value = tailPosition;
+  if (TRegistryInteger* setting = Integer(SettingId::TailPercent)) setting->Value = StoredTailPercentOf(tailPosition);
   if (TRegistryBoolean* setting = Boolean(SettingId::WhiteTop)) setting->Value = whiteTop;
   StoreHeldAndFree();
 }

@@ -158,11 +158,13 @@ std::string RangeText(SettingId id) {
   return std::to_string(row.min) + (KindOf(id) == SettingKind::Option ? " or " : " to ") + std::to_string(row.max);
 }
 
-std::int16_t TailPositionOf(std::int32_t loaded) {
-  const auto position = static_cast<std::int16_t>(static_cast<std::uint16_t>(static_cast<std::uint32_t>(loaded)));
+std::int16_t TailPositionOf(std::int32_t stored) {
+  const auto position = static_cast<std::int16_t>(static_cast<std::uint16_t>(static_cast<std::uint32_t>(stored)));
   const SettingEntry& tail = kCatalogue[Position(TailPercent)];
   return std::clamp(position, static_cast<std::int16_t>(tail.min), static_cast<std::int16_t>(tail.max));
 }
+
+std::int32_t StoredTailPercentOf(std::int16_t position) { return position; }
 
 const char* SourceName(SettingSource source) {
   switch (source) {

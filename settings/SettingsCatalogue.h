@@ -112,9 +112,13 @@ void SetPaletteValue(Palette& palette, SettingId id, std::int32_t value);
 // The range as help texts and messages give it: "MIN to MAX", or "MIN or MAX" for a switch.
 std::string RangeText(SettingId id);
 
-// What the tail-percent spinner makes of a loaded number: its low 16 bits as a signed position,
-// brought within the spinner's range.
-std::int16_t TailPositionOf(std::int32_t loaded);
+// The tail percent has three forms, converted here and nowhere else. Stored, it is a 32-bit
+// number any program may have written; the window's spinner shows it as a 16-bit position
+// within the row's range, which is what a Palette holds; the table takes that position as its
+// percent as it is (TableInputsOf). Loading takes the stored number's low 16 bits as a signed
+// position brought within the range; storing widens the position with its sign.
+std::int16_t TailPositionOf(std::int32_t stored);
+std::int32_t StoredTailPercentOf(std::int16_t position);
 
 enum class SettingSource { Stored, Default, Factory };
 const char* SourceName(SettingSource source);  // "stored", "default", "factory"

@@ -7,7 +7,9 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QMenuBar>
+#include <QSignalBlocker>
 
+#include "ApplicationExe.h"
 #include "FormFont.h"
 #include "RegistryBackend.h"
 #include "RegistryVariables.h"
@@ -57,7 +59,6 @@ TFormPalettor::TFormPalettor(const CurrentUserRegistry& currentUser, IDialogHost
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowCloseButtonHint),
       currentUser_(currentUser),
-      settings_(currentUser),
       dialogs_(dialogs) {
   if (!dialogs_) {
     ownDialogs_ = std::make_unique<TQtDialogHost>();
@@ -260,15 +261,20 @@ void TFormPalettor::SetAboutBox(QDialog* aboutBox) {
 QObject* TFormPalettor::FindComponent(const QString& name) const { return palettor::FindComponent(this, name); }
 
 AnchorValue TFormPalettor::AnchorValueOf(int index) const {
-  const TRegistryInteger* hue = settings_.Integer(HueSetting(index));
-  const TRegistryInteger* sat = settings_.Integer(SaturationSetting(index));
-  if (!hue || !sat) return {0, 0};
-  return {hue->Value, sat->Value};
+  if (!IsAnchorIndex(index)) return {0, 0};
+  return palette_.anchors[AnchorSlot(index)];
+}
+
+PackedColour TFormPalettor::AnchorColourOf(int index) const {
+  const AnchorValue anchor = AnchorValueOf(index);
+  return DeriveAnchorColour(anchor.hue, anchor.saturation);
 }
 
 // --- Start-up and shutdown
 
 void TFormPalettor::FormCreate(QObject*) {
+  // The settings stay under the name the window started with, whatever becomes of its file.
+  currentUser_.SetProgramPath(GetExeName(currentUser_));
   RegisterAppPath(currentUser_);
   TableBitmap = std::make_unique<LutPixels>();
   TableBitmap->fill(0);
@@ -277,15 +283,14 @@ void TFormPalettor::FormCreate(QObject*) {
   // a blue-tail hue of -1 gives the factory anchors.
   std::string unreadable;
   try {
-    settings_.CreateAll();
+    palette_ = LoadPalette(currentUser_).palette;
   } catch (const ERegistryException& error) {
-    unreadable = error.what();  // the settings hold what a first start gives
+    unreadable = error.what();
+    palette_ = DefaultPalette();  // what a first start gives
+    storeAtClose_ = false;
   }
-  AnchorColour = DeriveAnchorColours(settings_.Anchors());
-  // The stored number goes over as a 16-bit position, its low 16 bits unchecked.
-  UpDownTailPercent->SetPosition(static_cast<std::int16_t>(settings_.Integer(SettingId::TailPercent)->Value));
-  CheckBoxWhiteTop->setChecked(settings_.Boolean(SettingId::WhiteTop)->Value);
-  CheckBoxSmooth->setChecked(settings_.Boolean(SettingId::SmoothColours)->Value);
+  ShowOptions();
+  RebuildTable();
   SetEditorEnabled(false);
   // Double buffering: Qt paints every widget through a back buffer already.
   HostFolder = HostFolderOf(ReadAppPath(currentUser_, Setting(SettingId::ViewerAppPath).name));
@@ -296,7 +301,6 @@ void TFormPalettor::FormCreate(QObject*) {
                                   QStringLiteral(").\nPalettor starts with the factory colours and options and "
                                                  "leaves the stored settings as they are when it closes."));
   }
-  reportEdits_ = true;
 }
 
 void TFormPalettor::SetEditorEnabled(bool enabled) {
@@ -340,11 +344,12 @@ void TFormPalettor::FormDestroy(QObject*) {
   destroyed_ = true;
   if (OnLifecycle) OnLifecycle("FormDestroy");
   TableBitmap.reset();
-  // Each free writes its value: smooth, tail percent, white top, then the anchors, as one
-  // transaction. A store that cannot be written is not reported, as no store failure is.
+  if (!storeAtClose_) return;
+  palette_.tailPercent = UpDownTailPercent->GetPosition();  // a number typed in counts
+  // Smooth colours, tail percent, White top, then the anchors, as one transaction. A store that
+  // cannot be written is not reported, as no store failure is.
   try {
-    settings_.StoreAndFree(CheckBoxSmooth->isChecked(), UpDownTailPercent->GetPosition(),
-                           CheckBoxWhiteTop->isChecked());
+    StorePalette(currentUser_, palette_);
   } catch (const ERegistryException&) {
   }
 }
@@ -385,49 +390,45 @@ void TFormPalettor::keyPressEvent(QKeyEvent* event) {
 // --- The table
 
 void TFormPalettor::RebuildTable() {
-  if (!TableBitmap || applying_) return;
-  const TRegistryInteger* tailHue = settings_.Integer(HueSetting(kBlueTailAnchor));
-  const TRegistryInteger* tailSat = settings_.Integer(SaturationSetting(kBlueTailAnchor));
-  if (!tailHue || !tailSat) return;
-  const std::int32_t P = UpDownTailPercent->GetPosition();
-  const bool W = CheckBoxWhiteTop->isChecked();
+  if (!TableBitmap) return;
+  palette_.tailPercent = UpDownTailPercent->GetPosition();
   ImageLUT->SetPicture(nullptr);
-  const bool S = CheckBoxSmooth->isChecked();
-  GenerateTable(MakeTableInputs(AnchorColour, {tailHue->Value, tailSat->Value}, P, W, S), *TableBitmap);
+  GenerateTable(TableInputsOf(palette_), *TableBitmap);
   ImageLUT->SetPicture(TableBitmap.get());
   for (int i = kFirstAnchor; i <= kLastAnchor; ++i) {
     if (auto* patch = qobject_cast<QWidget*>(FindComponent(patchNames_[AnchorSlot(i)]))) patch->repaint();
   }
-  shownPalette_ = CurrentPalette();
   emit TableRebuilt();
 }
 
-void TFormPalettor::RebuildAfterEdit(const QString& what) {
-  const Palette before = shownPalette_;
+void TFormPalettor::ShowEdit(const QString& what, const Palette& edited) {
+  const Palette before = palette_;
+  palette_ = edited;
   RebuildTable();
-  if (reportEdits_ && TableBitmap && !(shownPalette_ == before)) emit PaletteEdited(before, shownPalette_, what);
+  if (TableBitmap && !(palette_ == before)) emit PaletteEdited(before, palette_, what);
+}
+
+void TFormPalettor::ShowOptions() {
+  UpDownTailPercent->SetPosition(palette_.tailPercent);
+  // The palette goes down to the controls; it does not come back up as an edit of the user's.
+  const QSignalBlocker whiteTop(CheckBoxWhiteTop), smooth(CheckBoxSmooth);
+  CheckBoxWhiteTop->setChecked(palette_.whiteTop);
+  CheckBoxSmooth->setChecked(palette_.smoothColours);
 }
 
 Palette TFormPalettor::CurrentPalette() const {
-  if (!settings_.Created()) return DefaultPalette();
-  return Palette{settings_.Anchors(), UpDownTailPercent->GetPosition(), CheckBoxWhiteTop->isChecked(),
-                 CheckBoxSmooth->isChecked()};
+  if (destroyed_) return DefaultPalette();
+  Palette shown = palette_;
+  shown.tailPercent = UpDownTailPercent->GetPosition();
+  return shown;
 }
 
 void TFormPalettor::ApplyPalette(const Palette& palette) {
-  if (!settings_.Created()) return;
-  const bool reporting = reportEdits_;
-  reportEdits_ = false;
-  applying_ = true;
-  settings_.AssignAnchors(palette.anchors);
-  AnchorColour = DeriveAnchorColours(palette.anchors);
-  UpDownTailPercent->SetPosition(palette.tailPercent);
-  CheckBoxWhiteTop->setChecked(palette.whiteTop);
-  CheckBoxSmooth->setChecked(palette.smoothColours);
-  applying_ = false;
+  if (destroyed_) return;
+  palette_ = palette;
+  ShowOptions();
   RebuildTable();
   PaintBoxTest->update();
-  reportEdits_ = reporting;
 }
 
 void TFormPalettor::SelectAnchor(int index) {
@@ -435,17 +436,12 @@ void TFormPalettor::SelectAnchor(int index) {
   PaintBoxSampleClick(FindComponent(patchNames_[AnchorSlot(index)]));
 }
 
-void TFormPalettor::ApplyFactoryDefaults() {
-  settings_.AssignAnchors(FactoryPalette());
-  AnchorColour = DeriveAnchorColours(settings_.Anchors());
-}
-
 // --- Colour editor
 
 void TFormPalettor::PaintBoxSamplePaint(QObject* Sender) {
   auto* box = qobject_cast<TPaintBox*>(Sender);
   if (!box || !box->Canvas() || !IsAnchorIndex(box->Tag)) return;
-  box->Canvas()->SetBrushColor(AnchorColour[AnchorSlot(box->Tag)]);
+  box->Canvas()->SetBrushColor(AnchorColourOf(box->Tag));
   box->Canvas()->FillRect(0, 0, box->Width(), box->Height());
 }
 
@@ -510,24 +506,32 @@ void TFormPalettor::UpdatePreview() {
 void TFormPalettor::ButtonUpdateColourClick(QObject*) {
   const int t = PaintBoxTest->Tag;
   if (!IsAnchorIndex(t)) return;
-  const auto slot = AnchorSlot(t);
-  AnchorColour[slot] = PreviewColour;
-  settings_.Integer(HueSetting(t))->Value = PreviewHue;
-  settings_.Integer(SaturationSetting(t))->Value = PreviewSat;
-  RebuildAfterEdit(QStringLiteral("Update ") + QString::fromStdString(AnchorName(t)));
+  Palette edited = palette_;
+  edited.anchors[AnchorSlot(t)] = {PreviewHue, PreviewSat};
+  ShowEdit(QStringLiteral("Update ") + QString::fromStdString(AnchorName(t)), edited);
 }
 
 void TFormPalettor::ButtonFactoryResetClick(QObject*) {
-  ApplyFactoryDefaults();
-  RebuildAfterEdit(QStringLiteral("Reset colours"));
+  Palette edited = palette_;
+  edited.anchors = FactoryPalette();
+  ShowEdit(QStringLiteral("Reset colours"), edited);
 }
 
-void TFormPalettor::CheckBoxWhiteTopClick(QObject*) { RebuildAfterEdit(QStringLiteral("White top")); }
+void TFormPalettor::CheckBoxWhiteTopClick(QObject*) {
+  Palette edited = palette_;
+  edited.whiteTop = CheckBoxWhiteTop->isChecked();
+  ShowEdit(QStringLiteral("White top"), edited);
+}
 
-void TFormPalettor::CheckBoxSmoothClick(QObject*) { RebuildAfterEdit(QStringLiteral("Smooth colours")); }
+void TFormPalettor::CheckBoxSmoothClick(QObject*) {
+  Palette edited = palette_;
+  edited.smoothColours = CheckBoxSmooth->isChecked();
+  ShowEdit(QStringLiteral("Smooth colours"), edited);
+}
 
+// The step is in the spinner already; the rebuild takes it.
 void TFormPalettor::UpDownTailPercentClick(QObject*, TUDBtnType) {
-  RebuildAfterEdit(QStringLiteral("Blue tail percent"));
+  ShowEdit(QStringLiteral("Blue tail percent"), palette_);
 }
 
 // --- Saving

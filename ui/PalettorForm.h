@@ -3,8 +3,10 @@
 // options, the colour editor, saving and the monitor check.
 //
 // Behaviour lives in the event handlers below, bound to the controls' events when the window
-// is built. Between start-up and shutdown the anchor settings' Values and the option controls
-// hold the live state; the settings are loaded in FormCreate and written, by being freed, in
+// is built. Between start-up and shutdown one Palette is the live state: the patches, the
+// options' controls and the table show it, an edit of the user's changes it and is reported
+// (PaletteEdited), and a palette put in from outside (ApplyPalette) goes down to the controls
+// without coming back up as an edit. It is loaded from the settings in FormCreate and stored in
 // FormDestroy (run from the destructor).
 #include <QMainWindow>
 #include <QString>
@@ -18,7 +20,6 @@
 #include "FormControls.h"
 #include "LutTable.h"
 #include "Palette.h"
-#include "PalettorSettings.h"
 
 class QAction;
 class QDialog;
@@ -121,12 +122,13 @@ class TFormPalettor : public QMainWindow {
   // Monitor check
   void PaintBoxMonitorCheckPaint(QObject* Sender);
 
-  // Regenerates the table from the anchors and the option controls, shows it and repaints
-  // the patches. Does nothing once the close query has freed the table.
+  // Regenerates the table from the palette, with the tail percent as its spinner holds it (a
+  // number typed into the box counts from here), shows it and repaints the patches. Does
+  // nothing once the close query has freed the table.
   void RebuildTable();
 
-  // The palette the window shows: the anchors' values and the options as their controls hold
-  // them (the factory palette with default options once the settings are stored).
+  // The palette the window shows, the tail percent as its spinner holds it (the factory palette
+  // with default options once the settings are stored).
   Palette CurrentPalette() const;
   // Shows `palette` as one change: the anchors and their colours, the options, the patches, the
   // Old swatch and the table, rebuilt once. It is not an edit of the user's: PaletteEdited is not
@@ -137,7 +139,7 @@ class TFormPalettor : public QMainWindow {
 
   // Read-only views of the live state, for the timing tool and the tests.
   const LutPixels* Table() const { return TableBitmap.get(); }
-  PackedColour AnchorColourOf(int index) const { return AnchorColour[AnchorSlot(index)]; }
+  PackedColour AnchorColourOf(int index) const;
   AnchorValue AnchorValueOf(int index) const;
   PackedColour PreviewColourValue() const { return PreviewColour; }
   std::int32_t PreviewHueValue() const { return PreviewHue; }
@@ -168,16 +170,23 @@ class TFormPalettor : public QMainWindow {
   // access (FormAccessibility.cpp).
   void MakeAccessible();
   void SetEditorEnabled(bool enabled);
-  void ApplyFactoryDefaults();
+  // Puts the palette's tail percent and options into their controls without running the
+  // controls' handlers.
+  void ShowOptions();
   void UpdatePreview();
   void SaveTo(const QString& fileName);
-  // Rebuilds the table after an edit and reports the edit when it changed the palette.
-  void RebuildAfterEdit(const QString& what);
+  // Makes `edited`, the palette after an edit of the user's named `what`, the one shown and
+  // reports the edit when the palette shown changed.
+  void ShowEdit(const QString& what, const Palette& edited);
 
   std::unique_ptr<LutPixels> TableBitmap;
-  const CurrentUserRegistry currentUser_;
-  PalettorSettings settings_;  // AnchorHue, AnchorSat and the three option settings
-  AnchorColours AnchorColour{};
+  // The store, for the executable the window started as from FormCreate on.
+  CurrentUserRegistry currentUser_;
+  // The live state; its tail percent is the spinner's position at the last rebuild.
+  Palette palette_{};
+  // Cleared when the settings could not be loaded: defaults never replace what is stored.
+  bool storeAtClose_ = true;
+  // The editor's New swatch: what Update would make the selected anchor.
   PackedColour PreviewColour = 0;
   std::int32_t PreviewHue = 0;
   std::int32_t PreviewSat = 0;
@@ -190,12 +199,6 @@ class TFormPalettor : public QMainWindow {
   IDialogHost* dialogs_;
   QDialog* aboutBox_ = nullptr;
   bool destroyed_ = false;
-  // The palette of the table last shown, the "before" of the next edit.
-  Palette shownPalette_{};
-  // Edits are reported once the window is created, and not while a palette is being applied.
-  bool reportEdits_ = false;
-  // While a palette is applied, the rebuilds its controls ask for wait for the one at its end.
-  bool applying_ = false;
 };
 
 }  // namespace palettor

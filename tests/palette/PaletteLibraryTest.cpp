@@ -186,9 +186,9 @@ TEST_F(UserPalettes, ACachedListingReadsOnlyFilesThatChanged) {
 TEST_F(UserPalettes, SaveCreatesTheFolderAndListsThePalette) {
   const QString folder = dir_.filePath(QStringLiteral("data/palettor/palettes"));
   const SavedPalette saved = SaveUserPalette(folder, QStringLiteral("  Storm   watch "), WithTail(30));
-  ASSERT_EQ(saved.error, QString());
-  EXPECT_EQ(saved.path, folder + QStringLiteral("/Storm watch.json"));
-  const PaletteReadResult read = ReadPaletteFile(saved.path);
+  ASSERT_TRUE(saved.file) << saved.error.Message().toStdString();
+  EXPECT_EQ(saved.file, folder + QStringLiteral("/Storm watch.json"));
+  const PaletteReadResult read = ReadPaletteFile(*saved.file);
   ASSERT_TRUE(read.document);
   EXPECT_EQ(*read.document, (PaletteDocument{WithTail(30), QStringLiteral("Storm watch")}));
   EXPECT_EQ(Names(ListPalettes(folder)).back(), "Storm watch");
@@ -197,8 +197,8 @@ TEST_F(UserPalettes, SaveCreatesTheFolderAndListsThePalette) {
 TEST_F(UserPalettes, SavingUnderAnExistingNameReplacesThatFile) {
   const QString old = Put(QStringLiteral("old-file.json"), QStringLiteral("Storm"), 1);
   const SavedPalette saved = SaveUserPalette(dir_.path(), QStringLiteral("storm"), WithTail(2));
-  ASSERT_EQ(saved.error, QString());
-  EXPECT_EQ(saved.path, old);
+  ASSERT_TRUE(saved.file) << saved.error.Message().toStdString();
+  EXPECT_EQ(saved.file, old);
   EXPECT_EQ(Files(), QStringList{QStringLiteral("old-file.json")});
   const PaletteListing listing = ListPalettes(dir_.path());
   EXPECT_EQ(Names(listing).back(), "storm");
@@ -209,8 +209,8 @@ TEST_F(UserPalettes, SavingNeverOverwritesAnotherPalettesFile) {
   Put(QStringLiteral("Storm.json"), QStringLiteral("Other"), 1);
   Put(QStringLiteral("Storm (2).json"), "not a palette");
   const SavedPalette saved = SaveUserPalette(dir_.path(), QStringLiteral("Storm"), WithTail(2));
-  ASSERT_EQ(saved.error, QString());
-  EXPECT_EQ(saved.path, dir_.filePath(QStringLiteral("Storm (3).json")));
+  ASSERT_TRUE(saved.file) << saved.error.Message().toStdString();
+  EXPECT_EQ(saved.file, dir_.filePath(QStringLiteral("Storm (3).json")));
   const PaletteListing listing = ListPalettes(dir_.path());
   EXPECT_EQ(FindPalette(listing, QStringLiteral("Other"))->palette, WithTail(1));
   EXPECT_EQ(FindPalette(listing, QStringLiteral("Storm"))->palette, WithTail(2));
@@ -221,8 +221,9 @@ class RefusedNames : public testing::TestWithParam<std::string> {};
 TEST_P(RefusedNames, WriteNothing) {
   QTemporaryDir dir;
   const SavedPalette saved = SaveUserPalette(dir.path(), QString::fromStdString(GetParam()), WithTail(12));
-  EXPECT_FALSE(saved.error.isEmpty());
-  EXPECT_EQ(saved.error, UserPaletteNameProblem(QString::fromStdString(GetParam())));
+  EXPECT_FALSE(saved.file);
+  EXPECT_FALSE(saved.error.reason.isEmpty());
+  EXPECT_EQ(saved.error.Message(), TidyUserPaletteName(QString::fromStdString(GetParam())).error.Message());
   EXPECT_TRUE(QDir(dir.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
 }
 
@@ -233,15 +234,15 @@ INSTANTIATE_TEST_SUITE_P(Cases, RefusedNames,
 
 TEST_F(UserPalettes, UsualNamesAreAccepted) {
   const std::string names[] = {"My IR", "Sturm über Köln", "a.b", "-60 to +40 °C", "factory 2", std::string(240, 'e')};
-  for (const std::string& name : names)
-    EXPECT_EQ(UserPaletteNameProblem(QString::fromStdString(name)), QString()) << name;
+  for (const std::string& name : names) EXPECT_TRUE(TidyUserPaletteName(QString::fromStdString(name)).name) << name;
 }
 
 TEST_F(UserPalettes, SaveIntoAFileInsteadOfAFolderSaysWhy) {
   const QString file = Put(QStringLiteral("plain"), "x");
   const SavedPalette saved = SaveUserPalette(file + QStringLiteral("/palettes"), QStringLiteral("Storm"), WithTail(2));
-  EXPECT_TRUE(saved.error.startsWith(file + QStringLiteral("/palettes: "))) << saved.error.toStdString();
-  EXPECT_TRUE(saved.error.contains(QStringLiteral("Not a directory"))) << saved.error.toStdString();
+  const QString message = saved.error.Message();
+  EXPECT_TRUE(message.startsWith(file + QStringLiteral("/palettes: "))) << message.toStdString();
+  EXPECT_TRUE(message.contains(QStringLiteral("Not a directory"))) << message.toStdString();
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "PrivateHome.h"
 
+#include <errno.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -24,7 +25,9 @@ void Point(const char* variable, const fs::path& folder) { ::setenv(variable, fo
 }  // namespace
 
 PrivateHome::PrivateHome() : owner_(::getpid()) {
-  std::string pattern = (fs::temp_directory_path() / "palettor-test-XXXXXX").string();
+  // Named after the program, so that a folder left by a killed test says whose it was.
+  std::string pattern =
+      (fs::temp_directory_path() / (std::string(program_invocation_short_name) + "-home-XXXXXX")).string();
   if (::mkdtemp(pattern.data()) == nullptr) {
     std::perror("cannot make the tests' private home");
     std::exit(125);

@@ -220,6 +220,21 @@ TEST_F(ColourEditor, DisabledEditorTakesNoInput) {
   ExpectShownTableEquals(*Table(FactoryTableInputs()));
 }
 
+// Hue 0 and saturation 0 are what the fields show before any anchor was picked, so picking such
+// an anchor first computes no New colour: Update must still keep the anchor white, as stored.
+TEST_F(ColourEditor, UpdatingAWhiteAnchorPickedFirstKeepsItWhite) {
+  Open();
+  Palette palette = Form().CurrentPalette();
+  palette.anchors[AnchorSlot(2)] = {0, 0};
+  Form().ApplyPalette(palette);
+  Click(Patch(2));
+  Click(Form().ButtonUpdateColour);
+  EXPECT_EQ(Form().AnchorColourOf(2), 0xFFFFFFu);
+  EXPECT_EQ(ScreenPixel(Patch(2), 9, 9), qRgb(255, 255, 255));
+  EXPECT_EQ(Form().CurrentPalette(), palette);
+  ExpectShownTableEquals(*FactoryTableWith(2, {0, 0}));
+}
+
 TEST_F(ColourEditor, EscapeDoesNothing) {
   Open();
   Click(Patch(1));
