@@ -166,6 +166,8 @@ TEST_F(Conventions, FileNamesThatAreNotUtf8AreWrittenAsGiven) {
   const ProcessResult coloured =
       RunInFolder({"colourise", "--ir", "i\xE9.png", "--vis", "v\xE9.png", "--factory", "--out", "-"});
   EXPECT_EQ(coloured.out, ReadFile(root_ / "c\xE9.png"));
+  std::filesystem::copy_file(PALETTOR_CLI, root_ / "cli\xE9");
+  EXPECT_EQ(RunInFolder({"version-info", "cli\xE9", "--key", "ProductName"}).out, "Palettor\n");
   const ProcessResult missing = RunInFolder({"render", "--out", "none\xE9/t.bmp"});
   EXPECT_EQ(missing.err, "palettor-cli: cannot write none\\xe9/t.bmp: No such file or directory\n");
 }

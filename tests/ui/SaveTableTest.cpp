@@ -11,7 +11,9 @@
 #include <QMessageBox>
 #include <QTimer>
 #include <csignal>
+#include <filesystem>
 
+#include "RegistryVariables.h"
 #include "RunProcess.h"
 #include "TableBitmapWriter.h"
 #include "WindowFixture.h"
@@ -250,6 +252,18 @@ class FileSizeLimit {
   rlimit previous_{};
   void (*previousHandler_)(int);
 };
+
+// The register holds the viewer's path as bytes; a folder whose name is not UTF-8 is saved into
+// as it is, and the confirmation shows those bytes escaped.
+TEST_F(SaveTable, AViewerFolderWhoseNameIsNotUtf8IsSavedInto) {
+  const std::string folder = store_.Path().toStdString() + "/Sky\xE9";
+  ASSERT_TRUE(std::filesystem::create_directory(folder));
+  RegisterAppPath(CurrentUserRegistry(store_.Store(), folder + "/Skyreader"));
+  Open();
+  Click(Form().ButtonSave);
+  EXPECT_TRUE(std::filesystem::is_regular_file(folder + "/TempToColourUser.bmp"));
+  EXPECT_EQ(dialogs_.messages, QStringList{"Bitmap saved to " + store_.Path() + "/Sky\\xe9/TempToColourUser.bmp"});
+}
 
 TEST_F(SaveTable, FullDiskLeavesTheEarlierFileWhole) {
   RegisterViewerFolder();
