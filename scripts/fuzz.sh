@@ -2,14 +2,15 @@
 # Builds the fuzz targets (the "fuzz" preset: clang, libFuzzer + AddressSanitizer + UBSan) and runs
 # each for a bounded time: the version readers start from the PE test fixtures, small ELF files with
 # and without a version section, and the program's own version block; the palette reader from the
-# built-in palette files; the settings store from a small store written here; palettor-cli's
-# command line from one line per command. Fails on any crash, leak, sanitizer report
-# or timeout. FUZZ_SECONDS (default 60) is the budget for all targets together.
+# built-in palette files; the scene readers from small pictures and Netpbm files; the settings
+# store from a small store written here; palettor-cli's command line from one line per command.
+# Fails on any crash, leak, sanitizer report or timeout. FUZZ_SECONDS (default 60) is the budget
+# for all targets together.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=build-fuzz
 seconds=${FUZZ_SECONDS:-60}
-targets=(palettor-fuzz-versioninfo palettor-fuzz-versioninfo-resource palettor-fuzz-palette
+targets=(palettor-fuzz-versioninfo palettor-fuzz-versioninfo-resource palettor-fuzz-palette palettor-fuzz-scene-image
   palettor-fuzz-settings-store palettor-fuzz-command-line)
 
 scripts/build.sh fuzz
@@ -68,6 +69,7 @@ for target in "${targets[@]}"; do
   quiet=()
   case "$target" in
     palettor-fuzz-palette) from="$seeds/palette" ;;
+    palettor-fuzz-scene-image) from="$dir/fuzz/scene-seeds" ;;
     palettor-fuzz-settings-store) from="$seeds/store" ;;
     # The commands' own messages go nowhere; the fuzzer's and the sanitizers' still reach the log.
     palettor-fuzz-command-line) from="$seeds/command-line" quiet=(-close_fd_mask=2) ;;

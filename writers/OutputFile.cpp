@@ -53,16 +53,15 @@ int CreateFileBeside(const std::string& path, std::string& created) {
   return -1;
 }
 
-bool WriteAll(int fd, const char* data, std::size_t size, off_t* at) {
+bool WriteAll(int fd, const char* data, std::size_t size) {
   while (size > 0) {
-    const ssize_t done = at ? ::pwrite(fd, data, size, *at) : ::write(fd, data, size);
+    const ssize_t done = ::write(fd, data, size);
     if (done < 0) {
       if (errno == EINTR) continue;
       return false;
     }
     data += done;
     size -= static_cast<std::size_t>(done);
-    if (at) *at += done;
   }
   return true;
 }
@@ -109,7 +108,7 @@ bool OutputFile::WritesInPlace() const {
 bool OutputFile::Open() {
   Abandon();
   errorString_.clear();
-  written_ = 0;
+  inPlace_.clear();
   if (target_.isEmpty()) return Fail(SystemReason(ENOENT));
   if (NamesStandardOutput(target_)) {
     fd_ = STDOUT_FILENO;
@@ -150,25 +149,36 @@ bool OutputFile::Open() {
   return true;
 }
 
+std::optional<QString> OutputFile::FileName() const {
+  if (way_ != Way::Replace) return std::nullopt;
+  return QStringLiteral("/proc/self/fd/%1").arg(fd_);
+}
+
 bool OutputFile::Write(const QByteArray& bytes) {
   if (fd_ < 0) return Fail(SystemReason(EBADF));
-  const auto size = static_cast<std::size_t>(bytes.size());
-  if (way_ != Way::InPlace) return WriteAll(fd_, bytes.constData(), size, nullptr) || FailWithSystemReason();
-  // Room for the new bytes first: on a full disk or past a size limit the old file stays whole.
-  if (const int error = ::posix_fallocate(fd_, written_, static_cast<off_t>(size));
-      error != 0 && error != EOPNOTSUPP && error != EINVAL)
-    return Fail(SystemReason(error));
-  return WriteAll(fd_, bytes.constData(), size, &written_) || FailWithSystemReason();
+  if (way_ == Way::InPlace) {
+    inPlace_ += bytes;
+    return true;
+  }
+  return WriteAll(fd_, bytes.constData(), static_cast<std::size_t>(bytes.size())) || FailWithSystemReason();
 }
 
 bool OutputFile::Commit() {
   if (fd_ < 0) return Fail(SystemReason(EBADF));
   switch (way_) {
     case Way::Stream: break;
-    case Way::InPlace:
-      // A longer old file loses its tail.
-      if (::ftruncate(fd_, written_) != 0 || ::fsync(fd_) != 0) return FailWithSystemReason();
+    case Way::InPlace: {
+      // Room for all the new bytes first: on a full disk or past a size limit the old file
+      // stays whole. A longer old file then loses its tail.
+      const auto size = static_cast<off_t>(inPlace_.size());
+      if (const int error = size > 0 ? ::posix_fallocate(fd_, 0, size) : 0;
+          error != 0 && error != EOPNOTSUPP && error != EINVAL)
+        return Fail(SystemReason(error));
+      if (!WriteAll(fd_, inPlace_.constData(), static_cast<std::size_t>(size)) || ::ftruncate(fd_, size) != 0 ||
+          ::fsync(fd_) != 0)
+        return FailWithSystemReason();
       break;
+    }
     case Way::Replace: {
       // On disk before it takes the old file's place: a crash then leaves one or the other.
       const bool synced = ::fsync(fd_) == 0 && ::close(fd_) == 0;

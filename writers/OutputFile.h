@@ -17,6 +17,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <optional>
 #include <string>
 
 namespace palettor {
@@ -39,13 +40,18 @@ class OutputFile {
   // whose folder does not let it be replaced) rather than being replaced at Commit by a file
   // written beside it. Known before Open; a file written in place keeps its bytes until Write.
   bool WritesInPlace() const;
+  // After Open, for a library that writes a file by name and reads back what it wrote (GDAL):
+  // a name for the temporary file beside the target, named through its descriptor. Nothing for
+  // standard output, a device or a FIFO, and nothing for a target overwritten in place, which
+  // take bytes through Write alone (in place, Write reserves room before the old bytes go).
+  std::optional<QString> FileName() const;
 
  private:
   enum class Way {
     None,     // not open
     Stream,   // standard output, a device or a FIFO: the bytes go straight in
     Replace,  // written to `temporary_`, renamed over `final_` at Commit
-    InPlace,  // `final_` itself, overwritten from the start and cut to its new length at Commit
+    InPlace,  // `final_` itself: at Commit, room reserved, overwritten, cut to its new length
   };
   bool Fail(QString reason);
   bool FailWithSystemReason();  // the reason errno gives
@@ -56,7 +62,7 @@ class OutputFile {
   std::string temporary_;  // the file beside it that takes its place
   int fd_ = -1;
   Way way_ = Way::None;
-  off_t written_ = 0;  // in place, how far the new bytes reach
+  QByteArray inPlace_;  // in place, the bytes Commit writes once it has reserved room for all
   QString errorString_;
 };
 
