@@ -9,6 +9,7 @@
 #include <random>
 
 #include "NativeFileName.h"
+#include "WriteRefusal.h"
 
 namespace palettor {
 
@@ -152,6 +153,10 @@ bool OutputFile::Open() {
 std::optional<QString> OutputFile::FileName() const {
   if (way_ != Way::Replace) return std::nullopt;
   return QStringLiteral("/proc/self/fd/%1").arg(fd_);
+}
+
+std::optional<QString> OutputFile::RefusalOfFileName() const {
+  return way_ == Way::Replace ? WriteRefusal(fd_) : std::nullopt;
 }
 
 bool OutputFile::Write(const QByteArray& bytes) {

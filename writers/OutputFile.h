@@ -45,6 +45,8 @@ class OutputFile {
   // standard output, a device or a FIFO, and nothing for a target overwritten in place, which
   // take bytes through Write alone (in place, Write reserves room before the old bytes go).
   std::optional<QString> FileName() const;
+  // After a failed write through FileName: the system's reason the file takes no more bytes.
+  std::optional<QString> RefusalOfFileName() const;
 
  private:
   enum class Way {
