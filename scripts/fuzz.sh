@@ -21,6 +21,9 @@ cp "$dir"/about/palettor-version.bin "$dir"/fuzz/elf-seeds/* "$seeds/version"/
 # The PE fixtures, when the mingw-w64 binutils were there to build them.
 find "$dir"/tests/about/fixtures \( -name '*.exe' -o -name '*.dll' \) -exec cp {} "$seeds/version"/ \; 2>/dev/null || true
 cp palette/presets/*.json "$seeds/palette"/
+# One with the optional night floor too.
+sed 's/^  "tailPercent": \([0-9]*\),$/  "tailPercent": \1,\n  "nightFloorPercent": 30,/' palette/presets/factory.json \
+  >"$seeds/palette/night-floor.json"
 # A store as the programs leave it: the layout, a key and a few of the window's values.
 rm -f "$seeds/store/registry.sqlite3"
 sqlite3 "$seeds/store/registry.sqlite3" <<'SQL'
