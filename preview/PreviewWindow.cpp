@@ -25,6 +25,7 @@
 #include "DemoScene.h"
 #include "DialogHost.h"
 #include "DroppedChannels.h"
+#include "NativeFileName.h"
 #include "PalettorForm.h"
 #include "PixelProbe.h"
 #include "PixelReport.h"
@@ -363,7 +364,8 @@ void PreviewWindow::Recolour() {
 }
 
 PreviewWindow::Opened PreviewWindow::OpenScene(const QString& irPath, const QString& visPath) {
-  const ChannelRequest irRequest{irPath.toStdString(), 0, {}}, visRequest{visPath.toStdString(), 0, {}};
+  const ChannelRequest irRequest{EncodeFileName(irPath).toStdString(), 0, {}};
+  const ChannelRequest visRequest{EncodeFileName(visPath).toStdString(), 0, {}};
   Opened failed;
   try {
     SceneChannel ir = SceneChannel::Open(irRequest);
@@ -481,9 +483,9 @@ bool PreviewWindow::ExportTo(const QString& path) {
   } else {
     try {
       SceneChannel ir = ShowsDemoScene() ? SceneChannel::FromLevels(demo_.ir, "the demo scene's infrared channel")
-                                         : SceneChannel::Open({irPath_.toStdString(), 0, {}});
+                                         : SceneChannel::Open({EncodeFileName(irPath_).toStdString(), 0, {}});
       SceneChannel vis = ShowsDemoScene() ? SceneChannel::FromLevels(demo_.vis, "the demo scene's visible channel")
-                                          : SceneChannel::Open({visPath_.toStdString(), 0, {}});
+                                          : SceneChannel::Open({EncodeFileName(visPath_).toStdString(), 0, {}});
       palettor::ColouredScene scene(std::move(ir), std::move(vis), SceneOptions{}, *colouriser_);
       if (!writer.Write(scene, *driver, path)) reason = writer.ErrorString();
     } catch (const RasterError& error) {
