@@ -1,5 +1,7 @@
 #include "StoredPalette.h"
 
+#include <algorithm>
+
 #include "PalettorSettings.h"
 #include "RegistryTransaction.h"
 #include "RegistryVariables.h"
@@ -31,6 +33,7 @@ LoadedPalette LoadPalette(const CurrentUserRegistry& registry) {
     if (entry.Kind() == SettingKind::Percent) value = TailPositionOf(value);
     SetPaletteValue(loaded.palette, entry.id, value);
     loaded.sources[i] = stored ? SettingSource::Stored : SettingSource::Default;
+    if (stored && *stored >= entry.min && *stored <= entry.max) loaded.stored[i] = stored;
   }
   snapshot.Commit();
   if (ApplyFirstRunRule(loaded.palette.anchors)) {
@@ -45,6 +48,36 @@ LoadedPalette LoadPalette(const CurrentUserRegistry& registry) {
 void StorePalette(const CurrentUserRegistry& registry, const Palette& palette) {
   PalettorSettings settings(registry);
   settings.CreateFrom(palette);
+  settings.StoreAndFree(palette.smoothColours, TailPositionOf(palette.tailPercent), palette.whiteTop);
+}
+
+namespace {
+
+// The number StorePalette writes for one of the 27.
+std::int32_t StoredNumberOf(const Palette& palette, SettingId id) {
+  if (KindOf(id) == SettingKind::Percent) return StoredTailPercentOf(TailPositionOf(palette.tailPercent));
+  return PaletteValue(palette, id);
+}
+
+}  // namespace
+
+std::array<bool, kSettingCount> SettingsToStore(const LoadedPalette& start, const Palette& palette) {
+  std::array<bool, kSettingCount> toStore{};
+  for (std::size_t i = 0; i < kSettingCount; ++i) {
+    const std::optional<std::int32_t>& loaded = start.stored[i];
+    toStore[i] = !loaded || *loaded != StoredNumberOf(palette, SettingsCatalogue()[i].id);
+  }
+  return toStore;
+}
+
+void StorePaletteChanges(const CurrentUserRegistry& registry, const LoadedPalette& start, const Palette& palette) {
+  const std::array<bool, kSettingCount> toStore = SettingsToStore(start, palette);
+  if (std::find(toStore.begin(), toStore.end(), true) == toStore.end()) return;
+  PalettorSettings settings(registry);
+  settings.CreateFrom(palette);
+  for (std::size_t i = 0; i < kSettingCount; ++i) {
+    if (!toStore[i]) settings.LeaveAsItIs(SettingsCatalogue()[i].id);
+  }
   settings.StoreAndFree(palette.smoothColours, TailPositionOf(palette.tailPercent), palette.whiteTop);
 }
 

@@ -282,7 +282,8 @@ void TFormPalettor::FormCreate(QObject*) {
   // a blue-tail hue of -1 gives the factory anchors.
   std::string unreadable;
   try {
-    palette_ = LoadPalette(currentUser_).palette;
+    start_ = LoadPalette(currentUser_);
+    palette_ = start_.palette;
   } catch (const ERegistryException& error) {
     unreadable = error.what();
     palette_ = DefaultPalette();  // what a first start gives
@@ -345,10 +346,11 @@ void TFormPalettor::FormDestroy(QObject*) {
   TableBitmap.reset();
   if (!storeAtClose_) return;
   palette_.tailPercent = UpDownTailPercent->GetPosition();  // a number typed in counts
-  // Smooth colours, tail percent, White top, then the anchors, as one transaction. A store that
-  // cannot be written is not reported, as no store failure is.
+  // What the session changed (all 27 on a first run), in the order Smooth colours, tail
+  // percent, White top, then the anchors, as one transaction; what another program stored
+  // meanwhile stays. A store that cannot be written is not reported, as no store failure is.
   try {
-    StorePalette(currentUser_, palette_);
+    StorePaletteChanges(currentUser_, start_, palette_);
   } catch (const ERegistryException&) {
   }
 }
