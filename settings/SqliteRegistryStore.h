@@ -50,6 +50,7 @@ class SqliteRegistryStore final : public RegistryBackend {
   std::optional<RegistryData> ReadValue(const std::string& key, const std::string& name) override;
   void WriteValue(const std::string& key, const std::string& name, const RegistryData& data) override;
   bool DeleteValue(const std::string& key, const std::string& name) override;
+  bool DeleteKey(const std::string& key) override;
   std::vector<std::string> ValueNames(const std::string& key) override;
 
   void BeginTransaction(RegistryTransactionMode mode) override;

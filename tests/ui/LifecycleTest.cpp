@@ -248,6 +248,7 @@ class HeldStore final : public RegistryBackend {
   std::optional<RegistryData> ReadValue(const std::string&, const std::string&) override { Wait(); }
   void WriteValue(const std::string&, const std::string&, const RegistryData&) override { Wait(); }
   bool DeleteValue(const std::string&, const std::string&) override { Wait(); }
+  bool DeleteKey(const std::string&) override { Wait(); }
   std::vector<std::string> ValueNames(const std::string&) override { Wait(); }
   void BeginTransaction(RegistryTransactionMode) override { Wait(); }
   void CommitTransaction() override {}
