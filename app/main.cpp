@@ -16,6 +16,7 @@
 #include "AboutLUT.h"
 #include "CommandLine.h"
 #include "CurrentUserRegistry.h"
+#include "GuardedApplication.h"
 #include "PaletteMenus.h"
 #include "PalettorForm.h"
 #include "ProgramVersion.h"
@@ -97,7 +98,7 @@ int main(int argc, char** argv) {
         stderr);
     return 1;
   }
-  QApplication application(argc, argv);
+  palettor::GuardedApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Palettor"));
   QApplication::setApplicationVersion(QString::fromLatin1(palettor::kProgramVersion));
   // Docks and task switchers group the window with its launcher, palettor.desktop.

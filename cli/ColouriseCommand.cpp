@@ -4,20 +4,11 @@
 #include <optional>
 #include <string>
 
-#include <QString>
-
 #include "ArgumentParsing.h"
 #include "CliCommand.h"
-#include "DecimalNumber.h"
+#include "ColourisePairs.h"
+#include "ColouriseScene.h"
 #include "DemoScene.h"
-#include "GreyImageFile.h"
-#include "LutTable.h"
-#include "SceneColouriser.h"
-#include "SceneImage.h"
-#include "SceneImageWriter.h"
-#include "TableOptions.h"
-#include "VisionSimulation.h"
-#include "WriteFailure.h"
 
 namespace palettor::cli {
 
@@ -28,25 +19,10 @@ struct ColouriseRequest {
   std::optional<std::string> vis;
   bool demo = false;
   std::string out;
-  SceneImageFormat format = SceneImageFormat::Png;
-  IrScale scale;
-  VisionSimulation simulation = VisionSimulation::Normal;
-  TableOptions table;
+  std::string driver;
+  std::optional<std::string> pairs;
+  SceneSettings settings;
 };
-
-// "BLACK,WHITE": two decimal temperatures.
-IrScale ParseScale(const std::string& text) {
-  const auto comma = text.find(',');
-  const std::string expected = "--ir-scale '" + text + "': expected BLACK,WHITE, two temperatures in degrees Celsius";
-  if (comma == std::string::npos || text.find(',', comma + 1) != std::string::npos) throw UsageError(expected);
-  const auto black = ParseDecimal(std::string_view(text).substr(0, comma));
-  const auto white = ParseDecimal(std::string_view(text).substr(comma + 1));
-  if (!black || !white) throw UsageError(expected + " written as decimal numbers (40,-60 or -5.5,12.25)");
-  const IrScale scale{*black, *white};
-  if (*black == *white) throw UsageError("--ir-scale '" + text + "': BLACK and WHITE must differ");
-  if (!IsUsableScale(scale)) throw UsageError("--ir-scale '" + text + "': the two temperatures are too far apart");
-  return scale;
-}
 
 std::string NonEmptyFile(ArgumentCursor& arg, const std::string& what) {
   const std::string missing = arg.Name() + " needs " + what;
@@ -59,7 +35,7 @@ ColouriseRequest ParseColourise(const Arguments& args) {
   ColouriseRequest request;
   bool haveOut = false;
   for (ArgumentCursor arg(args); !arg.AtEnd(); arg.Next()) {
-    if (request.table.Take(arg)) continue;
+    if (TakeSceneOption(arg, request.settings)) continue;
     const std::string& name = arg.Name();
     if (name == "--ir") {
       request.ir = NonEmptyFile(arg, "the infrared image's file name");
@@ -71,20 +47,19 @@ ColouriseRequest ParseColourise(const Arguments& args) {
     } else if (name == "--out") {
       request.out = NonEmptyFile(arg, "a file name, or - for standard output");
       haveOut = true;
-    } else if (name == "--ir-scale") {
-      request.scale = ParseScale(arg.TakeValue("--ir-scale needs BLACK,WHITE, two temperatures in degrees Celsius"));
-    } else if (name == "--simulate") {
-      const std::string text =
-          arg.TakeValue("--simulate needs normal, protanopia, deuteranopia, tritanopia or greyscale");
-      const auto simulation = VisionSimulationNamed(text);
-      if (!simulation) {
-        throw UsageError("--simulate '" + text +
-                         "': expected normal, protanopia, deuteranopia, tritanopia or greyscale");
-      }
-      request.simulation = *simulation;
+    } else if (name == "--pairs") {
+      request.pairs = NonEmptyFile(arg, "a file of lines IR<TAB>VIS<TAB>OUT, or - for standard input");
     } else {
       throw UsageError("colourise: unknown argument '" + arg.Raw() + "' (see palettor-cli colourise --help)");
     }
+  }
+  if (request.pairs) {
+    if (request.demo || request.ir || request.vis || haveOut) {
+      throw UsageError(
+          "colourise: --pairs names the channels and outputs of every scene; it cannot go with --ir, "
+          "--vis, --demo or --out");
+    }
+    return request;
   }
   if (request.demo && (request.ir || request.vis))
     throw UsageError("colourise: --demo colours the built-in scene; it cannot go with --ir or --vis");
@@ -93,110 +68,111 @@ ColouriseRequest ParseColourise(const Arguments& args) {
                                                : "colourise: --ir FILE --vis FILE (or --demo) is required");
   }
   if (!haveOut) throw UsageError("colourise: --out FILE (or --out - for standard output) is required");
-  const auto format = SceneImageFormatOf(QString::fromStdString(request.out));
-  if (!format) {
-    throw UsageError("--out '" + request.out +
-                     "': unknown image format; the name must end in .png, .bmp, .tif or .tiff (or be - for PNG on "
-                     "standard output)");
-  }
-  request.format = *format;
+  request.driver = DriverFor(request.out, request.settings);
   return request;
-}
-
-GreyImage LoadChannel(const std::string& path, const char* channel) {
-  GreyImageLoad load = LoadGreyImage(QString::fromStdString(path));
-  const std::string message = std::string(channel) + " image " + load.error.toStdString();
-  switch (load.problem) {
-    case GreyLoadProblem::None: break;
-    case GreyLoadProblem::Unreadable: throw Failure("cannot read the " + message);
-    case GreyLoadProblem::NotGrey: throw UsageError("the " + message);
-  }
-  return std::move(load.image);
-}
-
-std::string SizeOf(const GreyImage& image) {
-  return std::to_string(image.Width()) + " x " + std::to_string(image.Height());
-}
-
-struct Scene {
-  GreyImage ir, vis;
-};
-
-Scene LoadScene(const ColouriseRequest& request) {
-  if (request.demo) {
-    DemoScene demo = MakeDemoScene();
-    return {std::move(demo.ir), std::move(demo.vis)};
-  }
-  Scene scene{LoadChannel(*request.ir, "infrared"), LoadChannel(*request.vis, "visible")};
-  if (!SameSize(scene.ir, scene.vis)) {
-    throw UsageError("the infrared image " + *request.ir + " is " + SizeOf(scene.ir) +
-                     " pixels and the visible image " + *request.vis + " " + SizeOf(scene.vis) +
-                     ": both channels must be the same size");
-  }
-  return scene;
 }
 
 const std::string kColouriseHelp =
     std::string(
         "Usage: palettor-cli colourise (--ir FILE --vis FILE | --demo) --out FILE|-\n"
-        "                              [--ir-scale BLACK,WHITE] [--simulate MODE] [table options]\n"
+        "       palettor-cli colourise --pairs FILE|-\n"
+        "                              [--ir-band N] [--vis-band N] [--ir-unit K|C] [--vis-unit 1|%]\n"
+        "                              [--ir-scale BLACK,WHITE] [--vis-gamma G] [--nodata-colour R,G,B]\n"
+        "                              [--format DRIVER] [--simulate MODE] [table options]\n"
         "\n"
         "Colours a satellite scene with the look-up table as the viewer does: every pixel takes\n"
         "the table's colour in the column of its infrared temperature and the row of its visible\n"
         "brightness.\n"
         "\n"
         "  --ir FILE            the infrared channel and\n"
-        "  --vis FILE           the visible channel, the same size: grey images in any format Qt\n"
-        "                       reads (PNG, TIFF, BMP, PGM ...), each 8-bit (levels 0 to 255) or\n"
-        "                       16-bit (0 to 65535). A pixel whose red, green and blue differ is\n"
-        "                       refused.\n"
+        "  --vis FILE           the visible channel: anything GDAL reads (GeoTIFF, NetCDF, HDF5,\n"
+        "                       PNG, BMP, PGM ...), a file or a subdataset as GDAL names it\n"
+        "                       (NETCDF:\"file.nc\":CMI, HDF5:\"file.h5\"://group/var). Grey images\n"
+        "                       of 8 bits (levels 0 to 255) or 16 bits (0 to 65535) read as\n"
+        "                       always; a pixel whose red, green and blue differ is refused.\n"
+        "  --ir-band N          the band of a file of several (default 1; an RGB image's three\n"
+        "  --vis-band N         together)\n"
         "  --demo               the built-in demo scene (1024 x 768) instead; palettor-cli\n"
         "                       demo-scene writes its two channels\n"
-        "  --out FILE|-         the coloured scene, 24-bit RGB, the size of the channels, as PNG,\n"
-        "                       BMP or TIFF by FILE's extension (.png .bmp .tif .tiff); - writes\n"
-        "                       PNG to standard output. A file is replaced only once the new one\n"
-        "                       is complete; a device or FIFO is written into, never replaced.\n"
+        "  --out FILE|-         the coloured scene, 24-bit RGB, the size of the larger channel, in\n"
+        "                       the format of FILE's extension: .png, .bmp, .tif or .tiff\n"
+        "                       (GeoTIFF, LZW, with the infrared channel's georeferencing), .webp,\n"
+        "                       .jpg or .jpeg; - writes PNG to standard output. A file is replaced\n"
+        "                       only once the new one is complete; a device or FIFO is written\n"
+        "                       into, never replaced.\n"
+        "  --pairs FILE|-       many scenes in one run: each line of FILE (- reads standard\n"
+        "                       input) names IR, VIS and OUT separated by tabs; the scenes are\n"
+        "                       coloured side by side on every core with the options given, a\n"
+        "                       line that fails is reported by its number and the rest go on\n"
+        "  --format DRIVER      write with this GDAL driver whatever FILE's name (GTiff, COG, PNG\n"
+        "                       ...; gdalinfo --formats lists them)\n"
+        "  --ir-unit K|C        the infrared channel's unit, for a band that states none or a\n"
+        "                       wrong one: K (kelvin) or C (degrees Celsius)\n"
+        "  --vis-unit 1|%       the visible channel's unit, likewise: 1 (a reflectance from 0 to\n"
+        "                       1) or % (0 to 100)\n"
         "  --ir-scale BLACK,WHITE\n"
-        "                       the temperatures, in degrees Celsius, of infrared level 0 and of\n"
-        "                       the top level (255 or 65535): decimal numbers, negative or with a\n"
-        "                       fraction if need be, that differ. Default 40,-60 (cold clouds\n"
-        "                       white).\n"
+        "                       for an infrared channel of levels (8 or 16 bits, no unit): the\n"
+        "                       temperatures, in degrees Celsius, of level 0 and of the top level\n"
+        "                       (255 or 65535), decimal numbers that differ. Default 40,-60\n"
+        "                       (cold clouds white). Both at 150 or above is refused: kelvin.\n"
+        "  --vis-gamma G        brightens a visible channel of reflectances: r^(1/G), G above 0\n"
+        "                       (default 1)\n"
+        "  --nodata-colour R,G,B\n"
+        "                       the colour of a pixel with no data in either channel (the band's\n"
+        "                       no-data value, or NaN): three whole numbers 0 to 255 (default\n"
+        "                       0,0,0)\n"
         "  --simulate MODE      shows the result as a person with a colour-vision deficiency, or\n"
         "                       a greyscale print, sees it: normal (the default), protanopia,\n"
         "                       deuteranopia, tritanopia or greyscale\n"
         "\n"
-        "A level L of the infrared image stands for BLACK + (WHITE - BLACK) x L / top level and\n"
-        "takes the column of that temperature rounded to a whole degree (a half rounds up),\n"
-        "-60 to +39 degrees. The row is the visible level (8-bit) or its top 8 bits (16-bit),\n"
+        "A value is the band's raw value x its scale + its offset (CF scale_factor, add_offset).\n"
+        "Infrared: a band in K or kelvin is T = value - 273.15; in C, degC, deg_C, celsius or\n"
+        "\u00b0C, T = value. A band of levels without a unit: level L stands for\n"
+        "BLACK + (WHITE - BLACK) x L / top level. The column is T rounded to a whole degree (a\n"
+        "half rounds up), -60 to +39. Visible: in %, r = value / 100; in 1, reflectance or\n"
+        "albedo, r = value; the row is 255 x r^(1/G), r held to 0 ... 1, rounded. A band of\n"
+        "levels without a unit gives the level (8-bit) or its top 8 bits (16-bit) as the row,\n"
         "0 the darkest, the table's bottom row.\n"
+        "\n"
+        "Channels of different sizes (a visible channel at 2 or 4 times the infrared resolution)\n"
+        "make a scene the size of the larger; the smaller is sampled by nearest neighbour. Their\n"
+        "aspect ratios must agree within 1 % and, when both are georeferenced, they must cover\n"
+        "the same area within half a pixel of the coarser one.\n"
         "\n"
         "The table is the one palettor-cli render writes with the same options: the window's\n"
         "stored settings (the store is only read), or the factory palette, with these applied:\n") +
     TableOptionsHelp() +
     "\n"
-    "Exit status: 0 written; 1 an image could not be read (missing, unreadable or not an\n"
-    "image), the output could not be written, or the settings store could not be read; 2\n"
-    "invalid arguments: an unknown option or format, a bad scale, an image that is not grey,\n"
-    "channels of different sizes. Nothing is written when the status is not 0.\n";
+    "Exit status: 0 written; 1 an image could not be read (missing, unreadable, damaged or not\n"
+    "an image), the output could not be written, or the settings store could not be read; 2\n"
+    "invalid arguments: an unknown option or format, a bad scale, an image that is not grey, a\n"
+    "band without a unit the rules know, channels that do not make one scene. Nothing is\n"
+    "written when the status is not 0. With --pairs: 1 when any line failed, the others\n"
+    "written.\n";
 
 void RunColourise(const Arguments& args) {
   const ColouriseRequest request = ParseColourise(args);
-  const Scene scene = LoadScene(request);
-  auto table = std::make_unique<LutPixels>();
-  GenerateTable(TableInputsOf(request.table.Resolve()), *table);
-  if (request.simulation != VisionSimulation::Normal) {
-    auto simulated = std::make_unique<LutPixels>();
-    SimulateVision(*table, request.simulation, *simulated);
-    table = std::move(simulated);
+  const SceneSettings& settings = request.settings;
+  if (request.pairs) {
+    ColourisePairs(*request.pairs, settings);
+    return;
   }
-  const auto colouriser = std::make_unique<SceneColouriser>();
-  colouriser->SetTable(*table);
-  colouriser->SetScale(request.scale);
-  const QImage coloured = ColouriseToImage(*colouriser, scene.ir, scene.vis);
-  if (coloured.isNull()) throw Failure("not enough memory for a " + SizeOf(scene.ir) + " coloured scene");
-  SceneImageWriter writer;
-  if (!writer.Write(coloured, request.format, QString::fromStdString(request.out)))
-    throw CannotWrite(request.out, "the coloured scene", writer.ErrorString());
+  std::unique_ptr<DemoScene> demo;
+  std::optional<SceneChannel> ir, vis;
+  if (request.demo) {
+    demo = std::make_unique<DemoScene>(MakeDemoScene());
+    ir = SceneChannel::FromLevels(demo->ir, "the demo scene's infrared channel");
+    vis = SceneChannel::FromLevels(demo->vis, "the demo scene's visible channel");
+  } else {
+    ir = OpenSceneChannel(*request.ir, settings.irBand, "infrared image");
+    vis = OpenSceneChannel(*request.vis, settings.visBand, "visible image");
+  }
+  auto colouriser = std::make_unique<SceneColouriser>();
+  ColouredScene scene = MakeScene(std::move(*ir), std::move(*vis), settings, *colouriser);
+  // The table is read after the channels, so that a missing image is reported before a
+  // palette file or a store that cannot be read.
+  SetUpColouriser(settings, *colouriser);
+  WriteScene(scene, request.driver, request.out);
 }
 
 }  // namespace

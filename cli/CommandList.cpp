@@ -22,6 +22,7 @@ namespace palettor::cli {
   COMMAND(kPaletteCommand)             \
   COMMAND(kSettingsCommand)            \
   COMMAND(kAppPathCommand)             \
+  COMMAND(kSceneInfoCommand)           \
   COMMAND(kVersionInfoCommand)
 
 #define PALETTOR_DECLARE_COMMAND(command) extern const CliCommand command;

@@ -20,17 +20,20 @@
 #include <cstdio>
 
 #include "AnchorPalette.h"
+#include "ColouredScene.h"
+#include "ColouredSceneWriter.h"
 #include "DemoScene.h"
 #include "DialogHost.h"
 #include "DroppedChannels.h"
-#include "GreyImageFile.h"
 #include "PalettorForm.h"
 #include "PixelProbe.h"
 #include "PixelReport.h"
+#include "RasterError.h"
 #include "RegistryBackend.h"
+#include "SceneFileFormat.h"
 #include "SceneImage.h"
-#include "SceneImageWriter.h"
 #include "SceneView.h"
+#include "WholeGreyChannel.h"
 
 namespace palettor {
 
@@ -73,9 +76,11 @@ struct LoadedChannel {
 };
 
 LoadedChannel LoadChannel(const QString& path) {
-  GreyImageLoad load = LoadGreyImage(path);
-  if (!load.Ok()) return {{}, load.error};
-  return {std::move(load.image), {}};
+  try {
+    return {ReadWholeGreyChannel({path.toStdString(), 0, {}}), {}};
+  } catch (const RasterError& error) {
+    return {{}, QString::fromStdString(error.what())};
+  }
 }
 
 QString SizesDiffer(const QString& irPath, const GreyImage& ir, const QString& visPath, const GreyImage& vis) {
@@ -422,10 +427,26 @@ void PreviewWindow::Refuse(const QString& what, const QString& reason) {
 }
 
 bool PreviewWindow::ExportTo(const QString& path) {
-  SceneImageWriter writer;
-  if (!writer.Write(coloured_, path)) {
-    dialogs_.ShowError(this,
-                       tr("The coloured view could not be exported to %1.\n\n%2").arg(path, writer.ErrorString()));
+  // Through the same reading and writing as palettor-cli colourise, from the files again, so
+  // that the file is the one colourise writes (georeferencing included).
+  ColouredSceneWriter writer;
+  QString reason;
+  if (const auto driver = SceneDriverForName(path.toStdString()); !driver) {
+    reason = tr("unknown image format (the name should end in %1)").arg(QLatin1String(kSceneFileExtensions));
+  } else {
+    try {
+      SceneChannel ir = ShowsDemoScene() ? SceneChannel::FromLevels(ir_, "the demo scene's infrared channel")
+                                         : SceneChannel::Open({irPath_.toStdString(), 0, {}});
+      SceneChannel vis = ShowsDemoScene() ? SceneChannel::FromLevels(vis_, "the demo scene's visible channel")
+                                          : SceneChannel::Open({visPath_.toStdString(), 0, {}});
+      palettor::ColouredScene scene(std::move(ir), std::move(vis), SceneOptions{}, *colouriser_);
+      if (!writer.Write(scene, *driver, path)) reason = writer.ErrorString();
+    } catch (const RasterError& error) {
+      reason = QString::fromStdString(error.what());
+    }
+  }
+  if (!reason.isEmpty()) {
+    dialogs_.ShowError(this, tr("The coloured view could not be exported to %1.\n\n%2").arg(path, reason));
     return false;
   }
   statusBar()->showMessage(tr("Exported the coloured view to %1").arg(path), kNoticeMs);

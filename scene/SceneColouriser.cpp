@@ -14,13 +14,9 @@ static_assert(std::endian::native == std::endian::little, "the scan-line writer 
 
 constexpr unsigned kCellShift = 7;  // log2 of the cell row stride
 
-template <typename IrLevel, typename VisLevel, unsigned kVisShift>
-void ColouriseRow(const IrLevel* ir, const VisLevel* vis, int width, const std::uint8_t* columns,
-                  const PackedColour* cells, std::uint8_t* out) {
-  const auto cell = [&](int x) {
-    const std::size_t ix = static_cast<std::size_t>(x);
-    return cells[(static_cast<std::size_t>(vis[ix] >> kVisShift) << kCellShift) | columns[ir[ix]]];
-  };
+// Stores four pixels as three 32-bit words; `cell(x)` gives pixel x's packed colour.
+template <typename Cell>
+void WritePixels(int width, std::uint8_t* out, const Cell& cell) {
   int x = 0;
   for (; x + 4 <= width; x += 4) {
     const std::uint32_t p0 = cell(x), p1 = cell(x + 1), p2 = cell(x + 2), p3 = cell(x + 3);
@@ -40,16 +36,18 @@ void ColouriseRow(const IrLevel* ir, const VisLevel* vis, int width, const std::
   }
 }
 
-const std::uint8_t* LevelRow(const GreyImage& image, int y, std::uint8_t) { return image.Row8(y); }
-const std::uint16_t* LevelRow(const GreyImage& image, int y, std::uint16_t) { return image.Row16(y); }
-
 template <typename IrLevel, typename VisLevel, unsigned kVisShift>
-void ColouriseRows(const GreyImage& ir, const GreyImage& vis, const std::uint8_t* columns, const PackedColour* cells,
-                   std::uint8_t* rgb, std::ptrdiff_t stride) {
-  for (int y = 0; y < ir.Height(); ++y) {
-    ColouriseRow<IrLevel, VisLevel, kVisShift>(LevelRow(ir, y, IrLevel{}), LevelRow(vis, y, VisLevel{}), ir.Width(),
-                                               columns, cells, rgb + static_cast<std::ptrdiff_t>(y) * stride);
-  }
+void ColouriseRow(const IrLevel* ir, const VisLevel* vis, int width, const std::uint8_t* columns,
+                  const PackedColour* cells, std::uint8_t* out) {
+  WritePixels(width, out, [&](int x) {
+    const std::size_t ix = static_cast<std::size_t>(x);
+    return cells[(static_cast<std::size_t>(vis[ix] >> kVisShift) << kCellShift) | columns[ir[ix]]];
+  });
+}
+
+const void* LevelRow(const GreyImage& image, int y) {
+  return image.Depth() == GreyDepth::Eight ? static_cast<const void*>(image.Row8(y))
+                                           : static_cast<const void*>(image.Row16(y));
 }
 
 }  // namespace
@@ -77,19 +75,37 @@ void SceneColouriser::SetTable(const LutPixels& table) {
 void SceneColouriser::Colourise(const GreyImage& ir, const GreyImage& vis, std::uint8_t* rgb,
                                 std::ptrdiff_t stride) const {
   if (!SameSize(ir, vis)) throw std::invalid_argument("the infrared and visible images differ in size");
-  const std::uint8_t* columns = ColumnMapOf(ir.Depth()).Data();
-  const PackedColour* cells = cells_.data();
-  const bool ir8 = ir.Depth() == GreyDepth::Eight;
-  const bool vis8 = vis.Depth() == GreyDepth::Eight;
-  if (ir8 && vis8) {
-    ColouriseRows<std::uint8_t, std::uint8_t, 0>(ir, vis, columns, cells, rgb, stride);
-  } else if (ir8) {
-    ColouriseRows<std::uint8_t, std::uint16_t, 8>(ir, vis, columns, cells, rgb, stride);
-  } else if (vis8) {
-    ColouriseRows<std::uint16_t, std::uint8_t, 0>(ir, vis, columns, cells, rgb, stride);
-  } else {
-    ColouriseRows<std::uint16_t, std::uint16_t, 8>(ir, vis, columns, cells, rgb, stride);
+  for (int y = 0; y < ir.Height(); ++y) {
+    ColouriseLevelRow(LevelRow(ir, y), ir.Depth(), LevelRow(vis, y), vis.Depth(), ir.Width(),
+                      rgb + static_cast<std::ptrdiff_t>(y) * stride);
   }
+}
+
+void SceneColouriser::ColouriseLevelRow(const void* irLevels, GreyDepth irDepth, const void* visLevels,
+                                        GreyDepth visDepth, int width, std::uint8_t* rgb) const {
+  const std::uint8_t* columns = ColumnMapOf(irDepth).Data();
+  const PackedColour* cells = cells_.data();
+  const auto* ir8 = static_cast<const std::uint8_t*>(irLevels);
+  const auto* ir16 = static_cast<const std::uint16_t*>(irLevels);
+  const auto* vis8 = static_cast<const std::uint8_t*>(visLevels);
+  const auto* vis16 = static_cast<const std::uint16_t*>(visLevels);
+  const bool eightBitIr = irDepth == GreyDepth::Eight;
+  if (visDepth == GreyDepth::Eight) {
+    eightBitIr ? ColouriseRow<std::uint8_t, std::uint8_t, 0>(ir8, vis8, width, columns, cells, rgb)
+               : ColouriseRow<std::uint16_t, std::uint8_t, 0>(ir16, vis8, width, columns, cells, rgb);
+  } else {
+    eightBitIr ? ColouriseRow<std::uint8_t, std::uint16_t, 8>(ir8, vis16, width, columns, cells, rgb)
+               : ColouriseRow<std::uint16_t, std::uint16_t, 8>(ir16, vis16, width, columns, cells, rgb);
+  }
+}
+
+void SceneColouriser::ColouriseCellRow(const std::uint8_t* columns, const std::uint8_t* brightness, int width,
+                                       std::uint8_t* rgb) const {
+  const PackedColour* cells = cells_.data();
+  WritePixels(width, rgb, [&](int x) {
+    const std::size_t ix = static_cast<std::size_t>(x);
+    return columns[ix] == kNoDataColumn ? noData_ : cells[(std::size_t{brightness[ix]} << kCellShift) | columns[ix]];
+  });
 }
 
 }  // namespace palettor

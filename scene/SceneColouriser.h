@@ -3,6 +3,9 @@
 // colour at the column of its infrared level (see ColumnMap.h) and the row of its visible
 // level: b = L for an 8-bit visible image, L >> 8 for a 16-bit one (0 = darkest, the table's
 // bottom row). The two channels may differ in depth but not in size.
+//
+// Channels in other units arrive as cells already worked out (a column and a row per pixel);
+// a pixel without data in either channel takes the no-data colour.
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -38,6 +41,19 @@ class SceneColouriser {
   // Throws std::invalid_argument when the two images differ in size.
   void Colourise(const GreyImage& ir, const GreyImage& vis, std::uint8_t* rgb, std::ptrdiff_t stride) const;
 
+  // One scan line of `width` pixels from levels of the given depths (uint8_t or uint16_t
+  // arrays), with the same rule as colourise.
+  void ColouriseLevelRow(const void* irLevels, GreyDepth irDepth, const void* visLevels, GreyDepth visDepth, int width,
+                         std::uint8_t* rgb) const;
+
+  // One scan line from table cells: `columns` 0 ... 99 or kNoDataColumn, `brightness` rows
+  // 0 ... 255 counted from the bottom.
+  static constexpr std::uint8_t kNoDataColumn = 0xFF;
+  void ColouriseCellRow(const std::uint8_t* columns, const std::uint8_t* brightness, int width,
+                        std::uint8_t* rgb) const;
+  void SetNoDataColour(PackedColour colour) { noData_ = colour; }
+  PackedColour NoDataColour() const { return noData_; }
+
  private:
   // Rows of 128 so that a cell's index is a shift and an or.
   static constexpr std::size_t kCellStride = 128;
@@ -45,6 +61,7 @@ class SceneColouriser {
   ColumnMap columns8_;
   ColumnMap columns16_;
   std::array<PackedColour, kCellStride * kTableHeight> cells_{};
+  PackedColour noData_ = PackRGB(0, 0, 0);
 };
 
 }  // namespace palettor

@@ -2,13 +2,13 @@
 # Builds the fuzz targets (the "fuzz" preset: clang, libFuzzer + AddressSanitizer + UBSan) and runs
 # each for a bounded time: the version readers start from the PE test fixtures, small ELF files with
 # and without a version section, and the program's own version block; the palette reader from the
-# built-in palette files. Fails on any crash, leak, sanitizer report
-# or timeout. FUZZ_SECONDS (default 60) is the budget for all targets together.
+# built-in palette files; the scene readers from small pictures and Netpbm files. Fails on any
+# crash, leak, sanitizer report or timeout. FUZZ_SECONDS (default 60) is the budget for all targets together.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=build-fuzz
 seconds=${FUZZ_SECONDS:-60}
-targets=(palettor-fuzz-versioninfo palettor-fuzz-versioninfo-resource palettor-fuzz-palette)
+targets=(palettor-fuzz-versioninfo palettor-fuzz-versioninfo-resource palettor-fuzz-palette palettor-fuzz-scene-image)
 
 scripts/build.sh fuzz
 
@@ -29,6 +29,7 @@ for target in "${targets[@]}"; do
   mkdir -p "$corpus"
   case "$target" in
     palettor-fuzz-palette) from="$seeds/palette" ;;
+    palettor-fuzz-scene-image) from="$dir/fuzz/scene-seeds" ;;
     *) from="$seeds/version" ;;
   esac
   # libFuzzer reports every new input; keep that in the log and show it only when something is wrong.

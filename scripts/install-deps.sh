@@ -12,6 +12,7 @@ packages=(
   xvfb xauth x11-apps xdotool imagemagick python3-pil fonts-dejavu-core fonts-liberation2
   desktop-file-utils appstream man-db groff-base bash-completion librsvg2-bin libxml2-utils file
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 python3 cpp
+  libgdal-dev libhdf5-dev
 )
 
 missing=()

@@ -84,6 +84,15 @@ bool OutputFile::Open() {
   return true;
 }
 
+std::optional<QString> OutputFile::FileName() const {
+  const auto* file = qobject_cast<const QFileDevice*>(device_.get());
+  struct stat info {};
+  if (!file || NamesStandardOutput(target_) || ::fstat(file->handle(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    return std::nullopt;
+  }
+  return QStringLiteral("/proc/self/fd/%1").arg(file->handle());
+}
+
 bool OutputFile::Write(const QByteArray& bytes) {
   if (!device_) return Fail(SystemReason(EBADF));
   if (device_->write(bytes) != bytes.size()) return Fail(device_->errorString());

@@ -13,6 +13,7 @@
 #include <QByteArray>
 #include <QString>
 #include <memory>
+#include <optional>
 
 class QIODevice;
 
@@ -36,6 +37,12 @@ class OutputFile {
   // whose folder does not let it be replaced) rather than being replaced at Commit by a file
   // written beside it. Known before Open; a file written in place is emptied by Open.
   bool WritesInPlace() const;
+  // After Open, for a library that writes a file by name and reads back what it wrote (GDAL):
+  // a name for the regular file being written, the temporary one beside the target or the
+  // target in place; it may have no name of its own yet, so it is named through its
+  // descriptor. Nothing for standard output, a device or a FIFO, which take bytes through
+  // Write alone.
+  std::optional<QString> FileName() const;
 
  private:
   bool Fail(QString reason);

@@ -59,7 +59,7 @@ bool SceneImageWriter::Write(const QImage& image, const QString& target) {
 
 bool SceneImageWriter::Write(const QImage& image, SceneImageFormat format, const QString& target) {
   QByteArray bytes;
-  return Encoded(image, format, bytes) && WriteBytes(bytes, target);
+  return EncodeInto(image, format, bytes) && WriteBytes(bytes, target);
 }
 
 bool SceneImageWriter::Write(std::span<const SceneImageOutput> outputs) {
@@ -68,12 +68,12 @@ bool SceneImageWriter::Write(std::span<const SceneImageOutput> outputs) {
     const auto format = SceneImageFormatOf(output.target);
     if (!format) return Fail(kUnknownFormat);
     files.push_back({output.target, {}});
-    if (!Encoded(output.image, *format, files.back().bytes)) return false;
+    if (!EncodeInto(output.image, *format, files.back().bytes)) return false;
   }
   return WriteBytes(files);
 }
 
-bool SceneImageWriter::Encoded(const QImage& image, SceneImageFormat format, QByteArray& bytes) {
+bool SceneImageWriter::EncodeInto(const QImage& image, SceneImageFormat format, QByteArray& bytes) {
   if (image.isNull()) return Fail(QStringLiteral("there is no image to write"));
   bytes = Encode(image, format);
   if (bytes.isEmpty())

@@ -42,7 +42,7 @@ class SceneImageWriter final : public FileWriter {
 
  private:
   // `image` encoded into `bytes`, or false with the reason.
-  bool Encoded(const QImage& image, SceneImageFormat format, QByteArray& bytes);
+  bool EncodeInto(const QImage& image, SceneImageFormat format, QByteArray& bytes);
 };
 
 }  // namespace palettor

@@ -298,7 +298,7 @@ TEST_F(Colourise, RefusesWhatItCannotDoAndWritesNothing) {
       {"infinite", with({"--ir-scale", "inf,0", "--out", "@out.png"}), 2, "decimal numbers"},
       {"span too wide", with({"--ir-scale", "1.5e308,-1.5e308", "--out", "@out.png"}), 2, "too far apart"},
       {"unknown simulation", with({"--simulate", "grayscale", "--out", "@out.png"}), 2, "--simulate 'grayscale'"},
-      {"unknown extension", with({"--out", "@out.jpg"}), 2, "unknown image format"},
+      {"unknown extension", with({"--out", "@out.gif"}), 2, "unknown image format"},
       {"no extension", with({"--out", "@out"}), 2, "unknown image format"},
       {"no output", pair, 2, "--out FILE"},
       {"demo and channels", with({"--demo", "--out", "@out.png"}), 2, "cannot go with --ir or --vis"},
@@ -320,7 +320,7 @@ TEST_F(Colourise, RefusesWhatItCannotDoAndWritesNothing) {
     EXPECT_EQ(r.exitStatus, c.status) << c.name << ": " << r.err;
     EXPECT_NE(r.err.find(c.says), std::string::npos) << c.name << ": " << r.err;
     EXPECT_TRUE(r.out.empty()) << c.name;
-    EXPECT_FALSE(Exists("out.png") || Exists("out.jpg") || Exists("out")) << c.name;
+    EXPECT_FALSE(Exists("out.png") || Exists("out.gif") || Exists("out")) << c.name;
   }
   // Both sizes are named.
   const ProcessResult sizes =
@@ -350,6 +350,49 @@ TEST_F(Colourise, TheDemoSceneIsTheSameFromMemoryAndFromItsFiles) {
   ASSERT_EQ(fromFiles.exitStatus, 0) << fromFiles.err;
   EXPECT_GT(fromMemory.out.size(), 100000u);
   EXPECT_TRUE(fromMemory.out == fromFiles.out) << "the two outputs differ";
+}
+
+TEST_F(Colourise, PairsColourEveryGoodLineAndReportEachBadOneByItsNumber) {
+  std::vector<Channel> channels;
+  for (unsigned seed = 41; seed < 45; ++seed) channels.push_back(MakeChannel(24, 16, 255, seed));
+  const std::string ir1 = Write("ir1.png", channels[0]), vis1 = Write("vis1.png", channels[1]);
+  const std::string ir2 = Write("ir2.pgm", channels[2]), vis2 = Write("vis2.bmp", channels[3]);
+  const std::string list = Path("scenes.txt");
+  {
+    QFile f(QString::fromStdString(list));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray::fromStdString(ir1 + "\t" + vis1 + "\t" + Path("one.png") + "\n" +               //
+                                      Path("none.png") + "\t" + vis1 + "\t" + Path("bad.png") + "\n" +  //
+                                      "\n" +                                                            //
+                                      ir2 + "\t" + vis2 + "\r\n" +                                      //
+                                      ir2 + "\t" + vis2 + "\t" + Path("two.tif") + "\n"));
+  }
+  const ProcessResult r = Cli({"colourise", "--pairs", list, "--factory"});
+  EXPECT_EQ(r.exitStatus, 1) << r.err;
+  EXPECT_NE(r.err.find("line 2: cannot read the infrared image " + Path("none.png")), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("line 4: expected IR, VIS and OUT separated by tabs, found 2 fields"), std::string::npos)
+      << r.err;
+  EXPECT_NE(r.err.find("2 of 4 scenes could not be coloured"), std::string::npos) << r.err;
+  EXPECT_FALSE(Exists("bad.png"));
+  EXPECT_TRUE(
+      ColouredAsTheRuleSays(DecodeWithPil(Path("one.png")), channels[0], channels[1], {40, -60}, FirstRunPalette()));
+  EXPECT_TRUE(
+      ColouredAsTheRuleSays(DecodeWithPil(Path("two.tif")), channels[2], channels[3], {40, -60}, FirstRunPalette()));
+
+  // From standard input, the same bytes as a run of its own.
+  const ProcessResult piped =
+      RunProcess("/bin/sh",
+                 {"-c", "printf '%s\\t%s\\t%s\\n' \"$1\" \"$2\" \"$3\" | \"$0\" colourise --pairs - --factory",
+                  PALETTOR_CLI, ir1, vis1, Path("piped.png")},
+                 {.env = {"XDG_CONFIG_HOME=" + config_.path().toStdString()}});
+  EXPECT_EQ(piped.exitStatus, 0) << piped.err;
+  QFile a(QString::fromStdString(Path("piped.png"))), b(QString::fromStdString(Path("one.png")));
+  ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(a.readAll() == b.readAll());
+
+  const ProcessResult mixed = Cli({"colourise", "--pairs", list, "--out", Path("x.png")});
+  EXPECT_EQ(mixed.exitStatus, 2);
+  EXPECT_NE(mixed.err.find("cannot go with"), std::string::npos) << mixed.err;
 }
 
 TEST_F(Colourise, DemoSceneRefusesWhatItCannotWrite) {

@@ -13,6 +13,13 @@ PackedColour ReferenceSceneColour(const LutPixels& table, IrScale scale, int irL
   return table[static_cast<std::size_t>((255 - b) * 100 + c)];
 }
 
+PackedColour ReferenceCalibratedColour(const LutPixels& table, double celsius, double reflectance, double gamma) {
+  const int c = static_cast<int>(std::min(std::max(std::floor(celsius + 0.5), -60.0), 39.0)) + 60;
+  const double r = std::pow(std::min(std::max(reflectance, 0.0), 1.0), 1.0 / gamma);
+  const int b = static_cast<int>(std::min(std::max(std::floor(255.0 * r + 0.5), 0.0), 255.0));
+  return table[static_cast<std::size_t>((255 - b) * 100 + c)];
+}
+
 std::array<std::uint8_t, 3> ReferenceScenePixel(const LutPixels& table, IrScale scale, int irLevel, int irMax,
                                                 int visLevel, int visMax) {
   const PackedColour colour = ReferenceSceneColour(table, scale, irLevel, irMax, visLevel, visMax);

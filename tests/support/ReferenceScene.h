@@ -20,6 +20,10 @@ PackedColour ReferenceSceneColour(const LutPixels& table, IrScale scale, int irL
 std::array<std::uint8_t, 3> ReferenceScenePixel(const LutPixels& table, IrScale scale, int irLevel, int irMax,
                                                 int visLevel, int visMax);
 
+// The table's colour for a pixel of an infrared temperature `celsius` and a visible
+// reflectance `reflectance` shown with the display gamma `gamma`.
+PackedColour ReferenceCalibratedColour(const LutPixels& table, double celsius, double reflectance, double gamma);
+
 // `colour` as `simulation` shows it, each channel from the stated matrix and transfer functions.
 PackedColour ReferenceSimulation(PackedColour colour, VisionSimulation simulation);
 

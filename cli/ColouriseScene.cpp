@@ -1,0 +1,60 @@
+#include "ColouriseScene.h"
+
+#include <QString>
+#include <memory>
+#include <optional>
+
+#include "ColouredSceneWriter.h"
+#include "LutTable.h"
+#include "VisionSimulation.h"
+#include "WriteFailure.h"
+
+namespace palettor::cli {
+
+CommandError FromRaster(const RasterError& error) {
+  return error.GetKind() == RasterError::Kind::Refused ? UsageError(error.what()) : Failure(error.what());
+}
+
+SceneChannel OpenSceneChannel(const std::string& name, int band, const char* channel) {
+  try {
+    return SceneChannel::Open({name, band, {}});
+  } catch (const RasterError& error) {
+    throw FromRaster(InChannel(error, channel));
+  }
+}
+
+void SetUpColouriser(const SceneSettings& settings, SceneColouriser& colouriser) {
+  auto table = std::make_unique<LutPixels>();
+  GenerateTable(TableInputsOf(settings.table.Resolve()), *table);
+  PackedColour noData = settings.noDataColour;
+  if (settings.simulation != VisionSimulation::Normal) {
+    auto simulated = std::make_unique<LutPixels>();
+    SimulateVision(*table, settings.simulation, *simulated);
+    table = std::move(simulated);
+    noData = SimulateVision(noData, settings.simulation);
+  }
+  colouriser.SetTable(*table);
+  colouriser.SetScale(settings.scale);
+  colouriser.SetNoDataColour(noData);
+}
+
+ColouredScene MakeScene(SceneChannel ir, SceneChannel vis, const SceneSettings& settings,
+                        const SceneColouriser& colouriser) {
+  try {
+    return ColouredScene(std::move(ir), std::move(vis), settings.options, colouriser);
+  } catch (const RasterError& error) {
+    throw FromRaster(error);
+  }
+}
+
+void WriteScene(ColouredScene& scene, const std::string& driver, const std::string& out) {
+  ColouredSceneWriter writer;
+  try {
+    if (writer.Write(scene, driver, QString::fromStdString(out))) return;
+  } catch (const RasterError& error) {
+    throw FromRaster(error);
+  }
+  throw CannotWrite(out, "the coloured scene", writer.ErrorString());
+}
+
+}  // namespace palettor::cli

@@ -1,0 +1,31 @@
+#pragma once
+// One scene of palettor-cli colourise: its channels opened, coloured with the run's table and
+// written, every failure a CommandError (refusals exit 2, failures 1).
+#include <string>
+
+#include "CliCommand.h"
+#include "ColouredScene.h"
+#include "ColouriseOptions.h"
+#include "RasterError.h"
+#include "SceneChannel.h"
+#include "SceneColouriser.h"
+
+namespace palettor::cli {
+
+CommandError FromRaster(const RasterError& error);
+
+// `channel`: "infrared image" or "visible image", as messages name it.
+SceneChannel OpenSceneChannel(const std::string& name, int band, const char* channel);
+
+// The table, scale and no-data colour of a run (reads the stored settings or a palette file
+// when the table options say so).
+void SetUpColouriser(const SceneSettings& settings, SceneColouriser& colouriser);
+
+// The scene of `ir` and `vis`; `colouriser` must outlive it, and may be set up afterwards.
+ColouredScene MakeScene(SceneChannel ir, SceneChannel vis, const SceneSettings& settings,
+                        const SceneColouriser& colouriser);
+
+// The scene into `out` with `driver`.
+void WriteScene(ColouredScene& scene, const std::string& driver, const std::string& out);
+
+}  // namespace palettor::cli

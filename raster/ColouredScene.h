@@ -1,0 +1,80 @@
+#pragma once
+// A satellite scene coloured with the table: the infrared and the visible channel as the rules
+// read them (InfraredRule.h, VisibleRule.h), each pixel coloured by SceneColouriser, a pixel
+// without data in either channel in the no-data colour.
+//
+// Channels of different sizes make a scene the size of the larger one (by pixel count), the
+// smaller sampled by nearest neighbour (NearestSampling.h). They must have the same shape
+// (aspect ratios within 1 %) and, where both are georeferenced, cover the same area (each edge
+// within half a pixel of the coarser channel).
+//
+// Colour() works a window at a time through buffers of a fixed size, whatever the scene's size.
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "InfraredRule.h"
+#include "SceneChannel.h"
+#include "SceneColouriser.h"
+#include "VisibleRule.h"
+
+namespace palettor {
+
+struct SceneOptions {
+  bool levelScaleGiven = false;  // --ir-scale: for channels of levels only
+  std::optional<TemperatureUnit> irUnit;
+  std::optional<ReflectanceUnit> visUnit;
+  std::optional<double> visGamma;  // for reflectances only; 1 when not given
+};
+
+class ColouredScene {
+ public:
+  // `colouriser` (its table, scale and no-data colour) must outlive the scene. Throws
+  // RasterError (Refused) when the channels cannot make a scene with these options.
+  ColouredScene(SceneChannel ir, SceneChannel vis, const SceneOptions& options, const SceneColouriser& colouriser);
+
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  const SceneChannel& Infrared() const { return ir_; }
+  const SceneChannel& Visible() const { return vis_; }
+  const InfraredRule& IrRule() const { return irRule_; }
+  const VisibleRule& VisRule() const { return visRule_; }
+
+  // The infrared channel's georeferencing, for the scene's pixels.
+  std::optional<std::array<double, 6>> GeoTransform() const;
+  const OGRSpatialReference* SpatialReference() const { return ir_.SpatialReference(); }
+
+  // 24-bit RGB of `window`: three bytes a pixel, each row `stride` bytes after the one above.
+  // Throws RasterError when a channel cannot be read.
+  void Colour(const PixelWindow& window, std::uint8_t* rgb, std::ptrdiff_t stride);
+
+ private:
+  // A channel's pixels in the scene's grid as table cells: infrared columns (or
+  // SceneColouriser::kNoDataColumn), visible rows (or kNoDataRow).
+  static constexpr std::uint16_t kNoDataRow = 0x100;
+  void InfraredColumns(const PixelWindow& window, std::uint8_t* columns);
+  void VisibleRows(const PixelWindow& window, std::uint16_t* rows);
+  // The channel's pixels under `window` of the scene: the window itself for a channel of the
+  // scene's size, else the nearest pixels of the smaller one; `convert` gives the cells of a
+  // window of the channel at its own size.
+  template <typename Cell, typename Convert>
+  void InSceneGrid(const SceneChannel& channel, const PixelWindow& window, Cell* cells, std::vector<Cell>& source,
+                   const Convert& convert);
+  void ColourLevels(const PixelWindow& window, std::uint8_t* rgb, std::ptrdiff_t stride);
+
+  SceneChannel ir_, vis_;
+  InfraredRule irRule_;
+  VisibleRule visRule_;
+  const SceneColouriser& colouriser_;
+  int width_ = 0, height_ = 0;
+  bool levelsAlone_ = false;  // both channels levels of the scene's size without no-data: the plain rule
+
+  std::vector<std::uint16_t> irLevels_, visLevels_;
+  std::vector<double> values_;
+  std::vector<std::uint8_t> columns_, irSource_;
+  std::vector<std::uint16_t> rows_, visSource_;
+  std::vector<std::uint8_t> brightness_;
+};
+
+}  // namespace palettor
