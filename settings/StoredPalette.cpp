@@ -3,14 +3,20 @@
 #include <algorithm>
 
 #include "PalettorSettings.h"
+#include "Registry.h"
 #include "RegistryTransaction.h"
 #include "RegistryVariables.h"
 
 namespace palettor {
 
+std::string TableSettingsKeyPath(const CurrentUserRegistry& registry) {
+  return SettingsKeyPath(registry) + "\\" + kTableSubkey;
+}
+
 Palette DefaultPalette() {
   Palette palette;
   for (const SettingEntry& entry : SettingsCatalogue()) SetPaletteValue(palette, entry.id, entry.defaultValue);
+  for (const SettingEntry& entry : TableCatalogue()) SetPaletteValue(palette, entry.id, entry.defaultValue);
   ApplyFirstRunRule(palette.anchors);
   return palette;
 }
@@ -35,6 +41,15 @@ LoadedPalette LoadPalette(const CurrentUserRegistry& registry) {
     loaded.sources[i] = stored ? SettingSource::Stored : SettingSource::Default;
     if (stored && *stored >= entry.min && *stored <= entry.max) loaded.stored[i] = stored;
   }
+  const std::string tableKey = TableSettingsKeyPath(registry);
+  const auto& tableRows = TableCatalogue();
+  for (std::size_t i = 0; i < kTableValueCount; ++i) {
+    const SettingEntry& row = tableRows[i];
+    const auto stored = LoadRegistryInteger(registry.Store(), tableKey, row.name);
+    SetPaletteValue(loaded.palette, row.id, std::clamp(stored.value_or(row.defaultValue), row.min, row.max));
+    loaded.tableSources[i] = stored ? SettingSource::Stored : SettingSource::Default;
+    if (stored && *stored >= row.min && *stored <= row.max) loaded.tableStored[i] = stored;
+  }
   snapshot.Commit();
   if (ApplyFirstRunRule(loaded.palette.anchors)) {
     for (std::size_t i = 0; i < kSettingCount; ++i) {
@@ -46,9 +61,15 @@ LoadedPalette LoadPalette(const CurrentUserRegistry& registry) {
 }
 
 void StorePalette(const CurrentUserRegistry& registry, const Palette& palette) {
+  RegistryTransaction batch(registry.Store(), RegistryTransactionMode::Write);
   PalettorSettings settings(registry);
   settings.CreateFrom(palette);
   settings.StoreAndFree(palette.smoothColours, TailPositionOf(palette.tailPercent), palette.whiteTop);
+  TRegistry subkey(registry.Store());
+  const std::string tableKey = TableSettingsKeyPath(registry);
+  if (!subkey.OpenKey(tableKey, true)) throw ERegistryException("cannot create the key " + tableKey);
+  for (const SettingEntry& row : TableCatalogue()) subkey.WriteInteger(row.name, PaletteValue(palette, row.id));
+  batch.Commit();
 }
 
 namespace {
@@ -70,15 +91,38 @@ std::array<bool, kSettingCount> SettingsToStore(const LoadedPalette& start, cons
   return toStore;
 }
 
+std::array<bool, kTableValueCount> TableValuesToStore(const LoadedPalette& start, const Palette& palette) {
+  std::array<bool, kTableValueCount> toStore{};
+  for (std::size_t i = 0; i < kTableValueCount; ++i) {
+    const std::optional<std::int32_t>& loaded = start.tableStored[i];
+    toStore[i] = !loaded || *loaded != PaletteValue(palette, TableCatalogue()[i].id);
+  }
+  return toStore;
+}
+
 void StorePaletteChanges(const CurrentUserRegistry& registry, const LoadedPalette& start, const Palette& palette) {
   const std::array<bool, kSettingCount> toStore = SettingsToStore(start, palette);
-  if (std::find(toStore.begin(), toStore.end(), true) == toStore.end()) return;
+  const std::array<bool, kTableValueCount> tableToStore = TableValuesToStore(start, palette);
+  const bool anySetting = std::find(toStore.begin(), toStore.end(), true) != toStore.end();
+  const bool anyTableValue = std::find(tableToStore.begin(), tableToStore.end(), true) != tableToStore.end();
+  if (!anySetting && !anyTableValue) return;
+  RegistryTransaction batch(registry.Store(), RegistryTransactionMode::Write);
   PalettorSettings settings(registry);
   settings.CreateFrom(palette);
   for (std::size_t i = 0; i < kSettingCount; ++i) {
     if (!toStore[i]) settings.LeaveAsItIs(SettingsCatalogue()[i].id);
   }
   settings.StoreAndFree(palette.smoothColours, TailPositionOf(palette.tailPercent), palette.whiteTop);
+  if (anyTableValue) {
+    TRegistry subkey(registry.Store());
+    const std::string tableKey = TableSettingsKeyPath(registry);
+    if (!subkey.OpenKey(tableKey, true)) throw ERegistryException("cannot create the key " + tableKey);
+    for (std::size_t i = 0; i < kTableValueCount; ++i) {
+      const SettingEntry& row = TableCatalogue()[i];
+      if (tableToStore[i]) subkey.WriteInteger(row.name, PaletteValue(palette, row.id));
+    }
+  }
+  batch.Commit();
 }
 
 }  // namespace palettor
