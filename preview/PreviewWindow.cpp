@@ -25,6 +25,7 @@
 #include "DemoScene.h"
 #include "DialogHost.h"
 #include "DroppedChannels.h"
+#include "NativeFileName.h"
 #include "PalettorForm.h"
 #include "PixelProbe.h"
 #include "PixelReport.h"
@@ -77,7 +78,7 @@ struct LoadedChannel {
 
 LoadedChannel LoadChannel(const QString& path) {
   try {
-    return {ReadWholeGreyChannel({path.toStdString(), 0, {}}), {}};
+    return {ReadWholeGreyChannel({EncodeFileName(path).toStdString(), 0, {}}), {}};
   } catch (const RasterError& error) {
     return {{}, QString::fromStdString(error.what())};
   }
