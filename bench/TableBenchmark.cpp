@@ -31,6 +31,20 @@ void BM_GenerateTableNoSmoothNoWhiteTop(benchmark::State& state) {
 }
 BENCHMARK(BM_GenerateTableNoSmoothNoWhiteTop);
 
+// Against BM_GenerateTable: the raised brightness ramp is built once per table.
+void BM_GenerateTableNightFloor(benchmark::State& state) {
+  TableInputs inputs = FactoryTableInputs();
+  inputs.nightFloorPercent = 30;
+  static LutPixels pixels;
+  for (auto _ : state) {
+    GenerateTable(inputs, pixels);
+    benchmark::DoNotOptimize(pixels.data());
+    benchmark::ClobberMemory();
+  }
+  state.SetItemsProcessed(state.iterations() * kTablePixels);
+}
+BENCHMARK(BM_GenerateTableNightFloor);
+
 void BM_RenderToBmpInMemory(benchmark::State& state) {
   const TableInputs inputs = FactoryTableInputs();
   static LutPixels pixels;

@@ -17,7 +17,7 @@ const std::string kRenderHelp =
     std::string(
         "Usage: palettor-cli render --out FILE|- [--factory | --palette FILE | --preset NAME]\n"
         "                           [--white-top on|off] [--smooth on|off] [--tail-percent N]\n"
-        "                           [--anchor SUFFIX=HUE,SAT]...\n"
+        "                           [--night-floor N] [--anchor SUFFIX=HUE,SAT]...\n"
         "\n"
         "Writes the colour look-up table as a 100 x 256, 24-bit bitmap (76854 bytes) to FILE,\n"
         "or to standard output for - (or /dev/stdout). A file is replaced only once the new one\n"

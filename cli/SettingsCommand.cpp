@@ -1,5 +1,5 @@
-// palettor-cli settings: the window's 27 stored values, listed as the window loads them or
-// changed one at a time as a window session would change them.
+// palettor-cli settings: the window's 27 stored values and the night floor, listed as the window
+// loads them or changed one at a time as a window session would change them.
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -24,17 +24,18 @@ constexpr const char* kSettingsHelpStart =
     "       palettor-cli settings set NAME VALUE\n"
     "\n"
     "Without arguments, lists the window's 27 stored values as the window would load them,\n"
-    "one per line as NAME VALUE SOURCE, in the order it loads them. SOURCE is 'stored' (read\n"
-    "from the store), 'default' (nothing usable stored) or 'factory' (the first-run rule gave\n"
-    "the factory palette). The tail percent is shown as its spinner takes it (";
+    "one per line as NAME VALUE SOURCE, in the order it loads them, and then the night floor,\n"
+    "kept in the Table subkey. SOURCE is 'stored' (read from the store), 'default' (nothing\n"
+    "usable stored) or 'factory' (the first-run rule gave the factory palette). The tail\n"
+    "percent is shown as its spinner takes it (";
 
 constexpr const char* kSettingsHelpSet =
     ").\n"
     "Listing never creates or changes the store.\n"
     "\n"
-    "'set' does what a window session that changes only NAME would do: it loads all 27 values,\n"
-    "changes NAME to VALUE and stores all 27 in the order the window writes them at exit, all\n"
-    "in one transaction.\n";
+    "'set' does what a window session that changes only NAME would do: it loads all 27 values\n"
+    "and the night floor, changes NAME to VALUE and stores all 27 in the order the window\n"
+    "writes them at exit and then the night floor, all in one transaction.\n";
 
 constexpr const char* kSettingsHelpEnd =
     "\n"
@@ -50,13 +51,13 @@ constexpr const char* kSettingsHelpEnd =
 std::string SettingsHelp() {
   std::string help = kSettingsHelpStart + RangeText(SettingId::TailPercent) + kSettingsHelpSet;
   bool hueListed = false, saturationListed = false;
-  for (const SettingEntry& entry : SettingsCatalogue()) {
+  const auto list = [&](const SettingEntry& entry) {
     std::string name = entry.name;
     std::string note;
     const SettingKind kind = entry.Kind();
     if (kind == SettingKind::Hue || kind == SettingKind::Saturation) {
       bool& listed = kind == SettingKind::Hue ? hueListed : saturationListed;
-      if (listed) continue;
+      if (listed) return;
       listed = true;
       name.resize(name.size() - AnchorSuffix(entry.Anchor()).size());
       name += "<anchor>";
@@ -69,7 +70,9 @@ std::string SettingsHelp() {
     const std::string range = RangeText(entry.id);
     name.resize(std::max<std::size_t>(name.size() + 1, 18), ' ');
     help += "  " + name + range + note + "\n";
-  }
+  };
+  for (const SettingEntry& entry : SettingsCatalogue()) list(entry);
+  for (const SettingEntry& entry : TableCatalogue()) list(entry);
   return help + kSettingsHelpEnd;
 }
 
@@ -85,6 +88,11 @@ void List() {
   for (std::size_t i = 0; i < kSettingCount; ++i) {
     std::printf("%s %d %s\n", catalogue[i].name, PaletteValue(loaded.palette, catalogue[i].id),
                 SourceName(loaded.sources[i]));
+  }
+  const auto& tableRows = TableCatalogue();
+  for (std::size_t i = 0; i < kTableValueCount; ++i) {
+    std::printf("%s %d %s\n", tableRows[i].name, PaletteValue(loaded.palette, tableRows[i].id),
+                SourceName(loaded.tableSources[i]));
   }
   FinishOutput();
 }

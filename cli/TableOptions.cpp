@@ -43,6 +43,15 @@ void TakeAnchor(const std::string& text, TableOptions& options) {
   options.anchors[*slot] = AnchorValue{*hue, *sat};
 }
 
+// The whole number an option such as --tail-percent sets, within its setting's range.
+std::int32_t TakeWholeNumber(ArgumentCursor& args, SettingId id) {
+  const std::string name = args.Name();
+  const std::string text = args.TakeValue(name + " needs a number from " + RangeText(id));
+  const auto value = ParseWholeNumberIn(text, Setting(id).min, Setting(id).max);
+  if (!value) throw UsageError(name + " '" + text + "': expected a whole number from " + RangeText(id));
+  return *value;
+}
+
 // A switch's default as the options spell it.
 const char* OnOff(SettingId id) { return Setting(id).defaultValue != 0 ? "on" : "off"; }
 
@@ -70,11 +79,9 @@ bool TableOptions::Take(ArgumentCursor& args) {
     if (!flag) throw UsageError(name + " '" + text + "': expected on or off");
     (name == "--white-top" ? whiteTop : smooth) = *flag;
   } else if (name == "--tail-percent") {
-    const SettingEntry& row = Setting(SettingId::TailPercent);
-    const std::string text = args.TakeValue("--tail-percent needs a number from " + RangeText(row.id));
-    tailPercent = ParseWholeNumberIn(text, row.min, row.max);
-    if (!tailPercent)
-      throw UsageError("--tail-percent '" + text + "': expected a whole number from " + RangeText(row.id));
+    tailPercent = TakeWholeNumber(args, SettingId::TailPercent);
+  } else if (name == "--night-floor") {
+    nightFloor = TakeWholeNumber(args, SettingId::NightFloorPercent);
   } else if (name == "--anchor") {
     TakeAnchor(args.TakeValue("--anchor needs SUFFIX=HUE,SAT"), *this);
   } else {
@@ -90,6 +97,7 @@ Palette TableOptions::AppliedTo(Palette start) const {
   if (tailPercent) start.tailPercent = *tailPercent;
   if (whiteTop) start.whiteTop = *whiteTop;
   if (smooth) start.smoothColours = *smooth;
+  if (nightFloor) start.nightFloorPercent = *nightFloor;
   return start;
 }
 
@@ -130,6 +138,12 @@ const std::string& TableOptionsHelp() {
            "  --tail-percent N     share of the dark rows, " +
            RangeText(TailPercent) + ", that take the blue tail (default " +
            std::to_string(Setting(TailPercent).defaultValue) +
+           ")\n"
+           "  --night-floor N      the least brightness, " +
+           RangeText(NightFloorPercent) +
+           " percent, of the columns up to +1 degree,\n"
+           "                       so that cold cloud tops keep their colour at night (default " +
+           std::to_string(Setting(NightFloorPercent).defaultValue) +
            ")\n"
            "  --anchor SUFFIX=HUE,SAT\n"
            "                       set one anchor: SUFFIX is M70 (blue tail), M60 M50 M40 M30 M20 M10\n"

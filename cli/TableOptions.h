@@ -2,8 +2,8 @@
 // The options that shape a table, shared by every command that draws one:
 //   --factory | --palette FILE | --preset NAME     where the palette starts (one at most;
 //                                                  without any, the stored settings)
-//   --white-top on|off  --smooth on|off  --tail-percent N  --anchor SUFFIX=HUE,SAT
-//                                                  changes to it
+//   --white-top on|off  --smooth on|off  --tail-percent N  --night-floor N
+//   --anchor SUFFIX=HUE,SAT                        changes to it
 // A command reads its own options and hands each argument it does not know to Take().
 #include <array>
 #include <cstdint>
@@ -23,6 +23,7 @@ struct TableOptions {
   std::optional<bool> whiteTop;
   std::optional<bool> smooth;
   std::optional<std::int32_t> tailPercent;
+  std::optional<std::int32_t> nightFloor;
   // Per anchor slot; the last --anchor for a suffix wins.
   std::array<std::optional<AnchorValue>, kAnchorCount> anchors{};
 

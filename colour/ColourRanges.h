@@ -8,5 +8,7 @@ namespace palettor {
 
 inline constexpr std::int32_t kMaxHueDegrees = 360;
 inline constexpr std::int32_t kMaxPercent = 100;
+// The highest night floor, in percent of full brightness.
+inline constexpr std::int32_t kMaxNightFloorPercent = 50;
 
 }  // namespace palettor

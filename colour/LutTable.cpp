@@ -1,8 +1,10 @@
 #include "LutTable.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "ColourConversions.h"
+#include "ColourRanges.h"
 #include "FloatRule.h"
 
 namespace palettor {
@@ -38,13 +40,14 @@ FloatRGB ColumnColour(const TableInputs& in, int t) {
           Stored((1.0 - wd) * ca.b + wd * cb.b)};
 }
 
-// Brightness k / 255 as stored, and the channel byte that value alone gives.
+// Brightness k / 255 as stored, raised to at least `floor`, and the channel byte that value
+// alone gives.
 struct Ramp {
   std::array<float, kTableHeight> value{};
   std::array<std::uint8_t, kTableHeight> valueByte{};
-  Ramp() {
+  explicit Ramp(float floor) {
     for (int k = 0; k < kTableHeight; ++k) {
-      value[static_cast<std::size_t>(k)] = Stored(k / 255.0);
+      value[static_cast<std::size_t>(k)] = std::max(Stored(k / 255.0), floor);
       valueByte[static_cast<std::size_t>(k)] =
           static_cast<std::uint8_t>(TableChannel(value[static_cast<std::size_t>(k)]));
     }
@@ -52,9 +55,12 @@ struct Ramp {
 };
 
 const Ramp& BrightnessRamp() {
-  static const Ramp ramp;
+  static const Ramp ramp(0.0f);
   return ramp;
 }
+
+// The first column the blue tail can cover; the night floor lifts only the columns below it.
+constexpr int kFirstTailCelsius = 2;
 
 // Bit positions of red, green and blue in a packed colour.
 constexpr int kShift[3] = {0, 8, 16};
@@ -81,7 +87,7 @@ struct ColumnScratch {
 };
 
 // Rows [from, 256) of one column, saturation c up to fadeFrom and fading to 0 above it:
-// HSVToRGB(hue, s[k], k / 255) and the table's channel rule, written into the table column
+// HSVToRGB(hue, s[k], ramp.value[k]) and the table's channel rule, written into the table column
 // whose bottom pixel is `bottom`. This is HSVToRGB with what depends only on the column
 // worked out once and the rest laid out as plain loops over k that the compiler can
 // vectorise; the operations and their order, and so every rounding, are those of HSVToRGB.
@@ -91,9 +97,8 @@ struct ColumnScratch {
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(__SANITIZE_ADDRESS__)
 __attribute__((target_clones("avx2", "default")))
 #endif
-void FillColumnRows(const HueSector& hs, const SectorLayout& layout, float c, int from, int fadeFrom,
+void FillColumnRows(const HueSector& hs, const SectorLayout& layout, float c, int from, int fadeFrom, const Ramp& ramp,
                     ColumnScratch& scratch, PackedColour* bottom) {
-  const Ramp& ramp = BrightnessRamp();
   std::fill(scratch.saturation.begin() + from, scratch.saturation.begin() + fadeFrom, c);
   // The fade to white starts at full saturation at k = 128 and the divisor is 127.
   for (int k = fadeFrom; k < kTableHeight; ++k) {
@@ -136,6 +141,10 @@ void GenerateTable(const TableInputs& in, LutPixels& pixels) {
   const std::int64_t tailPercent = in.tailPercent;
   int tailRows = 0;
   while (tailRows < kTableHeight && (static_cast<std::int64_t>(tailRows) * 100) / 255 < tailPercent) ++tailRows;
+  // The rows of the night floor's columns are as bright as their row, or as the floor if darker.
+  const int nightFloor = std::clamp(in.nightFloorPercent, 0, kMaxNightFloorPercent);
+  std::optional<Ramp> raised;
+  const Ramp& nightRamp = nightFloor == 0 ? BrightnessRamp() : raised.emplace(Stored(nightFloor / 100.0));
 
   ColumnScratch scratch;
   for (int t = kTableFirstCelsius; t < kTableFirstCelsius + kTableWidth; ++t) {
@@ -147,10 +156,11 @@ void GenerateTable(const TableInputs& in, LutPixels& pixels) {
     float c = in.whiteTop ? Stored(double{c0} * 1.5) : c0;
     if (c > 1.0f) c = 1.0f;
 
-    const int firstRow = t >= 2 ? tailRows : 0;
+    const int firstRow = t >= kFirstTailCelsius ? tailRows : 0;
     const int fadeFrom = std::max(in.whiteTop ? 128 : kTableHeight, firstRow);
     const HueSector hs = SectorOfHue(hue);
-    FillColumnRows(hs, kSectorLayout[hs.sector], c, firstRow, fadeFrom, scratch, bottom);
+    FillColumnRows(hs, kSectorLayout[hs.sector], c, firstRow, fadeFrom,
+                   t < kFirstTailCelsius ? nightRamp : BrightnessRamp(), scratch, bottom);
 
     if (firstRow > 0) {
       // The tail's brightness depends on the column only, not on k.

@@ -18,6 +18,8 @@ constexpr int kTableFirstCelsius = -60;
 constexpr std::int32_t kDefaultTailPercent = 12;
 constexpr bool kDefaultWhiteTop = true;
 constexpr bool kDefaultSmoothColours = true;
+// No night floor: the dark rows stay dark.
+constexpr std::int32_t kDefaultNightFloorPercent = 0;
 
 // Everything one table depends on, and nothing else.
 struct TableInputs {
@@ -28,6 +30,9 @@ struct TableInputs {
   std::int32_t tailPercent = kDefaultTailPercent;  // share of the dark rows that take the blue tail
   bool whiteTop = kDefaultWhiteTop;
   bool smoothColours = kDefaultSmoothColours;
+  // The least brightness, in percent (0 ... kMaxNightFloorPercent), of the columns the blue tail
+  // never covers, so that cold cloud tops at night, whose visible level is 0, keep their colour.
+  std::int32_t nightFloorPercent = kDefaultNightFloorPercent;
 };
 
 // Pixels row by row from the top: pixel (x, y) is at y * kTableWidth + x.

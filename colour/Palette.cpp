@@ -3,8 +3,11 @@
 namespace palettor {
 
 TableInputs TableInputsOf(const Palette& palette) {
-  return MakeTableInputs(DeriveAnchorColours(palette.anchors), palette.anchors[AnchorSlot(kBlueTailAnchor)],
-                         palette.tailPercent, palette.whiteTop, palette.smoothColours);
+  TableInputs inputs =
+      MakeTableInputs(DeriveAnchorColours(palette.anchors), palette.anchors[AnchorSlot(kBlueTailAnchor)],
+                      palette.tailPercent, palette.whiteTop, palette.smoothColours);
+  inputs.nightFloorPercent = palette.nightFloorPercent;
+  return inputs;
 }
 
 }  // namespace palettor

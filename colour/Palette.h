@@ -1,7 +1,8 @@
 #pragma once
-// A palette: everything the user sets that shapes the table, the twelve anchors and the three
-// options. It is what the window keeps between runs (27 stored values), what a palette file
-// holds and what one undo step brings back.
+// A palette: everything the user sets that shapes the table, the twelve anchors, the three
+// options and the night floor. It is what the window keeps between runs (the 27 values of the
+// settings key and the night floor in its Table subkey), what a palette file holds and what
+// one undo step brings back.
 #include <cstdint>
 
 #include "AnchorPalette.h"
@@ -14,6 +15,7 @@ struct Palette {
   std::int32_t tailPercent = 0;  // as the tail spinner shows it, 0 ... 100; the table takes it as it is
   bool whiteTop = false;
   bool smoothColours = false;
+  std::int32_t nightFloorPercent = kDefaultNightFloorPercent;
   friend bool operator==(const Palette&, const Palette&) = default;
 };
 

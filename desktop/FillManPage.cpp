@@ -20,13 +20,13 @@ const char* OnOff(SettingId id) { return Setting(id).defaultValue != 0 ? "on" : 
 std::string SettingsList() {
   std::string list;
   bool hueListed = false, saturationListed = false;
-  for (const SettingEntry& row : SettingsCatalogue()) {
+  const auto add = [&](const SettingEntry& row) {
     const SettingKind kind = row.Kind();
     std::string name = row.name;
     std::string text = RangeText(row.id);
     if (kind == SettingKind::Hue || kind == SettingKind::Saturation) {
       bool& listed = kind == SettingKind::Hue ? hueListed : saturationListed;
-      if (listed) continue;
+      if (listed) return;
       listed = true;
       name.resize(name.size() - AnchorSuffix(row.Anchor()).size());
       name = ".BI " + name + " anchor";
@@ -36,8 +36,13 @@ std::string SettingsList() {
       name = ".B " + name;
     }
     if (!list.empty()) list += '\n';
-    list += ".TP\n" + name + '\n' + text + '.';
-  }
+    text += '.';
+    if (row.Kind() == SettingKind::NightFloor)
+      text += " The night floor, kept in the subkey\n.BR " + std::string(kTableSubkey) + " .";
+    list += ".TP\n" + name + '\n' + text;
+  };
+  for (const SettingEntry& row : SettingsCatalogue()) add(row);
+  for (const SettingEntry& row : TableCatalogue()) add(row);
   return list;
 }
 
@@ -49,6 +54,8 @@ std::map<std::string, std::string> Values(const std::string& version) {
       {"SATURATION_RANGE", RangeText(SaturationM70)},
       {"TAIL_PERCENT_RANGE", RangeText(TailPercent)},
       {"TAIL_PERCENT_DEFAULT", std::to_string(Setting(TailPercent).defaultValue)},
+      {"NIGHT_FLOOR_RANGE", RangeText(NightFloorPercent)},
+      {"NIGHT_FLOOR_DEFAULT", std::to_string(Setting(NightFloorPercent).defaultValue)},
       {"WHITE_TOP_DEFAULT", OnOff(WhiteTop)},
       {"SMOOTH_DEFAULT", OnOff(SmoothColours)},
       {"SETTINGS_LIST", SettingsList()},

@@ -140,6 +140,10 @@ void ReadMember(const QJsonObject& root, const SettingEntry& row, MemberReader& 
     parent = JoinPath(parent, name);
   }
   const QString name = QString::fromLatin1(path.back());
+  if (IsOptionalMember(row.id) && !object.contains(name)) {
+    SetPaletteValue(palette, row.id, row.defaultValue);
+    return;
+  }
   const std::int32_t value = row.Kind() == SettingKind::Option
                                  ? reader.Boolean(object, parent, name)
                                  : reader.WholeNumber(object, parent, name, row.min, row.max);

@@ -3,9 +3,10 @@
 //
 // Reading needs every anchor (by its suffix) and all three options: hues, saturations and the
 // tail percent whole numbers within the catalogue's ranges (12.0 counts as whole, 12.5 does
-// not), the options true or false. Unknown members anywhere are ignored, so later versions can
-// add members that this one skips. Anything else is refused with the first fault found, named by
-// the member's dotted path ("anchors.M30.hue") where there is one.
+// not), the options true or false. The night floor may be left out (then it is 0), and is
+// likewise a whole number within its range when it is given. Unknown members anywhere are ignored, so later versions
+// can add members that this one skips. Anything else is refused with the first fault found, named by the member's
+// dotted path ("anchors.M30.hue") where there is one.
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QIODevice>

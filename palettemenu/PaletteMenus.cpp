@@ -22,6 +22,9 @@ PaletteMenus InstallPaletteMenus(TFormPalettor& form) {
   added.history = new PaletteHistory(form);
   added.edit = BuildEditMenu(&form, added.history->Stack());
   form.MainMenu1->insertMenu(form.Help1->menuAction(), added.edit);
+  added.nightFloor = new NightFloorMenu(form, *added.history);
+  added.edit->addSeparator();
+  added.edit->addMenu(added.nightFloor);
 
   added.commands = new PaletteFileCommands(form, *added.history);
   added.palettes = new PalettesSubmenu(form, *added.history);

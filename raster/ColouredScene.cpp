@@ -259,6 +259,30 @@ void ColouredScene::ColourLevels(const PixelWindow& window, std::uint8_t* rgb, s
   }
 }
 
+ScenePixel ColouredScene::PixelAt(int x, int y) {
+  ScenePixel pixel;
+  const auto at = [&](SceneChannel& channel) {
+    const PixelWindow one{NearestSource(x, channel.Width(), width_), NearestSource(y, channel.Height(), height_), 1, 1};
+    double value = 0;
+    channel.ReadValues(one, 1, 1, &value);
+    return std::isnan(value) ? std::nullopt : std::optional<double>(value);
+  };
+  pixel.ir = at(ir_);
+  pixel.vis = at(vis_);
+  if (pixel.ir) {
+    pixel.celsius = irRule_.unit ? Celsius(*pixel.ir, *irRule_.unit)
+                                 : TemperatureOfLevel(colouriser_.Scale(), static_cast<int>(*pixel.ir),
+                                                      MaxLevel(irRule_.levelDepth));
+  }
+  if (pixel.vis && visRule_.unit) pixel.reflectance = Reflectance(*pixel.vis, *visRule_.unit);
+  if (pixel.celsius && pixel.vis) {
+    pixel.column = ColumnOfTemperature(*pixel.celsius);
+    pixel.row = pixel.reflectance ? RowOfReflectance(*pixel.reflectance, visRule_.gamma)
+                                  : BrightnessOfLevel(static_cast<int>(*pixel.vis), visRule_.levelDepth);
+  }
+  return pixel;
+}
+
 void ColouredScene::Colour(const PixelWindow& window, std::uint8_t* rgb, std::ptrdiff_t stride) {
   if (window.width <= 0 || window.height <= 0) return;
   const int rowsAtOnce = static_cast<int>(std::clamp<std::int64_t>(kChunkPixels / window.width, 1, window.height));

@@ -28,6 +28,15 @@ struct SceneOptions {
   std::optional<double> visGamma;  // for reflectances only; 1 when not given
 };
 
+// What one pixel of the scene is, in the channels' units: for pointing at it.
+struct ScenePixel {
+  std::optional<double> ir;           // the infrared value in its band's unit, or its level; nothing: no data
+  std::optional<double> celsius;      // its temperature, by the unit or the level rule's scale
+  std::optional<double> vis;          // the visible value in its band's unit, or its level
+  std::optional<double> reflectance;  // for a visible channel in a reflectance unit
+  std::optional<int> column, row;     // the table cell (row counted from the bottom); nothing without data
+};
+
 class ColouredScene {
  public:
   // `colouriser` (its table, scale and no-data colour) must outlive the scene. Throws
@@ -48,6 +57,10 @@ class ColouredScene {
   // 24-bit RGB of `window`: three bytes a pixel, each row `stride` bytes after the one above.
   // Throws RasterError when a channel cannot be read.
   void Colour(const PixelWindow& window, std::uint8_t* rgb, std::ptrdiff_t stride);
+
+  // The pixel (x, y) of the scene, each channel read at its own pixel under it. Throws
+  // RasterError when a channel cannot be read.
+  ScenePixel PixelAt(int x, int y);
 
  private:
   // A channel's pixels in the scene's grid as table cells: infrared columns (or

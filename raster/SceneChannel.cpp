@@ -353,15 +353,12 @@ void SceneChannel::ReadValues(const PixelWindow& window, int bufferWidth, int bu
   const auto count = static_cast<std::size_t>(bufferWidth) * static_cast<std::size_t>(bufferHeight);
   const double scale = calibration_.scale, offset = calibration_.offset;
   if (decoding_->kind != Decoding::Kind::Raw) {
-    std::vector<std::uint16_t> levels(count);
-    std::vector<std::uint8_t> bytes(decoding_->depth == GreyDepth::Eight ? count : 0);
-    if (!bytes.empty()) {
-      ReadLevels(window, bufferWidth, bufferHeight, bytes.data());
-      for (std::size_t i = 0; i < count; ++i) values[i] = bytes[i] * scale + offset;
-    } else {
-      ReadLevels(window, bufferWidth, bufferHeight, levels.data());
-      for (std::size_t i = 0; i < count; ++i) values[i] = levels[i] * scale + offset;
-    }
+    // A grey picture's levels, 8 or 16 bits each, as values.
+    const bool eight = decoding_->depth == GreyDepth::Eight;
+    std::vector<std::uint16_t> levels(eight ? (count + 1) / 2 : count);
+    ReadLevels(window, bufferWidth, bufferHeight, levels.data());
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(levels.data());
+    for (std::size_t i = 0; i < count; ++i) values[i] = (eight ? bytes[i] : levels[i]) * scale + offset;
     return;
   }
   ReadRaw(*band_, window, bufferWidth, bufferHeight, GDT_Float64, values);

@@ -18,6 +18,9 @@ cp "$dir"/about/palettor-version.bin "$dir"/fuzz/elf-seeds/* "$seeds/version"/
 # The PE fixtures, when the mingw-w64 binutils were there to build them.
 find "$dir"/tests/about/fixtures \( -name '*.exe' -o -name '*.dll' \) -exec cp {} "$seeds/version"/ \; 2>/dev/null || true
 cp palette/presets/*.json "$seeds/palette"/
+# One with the optional night floor too.
+sed 's/^  "tailPercent": \([0-9]*\),$/  "tailPercent": \1,\n  "nightFloorPercent": 30,/' palette/presets/factory.json \
+  >"$seeds/palette/night-floor.json"
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

@@ -61,6 +61,12 @@ constexpr std::array<SettingEntry, kAppPathValueCount> kAppPathCatalogue = {{
     {OwnAppPath,    "",                 kText,   0,                     "",       0, 0,    0,  ""},
     {ViewerAppPath, "Skyreader",        kText,   0,                     "",       0, 0,    1,  ""},
 }};
+
+// What a palette holds beyond the 27; absent values take their defaults, which leave the table
+// as the 27 alone make it.
+constexpr std::array<SettingEntry, kTableValueCount> kTableCatalogue = {{
+    {NightFloorPercent, "NightFloorPercent", kNumber, kDefaultNightFloorPercent, "", 0, kMaxNightFloorPercent, 0, "nightFloorPercent"},
+}};
 // clang-format on
 
 // A table's rows stand in id order, from `first` on, and its write order names each row once.
@@ -81,10 +87,18 @@ static_assert(std::ranges::all_of(kPreviewCatalogue, [](const SettingEntry& row)
   return row.storeRank == Position(row.id) - Position(InfraredImage);
 }));
 static_assert(IsTable(kAppPathCatalogue, OwnAppPath));
+static_assert(IsTable(kTableCatalogue, NightFloorPercent));
+// The table subkey's rows are written as they stand, after the 27.
+static_assert(std::ranges::all_of(kTableCatalogue, [](const SettingEntry& row) {
+  return row.storeRank == Position(row.id) - Position(NightFloorPercent);
+}));
 
 // The palette's rows name its members, the others none.
 constexpr bool MembersNamedForThePaletteOnly() {
   for (const SettingEntry& entry : kCatalogue) {
+    if (entry.fileMember[0] == '\0') return false;
+  }
+  for (const SettingEntry& entry : kTableCatalogue) {
     if (entry.fileMember[0] == '\0') return false;
   }
   for (const SettingEntry& entry : kPreviewCatalogue) {
@@ -108,11 +122,15 @@ const std::array<SettingEntry, kPreviewValueCount>& PreviewCatalogue() { return 
 
 const std::array<SettingEntry, kAppPathValueCount>& AppPathCatalogue() { return kAppPathCatalogue; }
 
+const std::array<SettingEntry, kTableValueCount>& TableCatalogue() { return kTableCatalogue; }
+
 const SettingEntry& Setting(SettingId id) {
   const std::size_t at = Position(id);
   if (at < kSettingCount) return kCatalogue[at];
   if (at < kSettingCount + kPreviewValueCount) return kPreviewCatalogue[at - kSettingCount];
-  return kAppPathCatalogue[at - kSettingCount - kPreviewValueCount];
+  if (at < kSettingCount + kPreviewValueCount + kAppPathValueCount)
+    return kAppPathCatalogue[at - kSettingCount - kPreviewValueCount];
+  return kTableCatalogue[at - kSettingCount - kPreviewValueCount - kAppPathValueCount];
 }
 
 const std::array<std::size_t, kSettingCount>& SettingsStoreOrder() {
@@ -128,6 +146,9 @@ std::optional<SettingId> FindSetting(std::string_view name) {
   for (const SettingEntry& entry : kCatalogue) {
     if (SameName(entry.name, name)) return entry.id;
   }
+  for (const SettingEntry& entry : kTableCatalogue) {
+    if (SameName(entry.name, name)) return entry.id;
+  }
   return std::nullopt;
 }
 
@@ -135,6 +156,7 @@ std::int32_t PaletteValue(const Palette& palette, SettingId id) {
   switch (KindOf(id)) {
     case SettingKind::Percent: return palette.tailPercent;
     case SettingKind::Option: return (id == WhiteTop ? palette.whiteTop : palette.smoothColours) ? 1 : 0;
+    case SettingKind::NightFloor: return palette.nightFloorPercent;
     case SettingKind::Other: return 0;
     default: break;
   }
@@ -146,6 +168,7 @@ void SetPaletteValue(Palette& palette, SettingId id, std::int32_t value) {
   switch (KindOf(id)) {
     case SettingKind::Percent: palette.tailPercent = value; return;
     case SettingKind::Option: (id == WhiteTop ? palette.whiteTop : palette.smoothColours) = value != 0; return;
+    case SettingKind::NightFloor: palette.nightFloorPercent = value; return;
     case SettingKind::Other: return;
     default: break;
   }

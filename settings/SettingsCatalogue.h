@@ -4,7 +4,9 @@
 //     window loads them;
 //   - the preview's six values in its subkey kPreviewSubkey, in the order it writes them;
 //   - the program-location register (kAppPathsKey): the running program's own entry and the
-//     viewer's, whose folder the table is saved into.
+//     viewer's, whose folder the table is saved into;
+//   - the rest of the palette in the table's subkey kTableSubkey, beside (never among) the 27:
+//     the night floor.
 // Each row gives a value's name, registry type, default, range, its place in its table's write
 // order and, for the palette, the palette file's member that holds it. Everything that loads,
 // stores, lists, changes, shows or checks one of these values reads its row.
@@ -23,12 +25,16 @@ namespace palettor {
 constexpr std::size_t kSettingCount = 2 * kAnchorCount + 3;
 constexpr std::size_t kPreviewValueCount = 6;
 constexpr std::size_t kAppPathValueCount = 2;
+constexpr std::size_t kTableValueCount = 1;
 
 // A blue-tail hue of this value means nothing was stored yet: the first-run rule.
 constexpr std::int32_t kFirstRunMarker = -1;
 
 // The preview's key below the settings key.
 inline constexpr const char* kPreviewSubkey = "Preview";
+// The key below the settings key of the palette's values that came after the 27.
+inline constexpr const char* kTableSubkey = "Table";
+
 // The preview's zoom in percent of the scene's size, or kZoomToFit.
 constexpr int kZoomToFit = 0;
 constexpr int kMinZoomPercent = 5;
@@ -47,6 +53,8 @@ enum class SettingId : std::uint8_t {
   InfraredImage, VisibleImage, ScaleBlack, ScaleWhite, Zoom, Simulation,
   // The register's.
   OwnAppPath, ViewerAppPath,
+  // The table subkey's.
+  NightFloorPercent,
 };
 // clang-format on
 
@@ -61,6 +69,7 @@ enum class SettingKind {
   Saturation,  // an anchor's saturation in percent (TRegistryInteger)
   Percent,     // the tail percent (TRegistryInteger), taken as the tail spinner takes it
   Option,      // a switch (TRegistryBoolean), 0 or 1
+  NightFloor,  // the night floor in percent (TRegistryInteger), in the table subkey
   Other,       // a value outside the palette: the preview's, the register's
 };
 
@@ -68,6 +77,7 @@ constexpr SettingKind KindOf(SettingId id) {
   if (Position(id) < 2 * kAnchorCount) return Position(id) % 2 == 0 ? SettingKind::Hue : SettingKind::Saturation;
   if (id == SettingId::TailPercent) return SettingKind::Percent;
   if (id == SettingId::WhiteTop || id == SettingId::SmoothColours) return SettingKind::Option;
+  if (id == SettingId::NightFloorPercent) return SettingKind::NightFloor;
   return SettingKind::Other;
 }
 
@@ -95,13 +105,16 @@ const std::array<SettingEntry, kSettingCount>& SettingsCatalogue();
 const std::array<SettingEntry, kPreviewValueCount>& PreviewCatalogue();
 // The running program's entry (named by its base name), then the viewer's.
 const std::array<SettingEntry, kAppPathValueCount>& AppPathCatalogue();
+// In the order they are written: the night floor.
+const std::array<SettingEntry, kTableValueCount>& TableCatalogue();
 
 const SettingEntry& Setting(SettingId id);
 
 // Catalogue positions in the order the window writes them at shutdown.
 const std::array<std::size_t, kSettingCount>& SettingsStoreOrder();
 
-// The window's setting of that name (ignoring case, as the registry does), if it is one.
+// The palette's setting of that name (ignoring case, as the registry does), one of the window's
+// 27 or of the table subkey's values, if it is one.
 std::optional<SettingId> FindSetting(std::string_view name);
 
 // The value a palette holds for one of the window's settings (switches as 0 or 1), and the

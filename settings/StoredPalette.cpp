@@ -1,14 +1,22 @@
 #include "StoredPalette.h"
 
+#include <algorithm>
+
 #include "PalettorSettings.h"
+#include "Registry.h"
 #include "RegistryTransaction.h"
 #include "RegistryVariables.h"
 
 namespace palettor {
 
+std::string TableSettingsKeyPath(const CurrentUserRegistry& registry) {
+  return SettingsKeyPath(registry) + "\\" + kTableSubkey;
+}
+
 Palette DefaultPalette() {
   Palette palette;
   for (const SettingEntry& entry : SettingsCatalogue()) SetPaletteValue(palette, entry.id, entry.defaultValue);
+  for (const SettingEntry& entry : TableCatalogue()) SetPaletteValue(palette, entry.id, entry.defaultValue);
   ApplyFirstRunRule(palette.anchors);
   return palette;
 }
@@ -32,6 +40,14 @@ LoadedPalette LoadPalette(const CurrentUserRegistry& registry) {
     SetPaletteValue(loaded.palette, entry.id, value);
     loaded.sources[i] = stored ? SettingSource::Stored : SettingSource::Default;
   }
+  const std::string tableKey = TableSettingsKeyPath(registry);
+  const auto& tableRows = TableCatalogue();
+  for (std::size_t i = 0; i < kTableValueCount; ++i) {
+    const SettingEntry& row = tableRows[i];
+    const auto stored = LoadRegistryInteger(registry.Store(), tableKey, row.name);
+    SetPaletteValue(loaded.palette, row.id, std::clamp(stored.value_or(row.defaultValue), row.min, row.max));
+    loaded.tableSources[i] = stored ? SettingSource::Stored : SettingSource::Default;
+  }
   snapshot.Commit();
   if (ApplyFirstRunRule(loaded.palette.anchors)) {
     for (std::size_t i = 0; i < kSettingCount; ++i) {
@@ -43,9 +59,15 @@ LoadedPalette LoadPalette(const CurrentUserRegistry& registry) {
 }
 
 void StorePalette(const CurrentUserRegistry& registry, const Palette& palette) {
+  RegistryTransaction batch(registry.Store(), RegistryTransactionMode::Write);
   PalettorSettings settings(registry);
   settings.CreateFrom(palette);
   settings.StoreAndFree(palette.smoothColours, TailPositionOf(palette.tailPercent), palette.whiteTop);
+  TRegistry subkey(registry.Store());
+  const std::string tableKey = TableSettingsKeyPath(registry);
+  if (!subkey.OpenKey(tableKey, true)) throw ERegistryException("cannot create the key " + tableKey);
+  for (const SettingEntry& row : TableCatalogue()) subkey.WriteInteger(row.name, PaletteValue(palette, row.id));
+  batch.Commit();
 }
 
 }  // namespace palettor

@@ -18,22 +18,28 @@ Palette DefaultPalette();
 // did.
 bool ApplyFirstRunRule(AnchorValues& anchors);
 
+// The key of the palette's values beyond the 27 (TableCatalogue()): kTableSubkey below the
+// settings key.
+std::string TableSettingsKeyPath(const CurrentUserRegistry& registry);
+
 struct LoadedPalette {
   // As the window holds it: switches 0 or 1, the tail percent as its spinner takes the stored
-  // number (TailPositionOf).
+  // number (TailPositionOf), the night floor brought within its range.
   Palette palette;
-  std::array<SettingSource, kSettingCount> sources{};  // catalogue order
+  std::array<SettingSource, kSettingCount> sources{};          // catalogue order
+  std::array<SettingSource, kTableValueCount> tableSources{};  // TableCatalogue() order
 };
 
-// The 27 values exactly as the window loads them, from one state of the store, the first-run
-// rule included. Creates and writes nothing. A value that is absent or of another type takes its
-// default; a store that cannot be read (busy beyond the wait, an I/O error, a newer layout)
-// throws ERegistryException. A damaged store holds nothing (it is kept aside or, for a reading
-// process, left alone with one notice).
+// The 27 values exactly as the window loads them, and then the table subkey's, from one state of
+// the store, the first-run rule included. Creates and writes nothing. A value that is absent or of another type takes
+// its default; a store that cannot be read (busy beyond the wait, an I/O error, a newer layout) throws
+// ERegistryException. A damaged store holds nothing (it is kept aside or, for a reading process, left alone with one
+// notice).
 LoadedPalette LoadPalette(const CurrentUserRegistry& registry);
 
-// Stores all 27 values as the window does at shutdown, in its order, as one transaction: the
-// store then holds all of them or, after a failure or a crash, none. The tail percent is stored
+// Stores all 27 values as the window does at shutdown, in its order, and after them the table
+// subkey's, as one transaction: the store then holds all of them or, after a failure or a
+// crash, none. The tail percent is stored
 // as the spinner would hold it. Throws ERegistryException when the store cannot be written.
 void StorePalette(const CurrentUserRegistry& registry, const Palette& palette);
 

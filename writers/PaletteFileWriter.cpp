@@ -57,6 +57,7 @@ QByteArray PaletteFileWriter::Encode(const Palette& palette, const QString& name
   // The whole-palette members each on a line, then the anchors' object with a line per anchor.
   for (const SettingId id : kPaletteFileOrder) {
     const QList<QByteArray> path = MemberPath(id);
+    if (IsOptionalMember(id) && PaletteValue(palette, id) == Setting(id).defaultValue) continue;
     if (path.size() == 1) out += "  " + Quoted(path[0]) + ": " + FileValue(palette, id) + ",\n";
   }
   out += "  " + Quoted(MemberPath(HueSetting(kFirstAnchor))[0]) + ": {\n";

@@ -74,7 +74,7 @@ TEST_F(PaletteCli, ImportStoresAll27InTheWindowsOrderAndExportGivesTheFileBack) 
   ASSERT_EQ(imported.exitStatus, 0) << imported.err;
   EXPECT_EQ(imported.out, "");
   EXPECT_EQ(LoadPalette(Registry()).palette, kSamplePalette);
-  EXPECT_EQ(Query("SELECT name FROM registry_values ORDER BY write_seq"), golden::kShutdownOrder);
+  EXPECT_EQ(Query("SELECT name FROM registry_values ORDER BY write_seq"), golden::kPaletteWrites);
 
   const test::ProcessResult exported = Run({"palette", "export", "--name", "Sample", Path("back.json")});
   ASSERT_EQ(exported.exitStatus, 0) << exported.err;
@@ -90,6 +90,19 @@ TEST_F(PaletteCli, ImportStoresAll27InTheWindowsOrderAndExportGivesTheFileBack) 
       "/bin/sh", {"-c", std::string(PALETTOR_CLI) + " palette import - < '" + Path("back.json") + "'"});
   ASSERT_EQ(piped.exitStatus, 0) << piped.err;
   EXPECT_EQ(LoadPalette(Registry()).palette, kSamplePalette);
+}
+
+TEST_F(PaletteCli, ImportStoresTheNightFloorAfterThe27AndExportGivesItBack) {
+  const std::string night =
+      Replaced(kSample, "\"tailPercent\": 40,\n", "\"tailPercent\": 40,\n  \"nightFloorPercent\": 20,\n");
+  ASSERT_EQ(Run({"palette", "import", Write("night.json", night)}).exitStatus, 0);
+  EXPECT_EQ(LoadPalette(Registry()).palette.nightFloorPercent, 20);
+  EXPECT_EQ(Query("SELECT name FROM registry_values ORDER BY write_seq"), golden::kPaletteWrites);
+  ASSERT_EQ(Run({"palette", "export", "--name", "Sample", Path("back.json")}).exitStatus, 0);
+  EXPECT_EQ(ReadFile(Path("back.json")), night);
+  // The GIMP palette holds the anchors' colours only.
+  EXPECT_EQ(Run({"palette", "export", "--format", "gpl", "-"}).out,
+            Run({"palette", "export", "--format", "gpl", "--night-floor", "0", "-"}).out);
 }
 
 TEST_F(PaletteCli, RenderWithAPaletteFileIsRenderWithItsValuesAsFlags) {

@@ -94,6 +94,20 @@ TEST_F(RenderCommand, FactoryFlagAndOptions) {
   EXPECT_EQ(bmp, Expected(FactoryTableInputs(12, false, true)));
 }
 
+TEST_F(RenderCommand, NightFloorLiftsTheDarkRowsOfTheColdColumns) {
+  for (const int floor : {0, 10, 30, 50}) {
+    const ProcessResult r = Render({"--factory", "--night-floor", std::to_string(floor), "--out", Out("t.bmp")});
+    ASSERT_EQ(r.exitStatus, 0) << r.err;
+    TableInputs inputs = FactoryTableInputs();
+    inputs.nightFloorPercent = floor;
+    EXPECT_EQ(Read("t.bmp"), Expected(inputs)) << floor;
+  }
+  // 30 % of 255.9, truncated, in the grey columns of the white 0 degree anchor; the tail as it was.
+  ASSERT_EQ(Render({"--factory", "--night-floor=30", "--out", Out("t.bmp")}).exitStatus, 0);
+  EXPECT_EQ(PixelBGR(Read("t.bmp"), 60, 255), 0x4C4C4Cu);
+  EXPECT_EQ(PixelBGR(Read("t.bmp"), 62, 255), 0x5E321Cu);
+}
+
 TEST_F(RenderCommand, AnchorsOverrideTheirSlotAndTheLastOneWins) {
   const ProcessResult r = Render({"--anchor", "O0=0,50", "--anchor", "M70=120,100", "--anchor", "O0=240,100",
                                   "--tail-percent", "40", "--smooth", "off", "--out", Out("t.bmp")});
@@ -219,7 +233,9 @@ INSTANTIATE_TEST_SUITE_P(
                     BadArguments{{"--anchor"}, "--anchor"}, BadArguments{{"--tail-percent", "101"}, "101"},
                     BadArguments{{"--tail-percent", "-1"}, "-1"},
                     BadArguments{{"--tail-percent", ""}, "--tail-percent"},
-                    BadArguments{{"--tail-percent", "1e2"}, "1e2"}, BadArguments{{"--white-top", "yes"}, "yes"},
+                    BadArguments{{"--tail-percent", "1e2"}, "1e2"}, BadArguments{{"--night-floor", "51"}, "51"},
+                    BadArguments{{"--night-floor", "-1"}, "-1"}, BadArguments{{"--night-floor", "12.5"}, "12.5"},
+                    BadArguments{{"--night-floor"}, "--night-floor"}, BadArguments{{"--white-top", "yes"}, "yes"},
                     BadArguments{{"--smooth", "ON"}, "ON"}, BadArguments{{"--factory=1"}, "--factory"},
                     BadArguments{{"--colour"}, "--colour"}, BadArguments{{"stray"}, "stray"}),
     test::CaseName<BadArguments>);

@@ -98,8 +98,8 @@ TEST_F(CliTest, SettingsListsStoredValuesAsTheWindowLoadsThem) {
     registry.WriteString(golden::Saturation("P10"), "40");
   }
   const auto lines = Lines(Run({"settings"}).out);
-  ASSERT_EQ(lines.size(), 27u);
-  for (std::size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(lines[i].substr(0, lines[i].find(' ')), kLoadOrder[i]);
+  ASSERT_EQ(lines.size(), 28u);
+  for (std::size_t i = 0; i < 27; ++i) EXPECT_EQ(lines[i].substr(0, lines[i].find(' ')), kLoadOrder[i]);
   EXPECT_EQ(lines[0], golden::Hue("M70") + " 5 stored");
   EXPECT_EQ(lines[1], golden::Saturation("M70") + " -1 default");
   EXPECT_EQ(lines[2], golden::Hue("M60") + " 0 default");
@@ -108,13 +108,14 @@ TEST_F(CliTest, SettingsListsStoredValuesAsTheWindowLoadsThem) {
   EXPECT_EQ(lines[24], golden::TailPercent() + " 30 stored") << "the spinner takes the low 16 bits";
   EXPECT_EQ(lines[25], golden::WhiteTop() + " 1 stored");
   EXPECT_EQ(lines[26], golden::SmoothColours() + " 0 stored");
+  EXPECT_EQ(lines[27], golden::kNightFloor + " 0 default");
 }
 
 TEST_F(CliTest, SettingsWithAStoredBlueTailHueOfMinusOneListsTheFactoryAnchors) {
   for (const auto& name : kLoadOrder) Put(name, 1);
   Put(golden::Hue("M70"), -1);
   const auto lines = Lines(Run({"settings"}).out);
-  ASSERT_EQ(lines.size(), 27u);
+  ASSERT_EQ(lines.size(), 28u);
   EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 24),
             std::vector<std::string>(kFirstRunListing.begin(), kFirstRunListing.begin() + 24));
   EXPECT_EQ(lines[24], golden::TailPercent() + " 1 stored");
@@ -156,7 +157,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadSet{{golden::Hue("P10"), ""}, "whole number"}, BadSet{{golden::Hue("P10"), " 5"}, "whole number"},
         BadSet{{golden::Hue("P10"), "99999999999"}, "whole number"}, BadSet{{"LUThueM80", "5"}, "unknown setting"},
         BadSet{{"Skyreader", "5"}, "unknown setting"}, BadSet{{golden::Hue("M70")}, "NAME VALUE"},
-        BadSet{{golden::Hue("M70"), "1", "2"}, "NAME VALUE"}),
+        BadSet{{golden::Hue("M70"), "1", "2"}, "NAME VALUE"}, BadSet{{golden::kNightFloor, "51"}, "from 0 to 50"},
+        BadSet{{golden::kNightFloor, "-1"}, "from 0 to 50"}, BadSet{{golden::kNightFloor, "2.5"}, "whole number"}),
     test::CaseName<BadSet>);
 
 struct GoodSet {
@@ -174,7 +176,7 @@ TEST_P(SettingsSetAccepts, StoresAllTwentySevenInShutdownOrderWithTheOneChanged)
   ASSERT_EQ(result.exitStatus, 0) << result.err;
   EXPECT_EQ(result.out, "");
   EXPECT_EQ(result.err, "");
-  EXPECT_EQ(Query("SELECT name FROM registry_values ORDER BY write_seq"), golden::kShutdownOrder);
+  EXPECT_EQ(Query("SELECT name FROM registry_values ORDER BY write_seq"), golden::kPaletteWrites);
   EXPECT_EQ(Listed(GetParam().listed.substr(0, GetParam().listed.find(' '))), GetParam().listed);
 }
 
@@ -188,8 +190,28 @@ INSTANTIATE_TEST_SUITE_P(Values, SettingsSetAccepts,
                                            GoodSet{golden::TailPercent(), "100", golden::TailPercent() + " 100 stored"},
                                            GoodSet{golden::WhiteTop(), "0", golden::WhiteTop() + " 0 stored"},
                                            GoodSet{golden::SmoothColours(), "1", golden::SmoothColours() + " 1 stored"},
-                                           GoodSet{"luthuep20", "200", golden::Hue("P20") + " 200 stored"}),
+                                           GoodSet{"luthuep20", "200", golden::Hue("P20") + " 200 stored"},
+                                           GoodSet{golden::kNightFloor, "50", golden::kNightFloor + " 50 stored"},
+                                           GoodSet{"nightfloorpercent", "0", golden::kNightFloor + " 0 stored"}),
                          test::CaseName<GoodSet>);
+
+TEST_F(CliTest, TheNightFloorIsKeptInTheTableSubkeyAndEveryTableStartsFromIt) {
+  ASSERT_EQ(Run({"settings", "set", golden::kNightFloor, "30"}).exitStatus, 0);
+  EXPECT_EQ(Query("SELECT key_path || ' ' || name || ' ' || type || ' ' || data FROM registry_values "
+                  "ORDER BY write_seq DESC LIMIT 1"),
+            std::vector<std::string>{golden::kTableKeyPath + " " + golden::kNightFloor + " 4 30"});
+  EXPECT_EQ(Listed(golden::kNightFloor), golden::kNightFloor + " 30 stored");
+  const auto stored = root_ / "stored.bmp", given = root_ / "given.bmp";
+  ASSERT_EQ(Run({"render", "--out", stored.string()}).exitStatus, 0);
+  ASSERT_EQ(Run({"render", "--factory", "--night-floor", "30", "--out", given.string()}).exitStatus, 0);
+  EXPECT_EQ(ReadFile(stored), ReadFile(given));
+
+  // A hand-edited store: the floor is held within its range, as the table takes it.
+  TRegistry registry(Store());
+  ASSERT_TRUE(registry.OpenKey(std::string(kKey) + "\\Table", false));
+  registry.WriteInteger(golden::kNightFloor, 80);
+  EXPECT_EQ(Listed(golden::kNightFloor), golden::kNightFloor + " 50 stored");
+}
 
 TEST_F(CliTest, SettingsSetOnAFirstRunStoresTheFactoryAnchorsWithTheChange) {
   ASSERT_EQ(Run({"settings", "set", golden::Hue("O0"), "50"}).exitStatus, 0);
@@ -231,8 +253,8 @@ TEST_F(CliTest, SettingsActOnThePalettorKeyWhateverTheToolIsCalled) {
   std::filesystem::copy_file(PALETTOR_CLI, renamed);
   std::filesystem::permissions(renamed, std::filesystem::perms::owner_all);
   ASSERT_EQ(Run({"settings", "set", golden::TailPercent(), "33"}, renamed.string()).exitStatus, 0);
-  EXPECT_EQ(Query("SELECT DISTINCT key_path FROM registry_values"),
-            std::vector<std::string>{"Software\\Quillon\\palettor"});
+  EXPECT_EQ(Query("SELECT DISTINCT key_path FROM registry_values ORDER BY key_path"),
+            (std::vector<std::string>{"Software\\Quillon\\palettor", golden::kTableKeyPath}));
   EXPECT_EQ(Listed(golden::TailPercent()), golden::TailPercent() + " 33 stored");
 }
 
@@ -249,7 +271,7 @@ TEST_F(CliTest, ConcurrentSettingsSetsLoseNoChange) {
   }
   for (const auto& child : children) EXPECT_EQ(child->Finish().exitStatus, 0);
   for (const auto& [name, value] : changes) EXPECT_EQ(Value(name), value) << name;
-  EXPECT_EQ(Query("SELECT count(*) FROM registry_values"), std::vector<std::string>{"27"});
+  EXPECT_EQ(Query("SELECT count(*) FROM registry_values"), std::vector<std::string>{"28"});
 }
 
 TEST_F(CliTest, AGarbageStoreIsKeptAsideBySettingsSetAndLeftAloneByTheListing) {

@@ -151,6 +151,37 @@ TEST_F(TableExports, LegendIsTheSameWithoutAnyFonts) {
   EXPECT_EQ(Run({"legend", "--out", "-", "--factory"}).out, ReadFile(Path("a.png")));
 }
 
+// Every command that draws a table takes the night floor among its table options, and refuses one
+// out of range or not a whole number before it writes anything.
+TEST_F(TableExports, EveryTableCommandTakesTheNightFloor) {
+  const std::string png = Path("out.png"), json = Path("out.json");
+  const std::pair<std::vector<std::string>, std::string> commands[] = {{{"render", "--out", png}, png},
+                                                                       {{"export-csv", "--out", png}, png},
+                                                                       {{"legend", "--out", png}, png},
+                                                                       {{"colourise", "--demo", "--out", png}, png},
+                                                                       {{"palette", "export", json}, json}};
+  for (const auto& entry : commands) {
+    const std::vector<std::string>& command = entry.first;
+    const std::string& out = entry.second;
+    const auto run = [&](const std::string& floor) {
+      std::vector<std::string> args = command;
+      args.insert(args.end(), {"--palette", Path("vivid.json"), "--night-floor", floor});
+      return Run(args);
+    };
+    ASSERT_EQ(run("0").exitStatus, 0) << command[0];
+    const std::string unlifted = ReadFile(out);
+    ASSERT_EQ(run("40").exitStatus, 0) << command[0];
+    EXPECT_NE(ReadFile(out), unlifted) << command[0];
+    std::filesystem::remove(out);
+    for (const char* refused : {"51", "-1", "12.5", "ten", ""}) {
+      const test::ProcessResult r = run(refused);
+      EXPECT_EQ(r.exitStatus, 2) << command[0] << " " << refused;
+      EXPECT_NE(r.err.find("--night-floor"), std::string::npos) << r.err;
+      EXPECT_FALSE(std::filesystem::exists(out)) << command[0] << " " << refused;
+    }
+  }
+}
+
 TEST_F(TableExports, LegendRefusesWhatItCannotDraw) {
   struct Refused {
     std::vector<std::string> args;

@@ -28,8 +28,11 @@ TEST(TableAgainstReference, FactoryPaletteWithEveryOptionCombination) {
   for (const int percent : {0, 1, 12, 37, 50, 99, 100}) {
     for (const bool whiteTop : {false, true}) {
       for (const bool smooth : {false, true}) {
-        EXPECT_TRUE(SameTable(FactoryTableInputs(percent, whiteTop, smooth)))
-            << percent << " " << whiteTop << " " << smooth;
+        for (const int nightFloor : {0, 10, 30, 50}) {
+          TableInputs in = FactoryTableInputs(percent, whiteTop, smooth);
+          in.nightFloorPercent = nightFloor;
+          EXPECT_TRUE(SameTable(in)) << percent << " " << whiteTop << " " << smooth << " night floor " << nightFloor;
+        }
       }
     }
   }
@@ -38,11 +41,15 @@ TEST(TableAgainstReference, FactoryPaletteWithEveryOptionCombination) {
 TEST(TableAgainstReference, RandomPalettes) {
   std::mt19937 random(20011212);
   std::uniform_int_distribution<int> hue(0, 360), sat(0, 100), coin(0, 1);
+  // Night floors come from a generator of their own, so the palettes stay those of earlier runs.
+  std::mt19937 floors(18);
+  std::uniform_int_distribution<int> nightFloor(0, 50);
   for (int round = 0; round < 300; ++round) {
     AnchorValues values;
     for (auto& v : values) v = {hue(random), sat(random)};
-    const TableInputs in =
+    TableInputs in =
         MakeTableInputs(DeriveAnchorColours(values), values[0], sat(random), coin(random) == 1, coin(random) == 1);
+    in.nightFloorPercent = nightFloor(floors);
     ASSERT_TRUE(SameTable(in)) << "round " << round;
   }
 }
@@ -61,6 +68,8 @@ TEST(TableAgainstReference, ArbitraryAnchorColours) {
   // Colours that no hue and saturation derive to (not every channel at full strength).
   std::mt19937 random(7);
   std::uniform_int_distribution<int> channel(0, 255), percent(0, 100), coin(0, 1);
+  std::mt19937 floors(19);
+  std::uniform_int_distribution<int> nightFloor(0, 50);
   for (int round = 0; round < 100; ++round) {
     TableInputs in;
     for (auto& c : in.anchorColours) c = PackRGB(channel(random), channel(random), channel(random));
@@ -69,6 +78,7 @@ TEST(TableAgainstReference, ArbitraryAnchorColours) {
     in.tailPercent = percent(random);
     in.whiteTop = coin(random) == 1;
     in.smoothColours = coin(random) == 1;
+    in.nightFloorPercent = nightFloor(floors);
     ASSERT_TRUE(SameTable(in)) << "round " << round;
   }
 }

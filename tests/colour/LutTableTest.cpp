@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <string>
 
 #include "CaseName.h"
 #include "LutTable.h"
@@ -175,6 +177,63 @@ TEST(Table, HandEditedTailValuesStillGiveAFullTable) {
   in.tailSaturation = 100;
   GenerateTable(in, plain);
   EXPECT_EQ(wrapped, plain);
+}
+
+struct NightFloorCase {
+  int percent;
+  int floorByte;   // trunc(float(F / 100) * 255.9): the brightest channel of a lifted row
+  int liftedRows;  // rows k with float(k / 255) below float(F / 100)
+};
+
+class NightFloor : public testing::TestWithParam<NightFloorCase> {};
+
+TEST_P(NightFloor, LiftsOnlyTheDarkRowsOfTheColumnsUpToOneDegree) {
+  const NightFloorCase c = GetParam();
+  TableInputs in = FactoryTableInputs();
+  const auto plain = std::make_unique<LutPixels>();
+  GenerateTable(in, *plain);
+  in.nightFloorPercent = c.percent;
+  const auto lifted = std::make_unique<LutPixels>();
+  GenerateTable(in, *lifted);
+  for (int x = 0; x < 100; ++x) {
+    for (int k = 0; k < 256; ++k) {
+      const PackedColour pixel = At(*lifted, x, 255 - k);
+      if (x <= 61 && k < c.liftedRows) {
+        // The floor is the HSV value, and the value is the brightest channel.
+        ASSERT_EQ(std::max({RedOf(pixel), GreenOf(pixel), BlueOf(pixel)}), c.floorByte) << x << " " << k;
+      } else {
+        ASSERT_EQ(pixel, At(*plain, x, 255 - k)) << x << " " << k;
+      }
+    }
+  }
+  // The white 0 degree anchor's columns are grey: the floor itself, up to its last row.
+  const auto grey = [](int level) { return PackRGB(level, level, level); };
+  EXPECT_EQ(At(*lifted, 60, 255), grey(c.floorByte));
+  EXPECT_EQ(At(*lifted, 61, 256 - c.liftedRows), grey(c.floorByte));
+  EXPECT_EQ(At(*lifted, 61, 255 - c.liftedRows), grey(c.liftedRows));
+}
+
+std::string NightFloorName(const testing::TestParamInfo<NightFloorCase>& info) {
+  return std::to_string(info.param.percent) + "Percent";
+}
+
+INSTANTIATE_TEST_SUITE_P(Percents, NightFloor,
+                         testing::Values(NightFloorCase{10, 25, 26}, NightFloorCase{30, 76, 77},
+                                         NightFloorCase{50, 127, 128}),
+                         NightFloorName);
+
+TEST(Table, OutOfRangeNightFloorsBehaveLikeTheNearestBound) {
+  LutPixels a, b;
+  TableInputs in = FactoryTableInputs();
+  in.nightFloorPercent = -5;
+  GenerateTable(in, a);
+  GenerateTable(FactoryTableInputs(), b);
+  EXPECT_EQ(a, b);
+  in.nightFloorPercent = 101;
+  GenerateTable(in, a);
+  in.nightFloorPercent = 50;
+  GenerateTable(in, b);
+  EXPECT_EQ(a, b);
 }
 
 TEST(Table, OutOfRangeTailPercentsBehaveLikeTheNearestBound) {

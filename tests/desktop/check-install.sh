@@ -80,7 +80,8 @@ case $check in
     grep -qF "hue (0 to 360) and saturation (0 to 100)" "$share/man/man1/palettor.1" ||
       fail "palettor(1) gives other ranges for hue and saturation"
     for line in "0 to 360, for the anchors" ".B LUTTailPercent" "0 or 1." "(default on)." \
-      "The share of the dark rows, 0 to 100, that take the blue tail (default 12)."; do
+      "The share of the dark rows, 0 to 100, that take the blue tail (default 12)." \
+      "the least brightness, 0 to 50 percent," "(default 0, no floor)."; do
       grep -qF -- "$line" "$share/man/man1/palettor-cli.1" || fail "palettor-cli(1) lacks '$line'"
     done
     for option in $(env DISPLAY= WAYLAND_DISPLAY= "$bin/palettor" --help | options_in); do

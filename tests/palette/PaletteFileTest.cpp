@@ -75,16 +75,27 @@ TEST(PaletteFile, ReadsWhatItWrites) {
   EXPECT_EQ(ParsePalette(Format(document)).document, document);
 }
 
+TEST(PaletteFile, CarriesANightFloorOnlyWhenThereIsOne) {
+  PaletteDocument document = MyIr();
+  document.palette.nightFloorPercent = 30;
+  const std::string text = Edited("\"tailPercent\": 12,", "\"tailPercent\": 12,\n  \"nightFloorPercent\": 30,");
+  EXPECT_EQ(Format(document).toStdString(), text);
+  EXPECT_EQ(ParsePalette(QByteArray::fromStdString(text)).document, document);
+  EXPECT_EQ(ParsePalette(QByteArray(kMyIr)).document->palette.nightFloorPercent, 0);
+}
+
 TEST(PaletteFile, WritesHandEditedValuesAsTheTableUsesThem) {
   PaletteDocument document = MyIr();
   document.palette.anchors[AnchorSlot(-7)] = {-10, 150};
   document.palette.anchors[AnchorSlot(0)] = {370, -5};
   document.palette.tailPercent = 300;
+  document.palette.nightFloorPercent = 80;
   const PaletteReadResult read = ParsePalette(Format(document));
   ASSERT_TRUE(read.document) << read.error.Message().toStdString();
   EXPECT_EQ(read.document->palette.anchors[AnchorSlot(-7)], (AnchorValue{350, 100}));
   EXPECT_EQ(read.document->palette.anchors[AnchorSlot(0)], (AnchorValue{10, 0}));
   EXPECT_EQ(read.document->palette.tailPercent, 100);
+  EXPECT_EQ(read.document->palette.nightFloorPercent, 50);
 }
 
 // `depth` arrays, one inside the other.
@@ -117,6 +128,8 @@ INSTANTIATE_TEST_SUITE_P(
                      Edited("\"M70\": {\"hue\": 220,", "\"M80\": 5, \"M70\": {\"alpha\": 0.5, \"hue\": 220,")},
         AcceptedCase{"NestedToTheLimit", Edited("\"version\": 1,", "\"version\": 1, \"x\": " + Nested(63) + ",")},
         AcceptedCase{"WholeNumbersWrittenAsDecimals", Edited("\"tailPercent\": 12,", "\"tailPercent\": 12.0,")},
+        AcceptedCase{"NightFloorOfZeroGiven",
+                     Edited("\"tailPercent\": 12,", "\"tailPercent\": 12, \"nightFloorPercent\": 0,")},
         AcceptedCase{"WholeNumbersWithExponents", Edited("\"tailPercent\": 12,", "\"tailPercent\": 1.2E1,")},
         AcceptedCase{"MembersInAnyOrder", Edited("\"format\": \"palettor-palette\",\n  \"version\": 1,",
                                                  "\"version\": 1,\n  \"format\": \"palettor-palette\",")},
@@ -209,6 +222,13 @@ INSTANTIATE_TEST_SUITE_P(
                     "tailPercent: expected a whole number from 0 to 100, found 12.5"},
         RefusedCase{"TailPercentNull", Edited("\"tailPercent\": 12", "\"tailPercent\": null"),
                     "tailPercent: expected a whole number from 0 to 100, found null"},
+        RefusedCase{"NightFloorTooLarge",
+                    Edited("\"tailPercent\": 12,", "\"nightFloorPercent\": 51, \"tailPercent\": 12,"),
+                    "nightFloorPercent: expected a whole number from 0 to 50, found 51"},
+        RefusedCase{"NightFloorFractional", Edited("\"anchors\"", "\"nightFloorPercent\": 12.5, \"anchors\""),
+                    "nightFloorPercent: expected a whole number from 0 to 50, found 12.5"},
+        RefusedCase{"NightFloorNull", Edited("\"anchors\"", "\"nightFloorPercent\": null, \"anchors\""),
+                    "nightFloorPercent: expected a whole number from 0 to 50, found null"},
         RefusedCase{"NoAnchors", Edited("\"anchors\"", "\"anchor\""), "anchors: missing, expected an object"},
         RefusedCase{"AnchorsAsArray", R"({"format": "palettor-palette", "version": 1, "whiteTop": true,
                      "smoothColours": true, "tailPercent": 12, "anchors": []})",

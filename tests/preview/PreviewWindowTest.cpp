@@ -405,10 +405,10 @@ TEST_F(Preview, SettingsAreKeptUnderPreviewAcrossCloseAndOpen) {
   EXPECT_EQ(after.ReadString("InfraredImage"), "");
   EXPECT_EQ(after.ReadInteger("Zoom"), 100);
 
-  // The window's own list is still the 27 values.
+  // The window's own list is still the 27 values and the night floor.
   const ProcessResult listed = Cli({"settings"});
   ASSERT_EQ(listed.exitStatus, 0) << listed.err;
-  EXPECT_EQ(std::count(listed.out.begin(), listed.out.end(), '\n'), 27) << listed.out;
+  EXPECT_EQ(std::count(listed.out.begin(), listed.out.end(), '\n'), 28) << listed.out;
 }
 
 TEST_F(Preview, AStoreThatCannotBeReadGivesTheDefaultsAndIsNotWrittenOver) {

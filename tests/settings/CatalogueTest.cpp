@@ -72,7 +72,7 @@ TEST(Catalogue, IdsNameTheirRowsAndAnchorsTheirHueAndSaturation) {
   EXPECT_EQ(HueSetting(0), SettingId::HueO0);
   EXPECT_EQ(SaturationSetting(4), SettingId::SaturationP40);
   EXPECT_EQ(AnchorOf(SettingId::SaturationM30), -3);
-  for (std::size_t i = 0; i < kSettingCount + kPreviewValueCount + kAppPathValueCount; ++i) {
+  for (std::size_t i = 0; i < kSettingCount + kPreviewValueCount + kAppPathValueCount + kTableValueCount; ++i) {
     EXPECT_EQ(Position(Setting(static_cast<SettingId>(i)).id), i);
   }
   EXPECT_EQ(Setting(SettingId::TailPercent).name, golden::TailPercent());
@@ -102,6 +102,22 @@ TEST(Catalogue, ThePreviewsValuesInTheirWriteOrderWithTypesAndDefaults) {
   EXPECT_EQ(zoom.defaultValue, 100);
   EXPECT_EQ(zoom.min, 5);
   EXPECT_EQ(zoom.max, 3200);
+}
+
+TEST(Catalogue, TheTableSubkeyHoldsTheNightFloorAsAnOptionalPaletteMember) {
+  ASSERT_EQ(TableCatalogue().size(), 1u);
+  const SettingEntry& row = TableCatalogue()[0];
+  EXPECT_STREQ(row.name, "NightFloorPercent");
+  EXPECT_EQ(row.type, RegDataType::Dword);
+  EXPECT_EQ(row.defaultValue, 0);
+  EXPECT_EQ(RangeText(row.id), "0 to 50");
+  EXPECT_STREQ(row.fileMember, "nightFloorPercent");
+  EXPECT_STREQ(kTableSubkey, "Table");
+  EXPECT_EQ(FindSetting("nightfloorpercent"), SettingId::NightFloorPercent);
+  Palette palette;
+  SetPaletteValue(palette, row.id, 30);
+  EXPECT_EQ(palette.nightFloorPercent, 30);
+  EXPECT_EQ(PaletteValue(palette, row.id), 30);
 }
 
 TEST(Catalogue, RangeTextSaysWhatTheControlsTake) {

@@ -345,8 +345,8 @@ TEST_F(ReadOnlyStore, ADamagedStoreInAReadOnlyFolderRunsOnDefaultsWithOneNotice)
 
 // --- A process killed while it writes ---
 
-// Two complete sets of the 27 values that differ in every value, so that each stored value
-// tells which session wrote it.
+// Two complete sets of the 27 values and the night floor that differ in every value, so that
+// each stored value tells which session wrote it.
 std::int32_t SessionValue(const SettingEntry& entry, int session) {
   const bool odd = session % 2 != 0;
   switch (entry.Kind()) {
@@ -354,6 +354,7 @@ std::int32_t SessionValue(const SettingEntry& entry, int session) {
     case SettingKind::Saturation: return odd ? 60 : 30;
     case SettingKind::Percent: return odd ? 77 : 33;
     case SettingKind::Option: return odd ? 0 : 1;
+    case SettingKind::NightFloor: return odd ? 40 : 10;
     case SettingKind::Other: break;
   }
   return 0;
@@ -363,6 +364,7 @@ void RunSession(const CurrentUserRegistry& registry, int session) {
   Palette palette;
   for (const SettingEntry& entry : SettingsCatalogue())
     SetPaletteValue(palette, entry.id, SessionValue(entry, session));
+  for (const SettingEntry& entry : TableCatalogue()) SetPaletteValue(palette, entry.id, SessionValue(entry, session));
   StorePalette(registry, palette);
 }
 
@@ -396,17 +398,18 @@ TEST_P(KilledWhileStoring, TheStoreOpensAndHoldsEachValueOldOrNewInShutdownOrder
   EXPECT_EQ(loaded.sources[0], SettingSource::Stored);
   EXPECT_EQ(Query("PRAGMA quick_check"), std::vector<std::string>{"ok"});
 
-  const auto& catalogue = SettingsCatalogue();
   // Every value comes from the same session: the one the kill cut short left nothing behind.
+  std::vector<const SettingEntry*> rows;
+  for (const std::size_t index : SettingsStoreOrder()) rows.push_back(&SettingsCatalogue()[index]);
+  for (const SettingEntry& entry : TableCatalogue()) rows.push_back(&entry);
   std::vector<int> writers;
-  for (const std::size_t index : SettingsStoreOrder()) {
-    const auto rows =
-        Query("SELECT data FROM registry_values WHERE name = '" + std::string(catalogue[index].name) + "'");
-    ASSERT_EQ(rows.size(), 1u) << catalogue[index].name;
-    const std::int32_t value = std::stoi(rows[0]);
-    const bool even = value == SessionValue(catalogue[index], 0);
-    const bool odd = value == SessionValue(catalogue[index], 1);
-    ASSERT_TRUE(even || odd) << catalogue[index].name << " holds " << value;
+  for (const SettingEntry* row : rows) {
+    const auto stored = Query("SELECT data FROM registry_values WHERE name = '" + std::string(row->name) + "'");
+    ASSERT_EQ(stored.size(), 1u) << row->name;
+    const std::int32_t value = std::stoi(stored[0]);
+    const bool even = value == SessionValue(*row, 0);
+    const bool odd = value == SessionValue(*row, 1);
+    ASSERT_TRUE(even || odd) << row->name << " holds " << value;
     writers.push_back(odd ? 1 : 0);
   }
   int switches = 0;

@@ -48,14 +48,28 @@ inline const std::vector<std::string> kShutdownOrder = {
     "LUTsatM20",        "LUThueM10",      "LUTsatM10",   "LUThueO0",  "LUTsatO0",  "LUThueP10", "LUTsatP10",
     "LUThueP20",        "LUTsatP20",      "LUThueP30",   "LUTsatP30", "LUThueP40", "LUTsatP40"};
 
-// `palettor-cli settings` on a first run: the factory anchors and the default options.
+// The night floor, kept beside the 27 in the subkey "Table" of the window's key (never among
+// them) and written after them.
+inline const std::string kNightFloor = "NightFloorPercent";
+inline const std::string kTableKeyPath = "Software\\Quillon\\palettor\\Table";
+
+// Every write that stores the window's palette (a close, settings set, palette import): the 27
+// in the shutdown order, then the night floor.
+inline const std::vector<std::string> kPaletteWrites = [] {
+  std::vector<std::string> names = kShutdownOrder;
+  names.push_back(kNightFloor);
+  return names;
+}();
+
+// `palettor-cli settings` on a first run: the factory anchors, the default options and no night
+// floor.
 inline const std::vector<std::string> kFirstRunListing = {
-    "LUThueM70 220 factory",     "LUTsatM70 70 factory",  "LUThueM60 310 factory",     "LUTsatM60 7 factory",
-    "LUThueM50 270 factory",     "LUTsatM50 12 factory",  "LUThueM40 250 factory",     "LUTsatM40 14 factory",
-    "LUThueM30 225 factory",     "LUTsatM30 14 factory",  "LUThueM20 205 factory",     "LUTsatM20 12 factory",
-    "LUThueM10 185 factory",     "LUTsatM10 9 factory",   "LUThueO0 100 factory",      "LUTsatO0 0 factory",
-    "LUThueP10 85 factory",      "LUTsatP10 12 factory",  "LUThueP20 55 factory",      "LUTsatP20 19 factory",
-    "LUThueP30 35 factory",      "LUTsatP30 25 factory",  "LUThueP40 15 factory",      "LUTsatP40 25 factory",
-    "LUTTailPercent 12 default", "LUTWhiteTop 1 default", "LUTSmoothColours 1 default"};
+    "LUThueM70 220 factory",     "LUTsatM70 70 factory",  "LUThueM60 310 factory",      "LUTsatM60 7 factory",
+    "LUThueM50 270 factory",     "LUTsatM50 12 factory",  "LUThueM40 250 factory",      "LUTsatM40 14 factory",
+    "LUThueM30 225 factory",     "LUTsatM30 14 factory",  "LUThueM20 205 factory",      "LUTsatM20 12 factory",
+    "LUThueM10 185 factory",     "LUTsatM10 9 factory",   "LUThueO0 100 factory",       "LUTsatO0 0 factory",
+    "LUThueP10 85 factory",      "LUTsatP10 12 factory",  "LUThueP20 55 factory",       "LUTsatP20 19 factory",
+    "LUThueP30 35 factory",      "LUTsatP30 25 factory",  "LUThueP40 15 factory",       "LUTsatP40 25 factory",
+    "LUTTailPercent 12 default", "LUTWhiteTop 1 default", "LUTSmoothColours 1 default", "NightFloorPercent 0 default"};
 
 }  // namespace palettor::test::golden

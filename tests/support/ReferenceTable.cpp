@@ -13,6 +13,7 @@ float F(double x) { return static_cast<float>(x); }
 void ReferenceTable(const TableInputs& in, LutPixels& pixels) {
   const auto p = in.tailPercent;
   const bool w = in.whiteTop;
+  const float f = F(in.nightFloorPercent / 100.0);
   for (int t = -60; t <= 39; ++t) {
     int a = ((t + 60) / 10) - 6;
     int b = a + 1;
@@ -37,7 +38,9 @@ void ReferenceTable(const TableInputs& in, LutPixels& pixels) {
     float c = w ? F(double{c0} * 1.5) : c0;
     if (c > 1) c = 1;
     for (int k = 0; k <= 255; ++k) {
-      const float v = F(k / 255.0);
+      // The night floor: the columns -60 ... +1 degrees are never darker than f.
+      float v = F(k / 255.0);
+      if (t <= 1 && v < f) v = f;
       const float s = (w && k >= 128) ? F(((255 - k) * double{c}) / 127) : c;
       float R, G, B;
       HSVToRGB(h, s, v, R, G, B);

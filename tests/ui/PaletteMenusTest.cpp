@@ -7,6 +7,7 @@
 #include "BuiltInPalettes.h"
 #include "PaletteFile.h"
 #include "PaletteMenus.h"
+#include "ReferenceTable.h"
 #include "RunProcess.h"
 #include "SamplePalette.h"
 #include "StoredPalette.h"
@@ -88,6 +89,10 @@ TEST_F(PaletteMenusTest, MenusKeepTheExistingItemsAndAddTheirOwn) {
     EXPECT_FALSE(letters.contains(text[amp + 1].toLower())) << text.toStdString();
     letters.insert(text[amp + 1].toLower());
   }
+  QStringList edit;
+  for (QAction* item : Form().findChild<QMenu*>(QStringLiteral("Edit1"))->actions())
+    edit << (item->isSeparator() ? QStringLiteral("-") : item->text());
+  EXPECT_EQ(edit, QStringList({"&Undo", "&Redo", "-", "&Night floor"}));
   EXPECT_EQ(Item("EditUndo")->shortcuts(), QList<QKeySequence>({QKeySequence(QStringLiteral("Ctrl+Z"))}));
   EXPECT_EQ(Item("EditRedo")->shortcuts(), QList<QKeySequence>({QKeySequence(QStringLiteral("Ctrl+Shift+Z")),
                                                                 QKeySequence(QStringLiteral("Ctrl+Y"))}));
@@ -139,6 +144,71 @@ TEST_F(PaletteMenusTest, EachUndoBringsBackTheEarlierTableAndRedoGoesForward) {
 
   CloseWindow();
   EXPECT_EQ(LoadPalette(store_.Registry()).palette, palettes[2]);
+}
+
+TEST_F(PaletteMenusTest, EachNightFloorIsOneStepAndTheFloorShownIsTicked) {
+  const PaletteMenus menus = OpenWithMenus();
+  const auto items = [&](bool tickedOnly) {
+    QStringList texts;
+    for (QAction* item : menus.nightFloor->actions()) {
+      if (!tickedOnly || item->isChecked()) texts << item->text();
+    }
+    return texts;
+  };
+  const auto referenceTable = [](const Palette& palette) {
+    auto pixels = std::make_unique<LutPixels>();
+    ReferenceTable(TableInputsOf(palette), *pixels);
+    return pixels;
+  };
+  EXPECT_EQ(items(false), QStringList({"&Off", "&10 %", "&20 %", "&30 %", "&40 %", "&50 %"}));
+  EXPECT_EQ(items(true), QStringList({"&Off"}));
+  const Palette start = Form().CurrentPalette();
+  const QImage startShown = Shown();
+
+  // Alt+E, N, 3.
+  QTest::keyClick(&Form(), Qt::Key_E, Qt::AltModifier);
+  ASSERT_TRUE(menus.edit->isVisible());
+  QTest::keyClick(menus.edit, Qt::Key_N);
+  ASSERT_TRUE(menus.nightFloor->isVisible());
+  QTest::keyClick(menus.nightFloor, Qt::Key_3);
+  Palette lifted = start;
+  lifted.nightFloorPercent = 30;
+  EXPECT_EQ(Form().CurrentPalette(), lifted);
+  ExpectShownTableEquals(*referenceTable(lifted));
+  EXPECT_EQ(items(true), QStringList({"&30 %"}));
+  EXPECT_EQ(Plain(Item("EditUndo")->text()), "Undo Night floor 30 %");
+  Item("NightFloor30")->trigger();
+  EXPECT_EQ(menus.history->Stack().count(), 1) << "the floor shown again is no step";
+
+  Key(Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(Form().CurrentPalette(), start);
+  EXPECT_TRUE(Shown() == startShown);
+  EXPECT_EQ(items(true), QStringList({"&Off"}));
+  EXPECT_EQ(Plain(Item("EditRedo")->text()), "Redo Night floor 30 %");
+  Key(Qt::Key_Y, Qt::ControlModifier);
+  EXPECT_EQ(Form().CurrentPalette(), lifted);
+
+  // A floor not on the list, from a palette file: an item of its own, ticked, in its place.
+  const QByteArray night =
+      QByteArray(kSample).replace("\"tailPercent\": 40,", "\"tailPercent\": 40, \"nightFloorPercent\": 25,");
+  dialogs_.openAnswers = {Write("night.json", night)};
+  Item("FileImportPalette")->trigger();
+  EXPECT_EQ(Form().CurrentPalette().nightFloorPercent, 25);
+  EXPECT_EQ(items(false), QStringList({"&Off", "&10 %", "&20 %", "25 %", "&30 %", "&40 %", "&50 %"}));
+  EXPECT_EQ(items(true), QStringList({"25 %"}));
+  Item("NightFloor0")->trigger();
+  EXPECT_EQ(Plain(Item("EditUndo")->text()), "Undo Night floor Off");
+  EXPECT_EQ(items(false).size(), 6);
+  ExpectShownTableEquals(*referenceTable(kSamplePalette));
+  Key(Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(items(true), QStringList({"25 %"}));
+
+  // Closing stores the floor shown; the next window starts with it.
+  CloseWindow();
+  EXPECT_EQ(LoadPalette(store_.Registry()).palette.nightFloorPercent, 25);
+  const PaletteMenus reopened = OpenWithMenus();
+  EXPECT_EQ(Form().CurrentPalette().nightFloorPercent, 25);
+  EXPECT_TRUE(reopened.nightFloor->actions().at(3)->isChecked());
 }
 
 TEST_F(PaletteMenusTest, AnImportIsOneStepAndAFaultyFileChangesNothing) {
