@@ -177,30 +177,66 @@ void ColouredScene::InSceneGrid(const SceneChannel& channel, const PixelWindow& 
   }
 }
 
-void ColouredScene::InfraredColumns(const PixelWindow& window, std::uint8_t* columns) try {
-  InSceneGrid(ir_, window, columns, irSource_, [&](const PixelWindow& w, std::uint8_t* out) {
-    const auto count = static_cast<std::size_t>(w.width) * static_cast<std::size_t>(w.height);
-    if (!irRule_.unit) {
-      std::uint16_t* levels = Sized(irLevels_, count);
-      ir_.ReadLevels(w, w.width, w.height, levels);
-      const ColumnMap& map = colouriser_.ColumnMapOf(irRule_.levelDepth);
-      const auto noData = ir_.NoDataLevel();
-      const auto* bytes = reinterpret_cast<const std::uint8_t*>(levels);
-      for (std::size_t i = 0; i < count; ++i) {
-        const int level = irRule_.levelDepth == GreyDepth::Eight ? bytes[i] : levels[i];
-        out[i] =
-            noData && level == *noData ? SceneColouriser::kNoDataColumn : static_cast<std::uint8_t>(map.Column(level));
-      }
-      return;
-    }
-    double* values = Sized(values_, count);
-    ir_.ReadValues(w, w.width, w.height, values);
-    const TemperatureUnit unit = *irRule_.unit;
+template <typename Cell>
+void ColouredScene::ConvertInfrared(const PixelWindow& w, Cell* out) {
+  // Sides only when asked for: colouring keeps its one byte a pixel.
+  constexpr bool kWithSides = sizeof(Cell) > 1;
+  const auto count = static_cast<std::size_t>(w.width) * static_cast<std::size_t>(w.height);
+  const auto withSide = [](int column, TableSide side) {
+    return static_cast<Cell>(column | (static_cast<int>(side) << kSideShift));
+  };
+  if (!irRule_.unit) {
+    std::uint16_t* levels = Sized(irLevels_, count);
+    ir_.ReadLevels(w, w.width, w.height, levels);
+    const ColumnMap& map = colouriser_.ColumnMapOf(irRule_.levelDepth);
+    const auto noData = ir_.NoDataLevel();
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(levels);
+    const int maxLevel = MaxLevel(irRule_.levelDepth);
     for (std::size_t i = 0; i < count; ++i) {
-      out[i] = std::isnan(values[i]) ? SceneColouriser::kNoDataColumn
-                                     : static_cast<std::uint8_t>(ColumnOfTemperature(Celsius(values[i], unit)));
+      const int level = irRule_.levelDepth == GreyDepth::Eight ? bytes[i] : levels[i];
+      if (noData && level == *noData) {
+        out[i] = SceneColouriser::kNoDataColumn;
+        continue;
+      }
+      const int column = map.Column(level);
+      if constexpr (kWithSides) {
+        // Only the edge columns hold temperatures beyond the table.
+        const bool edge = column == 0 || column == kTableWidth - 1;
+        out[i] = withSide(
+            column, edge ? SideOfTemperature(TemperatureOfLevel(map.Scale(), level, maxLevel)) : TableSide::Within);
+      } else {
+        out[i] = static_cast<Cell>(column);
+      }
     }
-  });
+    return;
+  }
+  double* values = Sized(values_, count);
+  ir_.ReadValues(w, w.width, w.height, values);
+  const TemperatureUnit unit = *irRule_.unit;
+  for (std::size_t i = 0; i < count; ++i) {
+    if (std::isnan(values[i])) {
+      out[i] = SceneColouriser::kNoDataColumn;
+      continue;
+    }
+    const double celsius = Celsius(values[i], unit);
+    if constexpr (kWithSides) {
+      out[i] = withSide(ColumnOfTemperature(celsius), SideOfTemperature(celsius));
+    } else {
+      out[i] = static_cast<Cell>(ColumnOfTemperature(celsius));
+    }
+  }
+}
+
+void ColouredScene::InfraredColumns(const PixelWindow& window, std::uint8_t* columns) try {
+  InSceneGrid(ir_, window, columns, irSource_,
+              [&](const PixelWindow& w, std::uint8_t* out) { ConvertInfrared(w, out); });
+} catch (const RasterError& error) {
+  throw InChannel(error, "infrared image");
+}
+
+void ColouredScene::InfraredColumnsAndSides(const PixelWindow& window, std::uint16_t* cells) try {
+  InSceneGrid(ir_, window, cells, irCellSource_,
+              [&](const PixelWindow& w, std::uint16_t* out) { ConvertInfrared(w, out); });
 } catch (const RasterError& error) {
   throw InChannel(error, "infrared image");
 }
@@ -308,6 +344,27 @@ void ColouredScene::Colour(const PixelWindow& window, std::uint8_t* rgb, std::pt
         const auto at = static_cast<std::size_t>(y) * static_cast<std::size_t>(chunk.width);
         colouriser_.ColouriseCellRow(columns + at, brightness + at, chunk.width, out + y * stride);
       }
+    }
+  } catch (const std::bad_alloc&) {
+    const SceneChannel& larger = ir_.Width() == width_ && ir_.Height() == height_ ? ir_ : vis_;
+    throw NotEnoughMemory(larger.Name(), larger.Width(), larger.Height());
+  }
+}
+
+void ColouredScene::Cells(const PixelWindow& window, std::uint8_t* columns, std::uint8_t* brightness,
+                          TableSide* sides) {
+  if (window.width <= 0 || window.height <= 0) return;
+  const auto count = static_cast<std::size_t>(window.width) * static_cast<std::size_t>(window.height);
+  try {
+    std::uint16_t* ir = Sized(irCells_, count);
+    std::uint16_t* rows = Sized(rows_, count);
+    InfraredColumnsAndSides(window, ir);
+    VisibleRows(window, rows);
+    for (std::size_t i = 0; i < count; ++i) {
+      const bool noData = rows[i] == kNoDataRow || (ir[i] & 0xFF) == SceneColouriser::kNoDataColumn;
+      columns[i] = noData ? SceneColouriser::kNoDataColumn : static_cast<std::uint8_t>(ir[i] & 0xFF);
+      brightness[i] = static_cast<std::uint8_t>(rows[i]);
+      sides[i] = noData ? TableSide::Within : static_cast<TableSide>(ir[i] >> kSideShift);
     }
   } catch (const std::bad_alloc&) {
     const SceneChannel& larger = ir_.Width() == width_ && ir_.Height() == height_ ? ir_ : vis_;

@@ -58,6 +58,13 @@ class ColouredScene {
   // Throws RasterError when a channel cannot be read.
   void Colour(const PixelWindow& window, std::uint8_t* rgb, std::ptrdiff_t stride);
 
+  // The table cells Colour() colours `window` from, rows packed: `columns` 0 ... 99, or
+  // SceneColouriser::kNoDataColumn for a pixel without data in either channel; `brightness`
+  // rows 0 ... 255 counted from the bottom; `sides` whether the column holds a temperature
+  // beyond the table's edge (a TableSide). The caller's buffers bound the window's size.
+  // Throws RasterError when a channel cannot be read.
+  void Cells(const PixelWindow& window, std::uint8_t* columns, std::uint8_t* brightness, TableSide* sides);
+
   // The pixel (x, y) of the scene, each channel read at its own pixel under it. Throws
   // RasterError when a channel cannot be read.
   ScenePixel PixelAt(int x, int y);
@@ -67,6 +74,11 @@ class ColouredScene {
   // SceneColouriser::kNoDataColumn), visible rows (or kNoDataRow).
   static constexpr std::uint16_t kNoDataRow = 0x100;
   void InfraredColumns(const PixelWindow& window, std::uint8_t* columns);
+  // Infrared columns in the low byte, their TableSide in the high one.
+  static constexpr int kSideShift = 8;
+  void InfraredColumnsAndSides(const PixelWindow& window, std::uint16_t* cells);
+  template <typename Cell>
+  void ConvertInfrared(const PixelWindow& window, Cell* out);
   void VisibleRows(const PixelWindow& window, std::uint16_t* rows);
   // The channel's pixels under `window` of the scene: the window itself for a channel of the
   // scene's size, else the nearest pixels of the smaller one; `convert` gives the cells of a
@@ -86,7 +98,7 @@ class ColouredScene {
   std::vector<std::uint16_t> irLevels_, visLevels_;
   std::vector<double> values_;
   std::vector<std::uint8_t> columns_, irSource_;
-  std::vector<std::uint16_t> rows_, visSource_;
+  std::vector<std::uint16_t> rows_, visSource_, irCells_, irCellSource_;
   std::vector<std::uint8_t> brightness_;
 };
 

@@ -27,6 +27,13 @@ int ColumnOfTemperature(double celsius) {
   return static_cast<int>(degree) - kTableFirstCelsius;
 }
 
+TableSide SideOfTemperature(double celsius) {
+  const double degree = std::floor(celsius + 0.5);
+  if (degree < kTableFirstCelsius) return TableSide::Below;
+  if (degree > kTableFirstCelsius + kTableWidth - 1) return TableSide::Above;
+  return TableSide::Within;
+}
+
 ColumnMap::ColumnMap(IrScale scale, GreyDepth depth)
     : scale_(scale), depth_(depth), columns_(static_cast<std::size_t>(MaxLevel(depth)) + 1) {
   const int maxLevel = MaxLevel(depth);

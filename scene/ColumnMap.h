@@ -28,6 +28,11 @@ double TemperatureOfLevel(IrScale scale, int level, int maxLevel);
 // 0 ... 99; a temperature that is not a number takes the coldest column.
 int ColumnOfTemperature(double celsius);
 
+// Whether ColumnOfTemperature holds a temperature to an edge column: rounded as it rounds, below
+// -60 or above +39 degrees. A temperature that is not a number lies within (it is no data).
+enum class TableSide : std::uint8_t { Within, Below, Above };
+TableSide SideOfTemperature(double celsius);
+
 // The column of every level of one depth, worked out once per scale.
 class ColumnMap {
  public:
