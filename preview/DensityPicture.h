@@ -10,8 +10,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "SceneDensity.h"
 #include "LutTable.h"
+#include "SceneDensity.h"
 #include "TableCell.h"
 
 namespace palettor {
@@ -35,7 +35,7 @@ class DensityPicture {
     return static_cast<std::size_t>(cell.column) * kTableHeight + static_cast<std::size_t>(cell.brightness);
   }
   bool hasCounts_ = false;
-  std::vector<std::uint8_t> used_ = std::vector<std::uint8_t>(kTablePixels);
+  std::vector<std::uint8_t> used_ = std::vector<std::uint8_t>(kTablePixels, 1);
   std::vector<std::uint8_t> busiest_ = std::vector<std::uint8_t>(kTablePixels);
   std::vector<int> outline_;  // picture pixels (y * kWidth + x) on the busiest cells' outline
 };

@@ -12,7 +12,6 @@ DensityTableView::DensityTableView(QWidget* parent) : QWidget(parent) {
   setMouseTracking(true);
   setCursor(Qt::CrossCursor);
   setAttribute(Qt::WA_OpaquePaintEvent);
-  density_.SetCounts(nullptr);
   Redraw();
 }
 
@@ -63,11 +62,21 @@ void DensityTableView::paintEvent(QPaintEvent*) {
 }
 
 void DensityTableView::mouseMoveEvent(QMouseEvent* event) {
-  if (const auto cell = CellAt(event->position().toPoint())) {
+  const std::optional<TableCell> cell = CellAt(event->position().toPoint());
+  if (cell == hovered_) return;
+  if (cell) {
+    hovered_ = cell;
     emit CellHovered(*cell);
   } else {
-    emit HoverLeft();
+    LeaveCell();
   }
+}
+
+// Said once, and only after a cell was hovered: the scene may be what the pointer is over now.
+void DensityTableView::LeaveCell() {
+  if (!hovered_) return;
+  hovered_.reset();
+  emit HoverLeft();
 }
 
 void DensityTableView::mouseReleaseEvent(QMouseEvent* event) {
@@ -75,6 +84,6 @@ void DensityTableView::mouseReleaseEvent(QMouseEvent* event) {
   if (const auto cell = CellAt(event->position().toPoint())) emit CellClicked(*cell);
 }
 
-void DensityTableView::leaveEvent(QEvent*) { emit HoverLeft(); }
+void DensityTableView::leaveEvent(QEvent*) { LeaveCell(); }
 
 }  // namespace palettor

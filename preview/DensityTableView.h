@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "SceneDensity.h"
 #include "DensityPicture.h"
+#include "SceneDensity.h"
 #include "TableCell.h"
 
 namespace palettor {
@@ -45,11 +45,13 @@ class DensityTableView : public QWidget {
 
  private:
   void Redraw();
+  void LeaveCell();
 
   LutPixels table_{};
   DensityPicture density_;
   QImage picture_;
   std::optional<TableCell> marked_;
+  std::optional<TableCell> hovered_;
   std::uint64_t paints_ = 0;
 };
 

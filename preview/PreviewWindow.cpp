@@ -33,8 +33,8 @@
 #include "PixelReport.h"
 #include "RasterError.h"
 #include "RegistryBackend.h"
-#include "SceneFileFormat.h"
 #include "SceneDensity.h"
+#include "SceneFileFormat.h"
 #include "SceneImage.h"
 #include "SceneTablePanel.h"
 #include "SceneView.h"
@@ -389,7 +389,8 @@ void PreviewWindow::Recolour() {
   tablePanel_->SetTable(*table, TableInputsOf(palette));
   const AnchorShares shares(*density_, palette);
   SharePercents percents{};
-  for (int anchor = kFirstAnchor; anchor <= kLastAnchor; ++anchor) percents[AnchorSlot(anchor)] = shares.Percent(anchor);
+  for (int anchor = kFirstAnchor; anchor <= kLastAnchor; ++anchor)
+    percents[AnchorSlot(anchor)] = shares.Percent(anchor);
   tablePanel_->SetShares(percents);
   if (const auto anchor = highlight_.Anchor()) Highlight(*anchor);
   if (coloured_.isNull() && !ir_.IsEmpty()) {

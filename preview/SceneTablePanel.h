@@ -10,8 +10,8 @@
 #include <optional>
 
 #include "AnchorShareBars.h"
-#include "SceneDensity.h"
 #include "LutTable.h"
+#include "SceneDensity.h"
 #include "TableCell.h"
 
 namespace palettor {

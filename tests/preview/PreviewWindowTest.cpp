@@ -78,6 +78,12 @@ class Preview : public WindowTest {
     QTest::keyClick(&Form(), Qt::Key_P, Qt::ControlModifier);
     return Shown();
   }
+  // The pointer reaches the first window under it, the main window where the two overlap.
+  PreviewWindow& OpenPreviewBesideTheForm() {
+    PreviewWindow& p = OpenPreview();
+    Form().move(p.frameGeometry().right() + 20, Form().y());
+    return p;
+  }
   // A preview of the window that keeps its settings in `registry`'s store; it deletes itself
   // when closed.
   PreviewWindow& OpenPreviewOver(const CurrentUserRegistry& registry) {
@@ -486,7 +492,7 @@ TEST_F(Preview, ControlsHaveNamesAndTheKeyboardReachesThem) {
 }
 
 TEST_F(Preview, TheTablePanelOpensWithThePreviewAndLinksTheSceneBothWays) {
-  PreviewWindow& p = OpenPreview();
+  PreviewWindow& p = OpenPreviewBesideTheForm();
   ASSERT_TRUE(p.TableDock()->isVisible());
   EXPECT_EQ(p.TableDock()->windowTitle(), "Scene on the table");
   DensityTableView* table = p.TablePanel()->Table();
@@ -516,7 +522,7 @@ TEST_F(Preview, TheTablePanelOpensWithThePreviewAndLinksTheSceneBothWays) {
                               QStringLiteral("%1 pixels, %2 %").arg(inCell).arg(percent, 0, 'f', 1)})
     EXPECT_TRUE(said.contains(part)) << said.toStdString() << " lacks " << part.toStdString();
   ASSERT_NE(p.View()->Overlay(), nullptr);
-  const QPoint tail = FindPixel(p, [](int ir, int vis) { return ColumnCelsius(ir) >= 2 && vis * 100 / 255 < 12; });
+  const QPoint tail = FindPixel(p, [](int ir, int v) { return ColumnCelsius(ir) >= 2 && v * 100 / 255 < 12; });
   const QImage shown = p.View()->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
   const QRgb kept = p.ColouredScene().pixel(pixel), dimmed = p.ColouredScene().pixel(tail);
   EXPECT_EQ(shown.pixel(ViewportPoint(p, pixel)), kept);
@@ -541,7 +547,7 @@ TEST_F(Preview, TheTablePanelOpensWithThePreviewAndLinksTheSceneBothWays) {
 }
 
 TEST_F(Preview, AClickOnABarOrACellOfThePanelSelectsThatAnchor) {
-  PreviewWindow& p = OpenPreview();
+  PreviewWindow& p = OpenPreviewBesideTheForm();
   AnchorShareBars* bars = p.TablePanel()->Bars();
   for (const int anchor : {-3, 4, -7}) {
     const QPoint at = bars->BarRect(anchor).center();
