@@ -4,6 +4,10 @@
 // the infrared channel alone into an RGB GeoTIFF with an 11-entry colour table. Both outputs
 // are LZW-compressed GeoTIFFs. The aim is 1.5x; the ratio is printed at the end.
 //
+// Beside them, scene-density's pass over the same pair: reading and mapping as colouring does,
+// counting instead of colouring and writing. It should cost no more than colouring; that ratio
+// is printed too.
+//
 // The files go to $PALETTOR_BENCH_DIR (default: the system's temporary folder) and are removed.
 #include <benchmark/benchmark.h>
 #include <gdal_priv.h>
@@ -21,6 +25,7 @@
 
 #include "ColouredScene.h"
 #include "GdalSession.h"
+#include "ScannedDensity.h"
 #include "SceneChannel.h"
 #include "SceneColouriser.h"
 #include "SceneFileCopy.h"
@@ -94,6 +99,18 @@ void BM_ColouriseToGeoTiff(benchmark::State& state) {
 }
 BENCHMARK(BM_ColouriseToGeoTiff)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+void BM_SceneDensity(benchmark::State& state) {
+  BenchFiles& files = Files();
+  SceneColouriser colouriser;
+  for (auto _ : state) {
+    ColouredScene scene(SceneChannel::Open({files.ir, 0, {}}), SceneChannel::Open({files.vis, 0, {}}), SceneOptions{},
+                        colouriser);
+    const SceneDensity density = DensityOfScene(scene);
+    benchmark::DoNotOptimize(density.Pixels());
+  }
+}
+BENCHMARK(BM_SceneDensity)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 void BM_GdaldemColorRelief(benchmark::State& state) {
   BenchFiles& files = Files();
   CPLStringList arguments;
@@ -127,6 +144,10 @@ class RatioReporter : public benchmark::ConsoleReporter {
     const auto ours = times_.find("BM_ColouriseToGeoTiff"), theirs = times_.find("BM_GdaldemColorRelief");
     if (ours != times_.end() && theirs != times_.end()) {
       std::printf("colourise / gdaldem color-relief: %.2f (aim 1.5 or less)\n", ours->second / theirs->second);
+    }
+    const auto density = times_.find("BM_SceneDensity");
+    if (ours != times_.end() && density != times_.end()) {
+      std::printf("scene-density / colourise: %.2f (aim 1 or less)\n", density->second / ours->second);
     }
   }
 

@@ -62,8 +62,7 @@ double ParseGamma(const std::string& text) {
 
 }  // namespace
 
-bool TakeSceneOption(ArgumentCursor& arg, SceneSettings& settings) {
-  if (settings.table.Take(arg)) return true;
+bool TakeReadingOption(ArgumentCursor& arg, SceneSettings& settings) {
   const std::string& name = arg.Name();
   if (name == "--ir-scale") {
     settings.scale = ParseScale(arg.TakeValue("--ir-scale needs BLACK,WHITE, two temperatures in degrees Celsius"));
@@ -84,7 +83,16 @@ bool TakeSceneOption(ArgumentCursor& arg, SceneSettings& settings) {
       throw UsageError("--vis-unit '" + text + "': expected 1 (a fraction) or % (percent)");
   } else if (name == "--vis-gamma") {
     settings.options.visGamma = ParseGamma(arg.TakeValue("--vis-gamma needs a number above 0"));
-  } else if (name == "--nodata-colour") {
+  } else {
+    return false;
+  }
+  return true;
+}
+
+bool TakeSceneOption(ArgumentCursor& arg, SceneSettings& settings) {
+  if (settings.table.Take(arg) || TakeReadingOption(arg, settings)) return true;
+  const std::string& name = arg.Name();
+  if (name == "--nodata-colour") {
     settings.noDataColour = ParseColour(arg.TakeValue("--nodata-colour needs R,G,B"));
   } else if (name == "--format") {
     const std::string text = arg.TakeValue("--format needs the name of a GDAL driver (PNG, GTiff, COG ...)");

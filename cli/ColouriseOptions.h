@@ -28,6 +28,11 @@ struct SceneSettings {
 // accept.
 bool TakeSceneOption(ArgumentCursor& arg, SceneSettings& settings);
 
+// The same for the options that say how the channels are read (--ir-band, --vis-band,
+// --ir-unit, --vis-unit, --ir-scale, --vis-gamma) alone, for commands that read a scene
+// without colouring it.
+bool TakeReadingOption(ArgumentCursor& arg, SceneSettings& settings);
+
 // The GDAL driver that writes `out`: --format's, else the one its extension names; standard
 // output is PNG. Throws UsageError for a name without a known extension.
 std::string DriverFor(const std::string& out, const SceneSettings& settings);

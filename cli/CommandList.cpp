@@ -23,6 +23,7 @@ namespace palettor::cli {
   COMMAND(kSettingsCommand)            \
   COMMAND(kAppPathCommand)             \
   COMMAND(kSceneInfoCommand)           \
+  COMMAND(kSceneDensityCommand)        \
   COMMAND(kVersionInfoCommand)
 
 #define PALETTOR_DECLARE_COMMAND(command) extern const CliCommand command;
