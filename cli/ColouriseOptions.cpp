@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "DecimalNumber.h"
+#include "NativeFileName.h"
 #include "OutputFile.h"
 #include "RasterError.h"
 #include "SceneFileFormat.h"
@@ -117,7 +118,7 @@ bool TakeSceneOption(ArgumentCursor& arg, SceneSettings& settings) {
 
 std::string DriverFor(const std::string& out, const SceneSettings& settings) {
   if (settings.driver) return *settings.driver;
-  if (NamesStandardOutput(QString::fromStdString(out))) return "PNG";
+  if (NamesStandardOutput(DecodeFileName(out))) return "PNG";
   if (auto driver = SceneDriverForName(out)) return *driver;
   throw UsageError("--out '" + out + "': unknown image format; the name must end in " + kSceneFileExtensions +
                    " (or be - for PNG on standard output), or --format names a GDAL driver");

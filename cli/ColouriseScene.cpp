@@ -6,6 +6,7 @@
 
 #include "ColouredSceneWriter.h"
 #include "LutTable.h"
+#include "NativeFileName.h"
 #include "VisionSimulation.h"
 #include "WriteFailure.h"
 
@@ -50,7 +51,7 @@ ColouredScene MakeScene(SceneChannel ir, SceneChannel vis, const SceneSettings& 
 void WriteScene(ColouredScene& scene, const std::string& driver, const std::string& out) {
   ColouredSceneWriter writer;
   try {
-    if (writer.Write(scene, driver, QString::fromStdString(out))) return;
+    if (writer.Write(scene, driver, DecodeFileName(out))) return;
   } catch (const RasterError& error) {
     throw FromRaster(error);
   }

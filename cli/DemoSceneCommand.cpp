@@ -1,6 +1,8 @@
 // palettor-cli demo-scene: the built-in demo scene's two channels as 8-bit grey PNG files, to
 // look at, to edit, or to give to colourise --ir/--vis.
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include <QFileInfo>
 #include <QString>
@@ -8,6 +10,7 @@
 #include "ArgumentParsing.h"
 #include "CliCommand.h"
 #include "DemoScene.h"
+#include "NativeFileName.h"
 #include "SceneImage.h"
 #include "SceneImageWriter.h"
 #include "WriteFailure.h"
@@ -26,9 +29,12 @@ bool IsPngTarget(const std::string& target) {
 }
 
 bool SameFile(const std::string& a, const std::string& b) {
-  const QFileInfo first(QString::fromStdString(a)), second(QString::fromStdString(b));
-  if (first.absoluteFilePath() == second.absoluteFilePath()) return true;
-  return first.exists() && second.exists() && first.canonicalFilePath() == second.canonicalFilePath();
+  if (QFileInfo(DecodeFileName(a)).absoluteFilePath() == QFileInfo(DecodeFileName(b)).absoluteFilePath()) return true;
+  std::error_code error;
+  const std::filesystem::path first = std::filesystem::canonical(a, error);
+  if (error) return false;
+  const std::filesystem::path second = std::filesystem::canonical(b, error);
+  return !error && first == second;
 }
 
 DemoSceneRequest ParseDemoScene(const Arguments& args) {
@@ -76,12 +82,12 @@ constexpr const char* kDemoSceneHelp =
 void RunDemoScene(const Arguments& args) {
   const DemoSceneRequest request = ParseDemoScene(args);
   const DemoScene scene = MakeDemoScene();
-  const SceneImageOutput channels[] = {{GreyToImage(scene.ir), QString::fromStdString(request.irOut)},
-                                       {GreyToImage(scene.vis), QString::fromStdString(request.visOut)}};
+  const SceneImageOutput channels[] = {{GreyToImage(scene.ir), DecodeFileName(request.irOut)},
+                                       {GreyToImage(scene.vis), DecodeFileName(request.visOut)}};
   SceneImageWriter writer;
   if (writer.Write(channels)) return;
   if (writer.FailedTarget().isEmpty()) throw Failure("could not encode the demo scene as PNG");
-  throw CannotWrite(writer.FailedTarget().toStdString(), "", writer.ErrorString());
+  throw CannotWrite(EncodeFileName(writer.FailedTarget()).toStdString(), "", writer.ErrorString());
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include "CliCommand.h"
+#include "NativeFileName.h"
 #include "TableCommand.h"
 #include "TableCsvWriter.h"
 #include "WriteFailure.h"
@@ -41,7 +42,7 @@ void RunExportCsv(const Arguments& args) {
   LutPixels pixels;
   DrawTable(request.table, pixels);
   TableCsvWriter writer;
-  if (!writer.Write(pixels, QString::fromStdString(request.out)))
+  if (!writer.Write(pixels, DecodeFileName(request.out)))
     throw CannotWrite(request.out, "the table", writer.ErrorString());
 }
 

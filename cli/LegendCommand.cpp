@@ -5,6 +5,7 @@
 #include <QString>
 
 #include "CliCommand.h"
+#include "NativeFileName.h"
 #include "TableCommand.h"
 #include "TableLegendWriter.h"
 #include "WholeNumber.h"
@@ -62,7 +63,7 @@ void RunLegend(const Arguments& args) {
     }
     return true;
   });
-  const QString out = QString::fromStdString(request.out);
+  const QString out = DecodeFileName(request.out);
   TableLegendWriter writer;
   if (!writer.AcceptsTarget(out))
     throw UsageError("--out '" + request.out + "': " + writer.ErrorString().toStdString());

@@ -10,6 +10,7 @@
 #include "CliCommand.h"
 #include "FileNames.h"
 #include "GimpPaletteWriter.h"
+#include "NativeFileName.h"
 #include "Output.h"
 #include "PaletteArgument.h"
 #include "PaletteFileWriter.h"
@@ -108,12 +109,12 @@ ExportRequest ParseExport(const Arguments& args) {
 void Export(const Arguments& args) {
   const ExportRequest request = ParseExport(args);
   const Palette palette = request.table.Resolve();
-  const QString target = QString::fromStdString(request.file);
+  const QString target = DecodeFileName(request.file);
   QString name;
   if (request.name)
     name = QString::fromStdString(*request.name);
-  else if (request.file != "-")
-    name = QFileInfo(target).completeBaseName();
+  else if (request.file != "-")  // as text: bytes of the name that are not UTF-8 become U+FFFD
+    name = QString::fromUtf8(EncodeFileName(QFileInfo(target).completeBaseName()));
   const auto write = [&](auto writer) {
     if (!writer.Write(palette, name, target)) throw CannotWrite(request.file, "the palette", writer.ErrorString());
   };
@@ -144,6 +145,8 @@ void List(const Arguments& args) {
   for (const NamedPalette& palette : listing.palettes)
     std::printf("%s\n", Untrusted(palette.name.toStdString()).c_str());
   FinishOutput();
+  if (!listing.folderProblem.isEmpty())
+    std::fprintf(stderr, "palettor-cli: %s\n", Untrusted(listing.folderProblem.toStdString()).c_str());
   for (const QString& problem : listing.problems)
     std::fprintf(stderr, "palettor-cli: %s\n", Untrusted(problem.toStdString()).c_str());
 }

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include "CliCommand.h"
+#include "NativeFileName.h"
 #include "TableBitmapWriter.h"
 #include "TableCommand.h"
 #include "WriteFailure.h"
@@ -39,7 +40,7 @@ void RunRender(const Arguments& args) {
   LutPixels pixels;
   DrawTable(request.table, pixels);
   TableBitmapWriter writer;
-  if (!writer.Write(pixels, QString::fromStdString(request.out)))
+  if (!writer.Write(pixels, DecodeFileName(request.out)))
     throw CannotWrite(request.out, "the bitmap", writer.ErrorString());
 }
 

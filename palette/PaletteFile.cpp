@@ -1,13 +1,20 @@
 #include "PaletteFile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QFile>
-#include <QFileInfo>
 #include <QJsonObject>
 #include <QList>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
+#include "NativeFileName.h"
 #include "PaletteFileWriter.h"
+#include "RegularFile.h"
 #include "SettingsCatalogue.h"
 #include "StrictJson.h"
 
@@ -200,12 +207,31 @@ PaletteReadResult ReadPalette(QIODevice& device, const QString& source) {
   return result;
 }
 
-PaletteReadResult ReadPaletteFile(const QString& path) {
-  if (QFileInfo(path).isDir())
-    return Refused({PaletteFileError::Kind::Unreadable, path, {}, QStringLiteral("is a folder")});
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly))
-    return Refused({PaletteFileError::Kind::Unreadable, path, {}, file.errorString()});
+PaletteReadResult ReadPaletteFile(const QString& path, SpecialFiles specials) {
+  const auto unreadable = [&](const QString& reason) {
+    return Refused({PaletteFileError::Kind::Unreadable, path, {}, reason});
+  };
+  const auto systemReason = [] { return QString::fromLocal8Bit(std::strerror(errno)); };
+  const QByteArray name = EncodeFileName(path);
+  // Looked at before it is opened: opening a FIFO waits for a writer, and opening a device may
+  // do more than read it.
+  struct stat info {};
+  if (::stat(name.constData(), &info) != 0) return unreadable(systemReason());
+  if (S_ISDIR(info.st_mode)) return unreadable(NotRegularFileReason(info.st_mode));
+  const bool refuse = specials == SpecialFiles::Refuse;
+  if (refuse && !S_ISREG(info.st_mode)) return unreadable(NotRegularFileReason(info.st_mode));
+  // Without waiting, in case a FIFO took the file's place since it was looked at.
+  const int descriptor = ::open(name.constData(), O_RDONLY | O_CLOEXEC | (refuse ? O_NONBLOCK : 0));
+  if (descriptor < 0) return unreadable(systemReason());
+  QFile file;
+  if (refuse && (::fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode))) {
+    ::close(descriptor);
+    return unreadable(NotRegularFileReason(info.st_mode));
+  }
+  if (!file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+    ::close(descriptor);
+    return unreadable(file.errorString());
+  }
   return ReadPalette(file, path);
 }
 

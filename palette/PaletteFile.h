@@ -34,8 +34,15 @@ struct PaletteReadResult {
 
 PaletteReadResult ParsePalette(QByteArrayView text);
 
-// At most kMaxPaletteFileBytes are read; a larger file is refused as invalid.
-PaletteReadResult ReadPaletteFile(const QString& path);
+// What a palette file named by its path may be besides a regular file.
+enum class SpecialFiles {
+  Read,    // a FIFO or a device is read as it is (palettor-cli --palette <(...), /dev/stdin)
+  Refuse,  // refused unread and unopened, so that reading never waits: for the window
+};
+
+// At most kMaxPaletteFileBytes are read; a larger file is refused as invalid. `path` is a
+// file name as DecodeFileName gives it (NativeFileName.h): any bytes the system takes.
+PaletteReadResult ReadPaletteFile(const QString& path, SpecialFiles specials = SpecialFiles::Read);
 // The same from an open device, such as standard input; `source` names it in messages.
 PaletteReadResult ReadPalette(QIODevice& device, const QString& source);
 

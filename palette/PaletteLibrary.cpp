@@ -1,15 +1,19 @@
 #include "PaletteLibrary.h"
 
+#include <dirent.h>
 #include <pwd.h>
 #include <unistd.h>
 
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
 #include "BuiltInPalettes.h"
+#include "NativeFileName.h"
 #include "PaletteFile.h"
 #include "PaletteFileWriter.h"
 
@@ -39,7 +43,7 @@ QString NameOfFile(const PaletteDocument& document, const QFileInfo& file) {
 }
 
 std::vector<NamedPalette> UserPalettes(const QString& folder, const std::vector<NamedPalette>& builtIns,
-                                       QStringList& problems) {
+                                       PaletteFileCache* cache, QStringList& problems) {
   std::vector<NamedPalette> found;
   if (folder.isEmpty()) return found;
   QFileInfoList files =
@@ -49,7 +53,8 @@ std::vector<NamedPalette> UserPalettes(const QString& folder, const std::vector<
   std::sort(files.begin(), files.end(),
             [](const QFileInfo& a, const QFileInfo& b) { return a.fileName() < b.fileName(); });
   for (const QFileInfo& file : files) {
-    const PaletteReadResult read = ReadPaletteFile(file.filePath());
+    const PaletteReadResult read =
+        cache ? cache->Read(file.filePath()) : ReadPaletteFile(file.filePath(), SpecialFiles::Refuse);
     if (!read.document) {
       problems.append(read.error.Message());
       continue;
@@ -66,6 +71,7 @@ std::vector<NamedPalette> UserPalettes(const QString& folder, const std::vector<
       found.push_back({name, read.document->palette, file.filePath()});
     }
   }
+  if (cache) cache->ForgetUnread();
   std::sort(found.begin(), found.end(), [](const NamedPalette& a, const NamedPalette& b) {
     const int folded = a.name.compare(b.name, Qt::CaseInsensitive);
     return folded != 0 ? folded < 0 : a.name < b.name;
@@ -94,10 +100,23 @@ QString UserPaletteFolder() {
   return QDir::cleanPath(base + QStringLiteral("/palettor/palettes"));
 }
 
-PaletteListing ListPalettes(const QString& folder) {
+QString PaletteFolderProblem(const QString& folder) {
+  if (folder.isEmpty()) return {};
+  DIR* listing = ::opendir(EncodeFileName(folder).constData());
+  if (listing) {
+    ::closedir(listing);
+    return {};
+  }
+  if (errno == ENOENT) return {};
+  return QStringLiteral("%1: cannot read the palette folder: %2")
+      .arg(folder, QString::fromLocal8Bit(std::strerror(errno)));
+}
+
+PaletteListing ListPalettes(const QString& folder, PaletteFileCache* cache) {
   PaletteListing listing;
   listing.palettes = BuiltInPalettes();
-  std::vector<NamedPalette> user = UserPalettes(folder, listing.palettes, listing.problems);
+  listing.folderProblem = PaletteFolderProblem(folder);
+  std::vector<NamedPalette> user = UserPalettes(folder, listing.palettes, cache, listing.problems);
   listing.palettes.insert(listing.palettes.end(), user.begin(), user.end());
   return listing;
 }

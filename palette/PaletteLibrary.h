@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "NamedPalette.h"
+#include "PaletteFileCache.h"
 #include "PaletteFileError.h"
 
 namespace palettor {
@@ -24,10 +25,16 @@ QString UserPaletteFolder();
 struct PaletteListing {
   std::vector<NamedPalette> palettes;  // built-ins in their own order, then user palettes by name
   QStringList problems;                // one line per file left out: "FILE: why"
+  QString folderProblem;               // "FOLDER: why" when the folder exists but cannot be read
 };
 
-// `folder` "" or missing: the built-ins alone.
-PaletteListing ListPalettes(const QString& folder);
+// `folder` "" or missing: the built-ins alone. With a cache, only files that changed since it
+// last read them are read.
+PaletteListing ListPalettes(const QString& folder, PaletteFileCache* cache = nullptr);
+
+// "FOLDER: cannot read the palette folder: why" when `folder` is there (or may be) but cannot be
+// listed; "" when it can, or does not exist. Costs one look at the folder, not a listing.
+QString PaletteFolderProblem(const QString& folder);
 
 // The palette called `name`, in any case and with its white space tidied as TidyUserPaletteName
 // does, or nullptr. Points into `listing`.

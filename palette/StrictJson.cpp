@@ -2,9 +2,13 @@
 
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QSet>
 #include <QStringList>
+#include <algorithm>
 #include <charconv>
 #include <limits>
+#include <utility>
+#include <vector>
 
 namespace palettor {
 
@@ -99,11 +103,15 @@ class Reader {
   std::optional<QJsonValue> Object(int depth) {
     if (depth > kMaxJsonDepth) return Fail(QStringLiteral("nested more than %1 levels deep").arg(kMaxJsonDepth));
     ++pos_;  // '{'
-    QJsonObject object;
+    // QJsonObject keeps its members sorted, so inserting them in the file's order moves half of
+    // them each time: quadratic in the number of members. They are collected first and inserted
+    // in order, each at the end.
+    std::vector<std::pair<QString, QJsonValue>> members;
+    QSet<QString> names;
     SkipSpace();
     if (Peek() == '}') {
       ++pos_;
-      return object;
+      return QJsonObject();
     }
     for (;;) {
       SkipSpace();
@@ -115,11 +123,12 @@ class Reader {
       ++pos_;
       SkipSpace();
       path_.append(*name);
-      if (object.contains(*name)) return FailAtMember(QStringLiteral("given more than once"));
+      if (names.contains(*name)) return FailAtMember(QStringLiteral("given more than once"));
+      names.insert(*name);
       auto value = Value(depth);
       if (!value) return std::nullopt;
       path_.removeLast();
-      object.insert(*name, *value);
+      members.emplace_back(std::move(*name), std::move(*value));
       SkipSpace();
       if (Peek() == ',') {
         ++pos_;
@@ -127,10 +136,18 @@ class Reader {
       }
       if (Peek() == '}') {
         ++pos_;
-        return object;
+        return SortedObject(members);
       }
       return Fail(QStringLiteral("expected ',' or '}'"));
     }
+  }
+
+  // Names are unique here; QJsonObject orders them as QString compares them.
+  static QJsonObject SortedObject(std::vector<std::pair<QString, QJsonValue>>& members) {
+    std::sort(members.begin(), members.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    QJsonObject object;
+    for (auto& [name, value] : members) object.insert(name, value);
+    return object;
   }
 
   std::optional<QJsonValue> Array(int depth) {

@@ -7,6 +7,7 @@
 #include "PaletteFileWriter.h"
 #include "PaletteHistory.h"
 #include "PalettorForm.h"
+#include "ShownFileName.h"
 #include "TableLegendWriter.h"
 
 namespace palettor {
@@ -14,7 +15,7 @@ namespace palettor {
 namespace {
 
 QString Shown(const QString& path) {
-  return QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+  return ShownFileName(QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(path).absoluteFilePath())));
 }
 
 }  // namespace
@@ -33,7 +34,7 @@ PaletteFileCommands::PaletteFileCommands(TFormPalettor& form, PaletteHistory& hi
 
 void PaletteFileCommands::ImportPalette() {
   if (!form_.Dialogs().ExecuteOpenDialog(&form_, importDialog_)) return;
-  const PaletteReadResult read = ReadPaletteFile(importDialog_.FileName);
+  const PaletteReadResult read = ReadPaletteFile(importDialog_.FileName, SpecialFiles::Refuse);
   if (!read.document) {
     form_.Dialogs().ShowError(&form_, QStringLiteral("The palette could not be imported.\n") + read.error.Message());
     return;

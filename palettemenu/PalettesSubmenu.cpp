@@ -6,12 +6,14 @@
 #include "PaletteHistory.h"
 #include "PaletteLibrary.h"
 #include "PalettorForm.h"
+#include "ShownFileName.h"
+#include "ShownNames.h"
 
 namespace palettor {
 
 namespace {
 
-QString MenuText(const QString& name) { return QString(name).replace(QLatin1Char('&'), QStringLiteral("&&")); }
+QString MenuText(const QString& name) { return MenuName(name).replace(QLatin1Char('&'), QStringLiteral("&&")); }
 
 }  // namespace
 
@@ -20,12 +22,20 @@ PalettesSubmenu::PalettesSubmenu(TFormPalettor& form, PaletteHistory& history)
   setObjectName(QStringLiteral("FilePalettes"));
   setFont(form.font());
   connect(this, &QMenu::aboutToShow, this, &PalettesSubmenu::Refresh);
-  Refresh();
+  // The user's palettes are read when the menu first opens, so that a full folder does not slow
+  // the window's start; only the folder itself is looked at here, to say once that it cannot be
+  // read rather than leave the user's palettes missing without a word.
+  Fill(ListPalettes({}));
+  if (const QString problem = PaletteFolderProblem(UserPaletteFolder()); !problem.isEmpty()) {
+    form_.Dialogs().ShowError(&form_, ShownName(problem) + QStringLiteral(".\nFile > Palettes lists the built-in "
+                                                                          "palettes alone."));
+  }
 }
 
-void PalettesSubmenu::Refresh() {
+void PalettesSubmenu::Refresh() { Fill(ListPalettes(UserPaletteFolder(), &cache_)); }
+
+void PalettesSubmenu::Fill(const PaletteListing& listing) {
   clear();
-  const PaletteListing listing = ListPalettes(UserPaletteFolder());
   const Palette shown = form_.CurrentPalette();
   bool builtIns = true;
   for (const NamedPalette& palette : listing.palettes) {
@@ -36,9 +46,9 @@ void PalettesSubmenu::Refresh() {
     QAction* item = addAction(MenuText(palette.name));
     item->setCheckable(true);
     item->setChecked(palette.palette == shown);
-    if (!palette.IsBuiltIn()) item->setToolTip(QDir::toNativeSeparators(palette.file));
+    if (!palette.IsBuiltIn()) item->setToolTip(ShownFileName(QDir::toNativeSeparators(palette.file)));
     const Palette chosen = palette.palette;
-    const QString what = QStringLiteral("Palette ") + palette.name;
+    const QString what = QStringLiteral("Palette ") + MenuName(palette.name);
     connect(item, &QAction::triggered, this, [this, chosen, what] { history_.Apply(chosen, what); });
   }
   setToolTipsVisible(true);
@@ -57,10 +67,11 @@ void PalettesSubmenu::SaveCurrent() {
     return;
   }
   const QString folder = UserPaletteFolder();
-  const PaletteListing listing = ListPalettes(folder);
+  const PaletteListing listing = ListPalettes(folder, &cache_);
   if (const NamedPalette* existing = FindPalette(listing, name)) {
-    if (!dialogs.Confirm(&form_,
-                         QStringLiteral("A palette called \"%1\" exists already. Replace it?").arg(existing->name)))
+    if (!dialogs.Confirm(
+            &form_,
+            QStringLiteral("A palette called \"%1\" exists already. Replace it?").arg(ShownName(existing->name))))
       return;
   }
   const SavedPalette saved = SaveUserPalette(folder, name, form_.CurrentPalette());
@@ -69,7 +80,8 @@ void PalettesSubmenu::SaveCurrent() {
     return;
   }
   Refresh();
-  dialogs.ShowMessage(&form_, QStringLiteral("Palette saved to ") + QDir::toNativeSeparators(*saved.file));
+  dialogs.ShowMessage(&form_,
+                      QStringLiteral("Palette saved to ") + ShownFileName(QDir::toNativeSeparators(*saved.file)));
 }
 
 }  // namespace palettor

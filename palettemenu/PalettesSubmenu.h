@@ -1,8 +1,10 @@
 #pragma once
-// File > Palettes: the built-in palettes, then the user's own (read anew each time the menu
-// opens), the one shown ticked; choosing one shows it as one undoable step. Its last item saves
-// the palette shown under a name among the user's palettes.
+// File > Palettes: the built-in palettes, then the user's own (listed anew each time the menu
+// opens, each file read again only when it changed), the one shown ticked; choosing one shows it as one undoable step.
+// Its last item saves the palette shown under a name among the user's palettes.
 #include <QMenu>
+
+#include "PaletteLibrary.h"
 
 namespace palettor {
 
@@ -20,8 +22,11 @@ class PalettesSubmenu final : public QMenu {
   void SaveCurrent();
 
  private:
+  void Fill(const PaletteListing& listing);
+
   TFormPalettor& form_;
   PaletteHistory& history_;
+  PaletteFileCache cache_;
 };
 
 }  // namespace palettor

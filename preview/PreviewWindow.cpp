@@ -28,6 +28,7 @@
 #include "DialogHost.h"
 #include "DroppedChannels.h"
 #include "LevelDensity.h"
+#include "NativeFileName.h"
 #include "PalettorForm.h"
 #include "PixelProbe.h"
 #include "PixelReport.h"
@@ -82,7 +83,7 @@ struct LoadedChannel {
 
 LoadedChannel LoadChannel(const QString& path) {
   try {
-    return {ReadWholeGreyChannel({path.toStdString(), 0, {}}), {}};
+    return {ReadWholeGreyChannel({EncodeFileName(path).toStdString(), 0, {}}), {}};
   } catch (const RasterError& error) {
     return {{}, QString::fromStdString(error.what())};
   }

@@ -41,6 +41,13 @@ bool IsC1(std::string_view sequence) {
          static_cast<std::uint8_t>(sequence[1]) <= 0x9F;
 }
 
+// U+202A ... U+202E are E2 80 AA ... E2 80 AE, U+2066 ... U+2069 are E2 81 A6 ... E2 81 A9.
+bool IsBidirectionalControl(std::string_view sequence) {
+  if (sequence.size() != 3 || static_cast<std::uint8_t>(sequence[0]) != 0xE2) return false;
+  const auto second = static_cast<std::uint8_t>(sequence[1]), third = static_cast<std::uint8_t>(sequence[2]);
+  return (second == 0x80 && third >= 0xAA && third <= 0xAE) || (second == 0x81 && third >= 0xA6 && third <= 0xA9);
+}
+
 void AppendHex(std::string& out, const char* prefix, std::uint8_t value) {
   static constexpr char kDigits[] = "0123456789abcdef";
   out += prefix;
@@ -80,6 +87,10 @@ std::string EscapeControlCharacters(std::string_view text) {
       }
     } else if (IsC1(text.substr(0, length))) {
       AppendHex(out, "\\u00", static_cast<std::uint8_t>(text[1]));
+    } else if (IsBidirectionalControl(text.substr(0, length))) {
+      // The code point is 0x2000 + the low six bits of the last two bytes.
+      const auto low = static_cast<std::uint8_t>(((text[1] & 0x3F) << 6 | (text[2] & 0x3F)) & 0xFF);
+      AppendHex(out, "\\u20", low);
     } else {
       out.append(text.substr(0, length));
     }

@@ -11,8 +11,10 @@ namespace palettor {
 bool HasControlCharacters(std::string_view text);
 
 // `text` with every control character written out: \n, \r and \t as such, other C0 controls
-// and DEL as \xNN, C1 controls as \u00NN, and bytes that are not UTF-8 as \xNN. Everything
-// else, other UTF-8 text included, is kept as it is.
+// and DEL as \xNN, C1 controls as \u00NN, and bytes that are not UTF-8 as \xNN. The
+// bidirectional embeddings, overrides and isolates (U+202A to U+202E, U+2066 to U+2069) are
+// written out too, as \u202a ...: they reorder what follows them, so a name could show another
+// name or hide a file's extension. Everything else, other UTF-8 text included, is kept as it is.
 std::string EscapeControlCharacters(std::string_view text);
 
 }  // namespace palettor

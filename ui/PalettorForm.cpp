@@ -15,6 +15,7 @@
 #include "RegistryVariables.h"
 #include "SaveTarget.h"
 #include "SettingsCatalogue.h"
+#include "ShownFileName.h"
 #include "StoredPalette.h"
 #include "TableBitmapWriter.h"
 #include "WholeNumber.h"
@@ -556,10 +557,11 @@ void TFormPalettor::SaveTo(const QString& fileName) {
   const QString absolute = QDir::cleanPath(QFileInfo(fileName).absoluteFilePath());
   TableBitmapWriter writer;
   if (writer.Write(*TableBitmap, fileName)) {
-    dialogs_->ShowMessage(this, QStringLiteral("Bitmap saved to ") + QDir::toNativeSeparators(absolute));
+    dialogs_->ShowMessage(this, QStringLiteral("Bitmap saved to ") + ShownFileName(QDir::toNativeSeparators(absolute)));
   } else {
-    dialogs_->ShowError(this, QStringLiteral("The bitmap could not be saved to ") + QDir::toNativeSeparators(absolute) +
-                                  QStringLiteral(":\n") + writer.ErrorString());
+    dialogs_->ShowError(this, QStringLiteral("The bitmap could not be saved to ") +
+                                  ShownFileName(QDir::toNativeSeparators(absolute)) + QStringLiteral(":\n") +
+                                  ShownFileName(writer.ErrorString()));
   }
 }
 

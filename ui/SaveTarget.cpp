@@ -2,20 +2,19 @@
 
 #include <sys/stat.h>
 
-#include <QFile>
-
 #include "FileNames.h"
+#include "NativeFileName.h"
 
 namespace palettor {
 
 QString HostFolderOf(const std::string& registeredPath) {
   if (registeredPath.empty() || registeredPath.front() != '/') return {};
-  return QString::fromStdString(ExtractFilePath(registeredPath));
+  return DecodeFileName(ExtractFilePath(registeredPath));
 }
 
 bool EntryExists(const QString& path) {
   struct stat info {};
-  return ::lstat(QFile::encodeName(path).constData(), &info) == 0;
+  return ::lstat(EncodeFileName(path).constData(), &info) == 0;
 }
 
 }  // namespace palettor

@@ -7,6 +7,7 @@
 
 #include "OutputFile.h"
 #include "SceneFileCopy.h"
+#include "WriteRefusal.h"
 
 namespace palettor {
 
@@ -44,7 +45,10 @@ bool ColouredSceneWriter::Write(ColouredScene& scene, const std::string& driver,
   const std::string path = QFile::encodeName(direct ? *direct : staging.fileName()).toStdString();
 
   std::string reason;
-  if (!CopySceneToFile(scene, driver, path, reason)) return Fail(QString::fromStdString(reason));
+  if (!CopySceneToFile(scene, driver, path, reason)) {
+    const std::optional<QString> refusal = direct ? output.RefusalOfFileName() : WriteRefusal(staging.handle());
+    return Fail(refusal.value_or(QString::fromStdString(reason)));
+  }
   if (!direct) {
     QString copyReason;
     if (!CopyFileInto(staging.fileName(), output, copyReason)) return Fail(copyReason);

@@ -26,9 +26,10 @@ class Conventions : public test::TempStoreTest {
   ProcessResult Run(const std::vector<std::string>& args) { return test::RunProcess(PALETTOR_CLI, args); }
   // `args` run in the test's folder with standard output sent where `redirect` says (a shell
   // redirection such as "> /dev/full").
-  ProcessResult RunInFolder(const std::vector<std::string>& args, const std::string& redirect = "") {
-    std::vector<std::string> shellArgs{"-c", "cd \"$0\" && shift && exec \"$@\" " + redirect, root_.string(), "unused",
-                                       PALETTOR_CLI};
+  ProcessResult RunInFolder(const std::vector<std::string>& args, const std::string& redirect = "",
+                            const std::string& limits = "") {
+    std::vector<std::string> shellArgs{"-c", limits + "cd \"$0\" && shift && exec \"$@\" " + redirect, root_.string(),
+                                       "unused", PALETTOR_CLI};
     shellArgs.insert(shellArgs.end(), args.begin(), args.end());
     return test::RunProcess("/bin/sh", shellArgs);
   }
@@ -148,6 +149,56 @@ INSTANTIATE_TEST_SUITE_P(
                    "cannot write the coloured scene to standard output: "},
         FullOutput{{"demo-scene", "--ir-out", "ir.png", "--vis-out", "-"}, "cannot write standard output: "}),
     test::CaseName<FullOutput>);
+
+// A name is bytes: one that is not UTF-8 is written as given by every command that writes files,
+// read as given, and shown escaped in a message.
+TEST_F(Conventions, FileNamesThatAreNotUtf8AreWrittenAsGiven) {
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"render", "--factory", "--out", "t\xE9.bmp"},
+                                               {"export-csv", "--factory", "--out", "t\xE9.csv"},
+                                               {"legend", "--factory", "--out", "t\xE9.png"},
+                                               {"colourise", "--demo", "--factory", "--out", "c\xE9.png"},
+                                               {"palette", "export", "--factory", "p\xE9.json"},
+                                               {"demo-scene", "--vis-out", "v\xE9.png", "--ir-out", "i\xE9.png"}}) {
+    const ProcessResult r = RunInFolder(args);
+    EXPECT_EQ(r.exitStatus, 0) << args[0] << ": " << r.err;
+    EXPECT_TRUE(std::filesystem::exists(root_ / args.back())) << args[0];
+  }
+  const ProcessResult coloured =
+      RunInFolder({"colourise", "--ir", "i\xE9.png", "--vis", "v\xE9.png", "--factory", "--out", "-"});
+  EXPECT_EQ(coloured.out, ReadFile(root_ / "c\xE9.png"));
+  std::filesystem::copy_file(PALETTOR_CLI, root_ / "cli\xE9");
+  EXPECT_EQ(RunInFolder({"version-info", "cli\xE9", "--key", "ProductName"}).out, "Palettor\n");
+  const ProcessResult missing = RunInFolder({"render", "--out", "none\xE9/t.bmp"});
+  EXPECT_EQ(missing.err, "palettor-cli: cannot write none\\xe9/t.bmp: No such file or directory\n");
+}
+
+TEST_F(Conventions, ASymlinkLoopIsRefusedAsTheShellRefusesIt) {
+  std::filesystem::create_symlink("loop.bmp", root_ / "loop.bmp");
+  const ProcessResult r = RunInFolder({"render", "--factory", "--out", "loop.bmp"});
+  EXPECT_EQ(r.exitStatus, 1);
+  EXPECT_EQ(r.err, "palettor-cli: cannot write loop.bmp: Too many levels of symbolic links\n");
+  EXPECT_TRUE(std::filesystem::is_symlink(root_ / "loop.bmp"));
+}
+
+class WritePastAFileSizeLimit : public Conventions, public ::testing::WithParamInterface<FullOutput> {};
+
+// Under `ulimit -f` with SIGXFSZ ignored, as a full disk but for this process alone.
+TEST_P(WritePastAFileSizeLimit, SaysSoAndKeepsTheEarlierFile) {
+  std::ofstream(root_ / GetParam().named) << "earlier";
+  const ProcessResult r = RunInFolder(GetParam().args, "", "trap '' XFSZ; ulimit -f 2; ");
+  EXPECT_EQ(r.exitStatus, 1);
+  EXPECT_EQ(r.err, std::string("palettor-cli: cannot write ") + GetParam().named + ": File too large\n");
+  EXPECT_EQ(ReadFile(root_ / GetParam().named), "earlier");
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, WritePastAFileSizeLimit,
+                         ::testing::Values(FullOutput{{"render", "--factory", "--out", "t.bmp"}, "t.bmp"},
+                                           FullOutput{{"export-csv", "--factory", "--out", "t.csv"}, "t.csv"},
+                                           FullOutput{{"legend", "--factory", "--out", "t.png"}, "t.png"},
+                                           FullOutput{{"colourise", "--demo", "--factory", "--out", "c.png"}, "c.png"},
+                                           FullOutput{{"demo-scene", "--ir-out", "i.png", "--vis-out", "v.png"},
+                                                      "i.png"}),
+                         test::CaseName<FullOutput>);
 
 }  // namespace
 }  // namespace palettor

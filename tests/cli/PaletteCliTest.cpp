@@ -180,6 +180,18 @@ TEST_F(PaletteCli, AFileThatCannotBeReadIsExit1) {
 
 // The GIMP palette holds the colours the window's patches show: for these hues and saturations
 // worked out by hand, blue tail last.
+// A name is bytes: one that is not UTF-8 opens as given and shows escaped in messages.
+TEST_F(PaletteCli, FileNamesThatAreNotUtf8AreOpenedAsGiven) {
+  const std::string latin1 = Write("caf\xE9.json", kSample);
+  EXPECT_EQ(Render({"--palette", latin1}), Render(kSampleFlags));
+  const test::ProcessResult import = Run({"palette", "import", latin1});
+  ASSERT_EQ(import.exitStatus, 0) << import.err;
+  EXPECT_EQ(LoadPalette(Registry()).palette, kSamplePalette);
+  const test::ProcessResult missing = Run({"palette", "import", Path("nope\xE9.json")});
+  EXPECT_EQ(missing.exitStatus, 1);
+  EXPECT_EQ(missing.err, "palettor-cli: cannot read " + Path("nope\\xe9.json") + ": No such file or directory\n");
+}
+
 TEST_F(PaletteCli, GimpPaletteHoldsTheAnchorColoursByTemperature) {
   const test::ProcessResult r =
       Run({"palette", "export", "--format", "gpl", "--palette", Write("s.json", kSample), "-"});
@@ -213,6 +225,21 @@ TEST_F(PaletteCli, ListNamesTheBuiltInsThenTheUsersOwnAndSaysWhatItLeftOut) {
   EXPECT_EQ(r.out, "factory\ngreyscale\ninfrared-contrast\ncolour-blind-safe\nb\nSample\n");
   EXPECT_NE(r.err.find("palettor-cli: " + broken + ": "), std::string::npos) << r.err;
   EXPECT_NE(r.err.find("palettor-cli: " + clash + ": "), std::string::npos) << r.err;
+}
+
+TEST_F(PaletteCli, APaletteFolderThatCannotBeReadIsSaidOnce) {
+  std::filesystem::create_directories(root_ / "data");
+  Write("data/palettor", "a file where the folder should be");
+  const std::string warning =
+      "palettor-cli: " + Path("data/palettor/palettes") + ": cannot read the palette folder: Not a directory\n";
+  const test::ProcessResult list = Run({"palette", "list"});
+  EXPECT_EQ(list.exitStatus, 0);
+  EXPECT_EQ(list.out, "factory\ngreyscale\ninfrared-contrast\ncolour-blind-safe\n");
+  EXPECT_EQ(list.err, warning);
+  const test::ProcessResult preset = Run({"render", "--out", Path("u.bmp"), "--preset", "mine"});
+  EXPECT_EQ(preset.exitStatus, 2);
+  EXPECT_EQ(preset.err.substr(0, warning.size()), warning);
+  EXPECT_EQ(Run({"render", "--out", Path("g.bmp"), "--preset", "greyscale"}).err, "");
 }
 
 TEST_F(PaletteCli, PresetsRenderTheirOwnTablesAndNameUserPalettesToo) {

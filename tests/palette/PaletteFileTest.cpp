@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -133,6 +134,12 @@ INSTANTIATE_TEST_SUITE_P(
         AcceptedCase{"WholeNumbersWithExponents", Edited("\"tailPercent\": 12,", "\"tailPercent\": 1.2E1,")},
         AcceptedCase{"MembersInAnyOrder", Edited("\"format\": \"palettor-palette\",\n  \"version\": 1,",
                                                  "\"version\": 1,\n  \"format\": \"palettor-palette\",")},
+        AcceptedCase{"ThousandsOfMembersInReverseOrder",
+                     [] {
+                       std::string members;
+                       for (int i = 9999; i >= 1000; --i) members += "\"u" + std::to_string(i) + "\": {},";
+                       return Edited("\"version\": 1,", "\"version\": 1, " + members);
+                     }()},
         AcceptedCase{"OneLine",
                      [] {
                        std::string text = kMyIr;
@@ -194,6 +201,13 @@ INSTANTIATE_TEST_SUITE_P(
                     "tailPercent: given more than once"},
         RefusedCase{"DuplicateAnchorValue", Edited("\"M30\": {\"hue\": 225,", "\"M30\": {\"hue\": 225, \"hue\": 0,"),
                     "anchors.M30.hue: given more than once"},
+        RefusedCase{"DuplicateAmongManyMembers",
+                    [] {
+                      std::string members;
+                      for (int i = 2000; i >= 1000; --i) members += "\"u" + std::to_string(i) + "\": 0,";
+                      return Edited("\"version\": 1,", "\"version\": 1, " + members + "\"u1500\": 1,");
+                    }(),
+                    "u1500: given more than once"},
         RefusedCase{"DuplicateUnknownMember",
                     Edited("\"version\": 1,", "\"version\": 1, \"x\": [{\"a\": 1, \"a\": 1}],"),
                     "x[0].a: given more than once"},
@@ -297,6 +311,25 @@ TEST_F(PaletteFiles, MissingFileOrFolderIsUnreadableWithTheReason) {
   const PaletteReadResult folder = ReadPaletteFile(dir_.path());
   EXPECT_EQ(folder.error.kind, PaletteFileError::Kind::Unreadable);
   EXPECT_EQ(folder.error.Message(), dir_.path() + QStringLiteral(": is a folder"));
+}
+
+// The window reads palette files without ever waiting: a FIFO or a device, named or behind a
+// symlink, is refused before it is opened. palettor-cli reads them as they come.
+TEST_F(PaletteFiles, SpecialFilesAreRefusedUnopenedWhereAsked) {
+  const QString fifo = dir_.filePath(QStringLiteral("fifo.json")), link = dir_.filePath(QStringLiteral("link.json"));
+  ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  ASSERT_TRUE(QFile::link(fifo, link));
+  for (const QString& path : {fifo, link}) {
+    const PaletteReadResult read = ReadPaletteFile(path, SpecialFiles::Refuse);
+    EXPECT_EQ(read.error.kind, PaletteFileError::Kind::Unreadable);
+    EXPECT_EQ(read.error.Message(), path + QStringLiteral(": is a FIFO, not a regular file"));
+  }
+  EXPECT_EQ(ReadPaletteFile(QStringLiteral("/dev/null"), SpecialFiles::Refuse).error.Message(),
+            QStringLiteral("/dev/null: is a device, not a regular file"));
+  EXPECT_EQ(ReadPaletteFile(QStringLiteral("/dev/null")).error.Message(),
+            QStringLiteral("/dev/null: not valid JSON at line 1, column 1: the file holds no JSON value"));
+  const QString file = Write(QStringLiteral("p.json"), kMyIr);
+  EXPECT_EQ(ReadPaletteFile(file, SpecialFiles::Refuse).document, MyIr());
 }
 
 }  // namespace

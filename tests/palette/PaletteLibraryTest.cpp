@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <chrono>
+#include <filesystem>
 #include <optional>
 
 #include "BuiltInPalettes.h"
@@ -127,6 +130,57 @@ TEST_F(UserPalettes, FilesThatCannotBeListedAreReported) {
             (QStringList{second + QStringLiteral(": left out, \"STORM\" is already the name of ") + first,
                          broken + QStringLiteral(": not valid JSON at line 1, column 30: expected ',' or '}'"),
                          shadow + QStringLiteral(": left out, \"factory\" is the name of a built-in palette")}));
+}
+
+TEST_F(UserPalettes, AFifoInTheFolderIsReportedNotWaitedFor) {
+  Put(QStringLiteral("a.json"), QStringLiteral("Storm"), 1);
+  const QString fifo = dir_.filePath(QStringLiteral("fifo")), link = dir_.filePath(QStringLiteral("b.json"));
+  ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  ASSERT_TRUE(QFile::link(fifo, link));
+  PaletteFileCache cache;
+  for (PaletteFileCache* listedWith : {static_cast<PaletteFileCache*>(nullptr), &cache}) {
+    const PaletteListing listing = ListPalettes(dir_.path(), listedWith);
+    EXPECT_EQ(Names(listing).back(), "Storm");
+    EXPECT_EQ(listing.problems, QStringList{link + QStringLiteral(": is a FIFO, not a regular file")});
+  }
+}
+
+TEST_F(UserPalettes, AFolderThatCannotBeReadIsOneProblem) {
+  const QString file = Put(QStringLiteral("plain"), "x");
+  const QString problem = file + QStringLiteral(": cannot read the palette folder: Not a directory");
+  EXPECT_EQ(PaletteFolderProblem(file), problem);
+  const PaletteListing listing = ListPalettes(file);
+  EXPECT_EQ(listing.folderProblem, problem);
+  EXPECT_TRUE(listing.problems.isEmpty());
+  EXPECT_EQ(listing.palettes.size(), BuiltInPalettes().size());
+  for (const QString& fine : {dir_.path(), dir_.filePath(QStringLiteral("none")), QString()})
+    EXPECT_EQ(PaletteFolderProblem(fine), QString()) << fine.toStdString();
+}
+
+// A cached listing reads a file again only once its size, time or inode changed: a file whose
+// bytes change behind an unchanged size and time still lists what was read first.
+TEST_F(UserPalettes, ACachedListingReadsOnlyFilesThatChanged) {
+  const QString path = Put(QStringLiteral("p.json"), QStringLiteral("Storm A"), 10);
+  const auto stamp = std::filesystem::last_write_time(path.toStdString());
+  PaletteFileCache cache;
+  const auto listed = [&] {
+    const PaletteListing listing = ListPalettes(dir_.path(), &cache);
+    return listing.palettes.size() == BuiltInPalettes().size() ? std::string() : Names(listing).back();
+  };
+  EXPECT_EQ(listed(), "Storm A");
+  Put(QStringLiteral("p.json"), QStringLiteral("Storm B"), 20);  // in place: the same inode and size
+  std::filesystem::last_write_time(path.toStdString(), stamp);
+  EXPECT_EQ(listed(), "Storm A");
+  std::filesystem::last_write_time(path.toStdString(), stamp + std::chrono::seconds(1));
+  EXPECT_EQ(listed(), "Storm B");
+  Put(QStringLiteral("p.json"), QStringLiteral("Storm CC"), 20);
+  std::filesystem::last_write_time(path.toStdString(), stamp + std::chrono::seconds(1));
+  EXPECT_EQ(listed(), "Storm CC");
+  QFile::remove(path);
+  EXPECT_EQ(listed(), "");
+  Put(QStringLiteral("p.json"), QStringLiteral("Storm DD"), 20);
+  std::filesystem::last_write_time(path.toStdString(), stamp + std::chrono::seconds(1));
+  EXPECT_EQ(listed(), "Storm DD");  // a removed file is forgotten, not brought back from the cache
 }
 
 TEST_F(UserPalettes, SaveCreatesTheFolderAndListsThePalette) {

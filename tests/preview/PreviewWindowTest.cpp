@@ -2,6 +2,8 @@
 // showing the demo scene as palettor-cli colourise --demo colours it, following every edit,
 // selecting an anchor from a click, refusing bad images without losing the view, and keeping
 // its settings in the store's Preview key.
+#include <sys/stat.h>
+
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QDockWidget>
@@ -277,6 +279,7 @@ TEST_F(Preview, ABadImageIsReportedWithItsReasonAndTheViewIsKept) {
   QFile text(File("text.png"));
   ASSERT_TRUE(text.open(QIODevice::WriteOnly) && text.write("not an image") > 0);
   text.close();
+  ASSERT_EQ(::mkfifo(QFile::encodeName(File("fifo.png")).constData(), 0600), 0);
 
   PreviewWindow& p = OpenPreview();
   const QImage shown = p.View()->viewport()->grab().toImage();
@@ -290,6 +293,8 @@ TEST_F(Preview, ABadImageIsReportedWithItsReasonAndTheViewIsKept) {
       {"ir.png", "colour.png", {"visible image could not be opened", "not a grey image"}},
       {"text.png", "vis.png", {"infrared image could not be opened", "text.png"}},
       {"ir.png", "short.png", {"8 \u00d7 6", "8 \u00d7 5", "same size"}},
+      // Refused unopened: reading would wait for a writer.
+      {"ir.png", "fifo.png", {"visible image could not be opened", "fifo.png: is a FIFO"}},
   };
   for (const Bad& c : cases) {
     dialogs_.errors.clear();
@@ -302,7 +307,7 @@ TEST_F(Preview, ABadImageIsReportedWithItsReasonAndTheViewIsKept) {
     EXPECT_TRUE(p.ShowsDemoScene());
     EXPECT_EQ(p.View()->viewport()->grab().toImage(), shown);
   }
-  ASSERT_EQ(dialogs_.openShown.size(), 8);
+  ASSERT_EQ(dialogs_.openShown.size(), 10);
   EXPECT_EQ(dialogs_.openShown[0].Title, "Open the infrared image");
   EXPECT_EQ(dialogs_.openShown[1].Title, "Open the visible image");
 

@@ -36,6 +36,17 @@ INSTANTIATE_TEST_SUITE_P(Texts, Escaping,
                                          EscapeCase{"\x9B"
                                                     "31m",
                                                     "\\x9b31m"},                // the same as a lone byte
+                                         // Bidirectional overrides, embeddings and isolates; their
+                                         // neighbours U+2029, U+202F and U+2065 stay.
+                                         EscapeCase{"invoice\xE2\x80\xAE"
+                                                    "fdp.exe",
+                                                    "invoice\\u202efdp.exe"},
+                                         EscapeCase{"\xE2\x80\xAA\xE2\x80\xAB\xE2\x80\xAC\xE2\x80\xAD",
+                                                    "\\u202a\\u202b\\u202c\\u202d"},
+                                         EscapeCase{"\xE2\x81\xA6x\xE2\x81\xA7\xE2\x81\xA8\xE2\x81\xA9",
+                                                    "\\u2066x\\u2067\\u2068\\u2069"},
+                                         EscapeCase{"\xE2\x80\xA9\xE2\x80\xAF\xE2\x81\xA5",
+                                                    "\xE2\x80\xA9\xE2\x80\xAF\xE2\x81\xA5"},
                                          EscapeCase{"\xC3", "\\xc3"},           // cut-off sequence
                                          EscapeCase{"\xC0\xAF", "\\xc0\\xaf"},  // overlong '/'
                                          EscapeCase{"\xED\xA0\x80", "\\xed\\xa0\\x80"}),

@@ -1,6 +1,9 @@
 // The window's Edit menu and palette commands, driven as a user drives them: keys, clicks and
 // menu items, with the file dialogs and questions answered by the test.
+#include <sys/stat.h>
+
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QMenuBar>
 
@@ -222,6 +225,13 @@ TEST_F(PaletteMenusTest, AnImportIsOneStepAndAFaultyFileChangesNothing) {
   EXPECT_TRUE(dialogs_.errors[0].contains(bad + ": anchors.M30.hue: ")) << dialogs_.errors[0].toStdString();
   EXPECT_EQ(Form().CurrentPalette(), start);
   EXPECT_FALSE(Item("EditUndo")->isEnabled());
+  // A FIFO is refused at once: opening it would wait for a writer, and the window with it.
+  const QString fifo = files_.filePath("fifo.json");
+  ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  dialogs_.openAnswers = {fifo};
+  Item("FileImportPalette")->trigger();
+  EXPECT_EQ(dialogs_.errors.value(1),
+            "The palette could not be imported.\n" + fifo + ": is a FIFO, not a regular file");
 
   dialogs_.openAnswers = {Write("sample.json", kSample)};
   Item("FileImportPalette")->trigger();
@@ -282,6 +292,41 @@ TEST_F(PaletteMenusTest, APaletteChosenByNameIsOneStepAndTheShownOneIsSavedUnder
 
   choose("my grey");  // replaced under the name as typed; the factory palette is shown already: no step
   EXPECT_EQ(Plain(Item("EditUndo")->text()), "Undo Palette factory");
+}
+
+// A name that could reorder the menu's text or break its line shows its controls written out; a
+// long one is cut to 60 characters, in the Palettes menu and in Edit > Undo alike.
+TEST_F(PaletteMenusTest, NamesShowTheirControlsWrittenOutAndLongOnesCutShort) {
+  const QString folder = data_.filePath(QStringLiteral("palettor/palettes"));
+  QDir().mkpath(folder);
+  const std::string longName = "Storm " + std::string(54, 'x') + "\\u00e9!";  // 62 characters
+  for (const auto& [file, name] :
+       {std::pair{"a.json", std::string("Storm \\u202egnp.exe")},
+        std::pair{"b.json", std::string("Storm\\u0007\\u2066bell")}, std::pair{"c.json", longName}}) {
+    QFile out(QDir(folder).filePath(QString::fromLatin1(file)));
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(QByteArray::fromStdString(test::Replaced(kSample, "\"Sample\"", "\"" + name + "\"")));
+  }
+  const PaletteMenus menus = OpenWithMenus();
+  menus.palettes->Refresh();
+  QStringList user;
+  for (QAction* item : menus.palettes->actions().mid(5, 3)) user << item->text();  // after the built-ins
+  const QString cut = "Storm " + QString(53, QLatin1Char('x')) + QChar(0x2026);
+  EXPECT_EQ(user, QStringList({"Storm\\x07\\u2066bell", cut, "Storm \\u202egnp.exe"}));
+  menus.palettes->actions().at(6)->trigger();
+  EXPECT_EQ(Plain(Item("EditUndo")->text()), "Undo Palette " + cut);
+}
+
+TEST_F(PaletteMenusTest, APaletteFolderThatCannotBeReadIsSaidOnceAtTheStart) {
+  QFile plain(data_.filePath(QStringLiteral("palettor")));  // the folder's parent is a file
+  ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+  const PaletteMenus menus = OpenWithMenus();
+  menus.palettes->Refresh();
+  menus.palettes->Refresh();
+  EXPECT_EQ(dialogs_.errors, QStringList({data_.filePath(QStringLiteral("palettor/palettes")) +
+                                          ": cannot read the palette folder: Not a directory.\nFile > Palettes "
+                                          "lists the built-in palettes alone."}));
+  EXPECT_EQ(menus.palettes->actions().size(), 6);  // the built-ins, a separator and Save current palette as...
 }
 
 TEST_F(PaletteMenusTest, ExportsWriteWhatTheWindowShows) {

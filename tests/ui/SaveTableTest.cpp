@@ -5,12 +5,15 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QTimer>
 #include <csignal>
+#include <filesystem>
 
+#include "RegistryVariables.h"
 #include "RunProcess.h"
 #include "TableBitmapWriter.h"
 #include "WindowFixture.h"
@@ -250,6 +253,18 @@ class FileSizeLimit {
   void (*previousHandler_)(int);
 };
 
+// The register holds the viewer's path as bytes; a folder whose name is not UTF-8 is saved into
+// as it is, and the confirmation shows those bytes escaped.
+TEST_F(SaveTable, AViewerFolderWhoseNameIsNotUtf8IsSavedInto) {
+  const std::string folder = store_.Path().toStdString() + "/Sky\xE9";
+  ASSERT_TRUE(std::filesystem::create_directory(folder));
+  RegisterAppPath(CurrentUserRegistry(store_.Store(), folder + "/Skyreader"));
+  Open();
+  Click(Form().ButtonSave);
+  EXPECT_TRUE(std::filesystem::is_regular_file(folder + "/TempToColourUser.bmp"));
+  EXPECT_EQ(dialogs_.messages, QStringList{"Bitmap saved to " + store_.Path() + "/Sky\\xe9/TempToColourUser.bmp"});
+}
+
 TEST_F(SaveTable, FullDiskLeavesTheEarlierFileWhole) {
   RegisterViewerFolder();
   Open();
@@ -264,7 +279,20 @@ TEST_F(SaveTable, FullDiskLeavesTheEarlierFileWhole) {
   EXPECT_EQ(ReadAll(target), earlier);
   EXPECT_TRUE(dialogs_.messages.isEmpty());
   ASSERT_EQ(dialogs_.errors.size(), 1);
+  EXPECT_EQ(dialogs_.errors[0], "The bitmap could not be saved to " + target + ":\nFile too large");
   EXPECT_EQ(Leftovers(Viewer(), {"mine.bmp"}), QStringList()) << "no temporary file left behind";
+}
+
+TEST_F(SaveTable, ASymlinkLoopIsRefusedAndStays) {
+  RegisterViewerFolder();
+  Open();
+  const QString loop = Viewer() + "/loop.bmp";
+  ASSERT_TRUE(QFile::link(loop, loop));
+  dialogs_.answers = {loop};
+  Form().FileSaveAs->trigger();
+  ASSERT_EQ(dialogs_.errors.size(), 1);
+  EXPECT_EQ(dialogs_.errors[0], "The bitmap could not be saved to " + loop + ":\nToo many levels of symbolic links");
+  EXPECT_TRUE(QFileInfo(loop).isSymLink());
 }
 
 TEST_F(SaveTable, FolderOfAReadOnlyFileSystemIsReported) {

@@ -135,7 +135,7 @@ TEST_F(TableBitmap, DiskFullHalfWayLeavesTheOldFileAndSaysWhy) {
   setrlimit(RLIMIT_FSIZE, &previous);
   std::signal(SIGXFSZ, previousHandler);
 
-  EXPECT_FALSE(reason.isEmpty());
+  EXPECT_EQ(reason, "File too large");
   EXPECT_EQ(ReadFile(path), QByteArray("keep me"));
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"TempToColourUser.bmp"})
       << "the partial temporary file is removed";
