@@ -14,6 +14,7 @@
 #include "DemoScene.h"
 #include "DensityCsvWriter.h"
 #include "DensityImageWriter.h"
+#include "NativeFileName.h"
 #include "Output.h"
 #include "OutputFile.h"
 #include "ScannedDensity.h"
@@ -80,7 +81,7 @@ DensityRequest ParseDensity(const Arguments& args) {
                                                : "scene-density: --ir FILE --vis FILE (or --demo) is required");
   }
   if (!haveOut) throw UsageError("scene-density: --out FILE (or --out - for CSV on standard output) is required");
-  const bool toStandardOutput = NamesStandardOutput(QString::fromStdString(request.out));
+  const bool toStandardOutput = NamesStandardOutput(DecodeFileName(request.out));
   if (request.json && toStandardOutput) {
     throw UsageError("scene-density: --json writes the summary to standard output; --out must name a file");
   }
@@ -196,7 +197,7 @@ void RunSceneDensity(const Arguments& args) {
   }
   const AnchorShares shares(density, palette);
 
-  const QString target = QString::fromStdString(request.out);
+  const QString target = DecodeFileName(request.out);
   if (request.format == DensityFormat::Png) {
     DensityImageWriter writer;
     if (!writer.Write(density, target)) throw CannotWrite(request.out, "the density image", writer.ErrorString());

@@ -158,6 +158,7 @@ TEST_F(Conventions, FileNamesThatAreNotUtf8AreWrittenAsGiven) {
                                                {"legend", "--factory", "--out", "t\xE9.png"},
                                                {"colourise", "--demo", "--factory", "--out", "c\xE9.png"},
                                                {"palette", "export", "--factory", "p\xE9.json"},
+                                               {"scene-density", "--demo", "--out", "d\xE9.csv"},
                                                {"demo-scene", "--vis-out", "v\xE9.png", "--ir-out", "i\xE9.png"}}) {
     const ProcessResult r = RunInFolder(args);
     EXPECT_EQ(r.exitStatus, 0) << args[0] << ": " << r.err;
@@ -191,14 +192,36 @@ TEST_P(WritePastAFileSizeLimit, SaysSoAndKeepsTheEarlierFile) {
   EXPECT_EQ(ReadFile(root_ / GetParam().named), "earlier");
 }
 
-INSTANTIATE_TEST_SUITE_P(Commands, WritePastAFileSizeLimit,
-                         ::testing::Values(FullOutput{{"render", "--factory", "--out", "t.bmp"}, "t.bmp"},
-                                           FullOutput{{"export-csv", "--factory", "--out", "t.csv"}, "t.csv"},
-                                           FullOutput{{"legend", "--factory", "--out", "t.png"}, "t.png"},
-                                           FullOutput{{"colourise", "--demo", "--factory", "--out", "c.png"}, "c.png"},
-                                           FullOutput{{"demo-scene", "--ir-out", "i.png", "--vis-out", "v.png"},
-                                                      "i.png"}),
-                         test::CaseName<FullOutput>);
+// Every command that writes files, each with the file whose failure is reported.
+const auto kFileWritingCommands =
+    ::testing::Values(FullOutput{{"render", "--factory", "--out", "t.bmp"}, "t.bmp"},
+                      FullOutput{{"export-csv", "--factory", "--out", "t.csv"}, "t.csv"},
+                      FullOutput{{"legend", "--factory", "--out", "t.png"}, "t.png"},
+                      FullOutput{{"colourise", "--demo", "--factory", "--out", "c.png"}, "c.png"},
+                      FullOutput{{"demo-scene", "--ir-out", "i.png", "--vis-out", "v.png"}, "i.png"});
+
+INSTANTIATE_TEST_SUITE_P(Commands, WritePastAFileSizeLimit, kFileWritingCommands, test::CaseName<FullOutput>);
+
+class WriteOnAFullDisk : public Conventions, public ::testing::WithParamInterface<FullOutput> {};
+
+// On a file system of 8 KiB, mounted over the test's folder in a mount namespace of the command
+// alone (which needs the right to make one: skipped elsewhere). The earlier file is shown on
+// standard output once the command is done, as the mount ends with it.
+TEST_P(WriteOnAFullDisk, SaysSoAndKeepsTheEarlierFile) {
+  const std::string script =
+      "mount -t tmpfs -o size=8k tmpfs \"$0\" 2>/dev/null || exit 77; cd \"$0\" && name=$1 && shift && "
+      "printf earlier >\"$name\" && \"$@\"; status=$?; cat \"$name\"; exit $status";
+  std::vector<std::string> args{"-m", "/bin/sh", "-c", script, root_.string(), GetParam().named, PALETTOR_CLI};
+  args.insert(args.end(), GetParam().args.begin(), GetParam().args.end());
+  if (!std::filesystem::exists("/usr/bin/unshare")) GTEST_SKIP() << "no unshare here";
+  const ProcessResult r = test::RunProcess("/usr/bin/unshare", args);
+  if (r.exitStatus == 77) GTEST_SKIP() << "no mount namespace here";
+  EXPECT_EQ(r.exitStatus, 1);
+  EXPECT_EQ(r.err, std::string("palettor-cli: cannot write ") + GetParam().named + ": No space left on device\n");
+  EXPECT_EQ(r.out, "earlier");
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, WriteOnAFullDisk, kFileWritingCommands, test::CaseName<FullOutput>);
 
 }  // namespace
 }  // namespace palettor
