@@ -75,6 +75,10 @@ void PalettorSettings::KeepStoreAsItIs() {
   for (auto& setting : held_) setting.reset();
 }
 
+void PalettorSettings::LeaveAsItIs(SettingId id) {
+  if (Position(id) < kSettingCount && held_[Position(id)]) held_[Position(id)]->StoreOnFree = false;
+}
+
 void PalettorSettings::StoreAndFree(bool smooth, std::int16_t tailPosition, bool whiteTop) {
   if (TRegistryBoolean* setting = Boolean(SettingId::SmoothColours)) setting->Value = smooth;
   if (TRegistryInteger* setting = Integer(SettingId::TailPercent)) setting->Value = StoredTailPercentOf(tailPosition);

@@ -39,6 +39,8 @@ class PalettorSettings {
 
   // Frees every setting without storing any (the store is left as it is).
   void KeepStoreAsItIs();
+  // The setting will leave its stored value as it is when freed.
+  void LeaveAsItIs(SettingId id);
 
   // Copies the controls' states in and frees every setting in the shutdown order, each free
   // writing its value, all in one transaction: Smooth colours, tail percent (the 16-bit

@@ -108,4 +108,16 @@ bool TRegistry::DeleteValue(std::string_view name) {
   return Backend().DeleteValue(key, std::string(name));
 }
 
+bool TRegistry::DeleteKey(std::string_view key) {
+  const auto path = Resolve(key);
+  if (!path || path->empty()) return false;
+  if ((Access & KEY_SET_VALUE) != KEY_SET_VALUE) {
+    throw ERegistryException("delete key '" + *path + "': access denied by the access mask");
+  }
+  if (!Backend().KeyExists(*path)) return false;
+  const bool deleted = Backend().DeleteKey(*path);
+  if (current_ && !Backend().KeyExists(*current_)) CloseKey();
+  return deleted;
+}
+
 }  // namespace palettor

@@ -69,6 +69,11 @@ class TRegistry {
   void WriteInteger(std::string_view name, std::int32_t value);
   void WriteString(std::string_view name, std::string_view value);
   bool DeleteValue(std::string_view name);  // false when there was nothing to delete
+  // Removes the key, its values and every key below it; false when there was no such key or the
+  // path names none (the root included). Throws ERegistryException when the access mask
+  // forbids it (KEY_SET_VALUE) or the store cannot be written. A current key that goes with it
+  // is closed.
+  bool DeleteKey(std::string_view key);
 
  private:
   RegistryBackend& Backend() { return backend_; }

@@ -54,6 +54,9 @@ class RegistryBackend {
   virtual void WriteValue(const std::string& key, const std::string& name, const RegistryData& data) = 0;
   // False when there was no such value; throws when the store cannot be written.
   virtual bool DeleteValue(const std::string& key, const std::string& name) = 0;
+  // Removes the key with its values and every key below it. False when there was no such key;
+  // throws when the store cannot be written.
+  virtual bool DeleteKey(const std::string& key) = 0;
   // Names of the values in a key, ordered by name ignoring case; throws when unreadable.
   virtual std::vector<std::string> ValueNames(const std::string& key) = 0;
 

@@ -90,12 +90,16 @@ TRegistryInteger::~TRegistryInteger() {
   if (StoreOnFree) StoreInteger(Store(), KeyPath, ValueName, Value);
 }
 
+void WriteAppPath(const CurrentUserRegistry& registry) {
+  const std::string exe = GetExeName(registry);
+  const std::string name = ChangeFileExt(ExtractFileName(exe), "");
+  TRegistry paths(registry.Store());
+  if (paths.OpenKey(kAppPathsKey, true)) paths.WriteString(name, exe);
+}
+
 void RegisterAppPath(const CurrentUserRegistry& registry) {
   try {
-    const std::string exe = GetExeName(registry);
-    const std::string name = ChangeFileExt(ExtractFileName(exe), "");
-    TRegistry paths(registry.Store());
-    if (paths.OpenKey(kAppPathsKey, true)) paths.WriteString(name, exe);
+    WriteAppPath(registry);
   } catch (...) {
   }
 }

@@ -76,6 +76,9 @@ std::optional<std::int32_t> LoadRegistryInteger(RegistryBackend& store, const st
 // Writes the entry of the program `registry` works for in the register. Never fails towards
 // the caller.
 void RegisterAppPath(const CurrentUserRegistry& registry);
+// The same, for a caller that wants to know: throws ERegistryException when the store cannot be
+// written (EStoreBusy when it is held past the wait).
+void WriteAppPath(const CurrentUserRegistry& registry);
 // The stored path of the named program, or "" when it is not registered (or not as text).
 // Never creates anything.
 std::string ReadAppPath(const CurrentUserRegistry& registry, const std::string& name);

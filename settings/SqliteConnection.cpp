@@ -45,7 +45,9 @@ void SqliteConnection::Open(const std::string& path, int flags, int busyTimeoutM
   sqlite3_extended_result_codes(db_, 1);
   sqlite3_busy_timeout(db_, busyTimeoutMs);
   try {
-    Exec("PRAGMA synchronous = FULL");
+    // EXTRA: the journal's removal, which commits a transaction, is synced in the folder too,
+    // so that a power cut after the commit returned cannot bring the journal back.
+    Exec("PRAGMA synchronous = EXTRA");
   } catch (...) {
     Close();
     throw;

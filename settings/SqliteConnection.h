@@ -25,8 +25,9 @@ class SqliteConnection {
   SqliteConnection& operator=(const SqliteConnection&) = delete;
 
   // Opens `path` with the sqlite3_open_v2 `flags`, waiting up to `busyTimeoutMs` for a locked
-  // file in every later statement. Every commit reaches the disk before it is reported; the
-  // rollback journal (not WAL) keeps the store readable from a read-only folder.
+  // file in every later statement. Every commit reaches the disk, with the folder that records
+  // it, before it is reported; the rollback journal (not WAL) keeps the store readable from a
+  // read-only folder.
   void Open(const std::string& path, int flags, int busyTimeoutMs);
   void Close();
   // Forgets the connection without closing it: one inherited from a parent process (fork)

@@ -377,6 +377,25 @@ bool SqliteRegistryStore::DeleteValue(const std::string& key, const std::string&
   return deleted;
 }
 
+bool SqliteRegistryStore::DeleteKey(const std::string& key) {
+  if (key.empty()) throw ERegistryException("settings store: the root key cannot be removed");
+  bool deleted = false;
+  Write([&] {
+    // The key and those below it: the paths that begin with the key and a separator, which sort
+    // (ignoring case, as paths compare) after the key and '\' and before the key and ']', the
+    // character that follows the separator.
+    for (const char* sql : {"DELETE FROM registry_values WHERE key_path = ?1 OR (key_path > ?1 || '\\' AND "
+                            "key_path < ?1 || ']')",
+                            "DELETE FROM registry_keys WHERE path = ?1 OR (path > ?1 || '\\' AND path < ?1 || ']')"}) {
+      Statement erase(db_, sql);
+      erase.Bind(1, key);
+      erase.Step();
+    }
+    deleted = db_.Changes() > 0;
+  });
+  return deleted;
+}
+
 std::vector<std::string> SqliteRegistryStore::ValueNames(const std::string& key) {
   return Read(
       [&] {

@@ -1,7 +1,7 @@
 #pragma once
 // The current user's registry on Linux: one SQLite database shared by every program of the
 // maker (StoreLocation.h says where). A program opens it once, keeps the connection and groups
-// what belongs together in one transaction (a rollback journal with full sync), so a process
+// what belongs together in one transaction (a rollback journal, synced with its folder), so a process
 // killed at any point leaves each group of values all old or all new. Several processes may use
 // the store at once; a busy store is waited for (RegistryBusyTimeoutMs) before an operation
 // fails with EStoreBusy.
@@ -50,6 +50,7 @@ class SqliteRegistryStore final : public RegistryBackend {
   std::optional<RegistryData> ReadValue(const std::string& key, const std::string& name) override;
   void WriteValue(const std::string& key, const std::string& name, const RegistryData& data) override;
   bool DeleteValue(const std::string& key, const std::string& name) override;
+  bool DeleteKey(const std::string& key) override;
   std::vector<std::string> ValueNames(const std::string& key) override;
 
   void BeginTransaction(RegistryTransactionMode mode) override;

@@ -30,8 +30,13 @@ void MakeFolders(const std::string& folder) {
   while (pos <= folder.size()) {
     const auto end = folder.find('/', pos);
     const std::string built = folder.substr(0, end == std::string::npos ? folder.size() : end);
-    if (!built.empty() && ::mkdir(built.c_str(), 0700) != 0 && errno != EEXIST) {
-      throw ERegistryException("cannot create " + built + ": " + ErrnoText(errno));
+    if (!built.empty() && ::mkdir(built.c_str(), 0700) != 0) {
+      if (errno != EEXIST) throw ERegistryException("cannot create " + built + ": " + ErrnoText(errno));
+      // Otherwise the folder below would be refused as "Permission denied" or "Not a directory".
+      struct stat info {};
+      if (::stat(built.c_str(), &info) == 0 && !S_ISDIR(info.st_mode)) {
+        throw ERegistryException(built + " is a file, not a folder");
+      }
     }
     if (end == std::string::npos) break;
     pos = end + 1;

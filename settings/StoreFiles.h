@@ -20,7 +20,8 @@ std::optional<FileIdentity> IdentityOf(const std::string& path);
 bool FileExists(const std::string& path);
 
 // Creates the folder and its missing parents, private to the user as configuration folders
-// are. Throws ERegistryException naming the folder and the reason.
+// are. Throws ERegistryException naming the folder and the reason, or the file that stands
+// where a folder should.
 void MakeFolders(const std::string& folder);
 
 // Throw ERegistryException with the reason when a file cannot be created in `folder`, or the

@@ -3,6 +3,8 @@
 // palette files): what a first start gives, the window's load with its first-run rule, and the
 // window's store at shutdown. All of it works on the registry it is handed.
 #include <array>
+#include <cstdint>
+#include <optional>
 
 #include "CurrentUserRegistry.h"
 #include "Palette.h"
@@ -28,6 +30,10 @@ struct LoadedPalette {
   Palette palette;
   std::array<SettingSource, kSettingCount> sources{};          // catalogue order
   std::array<SettingSource, kTableValueCount> tableSources{};  // TableCatalogue() order
+  // The number each value held in the store, when it held a valid one: a REG_DWORD within the
+  // catalogue's range. Catalogue order, and TableCatalogue() order for the table subkey's.
+  std::array<std::optional<std::int32_t>, kSettingCount> stored{};
+  std::array<std::optional<std::int32_t>, kTableValueCount> tableStored{};
 };
 
 // The 27 values exactly as the window loads them, and then the table subkey's, from one state of
@@ -42,5 +48,20 @@ LoadedPalette LoadPalette(const CurrentUserRegistry& registry);
 // crash, none. The tail percent is stored
 // as the spinner would hold it. Throws ERegistryException when the store cannot be written.
 void StorePalette(const CurrentUserRegistry& registry, const Palette& palette);
+
+// Which of the 27 values (catalogue order) a window that loaded `start` and shows `palette`
+// writes when it closes: each whose number to store differs from the one loaded, or whose
+// loaded value was not a valid stored number (missing, of another type, out of range). So a
+// first run creates all 27 and a tail percent stored as text is rewritten as a number, while a
+// session that changed nothing writes nothing and never puts back what another program has
+// stored meanwhile; a value the user changed is written whatever happened meanwhile.
+std::array<bool, kSettingCount> SettingsToStore(const LoadedPalette& start, const Palette& palette);
+// The same rule for the table subkey's values (TableCatalogue() order).
+std::array<bool, kTableValueCount> TableValuesToStore(const LoadedPalette& start, const Palette& palette);
+
+// Stores those values, and then the table subkey's that the same rule picks, as StorePalette
+// does, in the same order and as one transaction, the others left as they are; writes nothing (and opens no
+// transaction) when there are none. Throws ERegistryException when the store cannot be written.
+void StorePaletteChanges(const CurrentUserRegistry& registry, const LoadedPalette& start, const Palette& palette);
 
 }  // namespace palettor

@@ -275,17 +275,30 @@ PackedColour TFormPalettor::AnchorColourOf(int index) const {
 void TFormPalettor::FormCreate(QObject*) {
   // The settings stay under the name the window started with, whatever becomes of its file.
   currentUser_.SetProgramPath(GetExeName(currentUser_));
-  RegisterAppPath(currentUser_);
+  // A store held by another program is waited for once: whatever else the start asks of it
+  // would only wait as long again and fail the same way.
+  std::string unreadable;
+  bool busy = false;
+  try {
+    WriteAppPath(currentUser_);
+  } catch (const EStoreBusy& error) {
+    unreadable = error.what();
+    busy = true;
+  } catch (const ERegistryException&) {
+    // The register is a courtesy to other programs; the window goes on without it.
+  }
   TableBitmap = std::make_unique<LutPixels>();
   TableBitmap->fill(0);
   ImageLUT->SetPicture(TableBitmap.get());
   // The 27 settings, blue tail first, then -60 ... +40, hue before saturation, then the options;
   // a blue-tail hue of -1 gives the factory anchors.
-  std::string unreadable;
   try {
-    palette_ = LoadPalette(currentUser_).palette;
+    if (busy) throw EStoreBusy(unreadable);
+    start_ = LoadPalette(currentUser_);
+    palette_ = start_.palette;
   } catch (const ERegistryException& error) {
     unreadable = error.what();
+    busy = busy || dynamic_cast<const EStoreBusy*>(&error) != nullptr;
     palette_ = DefaultPalette();  // what a first start gives
     storeAtClose_ = false;
   }
@@ -293,7 +306,7 @@ void TFormPalettor::FormCreate(QObject*) {
   RebuildTable();
   SetEditorEnabled(false);
   // Double buffering: Qt paints every widget through a back buffer already.
-  HostFolder = HostFolderOf(ReadAppPath(currentUser_, Setting(SettingId::ViewerAppPath).name));
+  HostFolder = HostFolderOf(busy ? std::string() : ReadAppPath(currentUser_, Setting(SettingId::ViewerAppPath).name));
   if (!unreadable.empty()) {
     // Starting on defaults and storing them at close would replace the user's palette.
     dialogs_->ShowError(this, QStringLiteral("The stored settings could not be read (") +
@@ -346,10 +359,11 @@ void TFormPalettor::FormDestroy(QObject*) {
   TableBitmap.reset();
   if (!storeAtClose_) return;
   palette_.tailPercent = UpDownTailPercent->GetPosition();  // a number typed in counts
-  // Smooth colours, tail percent, White top, then the anchors, as one transaction. A store that
-  // cannot be written is not reported, as no store failure is.
+  // What the session changed (all 27 on a first run), in the order Smooth colours, tail
+  // percent, White top, then the anchors, as one transaction; what another program stored
+  // meanwhile stays. A store that cannot be written is not reported, as no store failure is.
   try {
-    StorePalette(currentUser_, palette_);
+    StorePaletteChanges(currentUser_, start_, palette_);
   } catch (const ERegistryException&) {
   }
 }

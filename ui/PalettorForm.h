@@ -20,6 +20,7 @@
 #include "FormControls.h"
 #include "LutTable.h"
 #include "Palette.h"
+#include "StoredPalette.h"
 
 class QAction;
 class QDialog;
@@ -184,6 +185,8 @@ class TFormPalettor : public QMainWindow {
   CurrentUserRegistry currentUser_;
   // The live state; its tail percent is the spinner's position at the last rebuild.
   Palette palette_{};
+  // What FormCreate loaded: closing stores only what differs from it.
+  LoadedPalette start_{};
   // Cleared when the settings could not be loaded: defaults never replace what is stored.
   bool storeAtClose_ = true;
   // The editor's New swatch: what Update would make the selected anchor.

@@ -41,6 +41,30 @@ TEST_F(RegistryTest, OpenKeyWithCreateMakesTheKeyAndItsParents) {
             (std::vector<std::string>{"Software", "Software\\Quillon", "Software\\Quillon\\App Paths"}));
 }
 
+TEST_F(RegistryTest, DeletingAKeyTakesItsValuesAndSubkeysAndNothingBesideIt) {
+  {
+    TRegistry registry(Store());
+    for (const char* key :
+         {"\\Software\\Quillon\\palettor", "\\Software\\Quillon\\palettor\\Recovery\\Deeper",
+          "\\Software\\Quillon\\palettor2", "\\Software\\Quillon\\palettor[", "\\Software\\Quillon\\palettor]"}) {
+      ASSERT_TRUE(registry.OpenKey(key, true));
+      registry.WriteInteger("Value", 1);
+    }
+    ASSERT_TRUE(registry.OpenKey("\\Software\\Quillon\\palettor\\Recovery", false));
+    EXPECT_TRUE(registry.DeleteKey("\\SOFTWARE\\quillon\\Palettor\\recovery"));
+    EXPECT_FALSE(registry.HasCurrentKey()) << "the current key went with it";
+    EXPECT_FALSE(registry.DeleteKey("\\Software\\Quillon\\palettor\\Recovery"));
+    EXPECT_FALSE(registry.DeleteKey("\\"));
+    EXPECT_TRUE(registry.DeleteKey("\\Software\\Quillon\\palettor"));
+  }
+  EXPECT_EQ(Query("SELECT path FROM registry_keys ORDER BY path"),
+            (std::vector<std::string>{"Software", "Software\\Quillon", "Software\\Quillon\\palettor2",
+                                      "Software\\Quillon\\palettor[", "Software\\Quillon\\palettor]"}));
+  EXPECT_EQ(Query("SELECT key_path FROM registry_values ORDER BY key_path"),
+            (std::vector<std::string>{"Software\\Quillon\\palettor2", "Software\\Quillon\\palettor[",
+                                      "Software\\Quillon\\palettor]"}));
+}
+
 TEST_F(RegistryTest, NamesCompareIgnoringCaseAndKeepTheirFirstSpelling) {
   {
     TRegistry registry(Store());

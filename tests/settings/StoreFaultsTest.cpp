@@ -188,6 +188,24 @@ TEST_F(StoreFaults, AStoreOfANewerLayoutIsLeftAloneAndNotOverwritten) {
   EXPECT_TRUE(SetAsideFiles().empty());
 }
 
+// A file where the store's folder (or a folder above it) belongs: a write says what is in the
+// way, not that permission was denied; a read finds nothing stored.
+TEST_F(StoreFaults, AFileInPlaceOfTheFolderIsNamedAsSuch) {
+  for (const std::filesystem::path& inTheWay : {StorePath().parent_path(), config_}) {
+    std::filesystem::remove_all(config_);
+    WriteFile(inTheWay, "not a folder\n");
+    RestartProgram();
+    try {
+      StorePalette(Registry(), DefaultPalette());
+      ADD_FAILURE() << "stored below a file";
+    } catch (const ERegistryException& error) {
+      EXPECT_NE(std::string(error.what()).find(inTheWay.string() + " is a file, not a folder"), std::string::npos)
+          << error.what();
+    }
+    EXPECT_FALSE(LoadPalette(Registry()).sources[0] == SettingSource::Stored);
+  }
+}
+
 // A store with this program's mark whose layout was damaged by hand or by another program:
 // every write would fail from then on.
 class DamagedLayout : public StoreFaults, public ::testing::WithParamInterface<const char*> {};

@@ -239,6 +239,40 @@ TEST_F(Lifecycle, AStoreThatCannotBeReadIsSaidOnceAndLeftAsItIsAtClose) {
   EXPECT_EQ(file.readAll(), before) << "nothing it never loaded is stored";
 }
 
+// A store that every operation finds held by another program, each after the whole wait.
+class HeldStore final : public RegistryBackend {
+ public:
+  int waits = 0;
+  bool KeyExists(const std::string&) override { Wait(); }
+  void CreateKey(const std::string&) override { Wait(); }
+  std::optional<RegistryData> ReadValue(const std::string&, const std::string&) override { Wait(); }
+  void WriteValue(const std::string&, const std::string&, const RegistryData&) override { Wait(); }
+  bool DeleteValue(const std::string&, const std::string&) override { Wait(); }
+  bool DeleteKey(const std::string&) override { Wait(); }
+  std::vector<std::string> ValueNames(const std::string&) override { Wait(); }
+  void BeginTransaction(RegistryTransactionMode) override { Wait(); }
+  void CommitTransaction() override {}
+  void RollbackTransaction() noexcept override {}
+
+ private:
+  [[noreturn]] void Wait() {
+    ++waits;
+    throw EStoreBusy("settings store busy: database is locked");
+  }
+};
+
+TEST_F(Lifecycle, ABusyStoreIsWaitedForOnceFromStartToClose) {
+  HeldStore held;
+  const CurrentUserRegistry program(held, "/opt/palettor/palettor");
+  Open(&program);
+  EXPECT_EQ(held.waits, 1);
+  ASSERT_EQ(dialogs_.errors.size(), 1);
+  EXPECT_TRUE(dialogs_.errors[0].contains(QStringLiteral("busy"))) << dialogs_.errors[0].toStdString();
+  Click(Form().CheckBoxSmooth);
+  CloseWindow();
+  EXPECT_EQ(held.waits, 1);
+}
+
 TEST_F(Lifecycle, TheViewersFolderIsReadAtStartUp) {
   store_.RegisterViewer("/opt/sky/Skyreader.exe");
   Open();
