@@ -50,7 +50,8 @@ void ColourCells(const SceneCells& cells, const QRect& part, const SceneColouris
       for (int x = 0; x < inside.width(); ++x)
         out[x] = (*colours)[(std::size_t{vis[x]} << kColumnBits) | columns[ir[x]]];
     } else {
-      for (int x = 0; x < inside.width(); ++x) out[x] = (*colours)[(std::size_t{vis[x]} << kColumnBits) | ir[x]];
+      for (int x = 0; x < inside.width(); ++x)
+        out[x] = (*colours)[(std::size_t{vis[x]} << kColumnBits) | (ir[x] & 0xFFu)];
     }
   }
 }

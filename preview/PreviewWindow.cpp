@@ -4,6 +4,7 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDockWidget>
 #include <QDoubleSpinBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -20,6 +21,8 @@
 #include <cstdio>
 
 #include "AnchorPalette.h"
+#include "AnchorShares.h"
+#include "CellDensity.h"
 #include "ColouredScene.h"
 #include "ColouredSceneWriter.h"
 #include "DemoScene.h"
@@ -31,9 +34,11 @@
 #include "PixelReport.h"
 #include "RasterError.h"
 #include "RegistryBackend.h"
+#include "SceneDensity.h"
 #include "SceneFileFormat.h"
 #include "SceneImage.h"
 #include "SceneReader.h"
+#include "SceneTablePanel.h"
 #include "SceneView.h"
 
 namespace palettor {
@@ -96,7 +101,8 @@ PreviewWindow::PreviewWindow(TFormPalettor& form, const CurrentUserRegistry& cur
       dialogs_(dialogs),
       demo_(demo),
       colouriser_(std::make_unique<SceneColouriser>()),
-      simulated_(std::make_unique<LutPixels>()) {
+      simulated_(std::make_unique<LutPixels>()),
+      density_(std::make_unique<SceneDensity>()) {
   setObjectName(QStringLiteral("PreviewWindow"));
   setAttribute(Qt::WA_DeleteOnClose);
   setAcceptDrops(true);
@@ -106,11 +112,15 @@ PreviewWindow::PreviewWindow(TFormPalettor& form, const CurrentUserRegistry& cur
   BuildMenus();
   BuildToolBar();
   BuildStatusBar();
+  BuildTablePanel();
   view_->SetColouriser(colouriser_.get());
   connect(view_, &SceneView::PixelHovered, this, &PreviewWindow::ShowPixel);
   connect(view_, &SceneView::HoverLeft, this, &PreviewWindow::ClearPixelInfo);
   connect(view_, &SceneView::PixelClicked, this, &PreviewWindow::SelectAnchorOf);
   connect(view_, &SceneView::ZoomChanged, this, &PreviewWindow::UpdateZoomInfo);
+  connect(view_, &SceneView::CellsInViewChanged, this, [this] {
+    if (const auto anchor = highlight_.Anchor()) Highlight(*anchor);
+  });
   connect(&form_, &TFormPalettor::TableRebuilt, this, &PreviewWindow::Recolour);
 
   const std::optional<PreviewSettings> loaded = LoadPreviewSettings(currentUser_);
@@ -119,7 +129,7 @@ PreviewWindow::PreviewWindow(TFormPalettor& form, const CurrentUserRegistry& cur
   ClearPixelInfo();
 
   // The scene at its zoom where the screen allows, else most of the screen.
-  const QSize chrome(40, menuBar()->sizeHint().height() + 120);
+  const QSize chrome(40 + tableDock_->sizeHint().width(), menuBar()->sizeHint().height() + 120);
   QSize wanted = view_->SceneSize() * (view_->ZoomPercent() == kZoomToFit ? 1.0 : view_->ScaleFactor()) + chrome;
   if (const QScreen* where = screen()) wanted = wanted.boundedTo(where->availableGeometry().size() * 0.85);
   resize(wanted.expandedTo(QSize(640, 480)));
@@ -208,6 +218,7 @@ void PreviewWindow::BuildMenus() {
   QMenu* vision = viewMenu->addMenu(tr("Colour &Vision"));
   vision->setObjectName(QStringLiteral("PreviewVision"));
   for (QAction* action : visionActions) vision->addAction(action);
+  viewMenu->addSeparator();
 
   sceneMenu = menuBar()->addMenu(tr("&Scene"));
   sceneMenu->setObjectName(QStringLiteral("PreviewScene"));
@@ -295,6 +306,22 @@ void PreviewWindow::BuildStatusBar() {
   statusBar()->addPermanentWidget(zoomInfo_);
 }
 
+void PreviewWindow::BuildTablePanel() {
+  tablePanel_ = new SceneTablePanel(this);
+  tableDock_ = new QDockWidget(tr("Scene on the table"), this);
+  tableDock_->setObjectName(QStringLiteral("SceneOnTable"));
+  tableDock_->setWidget(tablePanel_);
+  addDockWidget(Qt::RightDockWidgetArea, tableDock_);
+  showTablePanel = tableDock_->toggleViewAction();
+  showTablePanel->setText(tr("Scene on the &Table"));
+  showTablePanel->setObjectName(QStringLiteral("ShowSceneOnTable"));
+  viewMenu->addAction(showTablePanel);
+  connect(tablePanel_, &SceneTablePanel::AnchorHighlighted, this, &PreviewWindow::Highlight);
+  connect(tablePanel_, &SceneTablePanel::HighlightCleared, this, &PreviewWindow::ClearHighlight);
+  connect(tablePanel_, &SceneTablePanel::AnchorChosen, this, &PreviewWindow::SelectAnchor);
+  connect(tablePanel_, &SceneTablePanel::CellDescribed, this, &PreviewWindow::ShowCellInfo);
+}
+
 void PreviewWindow::ApplySettings(const PreviewSettings& settings) {
   scale_ = settings.scale;
   simulation_ = settings.simulation;
@@ -360,6 +387,15 @@ void PreviewWindow::Recolour() {
   }
   colouriser_->SetScale(scale_);
   view_->Recolour();
+  if (densityScale_ != scale_) Recount();
+  const Palette palette = form_.CurrentPalette();
+  tablePanel_->SetTable(*table, TableInputsOf(palette));
+  const AnchorShares shares(*density_, palette);
+  SharePercents percents{};
+  for (int anchor = kFirstAnchor; anchor <= kLastAnchor; ++anchor)
+    percents[AnchorSlot(anchor)] = shares.Percent(anchor);
+  tablePanel_->SetShares(percents);
+  if (const auto anchor = highlight_.Anchor()) Highlight(*anchor);
   if (hovered_) ShowPixel(*hovered_);
 }
 
@@ -422,6 +458,7 @@ void PreviewWindow::ShowScene(Opened opened, QString irPath, QString visPath) {
   irPath_ = std::move(irPath);
   visPath_ = std::move(visPath);
   hovered_.reset();
+  densityScale_.reset();
   view_->SetScene(QSize(scene_->Width(), scene_->Height()), std::move(opened.cells), std::move(opened.reader));
   ShowScaleState();
   Recolour();
@@ -547,6 +584,7 @@ void PreviewWindow::ShowPixel(QPoint pixel) {
     const ScenePixel at = scene_->PixelAt(pixel.x(), pixel.y());
     pixelInfo_->setText(DescribeScenePixel(pixel.x(), pixel.y(), at, scene_->IrRule(), scene_->VisRule(),
                                            TableInputsOf(form_.CurrentPalette())));
+    tablePanel_->MarkCell(at.column && at.row ? std::optional(TableCell{*at.column, *at.row}) : std::nullopt);
   } catch (const RasterError& error) {
     pixelInfo_->setText(QString::fromStdString(error.what()));
   }
@@ -554,6 +592,7 @@ void PreviewWindow::ShowPixel(QPoint pixel) {
 
 void PreviewWindow::ClearPixelInfo() {
   hovered_.reset();
+  if (tablePanel_) tablePanel_->MarkCell(std::nullopt);
   pixelInfo_->setText(tr("Point at the scene for its levels, temperature and anchors; click to edit the anchor."));
 }
 
@@ -567,9 +606,41 @@ void PreviewWindow::SelectAnchorOf(QPoint pixel) {
   }
   if (!at.column || !at.row) return;
   const int anchor = AnchorsOfCell(*at.column, *at.row, TableInputsOf(form_.CurrentPalette())).selected;
+  SelectAnchor(anchor);
+}
+
+void PreviewWindow::SelectAnchor(int anchor) {
   form_.SelectAnchor(anchor);
   statusBar()->showMessage(tr("%1 selected in the colour editor").arg(QString::fromStdString(AnchorName(anchor))),
                            kNoticeMs / 2);
+}
+
+// --- The scene on the table
+
+void PreviewWindow::Recount() {
+  // The whole scene's cells: every pixel of a scene kept at full resolution, a sample of a larger one.
+  const SceneCells* whole = view_->WholeCells();
+  *density_ = whole ? DensityOfCells(*whole, scale_) : SceneDensity();
+  densityScale_ = scale_;
+  tablePanel_->SetCounts(density_.get());
+}
+
+void PreviewWindow::Highlight(int anchor) {
+  highlight_.Show(anchor, TableInputsOf(form_.CurrentPalette()), scale_, view_->CellsInView());
+  view_->SetOverlay(highlight_.Overlay());
+}
+
+void PreviewWindow::ClearHighlight() {
+  highlight_.Clear();
+  view_->SetOverlay(nullptr);
+}
+
+void PreviewWindow::ShowCellInfo(const QString& text) {
+  if (text.isEmpty()) {
+    ClearPixelInfo();
+  } else {
+    pixelInfo_->setText(text);
+  }
 }
 
 // --- Dialogs and drops

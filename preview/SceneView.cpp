@@ -144,6 +144,12 @@ void SceneView::TakeCellsInView() {
   }
   inView_ = ResampleCells(*source_, region, width, height);
   Recolour();
+  emit CellsInViewChanged();
+}
+
+void SceneView::SetOverlay(const QImage* overlay) {
+  overlay_ = overlay;
+  viewport()->update();
 }
 
 void SceneView::FinerCellsRead(std::shared_ptr<const SceneCells> cells) {
@@ -249,6 +255,12 @@ void SceneView::paintEvent(QPaintEvent* event) {
     painter.setRenderHint(QPainter::SmoothPixmapTransform, target.width() < shown_.width());
     painter.setClipRect(exposed);
     painter.drawImage(target, shown_);
+  }
+  if (overlay_ && overlay_->size() == shown_.size()) {
+    painter.setClipRect(exposed);
+    painter.setCompositionMode(QPainter::CompositionMode_Multiply);
+    painter.drawImage(target, *overlay_);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
   }
   ++paints_;
 }

@@ -41,6 +41,12 @@ class SceneView : public QAbstractScrollArea {
   // The coloured part in view, and the scene's pixels it covers.
   const QImage& Shown() const { return shown_; }
   const SceneCells& CellsInView() const { return inView_; }
+  // The whole scene's cells, at full or reduced resolution; nullptr without a scene.
+  const SceneCells* WholeCells() const { return whole_.get(); }
+  // An image of the shown part's size multiplied into it (white keeps a pixel, darker dims it);
+  // nullptr for none. It must outlive the view or be replaced first.
+  void SetOverlay(const QImage* overlay);
+  const QImage* Overlay() const { return overlay_; }
   // Samples per scene pixel of the cells the part in view is taken from: 1 at full resolution.
   double SourceScale() const { return source_ ? source_->Scale() : 0.0; }
 
@@ -69,6 +75,8 @@ class SceneView : public QAbstractScrollArea {
   void ZoomChanged();
   // Finer cells of the part in view arrived and are shown.
   void FinerCellsShown();
+  // Other cells are in view (scrolled, zoomed, finer): an overlay must follow them.
+  void CellsInViewChanged();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -103,6 +111,7 @@ class SceneView : public QAbstractScrollArea {
   SceneCells inView_;
   const SceneColouriser* colouriser_ = nullptr;
   QImage shown_;
+  const QImage* overlay_ = nullptr;
   int percent_ = 100;
   bool fit_ = false;
   bool laying_ = false;  // zooming: scrolling on the way does not take new cells

@@ -343,8 +343,10 @@ void ColouredScene::InfraredKeys(const PixelWindow& window, int width, int heigh
   ir_.ReadValues(window, width, height, values);
   const TemperatureUnit unit = *irRule_.unit;
   for (std::size_t i = 0; i < count; ++i) {
-    keys[i] =
-        std::isnan(values[i]) ? kNoDataKey : static_cast<std::uint32_t>(ColumnOfTemperature(Celsius(values[i], unit)));
+    const double celsius = Celsius(values[i], unit);
+    keys[i] = std::isnan(values[i]) ? kNoDataKey
+                                    : static_cast<std::uint32_t>(ColumnOfTemperature(celsius)) |
+                                          (static_cast<std::uint32_t>(SideOfTemperature(celsius)) << 8);
   }
 } catch (const RasterError& error) {
   throw InChannel(error, "infrared image");

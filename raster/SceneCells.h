@@ -3,8 +3,8 @@
 // a new table colours it again without reading anything.
 //
 // Each sample holds the infrared key (its level under the level rule, which the scale turns
-// into a column; else the column itself) and the visible row counted from the bottom, or
-// kNoDataRow where either channel has no data.
+// into a column; else the column in the low byte and its TableSide in the high one) and the
+// visible row counted from the bottom, or kNoDataRow where either channel has no data.
 #include <cstdint>
 #include <optional>
 #include <vector>
