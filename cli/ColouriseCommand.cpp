@@ -53,7 +53,23 @@ ColouriseRequest ParseColourise(const Arguments& args) {
       throw UsageError("colourise: unknown argument '" + arg.Raw() + "' (see palettor-cli colourise --help)");
     }
   }
+  const SceneSettings& settings = request.settings;
+  if (settings.compare.has_value() != settings.split.has_value()) {
+    throw UsageError(
+        settings.split
+            ? "colourise: --split X needs the other table: --compare-palette FILE or --compare-preset NAME"
+            : "colourise: --compare-palette and --compare-preset need --split X, the first column of the other table");
+  }
+  if (settings.compare && settings.compare->paletteFile && settings.compare->name == "-" &&
+      settings.table.source == TableOptions::Source::PaletteFile && settings.table.sourceName == "-") {
+    throw UsageError("colourise: --palette - and --compare-palette - cannot both read standard input");
+  }
   if (request.pairs) {
+    if (settings.compare) {
+      throw UsageError(
+          "colourise: --pairs colours every scene with one table; it cannot go with --compare-palette, "
+          "--compare-preset or --split");
+    }
     if (request.demo || request.ir || request.vis || haveOut) {
       throw UsageError(
           "colourise: --pairs names the channels and outputs of every scene; it cannot go with --ir, "
@@ -79,6 +95,7 @@ const std::string kColouriseHelp =
         "                              [--ir-band N] [--vis-band N] [--ir-unit K|C] [--vis-unit 1|%]\n"
         "                              [--ir-scale BLACK,WHITE] [--vis-gamma G] [--nodata-colour R,G,B]\n"
         "                              [--format DRIVER] [--simulate MODE] [table options]\n"
+        "                              [--compare-palette FILE | --compare-preset NAME --split X]\n"
         "\n"
         "Colours a satellite scene with the look-up table as the viewer does: every pixel takes\n"
         "the table's colour in the column of its infrared temperature and the row of its visible\n"
@@ -124,6 +141,14 @@ const std::string kColouriseHelp =
         "  --simulate MODE      shows the result as a person with a colour-vision deficiency, or\n"
         "                       a greyscale print, sees it: normal (the default), protanopia,\n"
         "                       deuteranopia, tritanopia or greyscale\n"
+        "  --compare-palette FILE\n"
+        "  --compare-preset NAME\n"
+        "  --split X            two tables side by side on one scene: the columns left of X (0 to\n"
+        "                       the scene's width) coloured with the table of the table options,\n"
+        "                       the rest with the one of a palette file (- reads standard input)\n"
+        "                       or a built-in or saved palette (palettor-cli palette list); that\n"
+        "                       one is taken as it is, the table options do not change it.\n"
+        "                       Not with --pairs.\n"
         "\n"
         "A value is the band's raw value x its scale + its offset (CF scale_factor, add_offset).\n"
         "Infrared: a band in K or kelvin is T = value - 273.15; in C, degC, deg_C, celsius or\n"
@@ -172,6 +197,17 @@ void RunColourise(const Arguments& args) {
   // The table is read after the channels, so that a missing image is reported before a
   // palette file or a store that cannot be read.
   SetUpColouriser(settings, *colouriser);
+  std::unique_ptr<SceneColouriser> compared;
+  if (settings.compare) {
+    if (*settings.split > scene.Width()) {
+      throw UsageError("--split " + std::to_string(*settings.split) + ": the scene is " +
+                       std::to_string(scene.Width()) + " pixels wide; the split is a column from 0 to " +
+                       std::to_string(scene.Width()));
+    }
+    compared = std::make_unique<SceneColouriser>();
+    SetUpColouriser(settings, ComparedPalette(*settings.compare), *compared);
+    scene.SplitAt(*settings.split, *compared);
+  }
   WriteScene(scene, request.driver, request.out);
 }
 

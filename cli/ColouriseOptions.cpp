@@ -102,6 +102,19 @@ bool TakeSceneOption(ArgumentCursor& arg, SceneSettings& settings) {
     } catch (const RasterError& error) {
       throw UsageError(error.what());
     }
+  } else if (name == "--compare-palette" || name == "--compare-preset") {
+    if (settings.compare) throw UsageError("give only one of --compare-palette and --compare-preset");
+    const bool file = name == "--compare-palette";
+    const std::string missing = file ? "--compare-palette needs a palette file, or - for standard input"
+                                     : "--compare-preset needs the name of a palette (see palettor-cli palette list)";
+    std::string value = arg.TakeValue(missing);
+    if (value.empty()) throw UsageError(missing);
+    settings.compare = CompareTable{file, std::move(value)};
+  } else if (name == "--split") {
+    const std::string text = arg.TakeValue("--split needs a column of the scene, 0 or more");
+    const auto split = ParseWholeNumberIn(text, 0, INT32_MAX);
+    if (!split) throw UsageError("--split '" + text + "': expected a column of the scene, 0 or more");
+    settings.split = static_cast<int>(*split);
   } else if (name == "--simulate") {
     const std::string text =
         arg.TakeValue("--simulate needs normal, protanopia, deuteranopia, tritanopia or greyscale");

@@ -13,6 +13,12 @@
 
 namespace palettor::cli {
 
+// The other table of a split image (--compare-palette FILE or --compare-preset NAME).
+struct CompareTable {
+  bool paletteFile = false;  // else a built-in or user palette's name
+  std::string name;
+};
+
 struct SceneSettings {
   IrScale scale;
   SceneOptions options;
@@ -21,6 +27,9 @@ struct SceneSettings {
   VisionSimulation simulation = VisionSimulation::Normal;
   TableOptions table;
   std::optional<std::string> driver;  // --format
+  // Columns from `split` on coloured with `compare`'s table instead (the two come together).
+  std::optional<CompareTable> compare;
+  std::optional<int> split;
 };
 
 // When the cursor stands on one of these options (or a table option), reads it and its value

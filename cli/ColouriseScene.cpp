@@ -7,6 +7,7 @@
 #include "ColouredSceneWriter.h"
 #include "LutTable.h"
 #include "NativeFileName.h"
+#include "PaletteArgument.h"
 #include "VisionSimulation.h"
 #include "WriteFailure.h"
 
@@ -25,8 +26,16 @@ SceneChannel OpenSceneChannel(const std::string& name, int band, const char* cha
 }
 
 void SetUpColouriser(const SceneSettings& settings, SceneColouriser& colouriser) {
+  SetUpColouriser(settings, settings.table.Resolve(), colouriser);
+}
+
+Palette ComparedPalette(const CompareTable& compare) {
+  return compare.paletteFile ? ReadPaletteArgument(compare.name).palette : PaletteNamed(compare.name).palette;
+}
+
+void SetUpColouriser(const SceneSettings& settings, const Palette& palette, SceneColouriser& colouriser) {
   auto table = std::make_unique<LutPixels>();
-  GenerateTable(TableInputsOf(settings.table.Resolve()), *table);
+  GenerateTable(TableInputsOf(palette), *table);
   PackedColour noData = settings.noDataColour;
   if (settings.simulation != VisionSimulation::Normal) {
     auto simulated = std::make_unique<LutPixels>();

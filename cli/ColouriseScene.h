@@ -6,6 +6,7 @@
 #include "CliCommand.h"
 #include "ColouredScene.h"
 #include "ColouriseOptions.h"
+#include "Palette.h"
 #include "RasterError.h"
 #include "SceneChannel.h"
 #include "SceneColouriser.h"
@@ -20,6 +21,12 @@ SceneChannel OpenSceneChannel(const std::string& name, int band, const char* cha
 // The table, scale and no-data colour of a run (reads the stored settings or a palette file
 // when the table options say so).
 void SetUpColouriser(const SceneSettings& settings, SceneColouriser& colouriser);
+// The same with the table of `palette` in place of the table options'.
+void SetUpColouriser(const SceneSettings& settings, const Palette& palette, SceneColouriser& colouriser);
+
+// The palette of --compare-palette or --compare-preset. Throws UsageError for a file that is
+// not a palette file or a name that names no palette, Failure for a file that cannot be read.
+Palette ComparedPalette(const CompareTable& compare);
 
 // The scene of `ir` and `vis`; `colouriser` must outlive it, and may be set up afterwards.
 ColouredScene MakeScene(SceneChannel ir, SceneChannel vis, const SceneSettings& settings,

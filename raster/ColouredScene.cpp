@@ -287,11 +287,17 @@ void ColouredScene::ColourLevels(const PixelWindow& window, std::uint8_t* rgb, s
   }
   const std::size_t irBytes = irRule_.levelDepth == GreyDepth::Eight ? 1 : 2;
   const std::size_t visBytes = visRule_.levelDepth == GreyDepth::Eight ? 1 : 2;
+  const int left = LeftPixels(window);
   for (int y = 0; y < window.height; ++y) {
     const auto row = static_cast<std::size_t>(y) * static_cast<std::size_t>(window.width);
-    colouriser_.ColouriseLevelRow(reinterpret_cast<const std::uint8_t*>(ir) + row * irBytes, irRule_.levelDepth,
-                                  reinterpret_cast<const std::uint8_t*>(vis) + row * visBytes, visRule_.levelDepth,
-                                  window.width, rgb + y * stride);
+    const auto* irRow = reinterpret_cast<const std::uint8_t*>(ir) + row * irBytes;
+    const auto* visRow = reinterpret_cast<const std::uint8_t*>(vis) + row * visBytes;
+    std::uint8_t* out = rgb + y * stride;
+    colouriser_.ColouriseLevelRow(irRow, irRule_.levelDepth, visRow, visRule_.levelDepth, left, out);
+    if (left == window.width) continue;
+    const auto skipped = static_cast<std::size_t>(left);
+    right_->ColouriseLevelRow(irRow + skipped * irBytes, irRule_.levelDepth, visRow + skipped * visBytes,
+                              visRule_.levelDepth, window.width - left, out + 3 * left);
   }
 }
 
@@ -340,15 +346,29 @@ void ColouredScene::Colour(const PixelWindow& window, std::uint8_t* rgb, std::pt
         if (rows[i] == kNoDataRow) columns[i] = SceneColouriser::kNoDataColumn;
         brightness[i] = static_cast<std::uint8_t>(rows[i]);
       }
+      const int left = LeftPixels(chunk);
       for (int y = 0; y < chunk.height; ++y) {
         const auto at = static_cast<std::size_t>(y) * static_cast<std::size_t>(chunk.width);
-        colouriser_.ColouriseCellRow(columns + at, brightness + at, chunk.width, out + y * stride);
+        colouriser_.ColouriseCellRow(columns + at, brightness + at, left, out + y * stride);
+        if (left == chunk.width) continue;
+        const std::size_t rest = at + static_cast<std::size_t>(left);
+        right_->ColouriseCellRow(columns + rest, brightness + rest, chunk.width - left, out + y * stride + 3 * left);
       }
     }
   } catch (const std::bad_alloc&) {
     const SceneChannel& larger = ir_.Width() == width_ && ir_.Height() == height_ ? ir_ : vis_;
     throw NotEnoughMemory(larger.Name(), larger.Width(), larger.Height());
   }
+}
+
+void ColouredScene::SplitAt(int x, const SceneColouriser& right) {
+  right_ = &right;
+  split_ = x;
+}
+
+int ColouredScene::LeftPixels(const PixelWindow& window) const {
+  if (!right_) return window.width;
+  return static_cast<int>(std::clamp<std::int64_t>(std::int64_t{split_} - window.x, 0, window.width));
 }
 
 void ColouredScene::Cells(const PixelWindow& window, std::uint8_t* columns, std::uint8_t* brightness,

@@ -58,6 +58,11 @@ class ColouredScene {
   // Throws RasterError when a channel cannot be read.
   void Colour(const PixelWindow& window, std::uint8_t* rgb, std::ptrdiff_t stride);
 
+  // From column `x` of the scene on, Colour() takes its colours from `right` (which must hold
+  // the same scale and outlive the scene): two tables side by side on one scene. An `x` of 0
+  // colours all of it with `right`, one of Width() or more none of it.
+  void SplitAt(int x, const SceneColouriser& right);
+
   // The table cells Colour() colours `window` from, rows packed: `columns` 0 ... 99, or
   // SceneColouriser::kNoDataColumn for a pixel without data in either channel; `brightness`
   // rows 0 ... 255 counted from the bottom; `sides` whether the column holds a temperature
@@ -92,6 +97,10 @@ class ColouredScene {
   InfraredRule irRule_;
   VisibleRule visRule_;
   const SceneColouriser& colouriser_;
+  const SceneColouriser* right_ = nullptr;
+  int split_ = 0;
+  // How many of a row's pixels in `window` take colouriser_ (the rest take right_).
+  int LeftPixels(const PixelWindow& window) const;
   int width_ = 0, height_ = 0;
   bool levelsAlone_ = false;  // both channels levels of the scene's size without no-data: the plain rule
 
