@@ -4,6 +4,7 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDockWidget>
 #include <QDoubleSpinBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -20,19 +21,23 @@
 #include <cstdio>
 
 #include "AnchorPalette.h"
+#include "AnchorShares.h"
 #include "ColouredScene.h"
 #include "ColouredSceneWriter.h"
 #include "DemoScene.h"
 #include "DialogHost.h"
 #include "DroppedChannels.h"
+#include "LevelDensity.h"
 #include "NativeFileName.h"
 #include "PalettorForm.h"
 #include "PixelProbe.h"
 #include "PixelReport.h"
 #include "RasterError.h"
 #include "RegistryBackend.h"
+#include "SceneDensity.h"
 #include "SceneFileFormat.h"
 #include "SceneImage.h"
+#include "SceneTablePanel.h"
 #include "SceneView.h"
 #include "WholeGreyChannel.h"
 
@@ -100,7 +105,8 @@ PreviewWindow::PreviewWindow(TFormPalettor& form, const CurrentUserRegistry& cur
       dialogs_(dialogs),
       demo_(demo),
       colouriser_(std::make_unique<SceneColouriser>()),
-      simulated_(std::make_unique<LutPixels>()) {
+      simulated_(std::make_unique<LutPixels>()),
+      density_(std::make_unique<SceneDensity>()) {
   setObjectName(QStringLiteral("PreviewWindow"));
   setAttribute(Qt::WA_DeleteOnClose);
   setAcceptDrops(true);
@@ -110,6 +116,7 @@ PreviewWindow::PreviewWindow(TFormPalettor& form, const CurrentUserRegistry& cur
   BuildMenus();
   BuildToolBar();
   BuildStatusBar();
+  BuildTablePanel();
   connect(view_, &SceneView::PixelHovered, this, &PreviewWindow::ShowPixel);
   connect(view_, &SceneView::HoverLeft, this, &PreviewWindow::ClearPixelInfo);
   connect(view_, &SceneView::PixelClicked, this, &PreviewWindow::SelectAnchorOf);
@@ -123,7 +130,7 @@ PreviewWindow::PreviewWindow(TFormPalettor& form, const CurrentUserRegistry& cur
   view_->SetImage(&coloured_);
 
   // The scene at its zoom where the screen allows, else most of the screen.
-  const QSize chrome(40, menuBar()->sizeHint().height() + 120);
+  const QSize chrome(40 + tableDock_->sizeHint().width(), menuBar()->sizeHint().height() + 120);
   QSize wanted = coloured_.size() * (view_->ZoomPercent() == kZoomToFit ? 1.0 : view_->ScaleFactor()) + chrome;
   if (const QScreen* where = screen()) wanted = wanted.boundedTo(where->availableGeometry().size() * 0.85);
   resize(wanted.expandedTo(QSize(640, 480)));
@@ -212,6 +219,7 @@ void PreviewWindow::BuildMenus() {
   QMenu* vision = viewMenu->addMenu(tr("Colour &Vision"));
   vision->setObjectName(QStringLiteral("PreviewVision"));
   for (QAction* action : visionActions) vision->addAction(action);
+  viewMenu->addSeparator();
 
   sceneMenu = menuBar()->addMenu(tr("&Scene"));
   sceneMenu->setObjectName(QStringLiteral("PreviewScene"));
@@ -293,6 +301,22 @@ void PreviewWindow::BuildStatusBar() {
   statusBar()->addPermanentWidget(zoomInfo_);
 }
 
+void PreviewWindow::BuildTablePanel() {
+  tablePanel_ = new SceneTablePanel(this);
+  tableDock_ = new QDockWidget(tr("Scene on the table"), this);
+  tableDock_->setObjectName(QStringLiteral("SceneOnTable"));
+  tableDock_->setWidget(tablePanel_);
+  addDockWidget(Qt::RightDockWidgetArea, tableDock_);
+  showTablePanel = tableDock_->toggleViewAction();
+  showTablePanel->setText(tr("Scene on the &Table"));
+  showTablePanel->setObjectName(QStringLiteral("ShowSceneOnTable"));
+  viewMenu->addAction(showTablePanel);
+  connect(tablePanel_, &SceneTablePanel::AnchorHighlighted, this, &PreviewWindow::Highlight);
+  connect(tablePanel_, &SceneTablePanel::HighlightCleared, this, &PreviewWindow::ClearHighlight);
+  connect(tablePanel_, &SceneTablePanel::AnchorChosen, this, &PreviewWindow::SelectAnchor);
+  connect(tablePanel_, &SceneTablePanel::CellDescribed, this, &PreviewWindow::ShowCellInfo);
+}
+
 void PreviewWindow::ApplySettings(const PreviewSettings& settings) {
   scale_ = settings.scale;
   simulation_ = settings.simulation;
@@ -361,6 +385,15 @@ void PreviewWindow::Recolour() {
   }
   colouriser_->SetScale(scale_);
   ColouriseInto(*colouriser_, ir_, vis_, coloured_);
+  if (densityScale_ != scale_) Recount();
+  const Palette palette = form_.CurrentPalette();
+  tablePanel_->SetTable(*table, TableInputsOf(palette));
+  const AnchorShares shares(*density_, palette);
+  SharePercents percents{};
+  for (int anchor = kFirstAnchor; anchor <= kLastAnchor; ++anchor)
+    percents[AnchorSlot(anchor)] = shares.Percent(anchor);
+  tablePanel_->SetShares(percents);
+  if (const auto anchor = highlight_.Anchor()) Highlight(*anchor);
   if (coloured_.isNull() && !ir_.IsEmpty()) {
     dialogs_.ShowError(this, tr("There is not enough memory to colour a %1 scene.").arg(SizeText(ir_)));
   }
@@ -374,6 +407,7 @@ void PreviewWindow::ShowChannels(GreyImage ir, GreyImage vis, QString irPath, QS
   irPath_ = std::move(irPath);
   visPath_ = std::move(visPath);
   hovered_.reset();
+  densityScale_.reset();
   Recolour();
   UpdateSceneInfo();
 }
@@ -497,21 +531,52 @@ void PreviewWindow::SetSimulation(VisionSimulation simulation) {
 void PreviewWindow::ShowPixel(QPoint pixel) {
   hovered_ = pixel;
   const auto probe = ProbePixel(ir_, vis_, scale_, TableInputsOf(form_.CurrentPalette()), pixel.x(), pixel.y());
-  if (probe) pixelInfo_->setText(DescribePixel(*probe));
+  if (!probe) return;
+  pixelInfo_->setText(DescribePixel(*probe));
+  tablePanel_->MarkCell(TableCell{probe->column, probe->brightness});
 }
 
 void PreviewWindow::ClearPixelInfo() {
   hovered_.reset();
+  if (tablePanel_) tablePanel_->MarkCell(std::nullopt);
   pixelInfo_->setText(tr("Point at the scene for its levels, temperature and anchors; click to edit the anchor."));
 }
 
 void PreviewWindow::SelectAnchorOf(QPoint pixel) {
   const auto probe = ProbePixel(ir_, vis_, scale_, TableInputsOf(form_.CurrentPalette()), pixel.x(), pixel.y());
-  if (!probe) return;
-  form_.SelectAnchor(probe->anchors.selected);
-  statusBar()->showMessage(
-      tr("%1 selected in the colour editor").arg(QString::fromStdString(AnchorName(probe->anchors.selected))),
-      kNoticeMs / 2);
+  if (probe) SelectAnchor(probe->anchors.selected);
+}
+
+void PreviewWindow::SelectAnchor(int anchor) {
+  form_.SelectAnchor(anchor);
+  statusBar()->showMessage(tr("%1 selected in the colour editor").arg(QString::fromStdString(AnchorName(anchor))),
+                           kNoticeMs / 2);
+}
+
+// --- The scene on the table
+
+void PreviewWindow::Recount() {
+  *density_ = DensityOfLevels(ir_, vis_, scale_);
+  densityScale_ = scale_;
+  tablePanel_->SetCounts(density_.get());
+}
+
+void PreviewWindow::Highlight(int anchor) {
+  highlight_.Show(anchor, TableInputsOf(form_.CurrentPalette()), scale_, ir_, vis_);
+  view_->SetOverlay(highlight_.Overlay());
+}
+
+void PreviewWindow::ClearHighlight() {
+  highlight_.Clear();
+  view_->SetOverlay(nullptr);
+}
+
+void PreviewWindow::ShowCellInfo(const QString& text) {
+  if (text.isEmpty()) {
+    ClearPixelInfo();
+  } else {
+    pixelInfo_->setText(text);
+  }
 }
 
 // --- Dialogs and drops

@@ -14,6 +14,7 @@
 #include <memory>
 #include <optional>
 
+#include "AnchorHighlight.h"
 #include "ColumnMap.h"
 #include "GreyImage.h"
 #include "LutTable.h"
@@ -23,6 +24,7 @@
 
 class QAction;
 class QComboBox;
+class QDockWidget;
 class QDoubleSpinBox;
 class QLabel;
 class QMenu;
@@ -30,6 +32,8 @@ class QMenu;
 namespace palettor {
 
 class IDialogHost;
+class SceneDensity;
+class SceneTablePanel;
 class SceneView;
 class TFormPalettor;
 struct DemoScene;
@@ -71,6 +75,11 @@ class PreviewWindow : public QMainWindow {
   QComboBox* VisionBox() const { return vision_; }
   QLabel* PixelInfo() const { return pixelInfo_; }
   QLabel* SceneInfo() const { return sceneInfo_; }
+  // "Scene on the table": the dock beside the scene and the panel in it.
+  QDockWidget* TableDock() const { return tableDock_; }
+  SceneTablePanel* TablePanel() const { return tablePanel_; }
+  // Where the scene shown falls in the table, counted once per scene and scale.
+  const SceneDensity& Density() const { return *density_; }
 
   // The window's commands, as its menus and toolbar hold them.
   QAction* openImages = nullptr;
@@ -85,6 +94,7 @@ class PreviewWindow : public QMainWindow {
   QAction* fitToWindow = nullptr;
   QAction* editScale = nullptr;
   QAction* resetScale = nullptr;
+  QAction* showTablePanel = nullptr;
   std::array<QAction*, kVisionSimulations.size()> visionActions{};
   QMenu* fileMenu = nullptr;
   QMenu* viewMenu = nullptr;
@@ -100,6 +110,7 @@ class PreviewWindow : public QMainWindow {
   void BuildMenus();
   void BuildToolBar();
   void BuildStatusBar();
+  void BuildTablePanel();
   void ApplySettings(const PreviewSettings& settings);
   void StoreSettings();
 
@@ -112,6 +123,12 @@ class PreviewWindow : public QMainWindow {
   void ShowPixel(QPoint pixel);
   void ClearPixelInfo();
   void SelectAnchorOf(QPoint pixel);
+  void SelectAnchor(int anchor);
+  // The scene's density again, for a new scene or scale.
+  void Recount();
+  void Highlight(int anchor);
+  void ClearHighlight();
+  void ShowCellInfo(const QString& text);
   void ChooseAndOpenImages();
   void ChooseAndOpen(bool infrared);
   // One channel in place of the one shown, the other staying; refused for the demo scene.
@@ -135,6 +152,9 @@ class PreviewWindow : public QMainWindow {
   std::unique_ptr<LutPixels> simulated_;
   QImage coloured_;
   std::optional<QPoint> hovered_;
+  std::unique_ptr<SceneDensity> density_;
+  std::optional<IrScale> densityScale_;  // nothing: the scene changed since it was counted
+  AnchorHighlight highlight_;
 
   // Nothing is stored for a store that could not be read: what it holds was never seen.
   bool settingsLoaded_ = false;
@@ -148,6 +168,8 @@ class PreviewWindow : public QMainWindow {
   QLabel* pixelInfo_ = nullptr;
   QLabel* sceneInfo_ = nullptr;
   QLabel* zoomInfo_ = nullptr;
+  QDockWidget* tableDock_ = nullptr;
+  SceneTablePanel* tablePanel_ = nullptr;
 };
 
 }  // namespace palettor

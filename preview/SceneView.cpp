@@ -139,23 +139,39 @@ QPoint SceneView::ViewportPointOf(QPoint pixel) const {
   return QPoint(static_cast<int>(std::floor(centre.x())), static_cast<int>(std::floor(centre.y())));
 }
 
+void SceneView::SetOverlay(const QImage* overlay) {
+  overlay_ = overlay;
+  viewport()->update();
+}
+
+void SceneView::DrawScaled(QPainter& painter, const QImage& image, const QRect& exposed) const {
+  const QPoint at = Origin().toPoint();
+  if (percent_ == 100 && !fit_) {
+    // One image pixel per pixel: copy only the exposed part, no scaling.
+    const QRect target = QRect(at, image.size()) & exposed;
+    if (!target.isEmpty()) painter.drawImage(target.topLeft(), image, target.translated(-at));
+    return;
+  }
+  // Enlarged: sharp blocks, so that single pixels can be told apart; reduced: smoothed.
+  painter.save();
+  painter.setRenderHint(QPainter::SmoothPixmapTransform, factor_ < 1.0);
+  painter.setClipRect(exposed);
+  painter.translate(at);
+  painter.scale(factor_, factor_);
+  painter.drawImage(QPointF(0, 0), image);
+  painter.restore();
+}
+
 void SceneView::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
   const QRect exposed = event->rect();
   painter.fillRect(exposed, kBackground);
   if (image_ && !image_->isNull()) {
-    const QPoint at = Origin().toPoint();
-    if (percent_ == 100 && !fit_) {
-      // One image pixel per pixel: copy only the exposed part, no scaling.
-      const QRect target = QRect(at, image_->size()) & exposed;
-      if (!target.isEmpty()) painter.drawImage(target.topLeft(), *image_, target.translated(-at));
-    } else {
-      // Enlarged: sharp blocks, so that single pixels can be told apart; reduced: smoothed.
-      painter.setRenderHint(QPainter::SmoothPixmapTransform, factor_ < 1.0);
-      painter.setClipRect(exposed);
-      painter.translate(at);
-      painter.scale(factor_, factor_);
-      painter.drawImage(QPointF(0, 0), *image_);
+    DrawScaled(painter, *image_, exposed);
+    if (overlay_ && overlay_->size() == image_->size()) {
+      painter.setCompositionMode(QPainter::CompositionMode_Multiply);
+      DrawScaled(painter, *overlay_, exposed);
+      painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     }
   }
   ++paints_;

@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <optional>
 
+class QPainter;
+
 namespace palettor {
 
 class SceneView : public QAbstractScrollArea {
@@ -22,6 +24,10 @@ class SceneView : public QAbstractScrollArea {
   void SetImage(const QImage* image);
   // The pixels (or the size) of the image changed.
   void ImageChanged();
+  // An image of the same size multiplied into the shown one (white keeps a pixel, darker dims
+  // it); nullptr for none. It must outlive the view or be replaced first.
+  void SetOverlay(const QImage* overlay);
+  const QImage* Overlay() const { return overlay_; }
 
   // Percent of the image's size; kZoomToFit (0) while it fits the window.
   int ZoomPercent() const { return fit_ ? 0 : percent_; }
@@ -68,7 +74,10 @@ class SceneView : public QAbstractScrollArea {
   double FitFactor() const;
   void ReportHover(QPoint viewportPoint);
 
+  void DrawScaled(QPainter& painter, const QImage& image, const QRect& exposed) const;
+
   const QImage* image_ = nullptr;
+  const QImage* overlay_ = nullptr;
   QSize imageSize_;  // of the image last laid out
   int percent_ = 100;
   bool fit_ = false;

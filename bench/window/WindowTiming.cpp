@@ -6,6 +6,8 @@
 // Change -> preview painted: the same click on White top until the preview window, its scene view
 // 1920 x 1080, has painted the scene recoloured: the demo scene fitted to the view, and a
 // 1920 x 1080 scene (the demo scene enlarged) at 100 %.
+// Change -> panel: the same click, or a new infrared scale, until the "Scene on the table" panel
+// beside that scene has painted; and the count of the scene's density alone.
 // Start -> first frame: a fresh process per sample, from starting it until the image has
 // painted its first table.
 //
@@ -26,10 +28,13 @@
 
 #include "CurrentUserRegistry.h"
 #include "DemoScene.h"
+#include "DensityTableView.h"
+#include "LevelDensity.h"
 #include "PalettorForm.h"
 #include "PreviewSettings.h"
 #include "PreviewWindow.h"
 #include "SceneImage.h"
+#include "SceneTablePanel.h"
 #include "SceneView.h"
 #include "SqliteRegistryStore.h"
 #include "ViewMenu.h"
@@ -110,6 +115,33 @@ std::vector<double> TimePreviewChanges(palettor::TFormPalettor& form, const pale
   return ms;
 }
 
+// Waits until the panel's table has painted more often than `before`.
+bool WaitForPanelFrame(const palettor::PreviewWindow& preview, std::uint64_t before) {
+  const auto deadline = Clock::now() + std::chrono::seconds(5);
+  while (preview.TablePanel()->Table()->PaintCount() <= before) {
+    if (Clock::now() > deadline) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+  }
+  return true;
+}
+
+// `change` (sample i) until the "Scene on the table" panel has painted.
+template <typename Change>
+std::vector<double> TimePanelChanges(const palettor::PreviewWindow& preview, int samples, Change change) {
+  std::vector<double> ms;
+  for (int i = 0; i < samples; ++i) {
+    const std::uint64_t before = preview.TablePanel()->Table()->PaintCount();
+    const auto start = Clock::now();
+    change(i);
+    if (!WaitForPanelFrame(preview, before)) {
+      std::fputs("the panel painted no frame\n", stderr);
+      break;
+    }
+    ms.push_back(Ms(Clock::now() - start));
+  }
+  return ms;
+}
+
 // Opens the preview from the View menu and gives its scene view 1920 x 1080 pixels.
 palettor::PreviewWindow* OpenPreview(palettor::TFormPalettor& form, const palettor::CurrentUserRegistry& currentUser) {
   QMenu* view = palettor::InstallViewMenu(form, currentUser);
@@ -134,6 +166,16 @@ bool WriteLargeScene(const QString& folder) {
     if (!large.save(folder + QLatin1Char('/') + QLatin1String(name))) return false;
   }
   return true;
+}
+
+// An 8-bit image enlarged by nearest level.
+palettor::GreyImage Enlarged(const palettor::GreyImage& small, int width, int height) {
+  palettor::GreyImage large(width, height, palettor::GreyDepth::Eight);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x)
+      large.Row8(y)[x] = small.Row8(y * small.Height() / height)[x * small.Width() / width];
+  }
+  return large;
 }
 
 int FirstFrameChild(Clock::time_point mainStarted, const palettor::CurrentUserRegistry& currentUser) {
@@ -183,6 +225,8 @@ Times the Palettor window as its user meets it, driven with real input events:
                          until the window has painted the new table
   change -> preview      a click on White top: until the preview (its view 1920 x 1080)
                          has painted the recoloured scene
+  change -> panel        a click on White top, or a new infrared scale (the scene counted
+                         again): until the "Scene on the table" panel has painted
   start -> first frame   a fresh process: until it has painted its first table
   close -> process exit  the window, beside a bare Qt Widgets window
 and prints the median, 95th percentile, maximum and mean of each in milliseconds.
@@ -280,6 +324,24 @@ int main(int argc, char** argv) {
     Print("change -> preview: 1920x1080 scene at 100 %", TimePreviewChanges(form, *preview, samples));
     preview->SetSimulation(palettor::VisionSimulation::Deuteranopia);
     Print("change -> preview: the same, deuteranopia", TimePreviewChanges(form, *preview, samples));
+    preview->SetSimulation(palettor::VisionSimulation::Normal);
+    Print("change -> panel: click White top, 1920x1080", TimePanelChanges(*preview, samples, [&](int) {
+            QTest::mouseClick(form.CheckBoxWhiteTop, Qt::LeftButton, {}, QPoint(6, 8));
+          }));
+    // A new scale counts the scene again: the density of 1920 x 1080 pixels, then the repaint.
+    Print("scale change -> panel: 1920x1080 recounted", TimePanelChanges(*preview, std::min(samples, 50), [&](int i) {
+            preview->SetScale({40.0 + (i % 2), -60.0});
+          }));
+    const palettor::GreyImage largeIr = Enlarged(palettor::MakeDemoScene().ir, 1920, 1080);
+    const palettor::GreyImage largeVis = Enlarged(palettor::MakeDemoScene().vis, 1920, 1080);
+    std::vector<double> density;
+    for (int i = 0; i < std::min(samples, 50); ++i) {
+      const auto start = Clock::now();
+      const palettor::SceneDensity counted = palettor::DensityOfLevels(largeIr, largeVis, preview->Scale());
+      density.push_back(Ms(Clock::now() - start));
+      if (counted.Pixels() == 0) std::fputs("no pixels counted\n", stderr);
+    }
+    Print("DensityOfLevels alone, 1920x1080", density);
     preview->close();
   }
 

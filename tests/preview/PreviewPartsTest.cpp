@@ -1,10 +1,12 @@
 // The preview's parts that need no window: which dropped file is which channel, how a
-// temperature is written, and stored settings that are out of range.
+// temperature is written, stored settings that are out of range, and the table panel's picture.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "CaseName.h"
+#include "DensityPicture.h"
 #include "DroppedChannels.h"
 #include "PixelReport.h"
 #include "PreviewSettings.h"
@@ -106,6 +108,77 @@ TEST_F(StoredPreview, WhatIsStoredIsLoadedExactly) {
   s.simulation = VisionSimulation::Deuteranopia;
   StorePreviewSettings(Registry(), s);
   EXPECT_EQ(LoadPreviewSettings(Registry()), s);
+}
+
+struct FilledCell {
+  int column, brightness, pixels;
+};
+
+SceneDensity DensityOf(const std::vector<FilledCell>& cells) {
+  SceneDensity density;
+  for (const FilledCell& c : cells) {
+    const auto n = static_cast<std::size_t>(c.pixels);
+    const std::vector<std::uint8_t> columns(n, static_cast<std::uint8_t>(c.column)),
+        rows(n, static_cast<std::uint8_t>(c.brightness));
+    const std::vector<TableSide> sides(n, TableSide::Within);
+    density.AddCells(columns.data(), rows.data(), sides.data(), n);
+  }
+  return density;
+}
+
+TEST(DensityPicture, TheBusiestCellsAreTheFewestHoldingAQuarterOfThePixels) {
+  struct Case {
+    const char* what;
+    std::vector<FilledCell> cells;
+    std::vector<TableCell> busiest;
+  };
+  std::vector<FilledCell> several = {{0, 0, 10}, {99, 255, 9}, {5, 5, 8}};
+  for (int i = 0; i < 73; ++i) several.push_back({20 + i, 128, 1});
+  const Case cases[] = {
+      {"one cell over a quarter", {{10, 200, 60}, {50, 100, 30}, {70, 5, 10}}, {{10, 200}}},
+      {"ties at the quarter all count",
+       {{1, 1, 25}, {2, 2, 25}, {3, 3, 25}, {4, 4, 25}},
+       {{1, 1}, {2, 2}, {3, 3}, {4, 4}}},
+      {"three cells reach the quarter", several, {{0, 0}, {99, 255}, {5, 5}}},
+      {"no pixels at all", {}, {}},
+  };
+  for (const Case& c : cases) {
+    const SceneDensity density = DensityOf(c.cells);
+    DensityPicture picture;
+    picture.SetCounts(&density);
+    std::size_t busiest = 0;
+    for (int column = 0; column < kTableWidth; ++column) {
+      for (int b = 0; b < kTableHeight; ++b) busiest += picture.IsBusiest({column, b});
+    }
+    EXPECT_EQ(busiest, c.busiest.size()) << c.what;
+    for (const TableCell cell : c.busiest) EXPECT_TRUE(picture.IsBusiest(cell)) << c.what << " " << cell.column;
+  }
+}
+
+TEST(DensityPicture, UnusedCellsAtAQuarterUsedOnesInFullTheBusiestOutlined) {
+  auto table = std::make_unique<LutPixels>();
+  GenerateTable(FactoryTableInputs(), *table);
+  const auto colour = [&](int column, int brightness, int divisor) {
+    const PackedColour c = (*table)[static_cast<std::size_t>((255 - brightness) * kTableWidth + column)];
+    return qRgb(RedOf(c) / divisor, GreenOf(c) / divisor, BlueOf(c) / divisor);
+  };
+  const SceneDensity density = DensityOf({{10, 200, 60}, {50, 100, 30}, {70, 5, 10}});
+  DensityPicture picture;
+  QImage drawn;
+  picture.Draw(*table, drawn);  // no scene yet: the table alone
+  ASSERT_EQ(drawn.size(), QSize(300, 256));
+  EXPECT_EQ(drawn.pixel(62, 235), colour(20, 20, 1));
+  picture.SetCounts(&density);
+  picture.Draw(*table, drawn);
+  for (int x = 150; x < 153; ++x) EXPECT_EQ(drawn.pixel(x, 155), colour(50, 100, 1)) << "used, column 50 at x " << x;
+  EXPECT_EQ(drawn.pixel(62, 235), colour(20, 20, 4)) << "unused";
+  EXPECT_EQ(drawn.pixel(31, 55), colour(10, 200, 1)) << "the busiest cell itself";
+  // Around it, one pixel wide: white on dark, black on light.
+  for (const QPoint around : {QPoint(29, 55), QPoint(33, 55), QPoint(29, 54), QPoint(31, 56), QPoint(33, 56)}) {
+    const QRgb under = colour(around.x() / 3, 255 - around.y(), 4);
+    EXPECT_EQ(drawn.pixel(around), qGray(under) >= 128 ? qRgb(0, 0, 0) : qRgb(255, 255, 255)) << around.x();
+  }
+  EXPECT_EQ(drawn.pixel(28, 55), colour(9, 200, 4)) << "two pixels off is no outline";
 }
 
 }  // namespace

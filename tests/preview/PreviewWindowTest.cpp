@@ -6,6 +6,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QDockWidget>
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QMenu>
@@ -17,11 +18,14 @@
 #include <QWheelEvent>
 #include <functional>
 
+#include "AnchorShareBars.h"
 #include "DemoScene.h"
+#include "DensityTableView.h"
 #include "PreviewWindow.h"
 #include "Registry.h"
 #include "RegistryVariables.h"
 #include "RunProcess.h"
+#include "SceneTablePanel.h"
 #include "SceneView.h"
 #include "StoreHolder.h"
 #include "ViewMenu.h"
@@ -75,6 +79,12 @@ class Preview : public WindowTest {
     EXPECT_TRUE(WaitUntilActive(&Form()));
     QTest::keyClick(&Form(), Qt::Key_P, Qt::ControlModifier);
     return Shown();
+  }
+  // The pointer reaches the first window under it, the main window where the two overlap.
+  PreviewWindow& OpenPreviewBesideTheForm() {
+    PreviewWindow& p = OpenPreview();
+    Form().move(p.frameGeometry().right() + 20, Form().y());
+    return p;
   }
   // A preview of the window that keeps its settings in `registry`'s store; it deletes itself
   // when closed.
@@ -484,6 +494,82 @@ TEST_F(Preview, ControlsHaveNamesAndTheKeyboardReachesThem) {
   ASSERT_TRUE(p.viewMenu->isVisible());
   QTest::keyClick(p.viewMenu, Qt::Key_F);
   EXPECT_EQ(p.View()->ZoomPercent(), kZoomToFit);
+}
+
+TEST_F(Preview, TheTablePanelOpensWithThePreviewAndLinksTheSceneBothWays) {
+  PreviewWindow& p = OpenPreviewBesideTheForm();
+  ASSERT_TRUE(p.TableDock()->isVisible());
+  EXPECT_EQ(p.TableDock()->windowTitle(), "Scene on the table");
+  DensityTableView* table = p.TablePanel()->Table();
+
+  // A scene pixel under the pointer marks its cell, ringed in white a pixel clear of it.
+  const QPoint pixel = FindPixel(p, [](int ir, int vis) { return ColumnCelsius(ir) == -25 && vis > 100; });
+  const int celsius = ColumnCelsius(demo_->ir.Level(pixel.x(), pixel.y()));
+  const int vis = demo_->vis.Level(pixel.x(), pixel.y());
+  const TableCell cell{celsius + 60, vis};
+  QTest::mouseMove(p.View()->viewport(), ViewportPoint(p, pixel));
+  ASSERT_EQ(table->MarkedCell(), cell);
+  const QImage ringed = table->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  EXPECT_EQ(ringed.pixel(3 * cell.column - 2, 255 - vis - 2), qRgb(255, 255, 255));
+  EXPECT_EQ(ringed.pixel(3 * cell.column + 4, 255 - vis + 2), qRgb(255, 255, 255));
+
+  // That cell on the panel: its place, count and share in the status line; its anchor's pixels
+  // stay as they are in the scene and every other pixel dims.
+  int inCell = 0;
+  for (int y = 0; y < demo_->ir.Height(); ++y) {
+    for (int x = 0; x < demo_->ir.Width(); ++x)
+      inCell += ColumnCelsius(demo_->ir.Level(x, y)) == celsius && demo_->vis.Level(x, y) == vis;
+  }
+  const double percent = 100.0 * inCell / (demo_->ir.Width() * demo_->ir.Height());
+  QTest::mouseMove(table, DensityTableView::PointOfCell(cell));
+  const QString said = p.PixelInfo()->text();
+  for (const QString& part : {QStringLiteral("\u221225 \u00b0C, brightness %1").arg(vis),
+                              QStringLiteral("%1 pixels, %2 %").arg(inCell).arg(percent, 0, 'f', 1)})
+    EXPECT_TRUE(said.contains(part)) << said.toStdString() << " lacks " << part.toStdString();
+  ASSERT_NE(p.View()->Overlay(), nullptr);
+  const QPoint tail = FindPixel(p, [](int ir, int v) { return ColumnCelsius(ir) >= 2 && v * 100 / 255 < 12; });
+  const QImage shown = p.View()->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  const QRgb kept = p.ColouredScene().pixel(pixel), dimmed = p.ColouredScene().pixel(tail);
+  EXPECT_EQ(shown.pixel(ViewportPoint(p, pixel)), kept);
+  const QRgb dim = shown.pixel(ViewportPoint(p, tail));
+  for (const auto& [got, full] : {std::pair{qRed(dim), qRed(dimmed)}, std::pair{qGreen(dim), qGreen(dimmed)},
+                                  std::pair{qBlue(dim), qBlue(dimmed)}})
+    EXPECT_NEAR(got, full * 64 / 255, 1) << "a pixel of the blue tail dims to a quarter";
+  QTest::mouseMove(p.View()->viewport(), ViewportPoint(p, pixel));
+  EXPECT_EQ(p.View()->Overlay(), nullptr) << "the highlight goes when the pointer leaves the panel";
+
+  // A table change reaches the panel: the cell shows the table's new colour.
+  Click(Form().CheckBoxWhiteTop);
+  const PackedColour now = (*Form().Table())[static_cast<std::size_t>((255 - vis) * kTableWidth + cell.column)];
+  const QImage redrawn = table->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  EXPECT_EQ(redrawn.pixel(3 * cell.column + 1, 255 - vis), qRgb(RedOf(now), GreenOf(now), BlueOf(now)));
+
+  // Hidden from the View menu, shown again.
+  p.showTablePanel->trigger();
+  EXPECT_FALSE(p.TableDock()->isVisible());
+  p.showTablePanel->trigger();
+  EXPECT_TRUE(p.TableDock()->isVisible());
+}
+
+TEST_F(Preview, AClickOnABarOrACellOfThePanelSelectsThatAnchor) {
+  PreviewWindow& p = OpenPreviewBesideTheForm();
+  AnchorShareBars* bars = p.TablePanel()->Bars();
+  for (const int anchor : {-3, 4, -7}) {
+    const QPoint at = bars->BarRect(anchor).center();
+    QTest::mouseMove(bars, at);
+    EXPECT_NE(p.View()->Overlay(), nullptr) << anchor;
+    QTest::mouseClick(bars, Qt::LeftButton, {}, at);
+    EXPECT_EQ(Form().PaintBoxTest->Tag, anchor);
+    EXPECT_EQ(Form().EditHue->text().toInt(), Form().AnchorValueOf(anchor).hue);
+  }
+  struct CellCase {
+    int celsius, brightness;
+  };
+  for (const CellCase c : {CellCase{-13, 200}, CellCase{-25, 90}, CellCase{20, 3}}) {
+    QTest::mouseClick(p.TablePanel()->Table(), Qt::LeftButton, {},
+                      DensityTableView::PointOfCell({c.celsius + 60, c.brightness}));
+    EXPECT_EQ(Form().PaintBoxTest->Tag, GoverningAnchor(c.celsius, c.brightness, 12, true)) << c.celsius;
+  }
 }
 
 }  // namespace
