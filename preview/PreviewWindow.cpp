@@ -24,11 +24,14 @@
 #include "AnchorShares.h"
 #include "ColouredScene.h"
 #include "ColouredSceneWriter.h"
+#include "CompareSplit.h"
 #include "DemoScene.h"
 #include "DialogHost.h"
 #include "DroppedChannels.h"
 #include "LevelDensity.h"
 #include "NativeFileName.h"
+#include "PaletteFile.h"
+#include "PaletteLibrary.h"
 #include "PalettorForm.h"
 #include "PixelProbe.h"
 #include "PixelReport.h"
@@ -39,6 +42,7 @@
 #include "SceneImage.h"
 #include "SceneTablePanel.h"
 #include "SceneView.h"
+#include "SplitDivider.h"
 #include "WholeGreyChannel.h"
 
 namespace palettor {
@@ -112,6 +116,8 @@ PreviewWindow::PreviewWindow(TFormPalettor& form, const CurrentUserRegistry& cur
   setAcceptDrops(true);
   view_ = new SceneView(this);
   setCentralWidget(view_);
+  compare_ = new CompareSplit(*view_);
+  openedPalette_ = form_.CurrentPalette();
   BuildActions();
   BuildMenus();
   BuildToolBar();
@@ -219,6 +225,9 @@ void PreviewWindow::BuildMenus() {
   QMenu* vision = viewMenu->addMenu(tr("Colour &Vision"));
   vision->setObjectName(QStringLiteral("PreviewVision"));
   for (QAction* action : visionActions) vision->addAction(action);
+  compareMenu = viewMenu->addMenu(tr("&Compare with\u2026"));
+  compareMenu->setObjectName(QStringLiteral("PreviewCompare"));
+  connect(compareMenu, &QMenu::aboutToShow, this, &PreviewWindow::FillCompareMenu);
   viewMenu->addSeparator();
 
   sceneMenu = menuBar()->addMenu(tr("&Scene"));
@@ -386,6 +395,10 @@ void PreviewWindow::Recolour() {
   colouriser_->SetScale(scale_);
   ColouriseInto(*colouriser_, ir_, vis_, coloured_);
   if (densityScale_ != scale_) Recount();
+  if (compare_->IsOn() && compareColoured_ != std::pair{scale_, simulation_}) {
+    compare_->Recolour(ir_, vis_, scale_, simulation_);
+    compareColoured_ = std::pair{scale_, simulation_};
+  }
   const Palette palette = form_.CurrentPalette();
   tablePanel_->SetTable(*table, TableInputsOf(palette));
   const AnchorShares shares(*density_, palette);
@@ -408,6 +421,7 @@ void PreviewWindow::ShowChannels(GreyImage ir, GreyImage vis, QString irPath, QS
   visPath_ = std::move(visPath);
   hovered_.reset();
   densityScale_.reset();
+  compareColoured_.reset();
   Recolour();
   UpdateSceneInfo();
 }
@@ -475,6 +489,7 @@ bool PreviewWindow::ExportTo(const QString& path) {
       SceneChannel vis = ShowsDemoScene() ? SceneChannel::FromLevels(vis_, "the demo scene's visible channel")
                                           : SceneChannel::Open({visPath_.toStdString(), 0, {}});
       palettor::ColouredScene scene(std::move(ir), std::move(vis), SceneOptions{}, *colouriser_);
+      if (compare_->IsOn()) scene.SplitAt(compare_->Divider()->Column(), compare_->Colouriser());
       if (!writer.Write(scene, *driver, path)) reason = writer.ErrorString();
     } catch (const RasterError& error) {
       reason = QString::fromStdString(error.what());
@@ -569,6 +584,52 @@ void PreviewWindow::Highlight(int anchor) {
 void PreviewWindow::ClearHighlight() {
   highlight_.Clear();
   view_->SetOverlay(nullptr);
+}
+
+// --- Two tables on one scene
+
+void PreviewWindow::FillCompareMenu() {
+  compareMenu->clear();
+  compareMenu->addAction(tr("The Table When This Window &Opened"), this,
+                         [this] { CompareWith(tr("The table when the preview opened"), openedPalette_); });
+  compareMenu->addSeparator();
+  const PaletteListing listing = ListPalettes(UserPaletteFolder());
+  for (const NamedPalette& named : listing.palettes) {
+    QAction* action = compareMenu->addAction(named.name);
+    action->setObjectName(QStringLiteral("Compare_") + named.name);
+    const QString name = named.name;
+    const Palette palette = named.palette;
+    connect(action, &QAction::triggered, this, [this, name, palette] { CompareWith(name, palette); });
+  }
+  compareMenu->addSeparator();
+  compareMenu->addAction(tr("Palette &File..."), this, &PreviewWindow::ChooseAndCompareFile);
+  compareMenu->addSeparator();
+  QAction* stop = compareMenu->addAction(tr("&No Comparison"), this, [this] {
+    compare_->Stop();
+    compareColoured_.reset();
+  });
+  stop->setEnabled(compare_->IsOn());
+}
+
+void PreviewWindow::CompareWith(const QString& name, const Palette& palette) {
+  const int column = compare_->IsOn() ? compare_->Divider()->Column() : ir_.Width() / 2;
+  compare_->Start(name, palette, column, ir_.Width());
+  compareColoured_.reset();
+  Recolour();
+}
+
+void PreviewWindow::ChooseAndCompareFile() {
+  TOpenDialog dialog;
+  dialog.Title = tr("Compare with a palette file");
+  dialog.Filter = tr("Palette files (*.json)|*.json|All files (*)|*");
+  if (!dialogs_.ExecuteOpenDialog(this, dialog)) return;
+  const PaletteReadResult read = ReadPaletteFile(dialog.FileName);
+  if (!read.document) {
+    dialogs_.ShowError(this, tr("The palette could not be compared.\n\n%1").arg(read.error.Message()));
+    return;
+  }
+  CompareWith(read.document->name.isEmpty() ? QFileInfo(dialog.FileName).completeBaseName() : read.document->name,
+              read.document->palette);
 }
 
 void PreviewWindow::ShowCellInfo(const QString& text) {

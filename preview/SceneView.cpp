@@ -114,6 +114,7 @@ void SceneView::ApplyZoom(int percent, bool fit, QPointF anchor) {
   verticalScrollBar()->setValue(static_cast<int>(std::lround(imagePoint.y() * factor_ - anchor.y())));
   viewport()->update();
   emit ZoomChanged();
+  emit Moved();
 }
 
 void SceneView::SetZoomPercent(int percent) {
@@ -144,6 +145,22 @@ void SceneView::SetOverlay(const QImage* overlay) {
   viewport()->update();
 }
 
+void SceneView::SetSplit(const QImage* right, int column) {
+  right_ = right;
+  split_ = column;
+  viewport()->update();
+}
+
+// The first viewport pixel whose centre lies in the column, as PixelAt() reads the view.
+int SceneView::ViewportXOfColumn(int column) const {
+  return static_cast<int>(std::ceil(Origin().x() + column * factor_ - 0.5));
+}
+
+int SceneView::ColumnEdgeNearest(int viewportX) const {
+  const int width = image_ ? image_->width() : 0;
+  return std::clamp(static_cast<int>(std::lround((viewportX - Origin().x()) / factor_)), 0, width);
+}
+
 void SceneView::DrawScaled(QPainter& painter, const QImage& image, const QRect& exposed) const {
   const QPoint at = Origin().toPoint();
   if (percent_ == 100 && !fit_) {
@@ -167,7 +184,15 @@ void SceneView::paintEvent(QPaintEvent* event) {
   const QRect exposed = event->rect();
   painter.fillRect(exposed, kBackground);
   if (image_ && !image_->isNull()) {
-    DrawScaled(painter, *image_, exposed);
+    if (right_ && right_->size() == image_->size()) {
+      const int x = ViewportXOfColumn(split_);
+      DrawScaled(painter, *image_,
+                 exposed & QRect(QPoint(exposed.left(), exposed.top()), QPoint(x - 1, exposed.bottom())));
+      DrawScaled(painter, *right_,
+                 exposed & QRect(QPoint(x, exposed.top()), QPoint(exposed.right(), exposed.bottom())));
+    } else {
+      DrawScaled(painter, *image_, exposed);
+    }
     if (overlay_ && overlay_->size() == image_->size()) {
       painter.setCompositionMode(QPainter::CompositionMode_Multiply);
       DrawScaled(painter, *overlay_, exposed);
@@ -184,9 +209,13 @@ void SceneView::resizeEvent(QResizeEvent* event) {
   } else {
     UpdateScrollBars();
   }
+  emit Moved();
 }
 
-void SceneView::scrollContentsBy(int, int) { viewport()->update(); }
+void SceneView::scrollContentsBy(int, int) {
+  viewport()->update();
+  emit Moved();
+}
 
 void SceneView::wheelEvent(QWheelEvent* event) {
   if (event->modifiers() != Qt::NoModifier && event->modifiers() != Qt::ControlModifier) {

@@ -28,6 +28,14 @@ class SceneView : public QAbstractScrollArea {
   // it); nullptr for none. It must outlive the view or be replaced first.
   void SetOverlay(const QImage* overlay);
   const QImage* Overlay() const { return overlay_; }
+  // From scene column `column` on, `right` (an image of the same size) is shown in place of the
+  // image; nullptr: the image alone. It must outlive the view or be replaced first.
+  void SetSplit(const QImage* right, int column);
+  const QImage* SplitImage() const { return right_; }
+  int SplitColumn() const { return split_; }
+  // The viewport x of a scene column's left edge, and the column edge nearest a viewport x.
+  int ViewportXOfColumn(int column) const;
+  int ColumnEdgeNearest(int viewportX) const;
 
   // Percent of the image's size; kZoomToFit (0) while it fits the window.
   int ZoomPercent() const { return fit_ ? 0 : percent_; }
@@ -52,6 +60,8 @@ class SceneView : public QAbstractScrollArea {
   void HoverLeft();
   void PixelClicked(QPoint pixel);
   void ZoomChanged();
+  // Zoomed, scrolled or resized: where the image lies on the viewport changed.
+  void Moved();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -78,6 +88,8 @@ class SceneView : public QAbstractScrollArea {
 
   const QImage* image_ = nullptr;
   const QImage* overlay_ = nullptr;
+  const QImage* right_ = nullptr;
+  int split_ = 0;
   QSize imageSize_;  // of the image last laid out
   int percent_ = 100;
   bool fit_ = false;
