@@ -55,12 +55,12 @@ ShutdownRequests::~ShutdownRequests() = default;
 
 void ShutdownRequests::CloseWindow() {
   // A dialog open over the window (Save As, a message, About) is dismissed first, as if the
-  // user had cancelled it; then the window closes through its Exit command.
+  // user had cancelled it; then the window closes through its Exit command, asking nothing.
   for (int open = 0; open < 8; ++open) {
     QWidget* modal = QApplication::activeModalWidget();
     if (!modal || !modal->close()) break;
   }
-  window_.FileExitClick(window_.FileExit);
+  window_.CloseUnattended();
 }
 
 }  // namespace palettor

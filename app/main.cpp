@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QIcon>
 #include <QStringList>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -124,5 +125,7 @@ int main(int argc, char** argv) {
   FormPalettor.SetAboutBox(&AboutBoxKel1);
   palettor::ShutdownRequests shutdown(FormPalettor);  // signals and the session's end close the window
   FormPalettor.show();
-  return QApplication::exec();  // leaving main destroys the window, which stores the settings
+  // A window that ended without storing its palette left it behind; it is offered back first.
+  QTimer::singleShot(0, &FormPalettor, [&FormPalettor] { FormPalettor.OfferLeftBehindPalette(); });
+  return QApplication::exec();  // closing the window stores the settings
 }

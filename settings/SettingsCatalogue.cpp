@@ -67,6 +67,12 @@ constexpr std::array<SettingEntry, kAppPathValueCount> kAppPathCatalogue = {{
 constexpr std::array<SettingEntry, kTableValueCount> kTableCatalogue = {{
     {NightFloorPercent, "NightFloorPercent", kNumber, kDefaultNightFloorPercent, "", 0, kMaxNightFloorPercent, 0, "nightFloorPercent"},
 }};
+
+// The session is the identity of the window's process (ThisProcessIdentity()), so that a record
+// is known as left behind once that process has ended.
+constexpr std::array<SettingEntry, kRecoveryValueCount> kRecoveryCatalogue = {{
+    {RecoverySession, "Session",        kText,   0,                     "",       0, 0,    0,  ""},
+}};
 // clang-format on
 
 // A table's rows stand in id order, from `first` on, and its write order names each row once.
@@ -92,6 +98,7 @@ static_assert(IsTable(kTableCatalogue, NightFloorPercent));
 static_assert(std::ranges::all_of(kTableCatalogue, [](const SettingEntry& row) {
   return row.storeRank == Position(row.id) - Position(NightFloorPercent);
 }));
+static_assert(IsTable(kRecoveryCatalogue, RecoverySession));
 
 // The palette's rows name its members, the others none.
 constexpr bool MembersNamedForThePaletteOnly() {
@@ -124,13 +131,28 @@ const std::array<SettingEntry, kAppPathValueCount>& AppPathCatalogue() { return 
 
 const std::array<SettingEntry, kTableValueCount>& TableCatalogue() { return kTableCatalogue; }
 
+const std::array<SettingEntry, kRecoveryValueCount>& RecoveryCatalogue() { return kRecoveryCatalogue; }
+
+const std::array<SettingId, kSettingCount + kTableValueCount>& RecordedPalette() {
+  static const auto ids = [] {
+    std::array<SettingId, kSettingCount + kTableValueCount> palette{};
+    for (std::size_t i = 0; i < kSettingCount; ++i) palette[i] = kCatalogue[i].id;
+    for (std::size_t i = 0; i < kTableValueCount; ++i) palette[kSettingCount + i] = kTableCatalogue[i].id;
+    return palette;
+  }();
+  return ids;
+}
+
 const SettingEntry& Setting(SettingId id) {
-  const std::size_t at = Position(id);
+  std::size_t at = Position(id);
   if (at < kSettingCount) return kCatalogue[at];
-  if (at < kSettingCount + kPreviewValueCount) return kPreviewCatalogue[at - kSettingCount];
-  if (at < kSettingCount + kPreviewValueCount + kAppPathValueCount)
-    return kAppPathCatalogue[at - kSettingCount - kPreviewValueCount];
-  return kTableCatalogue[at - kSettingCount - kPreviewValueCount - kAppPathValueCount];
+  at -= kSettingCount;
+  if (at < kPreviewValueCount) return kPreviewCatalogue[at];
+  at -= kPreviewValueCount;
+  if (at < kAppPathValueCount) return kAppPathCatalogue[at];
+  at -= kAppPathValueCount;
+  if (at < kTableValueCount) return kTableCatalogue[at];
+  return kRecoveryCatalogue[at - kTableValueCount];
 }
 
 const std::array<std::size_t, kSettingCount>& SettingsStoreOrder() {

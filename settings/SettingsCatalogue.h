@@ -7,6 +7,8 @@
 //     viewer's, whose folder the table is saved into;
 //   - the rest of the palette in the table's subkey kTableSubkey, beside (never among) the 27:
 //     the night floor.
+//   - the window's recovery record in its subkey kRecoverySubkey: the session that wrote it,
+//     then the palette it shows under the palette's own names and types (RecordedPalette()).
 // Each row gives a value's name, registry type, default, range, its place in its table's write
 // order and, for the palette, the palette file's member that holds it. Everything that loads,
 // stores, lists, changes, shows or checks one of these values reads its row.
@@ -26,6 +28,7 @@ constexpr std::size_t kSettingCount = 2 * kAnchorCount + 3;
 constexpr std::size_t kPreviewValueCount = 6;
 constexpr std::size_t kAppPathValueCount = 2;
 constexpr std::size_t kTableValueCount = 1;
+constexpr std::size_t kRecoveryValueCount = 1;
 
 // A blue-tail hue of this value means nothing was stored yet: the first-run rule.
 constexpr std::int32_t kFirstRunMarker = -1;
@@ -35,6 +38,8 @@ inline constexpr const char* kPreviewSubkey = "Preview";
 // The key below the settings key of the palette's values that came after the 27.
 inline constexpr const char* kTableSubkey = "Table";
 
+// The recovery record's key below the settings key.
+inline constexpr const char* kRecoverySubkey = "Recovery";
 // The preview's zoom in percent of the scene's size, or kZoomToFit.
 constexpr int kZoomToFit = 0;
 constexpr int kMinZoomPercent = 5;
@@ -55,6 +60,8 @@ enum class SettingId : std::uint8_t {
   OwnAppPath, ViewerAppPath,
   // The table subkey's.
   NightFloorPercent,
+  // The recovery record's own.
+  RecoverySession,
 };
 // clang-format on
 
@@ -107,6 +114,11 @@ const std::array<SettingEntry, kPreviewValueCount>& PreviewCatalogue();
 const std::array<SettingEntry, kAppPathValueCount>& AppPathCatalogue();
 // In the order they are written: the night floor.
 const std::array<SettingEntry, kTableValueCount>& TableCatalogue();
+// The recovery record's own values, written before the palette's.
+const std::array<SettingEntry, kRecoveryValueCount>& RecoveryCatalogue();
+// The palette's values a recovery record holds, in the order it writes them: every value of a
+// palette, so that the record brings back all of it (the 27, then the table subkey's).
+const std::array<SettingId, kSettingCount + kTableValueCount>& RecordedPalette();
 
 const SettingEntry& Setting(SettingId id);
 

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace palettor {
 
@@ -107,6 +108,15 @@ bool TQtDialogHost::PromptText(QWidget* parent, const QString& title, const QStr
 bool TQtDialogHost::Confirm(QWidget* parent, const QString& text) {
   return QMessageBox::question(parent, MessageTitle(), text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
          QMessageBox::Yes;
+}
+
+int TQtDialogHost::Choose(QWidget* parent, const QString& text, const QStringList& choices) {
+  QMessageBox box(QMessageBox::Warning, MessageTitle(), text, QMessageBox::NoButton, parent);
+  QList<QAbstractButton*> buttons;
+  for (const QString& choice : choices) buttons << box.addButton(choice, QMessageBox::ActionRole);
+  if (!buttons.isEmpty()) box.setDefaultButton(qobject_cast<QPushButton*>(buttons.first()));
+  box.exec();
+  return static_cast<int>(buttons.indexOf(box.clickedButton()));
 }
 
 }  // namespace palettor

@@ -43,6 +43,9 @@ class IDialogHost {
   virtual bool PromptText(QWidget* parent, const QString& title, const QString& label, QString& text) = 0;
   // A question answered Yes (true) or No.
   virtual bool Confirm(QWidget* parent, const QString& text) = 0;
+  // A warning with one button per choice, the first the default; the index of the one pressed,
+  // or -1 when the box was closed without one.
+  virtual int Choose(QWidget* parent, const QString& text, const QStringList& choices) = 0;
 };
 
 // The real thing: Qt's own file dialog and message boxes.
@@ -54,6 +57,7 @@ class TQtDialogHost final : public IDialogHost {
   bool ExecuteOpenDialog(QWidget* parent, TOpenDialog& dialog) override;
   bool PromptText(QWidget* parent, const QString& title, const QString& label, QString& text) override;
   bool Confirm(QWidget* parent, const QString& text) override;
+  int Choose(QWidget* parent, const QString& text, const QStringList& choices) override;
 };
 
 // The file dialog TQtDialogHost shows, set up from the properties. Beyond what Qt's dialog

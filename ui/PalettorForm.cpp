@@ -11,7 +11,9 @@
 
 #include "ApplicationExe.h"
 #include "FormFont.h"
+#include "RecoveryRecorder.h"
 #include "RegistryBackend.h"
+#include "RegistryTransaction.h"
 #include "RegistryVariables.h"
 #include "SaveTarget.h"
 #include "SettingsCatalogue.h"
@@ -64,6 +66,8 @@ TFormPalettor::TFormPalettor(const CurrentUserRegistry& currentUser, IDialogHost
     ownDialogs_ = std::make_unique<TQtDialogHost>();
     dialogs_ = ownDialogs_.get();
   }
+  recorder_ = new RecoveryRecorder(
+      currentUser_, [this] { return CurrentPalette(); }, this);
   setObjectName(QStringLiteral("FormPalettor"));
   setWindowTitle(QStringLiteral("Palettor for Skyreader - Colour look-up table maker"));
   setFont(FormFont());
@@ -292,15 +296,21 @@ void TFormPalettor::FormCreate(QObject*) {
   ImageLUT->SetPicture(TableBitmap.get());
   // The 27 settings, blue tail first, then -60 ... +40, hue before saturation, then the options;
   // a blue-tail hue of -1 gives the factory anchors.
+  // With them, from the same state of the store, a recovery record a window left behind.
   try {
     if (busy) throw EStoreBusy(unreadable);
+    RegistryTransaction snapshot(currentUser_.Store(), RegistryTransactionMode::Read);
     start_ = LoadPalette(currentUser_);
+    leftBehind_ = ReadRecoveryRecord(currentUser_);
+    snapshot.Commit();
     palette_ = start_.palette;
+    if (leftBehind_ && !LeftBehind(*leftBehind_)) leftBehind_.reset();  // that window still runs
   } catch (const ERegistryException& error) {
     unreadable = error.what();
     busy = busy || dynamic_cast<const EStoreBusy*>(&error) != nullptr;
     palette_ = DefaultPalette();  // what a first start gives
     storeAtClose_ = false;
+    leftBehind_.reset();
   }
   ShowOptions();
   RebuildTable();
@@ -313,6 +323,8 @@ void TFormPalettor::FormCreate(QObject*) {
                                   QString::fromStdString(unreadable) +
                                   QStringLiteral(").\nPalettor starts with the factory colours and options and "
                                                  "leaves the stored settings as they are when it closes."));
+  } else {
+    recorder_->Start(palette_);
   }
 }
 
@@ -347,6 +359,7 @@ void TFormPalettor::FormResize(QObject*) {
 
 void TFormPalettor::FormCloseQuery(QObject*, bool& CanClose) {
   if (OnLifecycle) OnLifecycle("FormCloseQuery");
+  StoreSession(!unattended_);
   ImageLUT->SetPicture(nullptr);
   TableBitmap.reset();
   (void)CanClose;  // closing is never refused
@@ -357,20 +370,17 @@ void TFormPalettor::FormDestroy(QObject*) {
   destroyed_ = true;
   if (OnLifecycle) OnLifecycle("FormDestroy");
   TableBitmap.reset();
-  if (!storeAtClose_) return;
-  palette_.tailPercent = UpDownTailPercent->GetPosition();  // a number typed in counts
-  // What the session changed (all 27 on a first run), in the order Smooth colours, tail
-  // percent, White top, then the anchors, as one transaction; what another program stored
-  // meanwhile stays. A store that cannot be written is not reported, as no store failure is.
-  try {
-    StorePaletteChanges(currentUser_, start_, palette_);
-  } catch (const ERegistryException&) {
-  }
+  StoreSession(false);  // destroyed without being closed: nobody to ask
 }
 
 void TFormPalettor::ButtonCloseClick(QObject*) { close(); }
 
 void TFormPalettor::FileExitClick(QObject*) { close(); }
+
+void TFormPalettor::CloseUnattended() {
+  unattended_ = true;
+  FileExitClick(FileExit);
+}
 
 void TFormPalettor::HelpAboutClick(QObject*) {
   if (aboutBox_) aboutBox_->exec();
@@ -412,6 +422,7 @@ void TFormPalettor::RebuildTable() {
   for (int i = kFirstAnchor; i <= kLastAnchor; ++i) {
     if (auto* patch = qobject_cast<QWidget*>(FindComponent(patchNames_[AnchorSlot(i)]))) patch->repaint();
   }
+  recorder_->Changed();
   emit TableRebuilt();
 }
 

@@ -6,13 +6,16 @@
 // is built. Between start-up and shutdown one Palette is the live state: the patches, the
 // options' controls and the table show it, an edit of the user's changes it and is reported
 // (PaletteEdited), and a palette put in from outside (ApplyPalette) goes down to the controls
-// without coming back up as an edit. It is loaded from the settings in FormCreate and stored in
-// FormDestroy (run from the destructor).
+// without coming back up as an edit. It is loaded from the settings in FormCreate and stored when
+// the window closes (FormCloseQuery), or else in FormDestroy (run from the destructor): only what
+// the session changed. While the window runs, every change is also kept in the recovery record
+// (FormSession.cpp), which the store at close removes.
 #include <QMainWindow>
 #include <QString>
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "AnchorPalette.h"
 #include "CurrentUserRegistry.h"
@@ -20,6 +23,7 @@
 #include "FormControls.h"
 #include "LutTable.h"
 #include "Palette.h"
+#include "RecoveryRecord.h"
 #include "StoredPalette.h"
 
 class QAction;
@@ -28,6 +32,8 @@ class QMenu;
 class QMenuBar;
 
 namespace palettor {
+
+class RecoveryRecorder;
 
 constexpr PackedColour MonitorCheckNearBlack = 0x202020;
 constexpr PackedColour MonitorCheckNearWhite = 0xF0F0F0;
@@ -138,6 +144,15 @@ class TFormPalettor : public QMainWindow {
   // Selects anchor `index` (-7 ... 4) in the colour editor exactly as a click on its patch does.
   void SelectAnchor(int index);
 
+  // Once the window is shown: when a window that ended without storing (a crash, a kill) left a
+  // palette other than the one shown in its recovery record, says so and offers it back as an
+  // edit of the user's (one undoable step); declined, the record is dropped.
+  void OfferLeftBehindPalette();
+  // Closes as File > Exit does, for a request with nobody to answer a question (a signal, the
+  // desktop session's end): a store held past the wait leaves the recovery record for the next
+  // start instead of asking what to do.
+  void CloseUnattended();
+
   // Read-only views of the live state, for the timing tool and the tests.
   const LutPixels* Table() const { return TableBitmap.get(); }
   PackedColour AnchorColourOf(int index) const;
@@ -180,6 +195,15 @@ class TFormPalettor : public QMainWindow {
   // reports the edit when the palette shown changed.
   void ShowEdit(const QString& what, const Palette& edited);
 
+  // The store at close (FormSession.cpp): what the session changed, with the recovery record
+  // removed in the same transaction. With `ask`, a store held past the wait is said and the user
+  // chooses to try again, to export the palette to a file, or to close; otherwise (or then) the
+  // record stays for the next start. Done once.
+  void StoreSession(bool ask);
+  void StoreChangesAndDropRecord();
+  // Asks for a palette file and writes the palette shown into it; false when none was written.
+  bool ExportBeforeClosing();
+
   std::unique_ptr<LutPixels> TableBitmap;
   // The store, for the executable the window started as from FormCreate on.
   CurrentUserRegistry currentUser_;
@@ -189,6 +213,11 @@ class TFormPalettor : public QMainWindow {
   LoadedPalette start_{};
   // Cleared when the settings could not be loaded: defaults never replace what is stored.
   bool storeAtClose_ = true;
+  bool sessionStored_ = false;
+  bool unattended_ = false;
+  RecoveryRecorder* recorder_;
+  // A record found at start-up that a window which has ended left behind.
+  std::optional<RecoveryRecord> leftBehind_;
   // The editor's New swatch: what Update would make the selected anchor.
   PackedColour PreviewColour = 0;
   std::int32_t PreviewHue = 0;

@@ -1,5 +1,6 @@
 // The window closed from outside: SIGTERM, SIGHUP and SIGINT after a change made with real
-// keyboard input store the change and end the program with status 0, as File > Exit does.
+// keyboard input store the change and end the program with status 0, as File > Exit does; after
+// SIGKILL the next start offers the change back from the recovery record.
 // Runs the real program on a virtual X display and types into it with xdotool.
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -22,16 +23,18 @@
 namespace palettor::test {
 namespace {
 
-// The data stored under `name` in the window's settings key, or "missing".
-std::string Stored(const std::string& store, const std::string& name) {
+const char* const kSettingsKey = "Software\\Quillon\\palettor";
+const char* const kRecoveryKey = "Software\\Quillon\\palettor\\Recovery";
+
+// The data stored under `name` in `key` (the window's settings key unless said), or "missing".
+std::string Stored(const std::string& store, const std::string& name, const char* key = kSettingsKey) {
   std::string data = "missing";
   sqlite3* db = nullptr;
   if (sqlite3_open_v2(store.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
     sqlite3_stmt* query = nullptr;
-    sqlite3_prepare_v2(db,
-                       "SELECT data FROM registry_values WHERE key_path = 'Software\\Quillon\\palettor' AND name = ?1",
-                       -1, &query, nullptr);
-    sqlite3_bind_text(query, 1, name.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_prepare_v2(db, "SELECT data FROM registry_values WHERE key_path = ?1 AND name = ?2", -1, &query, nullptr);
+    sqlite3_bind_text(query, 1, key, -1, SQLITE_STATIC);
+    sqlite3_bind_text(query, 2, name.c_str(), -1, SQLITE_TRANSIENT);
     if (query && sqlite3_step(query) == SQLITE_ROW) data = reinterpret_cast<const char*>(sqlite3_column_text(query, 0));
     sqlite3_finalize(query);
   }
@@ -48,7 +51,7 @@ struct Ending {
 // White top is ticked, as on a first start, this colour once it is cleared.
 constexpr QRgb kTopLeftWithoutWhiteTop = qRgb(255, 237, 252);
 
-class SignalClose : public testing::TestWithParam<Ending> {
+class RealWindow : public testing::Test {
  protected:
   void SetUp() override {
     for (const char* tool : {"/usr/bin/Xvfb", "/usr/bin/xdotool", "/usr/bin/import"}) {
@@ -75,37 +78,59 @@ class SignalClose : public testing::TestWithParam<Ending> {
     return QColor(screen.pixel(24, screen.height() - 344 + 24)).rgb();
   }
 
+  // The real program on the display, with its settings under config_.
+  std::unique_ptr<RunningProcess> Start() {
+    // On a real display Qt talks to D-Bus, whose library keeps a buffer to the end; in a
+    // sanitizer build that would count as our leak.
+    const std::string suppressions = config_.filePath("lsan-suppressions").toStdString();
+    std::ofstream(suppressions) << "leak:libdbus-1.so\n";
+    return std::make_unique<RunningProcess>(PALETTOR_WINDOW, std::vector<std::string>{},
+                                            ProcessOptions{.env = {"DISPLAY=" + display_->Name(), "QT_QPA_PLATFORM=xcb",
+                                                                   "XDG_CONFIG_HOME=" + config_.path().toStdString(),
+                                                                   "LSAN_OPTIONS=suppressions=" + suppressions}});
+  }
+
+  // The id of the visible window whose title matches `title`, once there is one.
+  std::string WindowNamed(const std::string& title) {
+    const ProcessResult found = Tool({"xdotool", "search", "--sync", "--onlyvisible", "--name", title});
+    EXPECT_EQ(found.exitStatus, 0) << title << " did not appear within " << kHangDeadline.count() / 1000
+                                   << " s: " << found.err;
+    return found.out.substr(0, found.out.find('\n'));
+  }
+
+  // Focuses the main window once its table shows `topLeft`.
+  std::string MainWindowShowing(QRgb topLeft, const char* what) {
+    const std::string window = WindowNamed("Palettor for Skyreader");
+    EXPECT_EQ(Tool({"xdotool", "windowfocus", "--sync", window}).exitStatus, 0);
+    EXPECT_TRUE(WaitFor(what, [&] { return TopLeftCell(window) == topLeft; }));
+    return window;
+  }
+
+  // Close has the focus; Tab moves it to White top (ticked on a first start), space clears it.
+  void ClearWhiteTop(const std::string& window) {
+    ASSERT_EQ(Tool({"xdotool", "key", "--delay", "50", "Tab", "space"}).exitStatus, 0);
+    ASSERT_TRUE(WaitFor("the window to take the keys and show the table without White top",
+                        [&] { return TopLeftCell(window) == kTopLeftWithoutWhiteTop; }));
+  }
+
+  std::string StorePath() const { return config_.filePath("Quillon/registry.sqlite3").toStdString(); }
+
   QTemporaryDir config_;
   std::unique_ptr<VirtualDisplay> display_;
 };
 
+class SignalClose : public RealWindow, public testing::WithParamInterface<Ending> {};
+
 TEST_P(SignalClose, StoresTheChangeAndExitsWithZero) {
-  // On a real display Qt talks to D-Bus, whose library keeps a buffer to the end; in a
-  // sanitizer build that would count as our leak.
-  const std::string suppressions = config_.filePath("lsan-suppressions").toStdString();
-  std::ofstream(suppressions) << "leak:libdbus-1.so\n";
-  RunningProcess palettor(
-      PALETTOR_WINDOW, {},
-      {.env = {"DISPLAY=" + display_->Name(), "QT_QPA_PLATFORM=xcb", "XDG_CONFIG_HOME=" + config_.path().toStdString(),
-               "LSAN_OPTIONS=suppressions=" + suppressions}});
-  const ProcessResult found =
-      Tool({"xdotool", "search", "--sync", "--onlyvisible", "--name", "Palettor for Skyreader"});
-  ASSERT_EQ(found.exitStatus, 0) << "the window did not appear within " << kHangDeadline.count() / 1000
-                                 << " s: " << found.err;
-  const std::string window = found.out.substr(0, found.out.find('\n'));
-  ASSERT_EQ(Tool({"xdotool", "windowfocus", "--sync", window}).exitStatus, 0);
-  ASSERT_TRUE(WaitFor("the window to show the first start's table, White top ticked",
-                      [&] { return TopLeftCell(window) == qRgb(255, 255, 255); }));
+  const auto palettor = Start();
+  const std::string window =
+      MainWindowShowing(qRgb(255, 255, 255), "the window to show the first start's table, White top ticked");
+  ClearWhiteTop(window);
 
-  // Close has the focus; Tab moves it to White top (ticked on a first start), space clears it.
-  ASSERT_EQ(Tool({"xdotool", "key", "--delay", "50", "Tab", "space"}).exitStatus, 0);
-  ASSERT_TRUE(WaitFor("the window to take the keys and show the table without White top",
-                      [&] { return TopLeftCell(window) == kTopLeftWithoutWhiteTop; }));
-
-  ASSERT_EQ(::kill(palettor.Pid(), GetParam().signal), 0);
-  const ProcessResult ended = palettor.Finish();
+  ASSERT_EQ(::kill(palettor->Pid(), GetParam().signal), 0);
+  const ProcessResult ended = palettor->Finish();
   EXPECT_EQ(ended.exitStatus, 0) << ended.err;
-  const std::string store = config_.filePath("Quillon/registry.sqlite3").toStdString();
+  const std::string store = StorePath();
   EXPECT_EQ(Stored(store, golden::WhiteTop()), "0");
   EXPECT_EQ(Stored(store, golden::SmoothColours()), "1");
   EXPECT_EQ(Stored(store, golden::Hue("M70")), "220") << "the factory anchors stored with it";
@@ -114,6 +139,44 @@ TEST_P(SignalClose, StoresTheChangeAndExitsWithZero) {
 INSTANTIATE_TEST_SUITE_P(Signals, SignalClose,
                          testing::Values(Ending{SIGTERM, "SIGTERM"}, Ending{SIGHUP, "SIGHUP"},
                                          Ending{SIGINT, "SIGINT"}),
+                         [](const auto& c) { return std::string(c.param.name); });
+
+struct Answer {
+  const char* name;
+  const char* key;             // pressed in the question
+  QRgb topLeft;                // the table shown after it
+  const char* storedWhiteTop;  // at the clean close that follows
+};
+
+class KilledAfterAnEdit : public RealWindow, public testing::WithParamInterface<Answer> {};
+
+TEST_P(KilledAfterAnEdit, TheNextStartOffersTheEditBack) {
+  {
+    const auto killed = Start();
+    ClearWhiteTop(MainWindowShowing(qRgb(255, 255, 255), "the first start's table, White top ticked"));
+    ASSERT_TRUE(WaitFor("the edit to reach the recovery record",
+                        [&] { return Stored(StorePath(), golden::WhiteTop(), kRecoveryKey) == "0"; }));
+    ASSERT_EQ(::kill(killed->Pid(), SIGKILL), 0);
+    killed->Finish();
+  }
+  EXPECT_EQ(Stored(StorePath(), golden::WhiteTop()), "missing") << "the 27 are stored at close only";
+
+  const auto next = Start();
+  // The question comes over the window, which still shows what the store holds.
+  const std::string question = WindowNamed("^[Pp]alettor$");
+  ASSERT_EQ(Tool({"xdotool", "windowfocus", "--sync", question}).exitStatus, 0);
+  ASSERT_EQ(Tool({"xdotool", "key", GetParam().key}).exitStatus, 0);
+  MainWindowShowing(GetParam().topLeft, "the window to show the answer's table");
+
+  const ProcessResult ended = next->End(SIGTERM);
+  EXPECT_EQ(ended.exitStatus, 0) << ended.err;
+  EXPECT_EQ(Stored(StorePath(), golden::WhiteTop()), GetParam().storedWhiteTop);
+  EXPECT_EQ(Stored(StorePath(), "Session", kRecoveryKey), "missing") << "no record outlives a clean close";
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, KilledAfterAnEdit,
+                         testing::Values(Answer{"Yes", "alt+y", kTopLeftWithoutWhiteTop, "0"},
+                                         Answer{"No", "Escape", qRgb(255, 255, 255), "1"}),
                          [](const auto& c) { return std::string(c.param.name); });
 
 }  // namespace

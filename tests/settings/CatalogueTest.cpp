@@ -72,7 +72,7 @@ TEST(Catalogue, IdsNameTheirRowsAndAnchorsTheirHueAndSaturation) {
   EXPECT_EQ(HueSetting(0), SettingId::HueO0);
   EXPECT_EQ(SaturationSetting(4), SettingId::SaturationP40);
   EXPECT_EQ(AnchorOf(SettingId::SaturationM30), -3);
-  for (std::size_t i = 0; i < kSettingCount + kPreviewValueCount + kAppPathValueCount + kTableValueCount; ++i) {
+  for (std::size_t i = 0; i < kSettingCount + kPreviewValueCount + kAppPathValueCount + kTableValueCount + kRecoveryValueCount; ++i) {
     EXPECT_EQ(Position(Setting(static_cast<SettingId>(i)).id), i);
   }
   EXPECT_EQ(Setting(SettingId::TailPercent).name, golden::TailPercent());

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -37,6 +38,11 @@ class ScriptedDialogs final : public IDialogHost {
   std::deque<std::optional<QString>> promptAnswers;
   std::deque<bool> confirms;
   QStringList questions;
+  // Choices take the next of `choices` (-1, the box closed, when there is none), after
+  // `onChoice` has run (what the user did before answering).
+  std::deque<int> choices;
+  QStringList choicesShown;
+  std::function<void()> onChoice;
 
   bool ExecuteSaveDialog(QWidget*, TSaveDialog& dialog) override {
     ++dialogsShown;
@@ -64,6 +70,14 @@ class ScriptedDialogs final : public IDialogHost {
     const bool yes = confirms.front();
     confirms.pop_front();
     return yes;
+  }
+  int Choose(QWidget*, const QString& text, const QStringList&) override {
+    choicesShown << text;
+    if (onChoice) onChoice();
+    if (choices.empty()) return -1;
+    const int chosen = choices.front();
+    choices.pop_front();
+    return chosen;
   }
 
  private:
