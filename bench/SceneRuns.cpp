@@ -1,6 +1,7 @@
 // palettor-cli colourise as a user runs it, measured from outside:
 //  - the peak resident memory of colouring one large pair, 8192 x 8192 and 21696 x 21696 (a
-//    full-disk visible channel), against the bound 128 MiB + 5 % of the output image;
+//    full-disk visible channel), against the bound 128 MiB + 5 % of the output image, and of
+//    scene-density on the same pair against 128 MiB, with its time beside colourise's;
 //  - 100 scenes of 1024 x 1024 in one run of --pairs against 100 runs of their own, one after
 //    the other, in the same run of this program.
 // The scenes are made here through GDAL (compressed GeoTIFF, grey PNG) in a scratch folder
@@ -131,7 +132,13 @@ void MeasurePair(const std::string& cli, const fs::path& dir, int side) {
   std::printf("%d x %d: exit %d, %.1f s, peak resident %.1f MiB; bound 128 MiB + 5 %% of %.0f MiB = %.1f MiB: %s\n",
               side, side, run.status, run.seconds, run.peakMiB, outputMiB, bound,
               run.status == 0 && run.peakMiB < bound ? "within" : "BEYOND");
-  for (const std::string& file : {ir, vis, out}) fs::remove(file);
+  std::fflush(stdout);
+  const std::string csv = (dir / "density.csv").string();
+  const Run density = RunChild({cli, "scene-density", "--ir", ir, "--vis", vis, "--out", csv, "--factory", "--json"});
+  std::printf("%d x %d scene-density: exit %d, %.1f s (%.2f x colourise), peak resident %.1f MiB; bound 128 MiB: %s\n",
+              side, side, density.status, density.seconds, density.seconds / run.seconds, density.peakMiB,
+              density.status == 0 && density.peakMiB < 128.0 ? "within" : "BEYOND");
+  for (const std::string& file : {ir, vis, out, csv}) fs::remove(file);
 }
 
 void MeasurePairs(const std::string& cli, const fs::path& dir, int scenes) {
