@@ -1,5 +1,6 @@
 // palettor: the main window, then the About box, then the message loop until the window closes.
 #include <QApplication>
+#include <QFileInfo>
 #include <QIcon>
 #include <QStringList>
 #include <QTimer>
@@ -21,6 +22,7 @@
 #include "PaletteMenus.h"
 #include "PalettorForm.h"
 #include "ProgramVersion.h"
+#include "RunningInstance.h"
 #include "ShutdownRequests.h"
 #include "SqliteRegistryStore.h"
 #include "ViewMenu.h"
@@ -112,6 +114,10 @@ int main(int argc, char** argv) {
     icon.addFile(QStringLiteral(":/palettor-%1.png").arg(QString::fromLatin1(size)));
   QApplication::setWindowIcon(icon);
 
+  // A window already running for this user and executable is brought forward instead.
+  palettor::RunningInstance instance(QFileInfo(QCoreApplication::applicationFilePath()).fileName());
+  if (instance.AskRunningWindowForward()) return 0;
+
   // The settings store, opened once for the whole run; the window loads from it when created
   // and stores into it when destroyed, the preview likewise.
   palettor::SqliteRegistryStore registry(palettor::RegistryStorePath());
@@ -125,6 +131,12 @@ int main(int argc, char** argv) {
   FormPalettor.SetAboutBox(&AboutBoxKel1);
   palettor::ShutdownRequests shutdown(FormPalettor);  // signals and the session's end close the window
   FormPalettor.show();
+  instance.Listen([&FormPalettor] {
+    FormPalettor.setWindowState(FormPalettor.windowState() & ~Qt::WindowMinimized);
+    FormPalettor.show();
+    FormPalettor.raise();
+    FormPalettor.activateWindow();
+  });
   // A window that ended without storing its palette left it behind; it is offered back first.
   QTimer::singleShot(0, &FormPalettor, [&FormPalettor] { FormPalettor.OfferLeftBehindPalette(); });
   return QApplication::exec();  // closing the window stores the settings

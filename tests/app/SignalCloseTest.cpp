@@ -10,6 +10,7 @@
 #include <QColor>
 #include <QImage>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <fstream>
 #include <memory>
 #include <optional>
@@ -78,16 +79,18 @@ class RealWindow : public testing::Test {
     return QColor(screen.pixel(24, screen.height() - 344 + 24)).rgb();
   }
 
-  // The real program on the display, with its settings under config_.
-  std::unique_ptr<RunningProcess> Start() {
+  // What the real program runs with: the display, its settings under config_.
+  std::vector<std::string> WindowEnvironment() {
     // On a real display Qt talks to D-Bus, whose library keeps a buffer to the end; in a
     // sanitizer build that would count as our leak.
     const std::string suppressions = config_.filePath("lsan-suppressions").toStdString();
     std::ofstream(suppressions) << "leak:libdbus-1.so\n";
+    return {"DISPLAY=" + display_->Name(), "QT_QPA_PLATFORM=xcb", "XDG_CONFIG_HOME=" + config_.path().toStdString(),
+            "LSAN_OPTIONS=suppressions=" + suppressions};
+  }
+  std::unique_ptr<RunningProcess> Start() {
     return std::make_unique<RunningProcess>(PALETTOR_WINDOW, std::vector<std::string>{},
-                                            ProcessOptions{.env = {"DISPLAY=" + display_->Name(), "QT_QPA_PLATFORM=xcb",
-                                                                   "XDG_CONFIG_HOME=" + config_.path().toStdString(),
-                                                                   "LSAN_OPTIONS=suppressions=" + suppressions}});
+                                            ProcessOptions{.env = WindowEnvironment()});
   }
 
   // The id of the visible window whose title matches `title`, once there is one.
@@ -111,6 +114,11 @@ class RealWindow : public testing::Test {
     ASSERT_EQ(Tool({"xdotool", "key", "--delay", "50", "Tab", "space"}).exitStatus, 0);
     ASSERT_TRUE(WaitFor("the window to take the keys and show the table without White top",
                         [&] { return TopLeftCell(window) == kTopLeftWithoutWhiteTop; }));
+  }
+
+  std::string RootWindow() {
+    const ProcessResult root = Tool({"xdotool", "search", "--maxdepth", "0", "--name", ""});
+    return root.out.substr(0, root.out.find('\n'));
   }
 
   std::string StorePath() const { return config_.filePath("Quillon/registry.sqlite3").toStdString(); }
@@ -141,6 +149,30 @@ INSTANTIATE_TEST_SUITE_P(Signals, SignalClose,
                                          Ending{SIGINT, "SIGINT"}),
                          [](const auto& c) { return std::string(c.param.name); });
 
+TEST_F(RealWindow, ASecondStartBringsTheRunningWindowForwardAndExitsWithZero) {
+  const auto first = Start();
+  const std::string window = MainWindowShowing(qRgb(255, 255, 255), "the first window's table");
+  ASSERT_EQ(Tool({"xdotool", "windowfocus", "--sync", RootWindow()}).exitStatus, 0);
+  // Without a window manager Qt focuses the window itself, stamped with the time of the last
+  // event it saw: the pointer moving over it makes that later than the focus change above.
+  ASSERT_EQ(Tool({"xdotool", "mousemove", "--window", window, "50", "50"}).exitStatus, 0);
+  ASSERT_EQ(Tool({"xdotool", "mousemove", "--window", window, "60", "60"}).exitStatus, 0);
+
+  // A start that opened a window of its own would be stopped at the deadline (status 124).
+  const ProcessResult second =
+      RunProcess("/usr/bin/timeout", {std::to_string(kHangDeadline.count() / 1000), PALETTOR_WINDOW},
+                 {.env = WindowEnvironment()});
+  EXPECT_EQ(second.exitStatus, 0) << second.err;
+  EXPECT_TRUE(WaitFor("the running window to take the focus", [&] {
+    const ProcessResult focused = Tool({"xdotool", "getwindowfocus"});
+    return focused.out.substr(0, focused.out.find('\n')) == window;
+  }));
+  const ProcessResult windows = Tool({"xdotool", "search", "--onlyvisible", "--name", "Palettor for Skyreader"});
+  EXPECT_EQ(std::count(windows.out.begin(), windows.out.end(), '\n'), 1) << windows.out;
+  EXPECT_EQ(first->End(SIGTERM).exitStatus, 0);
+}
+
+// (KilledAfterAnEdit below also starts a window after one was killed, whose socket stayed.)
 struct Answer {
   const char* name;
   const char* key;             // pressed in the question
