@@ -25,10 +25,13 @@
 #include "CellDensity.h"
 #include "ColouredScene.h"
 #include "ColouredSceneWriter.h"
+#include "CompareSplit.h"
 #include "DemoScene.h"
 #include "DialogHost.h"
 #include "DroppedChannels.h"
 #include "NativeFileName.h"
+#include "PaletteFile.h"
+#include "PaletteLibrary.h"
 #include "PalettorForm.h"
 #include "PixelProbe.h"
 #include "PixelReport.h"
@@ -40,6 +43,7 @@
 #include "SceneReader.h"
 #include "SceneTablePanel.h"
 #include "SceneView.h"
+#include "SplitDivider.h"
 
 namespace palettor {
 
@@ -108,6 +112,8 @@ PreviewWindow::PreviewWindow(TFormPalettor& form, const CurrentUserRegistry& cur
   setAcceptDrops(true);
   view_ = new SceneView(this);
   setCentralWidget(view_);
+  compare_ = new CompareSplit(*view_);
+  openedPalette_ = form_.CurrentPalette();
   BuildActions();
   BuildMenus();
   BuildToolBar();
@@ -218,6 +224,9 @@ void PreviewWindow::BuildMenus() {
   QMenu* vision = viewMenu->addMenu(tr("Colour &Vision"));
   vision->setObjectName(QStringLiteral("PreviewVision"));
   for (QAction* action : visionActions) vision->addAction(action);
+  compareMenu = viewMenu->addMenu(tr("&Compare with\u2026"));
+  compareMenu->setObjectName(QStringLiteral("PreviewCompare"));
+  connect(compareMenu, &QMenu::aboutToShow, this, &PreviewWindow::FillCompareMenu);
   viewMenu->addSeparator();
 
   sceneMenu = menuBar()->addMenu(tr("&Scene"));
@@ -388,6 +397,10 @@ void PreviewWindow::Recolour() {
   colouriser_->SetScale(scale_);
   view_->Recolour();
   if (densityScale_ != scale_) Recount();
+  if (compare_->IsOn() && compareColoured_ != std::pair{scale_, simulation_}) {
+    compare_->Recolour(scene_ ? scene_->Width() : 0, scale_, simulation_);
+    compareColoured_ = std::pair{scale_, simulation_};
+  }
   const Palette palette = form_.CurrentPalette();
   tablePanel_->SetTable(*table, TableInputsOf(palette));
   const AnchorShares shares(*density_, palette);
@@ -459,6 +472,7 @@ void PreviewWindow::ShowScene(Opened opened, QString irPath, QString visPath) {
   visPath_ = std::move(visPath);
   hovered_.reset();
   densityScale_.reset();
+  compareColoured_.reset();
   view_->SetScene(QSize(scene_->Width(), scene_->Height()), std::move(opened.cells), std::move(opened.reader));
   ShowScaleState();
   Recolour();
@@ -524,6 +538,7 @@ bool PreviewWindow::ExportTo(const QString& path) {
       SceneChannel vis = ShowsDemoScene() ? SceneChannel::FromLevels(demo_.vis, "the demo scene's visible channel")
                                           : SceneChannel::Open({EncodeFileName(visPath_).toStdString(), 0, {}});
       palettor::ColouredScene scene(std::move(ir), std::move(vis), SceneOptions{}, *colouriser_);
+      if (compare_->IsOn()) scene.SplitAt(compare_->Divider()->Column(), compare_->Colouriser());
       if (!writer.Write(scene, *driver, path)) reason = writer.ErrorString();
     } catch (const RasterError& error) {
       reason = QString::fromStdString(error.what());
@@ -633,6 +648,53 @@ void PreviewWindow::Highlight(int anchor) {
 void PreviewWindow::ClearHighlight() {
   highlight_.Clear();
   view_->SetOverlay(nullptr);
+}
+
+// --- Two tables on one scene
+
+void PreviewWindow::FillCompareMenu() {
+  compareMenu->clear();
+  compareMenu->addAction(tr("The Table When This Window &Opened"), this,
+                         [this] { CompareWith(tr("The table when the preview opened"), openedPalette_); });
+  compareMenu->addSeparator();
+  const PaletteListing listing = ListPalettes(UserPaletteFolder());
+  for (const NamedPalette& named : listing.palettes) {
+    QAction* action = compareMenu->addAction(named.name);
+    action->setObjectName(QStringLiteral("Compare_") + named.name);
+    const QString name = named.name;
+    const Palette palette = named.palette;
+    connect(action, &QAction::triggered, this, [this, name, palette] { CompareWith(name, palette); });
+  }
+  compareMenu->addSeparator();
+  compareMenu->addAction(tr("Palette &File..."), this, &PreviewWindow::ChooseAndCompareFile);
+  compareMenu->addSeparator();
+  QAction* stop = compareMenu->addAction(tr("&No Comparison"), this, [this] {
+    compare_->Stop();
+    compareColoured_.reset();
+  });
+  stop->setEnabled(compare_->IsOn());
+}
+
+void PreviewWindow::CompareWith(const QString& name, const Palette& palette) {
+  const int width = scene_ ? scene_->Width() : 0;
+  const int column = compare_->IsOn() ? compare_->Divider()->Column() : width / 2;
+  compare_->Start(name, palette, column, width);
+  compareColoured_.reset();
+  Recolour();
+}
+
+void PreviewWindow::ChooseAndCompareFile() {
+  TOpenDialog dialog;
+  dialog.Title = tr("Compare with a palette file");
+  dialog.Filter = tr("Palette files (*.json)|*.json|All files (*)|*");
+  if (!dialogs_.ExecuteOpenDialog(this, dialog)) return;
+  const PaletteReadResult read = ReadPaletteFile(dialog.FileName);
+  if (!read.document) {
+    dialogs_.ShowError(this, tr("The palette could not be compared.\n\n%1").arg(read.error.Message()));
+    return;
+  }
+  CompareWith(read.document->name.isEmpty() ? QFileInfo(dialog.FileName).completeBaseName() : read.document->name,
+              read.document->palette);
 }
 
 void PreviewWindow::ShowCellInfo(const QString& text) {

@@ -18,6 +18,7 @@
 #include "ColouredScene.h"
 #include "ColumnMap.h"
 #include "LutTable.h"
+#include "Palette.h"
 #include "PreviewSettings.h"
 #include "SceneColouriser.h"
 #include "VisionSimulation.h"
@@ -33,6 +34,7 @@ namespace palettor {
 
 class IDialogHost;
 class SceneReader;
+class CompareSplit;
 class SceneDensity;
 class SceneTablePanel;
 class SceneView;
@@ -83,6 +85,10 @@ class PreviewWindow : public QMainWindow {
   SceneTablePanel* TablePanel() const { return tablePanel_; }
   // Where the scene shown falls in the table, counted once per scene and scale.
   const SceneDensity& Density() const { return *density_; }
+  // "Compare with…": the scene split between the table and another palette.
+  CompareSplit* Compare() const { return compare_; }
+  // Splits the view at the scene's middle (or where the divider is) with `palette` on the right.
+  void CompareWith(const QString& name, const Palette& palette);
 
   // The window's commands, as its menus and toolbar hold them.
   QAction* openImages = nullptr;
@@ -102,6 +108,7 @@ class PreviewWindow : public QMainWindow {
   QMenu* fileMenu = nullptr;
   QMenu* viewMenu = nullptr;
   QMenu* sceneMenu = nullptr;
+  QMenu* compareMenu = nullptr;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -144,6 +151,8 @@ class PreviewWindow : public QMainWindow {
   void Highlight(int anchor);
   void ClearHighlight();
   void ShowCellInfo(const QString& text);
+  void FillCompareMenu();
+  void ChooseAndCompareFile();
   void ChooseAndOpenImages();
   void ChooseAndOpen(bool infrared);
   // One channel in place of the one shown, the other staying; refused for the demo scene.
@@ -169,6 +178,10 @@ class PreviewWindow : public QMainWindow {
   std::unique_ptr<SceneDensity> density_;
   std::optional<IrScale> densityScale_;  // nothing: the scene changed since it was counted
   AnchorHighlight highlight_;
+  CompareSplit* compare_ = nullptr;
+  Palette openedPalette_;
+  // The scale and simulation the right half was coloured with; nothing: colour it again.
+  std::optional<std::pair<IrScale, VisionSimulation>> compareColoured_;
 
   // Nothing is stored for a store that could not be read: what it holds was never seen.
   bool settingsLoaded_ = false;

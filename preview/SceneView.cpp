@@ -89,12 +89,30 @@ void SceneView::SetColouriser(const SceneColouriser* colouriser) {
 }
 
 void SceneView::Recolour() {
+  const QRect all(0, 0, inView_.width, inView_.height);
   if (colouriser_) {
-    ColourCells(inView_, QRect(0, 0, inView_.width, inView_.height), *colouriser_, shown_);
+    ColourCells(inView_, all, *colouriser_, shown_);
   } else {
     shown_ = QImage();
   }
+  if (right_) ColourCells(inView_, all, *right_, shownRight_);
   viewport()->update();
+}
+
+void SceneView::SetSplit(const SceneColouriser* right, int column) {
+  right_ = right;
+  split_ = column;
+  shownRight_ = QImage();
+  Recolour();
+}
+
+// The first viewport pixel whose centre lies in the column, as PixelAt() reads the view.
+int SceneView::ViewportXOfColumn(int column) const {
+  return static_cast<int>(std::ceil(Origin().x() + column * factor_ - 0.5));
+}
+
+int SceneView::ColumnEdgeNearest(int viewportX) const {
+  return std::clamp(static_cast<int>(std::lround((viewportX - Origin().x()) / factor_)), 0, sceneSize_.width());
 }
 
 PixelWindow SceneView::RegionInView() const {
@@ -203,6 +221,7 @@ void SceneView::ApplyZoom(int percent, bool fit, QPointF anchor) {
   laying_ = false;
   TakeCellsInView();
   emit ZoomChanged();
+  emit Moved();
 }
 
 void SceneView::SetZoomPercent(int percent) {
@@ -246,15 +265,25 @@ void SceneView::paintEvent(QPaintEvent* event) {
   const QPoint innerEnd(static_cast<int>(std::floor(target.right())), static_cast<int>(std::floor(target.bottom())));
   for (const QRect& around : QRegion(exposed).subtracted(QRegion(QRect(innerTopLeft, innerEnd - QPoint(1, 1)))))
     painter.fillRect(around, kBackground);
-  if (target.size() == QSizeF(shown_.size()) && target.topLeft() == QPointF(covered.topLeft())) {
-    // One sample per screen pixel: copy only the exposed part, no scaling.
-    const QRect part = covered & exposed;
-    if (!part.isEmpty()) painter.drawImage(part.topLeft(), shown_, part.translated(-covered.topLeft()));
+  const auto draw = [&](const QImage& image, const QRect& within) {
+    if (target.size() == QSizeF(image.size()) && target.topLeft() == QPointF(covered.topLeft())) {
+      // One sample per screen pixel: copy only the exposed part, no scaling.
+      const QRect part = covered & within;
+      if (!part.isEmpty()) painter.drawImage(part.topLeft(), image, part.translated(-covered.topLeft()));
+    } else {
+      // Enlarged: sharp blocks, so that single pixels can be told apart; reduced: smoothed.
+      painter.setRenderHint(QPainter::SmoothPixmapTransform, target.width() < image.width());
+      painter.setClipRect(within);
+      painter.drawImage(target, image);
+    }
+  };
+  if (right_ && shownRight_.size() == shown_.size()) {
+    // Two tables: the colouriser's left of the split column, the other one's from it on.
+    const int x = ViewportXOfColumn(split_);
+    draw(shown_, exposed & QRect(QPoint(exposed.left(), exposed.top()), QPoint(x - 1, exposed.bottom())));
+    draw(shownRight_, exposed & QRect(QPoint(x, exposed.top()), QPoint(exposed.right(), exposed.bottom())));
   } else {
-    // Enlarged: sharp blocks, so that single pixels can be told apart; reduced: smoothed.
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, target.width() < shown_.width());
-    painter.setClipRect(exposed);
-    painter.drawImage(target, shown_);
+    draw(shown_, exposed);
   }
   if (overlay_ && overlay_->size() == shown_.size()) {
     painter.setClipRect(exposed);
@@ -273,10 +302,12 @@ void SceneView::resizeEvent(QResizeEvent* event) {
     UpdateScrollBars();
     TakeCellsInView();
   }
+  emit Moved();
 }
 
 void SceneView::scrollContentsBy(int, int) {
   if (!laying_) TakeCellsInView();
+  emit Moved();
 }
 
 void SceneView::wheelEvent(QWheelEvent* event) {

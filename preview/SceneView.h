@@ -47,6 +47,15 @@ class SceneView : public QAbstractScrollArea {
   // nullptr for none. It must outlive the view or be replaced first.
   void SetOverlay(const QImage* overlay);
   const QImage* Overlay() const { return overlay_; }
+  // From scene column `column` on, the scene coloured by `right` (another table) in place of
+  // the colouriser's; nullptr: one table. It must outlive the view or be replaced first.
+  void SetSplit(const SceneColouriser* right, int column);
+  // The part in view coloured by the right half's colouriser; nullptr without a split.
+  const QImage* SplitImage() const { return right_ ? &shownRight_ : nullptr; }
+  int SplitColumn() const { return split_; }
+  // The viewport x of a scene column's left edge, and the column edge nearest a viewport x.
+  int ViewportXOfColumn(int column) const;
+  int ColumnEdgeNearest(int viewportX) const;
   // Samples per scene pixel of the cells the part in view is taken from: 1 at full resolution.
   double SourceScale() const { return source_ ? source_->Scale() : 0.0; }
 
@@ -77,6 +86,8 @@ class SceneView : public QAbstractScrollArea {
   void FinerCellsShown();
   // Other cells are in view (scrolled, zoomed, finer): an overlay must follow them.
   void CellsInViewChanged();
+  // Zoomed, scrolled or resized: where the scene lies on the viewport changed.
+  void Moved();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -112,6 +123,9 @@ class SceneView : public QAbstractScrollArea {
   const SceneColouriser* colouriser_ = nullptr;
   QImage shown_;
   const QImage* overlay_ = nullptr;
+  const SceneColouriser* right_ = nullptr;
+  QImage shownRight_;
+  int split_ = 0;
   int percent_ = 100;
   bool fit_ = false;
   bool laying_ = false;  // zooming: scrolling on the way does not take new cells

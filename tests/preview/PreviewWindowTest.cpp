@@ -21,8 +21,10 @@
 
 #include "AnchorShareBars.h"
 #include "ColouredScene.h"
+#include "CompareSplit.h"
 #include "DemoScene.h"
 #include "DensityTableView.h"
+#include "PaletteLibrary.h"
 #include "PreviewWindow.h"
 #include "RasterFixture.h"
 #include "Registry.h"
@@ -30,6 +32,7 @@
 #include "RunProcess.h"
 #include "SceneTablePanel.h"
 #include "SceneView.h"
+#include "SplitDivider.h"
 #include "StoreHolder.h"
 #include "ViewMenu.h"
 #include "WindowFixture.h"
@@ -127,7 +130,9 @@ class Preview : public WindowTest {
   // Every pixel the view shows at 100 % against `expected`.
   void ExpectViewShows(PreviewWindow& p, const QImage& expected, int atLeast = 200 * 200) {
     ASSERT_EQ(p.View()->ZoomPercent(), 100);
-    const QImage shown = p.View()->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    // The scene alone, without the divider and label of a split drawn over it.
+    QImage shown(p.View()->viewport()->size(), QImage::Format_RGB32);
+    p.View()->viewport()->render(&shown, {}, {}, QWidget::DrawWindowBackground);
     const QPoint origin = SceneOrigin(p, expected.size());
     int compared = 0, mismatches = 0;
     for (int y = 0; y < shown.height() && mismatches < 5; ++y) {
@@ -720,6 +725,67 @@ TEST_F(Preview, AClickOnABarOrACellOfThePanelSelectsThatAnchor) {
                       DensityTableView::PointOfCell({c.celsius + 60, c.brightness}));
     EXPECT_EQ(Form().PaintBoxTest->Tag, GoverningAnchor(c.celsius, c.brightness, 12, true)) << c.celsius;
   }
+}
+
+TEST_F(Preview, CompareSplitsTheSceneAsColouriseDoesAndTheDividerFollowsMouseKeysAndZoom) {
+  PreviewWindow& p = OpenPreviewBesideTheForm();
+  // An edit after the preview opened: the table as it was then stays on the right.
+  Click(qobject_cast<QWidget*>(Form().FindComponent("PaintBoxM30")));
+  TypeInto(Form().EditHue, "200");
+  Click(Form().ButtonUpdateColour);
+  const std::string m30 = "M30=200," + std::to_string(Form().AnchorValueOf(-3).saturation);
+  p.activateWindow();
+  ASSERT_TRUE(WaitUntilActive(&p));
+  QTest::keyClick(&p, Qt::Key_V, Qt::AltModifier);
+  QTest::keyClick(p.viewMenu, Qt::Key_C);
+  ASSERT_TRUE(p.compareMenu->isVisible());
+  QTest::keyClick(p.compareMenu, Qt::Key_O);
+  ASSERT_TRUE(p.Compare()->IsOn());
+  SplitDivider* divider = p.Compare()->Divider();
+  const int half = demo_->ir.Width() / 2;
+  EXPECT_EQ(divider->Column(), half);
+  EXPECT_EQ(p.Compare()->Label()->text(), "The table when the preview opened");
+  const auto split = [&](const char* preset, int x) {
+    return ColouriseWithCli({"--demo", "--anchor", m30, "--compare-preset", preset, "--split", std::to_string(x)});
+  };
+  // The divider in the middle of the view.
+  p.View()->horizontalScrollBar()->setValue(half - p.View()->viewport()->width() / 2);
+  ExpectViewShows(p, split("factory", half));
+
+  // Dragged 40 pixels right at 100 %, then three columns right and ten left by keys.
+  const QPoint grip = divider->rect().center();
+  QTest::mousePress(divider, Qt::LeftButton, {}, grip);
+  QTest::mouseMove(divider, grip + QPoint(40, 0));
+  QTest::mouseRelease(divider, Qt::LeftButton, {}, grip + QPoint(40, 0));
+  EXPECT_EQ(divider->Column(), half + 40);
+  EXPECT_TRUE(divider->hasFocus());
+  for (int i = 0; i < 3; ++i) QTest::keyClick(divider, Qt::Key_Right);
+  QTest::keyClick(divider, Qt::Key_Left, Qt::ShiftModifier);
+  const int column = half + 33;
+  ASSERT_EQ(divider->Column(), column);
+
+  // Another palette keeps the divider where it is; Export writes the split as shown.
+  p.CompareWith(QStringLiteral("infrared-contrast"), [] {
+    for (const NamedPalette& named : ListPalettes({}).palettes)
+      if (named.name == "infrared-contrast") return named.palette;
+    return Palette{};
+  }());
+  EXPECT_EQ(p.Compare()->Label()->text(), "infrared-contrast");
+  EXPECT_TRUE(p.Compare()->Label()->isVisible());
+  EXPECT_GT(p.Compare()->Label()->x(), divider->x()) << "the label is on the right half";
+  ExpectViewShows(p, split("infrared-contrast", column));
+  ASSERT_TRUE(p.ExportTo(File("shown.png")));
+  QFile a(File("shown.png")), b(File("expected.png"));
+  ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(a.readAll() == b.readAll()) << "the exported split differs from colourise's";
+
+  // Zoomed in, the divider stays between the same two columns.
+  p.View()->setFocus();
+  QTest::keyClick(p.View(), Qt::Key_Plus);
+  ASSERT_EQ(p.View()->ZoomPercent(), 150);
+  const int line = divider->geometry().center().x();
+  EXPECT_EQ(p.View()->PixelAt({line + 1, 100}).value_or(QPoint(-1, -1)).x(), column);
+  EXPECT_EQ(p.View()->PixelAt({line - 1, 100}).value_or(QPoint(-1, -1)).x(), column - 1);
 }
 
 }  // namespace
