@@ -18,6 +18,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QUrl>
+#include <QtConcurrent/QtConcurrentRun>
 #include <cstdio>
 
 #include "AnchorPalette.h"
@@ -52,6 +53,8 @@ namespace {
 // The widest scale the boxes take; the colours only ever span -60 ... +39 degrees.
 constexpr double kScaleLimit = 1000.0;
 constexpr int kNoticeMs = 8000;
+// A scene of more pixels is counted on a worker thread (1920 x 1080 takes about 12 ms).
+constexpr std::uint64_t kCountedAtOnce = 2'500'000;
 
 const char* const kImageFilter =
     "Images (*.png *.tif *.tiff *.bmp *.pgm *.pnm *.jpg *.jpeg *.webp)|*.png *.tif *.tiff *.bmp *.pgm *.pnm *.jpg "
@@ -143,7 +146,10 @@ PreviewWindow::PreviewWindow(TFormPalettor& form, const CurrentUserRegistry& cur
   view_->setFocus();
 }
 
-PreviewWindow::~PreviewWindow() { StoreSettings(); }
+PreviewWindow::~PreviewWindow() {
+  WaitForCount();
+  StoreSettings();
+}
 
 void PreviewWindow::BuildActions() {
   const auto make = [this](const QString& text, const char* name, const QKeySequence& keys = {}) {
@@ -399,13 +405,8 @@ void PreviewWindow::Recolour() {
     compare_->Recolour(ir_, vis_, scale_, simulation_);
     compareColoured_ = std::pair{scale_, simulation_};
   }
-  const Palette palette = form_.CurrentPalette();
-  tablePanel_->SetTable(*table, TableInputsOf(palette));
-  const AnchorShares shares(*density_, palette);
-  SharePercents percents{};
-  for (int anchor = kFirstAnchor; anchor <= kLastAnchor; ++anchor)
-    percents[AnchorSlot(anchor)] = shares.Percent(anchor);
-  tablePanel_->SetShares(percents);
+  tablePanel_->SetTable(*table, TableInputsOf(form_.CurrentPalette()));
+  ShowShares();
   if (const auto anchor = highlight_.Anchor()) Highlight(*anchor);
   if (coloured_.isNull() && !ir_.IsEmpty()) {
     dialogs_.ShowError(this, tr("There is not enough memory to colour a %1 scene.").arg(SizeText(ir_)));
@@ -415,6 +416,7 @@ void PreviewWindow::Recolour() {
 }
 
 void PreviewWindow::ShowChannels(GreyImage ir, GreyImage vis, QString irPath, QString visPath) {
+  WaitForCount();
   ir_ = std::move(ir);
   vis_ = std::move(vis);
   irPath_ = std::move(irPath);
@@ -571,9 +573,45 @@ void PreviewWindow::SelectAnchor(int anchor) {
 // --- The scene on the table
 
 void PreviewWindow::Recount() {
-  *density_ = DensityOfLevels(ir_, vis_, scale_);
   densityScale_ = scale_;
-  tablePanel_->SetCounts(density_.get());
+  const std::uint64_t generation = ++countGeneration_;
+  const auto pixels = static_cast<std::uint64_t>(ir_.Width()) * static_cast<std::uint64_t>(ir_.Height());
+  if (pixels <= kCountedAtOnce) {
+    *density_ = DensityOfLevels(ir_, vis_, scale_);
+    tablePanel_->SetCounts(density_.get());
+    return;
+  }
+  // Longer than a frame: the panel shows the table alone until the worker is done.
+  WaitForCount();
+  *density_ = SceneDensity();
+  tablePanel_->SetCounts(nullptr);
+  counting_ = new QFutureWatcher<SceneDensity>(this);
+  connect(counting_, &QFutureWatcherBase::finished, this, [this, watcher = counting_, generation] {
+    watcher->deleteLater();
+    if (counting_ == watcher) counting_ = nullptr;
+    if (generation != countGeneration_) return;
+    *density_ = watcher->result();
+    tablePanel_->SetCounts(density_.get());
+    ShowShares();
+  });
+  counting_->setFuture(
+      QtConcurrent::run([ir = &ir_, vis = &vis_, scale = scale_] { return DensityOfLevels(*ir, *vis, scale); }));
+}
+
+void PreviewWindow::WaitForCount() {
+  if (counting_) counting_->waitForFinished();
+}
+
+void PreviewWindow::ShowShares() {
+  if (counting_) {
+    tablePanel_->SetShares(std::nullopt);
+    return;
+  }
+  const AnchorShares shares(*density_, form_.CurrentPalette());
+  SharePercents percents{};
+  for (int anchor = kFirstAnchor; anchor <= kLastAnchor; ++anchor)
+    percents[AnchorSlot(anchor)] = shares.Percent(anchor);
+  tablePanel_->SetShares(percents);
 }
 
 void PreviewWindow::Highlight(int anchor) {
