@@ -18,6 +18,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QUrl>
+#include <QtConcurrent/QtConcurrentRun>
 #include <cstdio>
 
 #include "AnchorPalette.h"
@@ -52,6 +53,8 @@ namespace {
 // The widest scale the boxes take; the colours only ever span -60 ... +39 degrees.
 constexpr double kScaleLimit = 1000.0;
 constexpr int kNoticeMs = 8000;
+// A scene of more pixels is counted on a worker thread (1920 x 1080 takes about 12 ms).
+constexpr std::uint64_t kCountedAtOnce = 2'500'000;
 
 const char* const kImageFilter =
     "Images (*.png *.tif *.tiff *.bmp *.pgm *.pnm *.jpg *.jpeg *.webp)|*.png *.tif *.tiff *.bmp *.pgm *.pnm *.jpg "
@@ -142,7 +145,10 @@ PreviewWindow::PreviewWindow(TFormPalettor& form, const CurrentUserRegistry& cur
   view_->setFocus();
 }
 
-PreviewWindow::~PreviewWindow() { StoreSettings(); }
+PreviewWindow::~PreviewWindow() {
+  WaitForCount();
+  StoreSettings();
+}
 
 void PreviewWindow::BuildActions() {
   const auto make = [this](const QString& text, const char* name, const QKeySequence& keys = {}) {
@@ -401,13 +407,8 @@ void PreviewWindow::Recolour() {
     compare_->Recolour(scene_ ? scene_->Width() : 0, scale_, simulation_);
     compareColoured_ = std::pair{scale_, simulation_};
   }
-  const Palette palette = form_.CurrentPalette();
-  tablePanel_->SetTable(*table, TableInputsOf(palette));
-  const AnchorShares shares(*density_, palette);
-  SharePercents percents{};
-  for (int anchor = kFirstAnchor; anchor <= kLastAnchor; ++anchor)
-    percents[AnchorSlot(anchor)] = shares.Percent(anchor);
-  tablePanel_->SetShares(percents);
+  tablePanel_->SetTable(*table, TableInputsOf(form_.CurrentPalette()));
+  ShowShares();
   if (const auto anchor = highlight_.Anchor()) Highlight(*anchor);
   if (hovered_) ShowPixel(*hovered_);
 }
@@ -467,6 +468,7 @@ PreviewWindow::Opened PreviewWindow::ReadForView(SceneChannel ir, SceneChannel v
 }
 
 void PreviewWindow::ShowScene(Opened opened, QString irPath, QString visPath) {
+  WaitForCount();
   scene_ = std::move(opened.scene);
   irPath_ = std::move(irPath);
   visPath_ = std::move(visPath);
@@ -633,11 +635,46 @@ void PreviewWindow::SelectAnchor(int anchor) {
 // --- The scene on the table
 
 void PreviewWindow::Recount() {
-  // The whole scene's cells: every pixel of a scene kept at full resolution, a sample of a larger one.
-  const SceneCells* whole = view_->WholeCells();
-  *density_ = whole ? DensityOfCells(*whole, scale_) : SceneDensity();
   densityScale_ = scale_;
-  tablePanel_->SetCounts(density_.get());
+  const std::uint64_t generation = ++countGeneration_;
+  // The whole scene's cells: every pixel of a scene kept at full resolution, a sample of a larger one.
+  const std::shared_ptr<const SceneCells> whole = view_->WholeCells();
+  const auto pixels = whole ? static_cast<std::uint64_t>(whole->width) * static_cast<std::uint64_t>(whole->height) : 0;
+  if (pixels <= kCountedAtOnce) {
+    *density_ = whole ? DensityOfCells(*whole, scale_) : SceneDensity();
+    tablePanel_->SetCounts(density_.get());
+    return;
+  }
+  // Longer than a frame: the panel shows the table alone until the worker is done.
+  WaitForCount();
+  *density_ = SceneDensity();
+  tablePanel_->SetCounts(nullptr);
+  counting_ = new QFutureWatcher<SceneDensity>(this);
+  connect(counting_, &QFutureWatcherBase::finished, this, [this, watcher = counting_, generation] {
+    watcher->deleteLater();
+    if (counting_ == watcher) counting_ = nullptr;
+    if (generation != countGeneration_) return;
+    *density_ = watcher->result();
+    tablePanel_->SetCounts(density_.get());
+    ShowShares();
+  });
+  counting_->setFuture(QtConcurrent::run([whole, scale = scale_] { return DensityOfCells(*whole, scale); }));
+}
+
+void PreviewWindow::WaitForCount() {
+  if (counting_) counting_->waitForFinished();
+}
+
+void PreviewWindow::ShowShares() {
+  if (counting_) {
+    tablePanel_->SetShares(std::nullopt);
+    return;
+  }
+  const AnchorShares shares(*density_, form_.CurrentPalette());
+  SharePercents percents{};
+  for (int anchor = kFirstAnchor; anchor <= kLastAnchor; ++anchor)
+    percents[AnchorSlot(anchor)] = shares.Percent(anchor);
+  tablePanel_->SetShares(percents);
 }
 
 void PreviewWindow::Highlight(int anchor) {

@@ -7,6 +7,7 @@
 // says what the pixel is and which anchors colour it; a click selects that anchor in the main
 // window's colour editor. Export writes what colourise writes for the same images and settings.
 // Its settings are read when it opens and stored when it closes (PreviewSettings.h).
+#include <QFutureWatcher>
 #include <QImage>
 #include <QMainWindow>
 #include <QString>
@@ -148,6 +149,9 @@ class PreviewWindow : public QMainWindow {
   void SelectAnchor(int anchor);
   // The scene's density again, for a new scene or scale.
   void Recount();
+  // The count running on a worker thread reads the images: done before they change.
+  void WaitForCount();
+  void ShowShares();
   void Highlight(int anchor);
   void ClearHighlight();
   void ShowCellInfo(const QString& text);
@@ -177,6 +181,8 @@ class PreviewWindow : public QMainWindow {
   std::optional<QPoint> hovered_;
   std::unique_ptr<SceneDensity> density_;
   std::optional<IrScale> densityScale_;  // nothing: the scene changed since it was counted
+  QFutureWatcher<SceneDensity>* counting_ = nullptr;
+  std::uint64_t countGeneration_ = 0;  // a count finishing for an older scene or scale is dropped
   AnchorHighlight highlight_;
   CompareSplit* compare_ = nullptr;
   Palette openedPalette_;

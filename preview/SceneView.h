@@ -42,7 +42,7 @@ class SceneView : public QAbstractScrollArea {
   const QImage& Shown() const { return shown_; }
   const SceneCells& CellsInView() const { return inView_; }
   // The whole scene's cells, at full or reduced resolution; nullptr without a scene.
-  const SceneCells* WholeCells() const { return whole_.get(); }
+  const std::shared_ptr<const SceneCells>& WholeCells() const { return whole_; }
   // An image of the shown part's size multiplied into it (white keeps a pixel, darker dims it);
   // nullptr for none. It must outlive the view or be replaced first.
   void SetOverlay(const QImage* overlay);

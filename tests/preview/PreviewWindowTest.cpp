@@ -788,5 +788,21 @@ TEST_F(Preview, CompareSplitsTheSceneAsColouriseDoesAndTheDividerFollowsMouseKey
   EXPECT_EQ(p.View()->PixelAt({line - 1, 100}).value_or(QPoint(-1, -1)).x(), column - 1);
 }
 
+TEST_F(Preview, ALargeSceneIsCountedBesideTheWindowAndShownWhenDone) {
+  WriteGrey("ir.png", {2000, 1500}, 100);  // 0.8 degrees: column +1
+  WriteGrey("vis.png", {2000, 1500}, 200);
+  PreviewWindow& p = OpenPreview();
+  ASSERT_TRUE(p.OpenChannels(File("ir.png"), File("vis.png")));
+  ASSERT_TRUE(WaitFor("the count of 3,000,000 pixels", [&] {
+    QCoreApplication::processEvents();
+    return p.Density().Pixels() == 3'000'000;
+  }));
+  EXPECT_EQ(p.Density().Count(61, 200), 3'000'000u);
+  EXPECT_TRUE(p.TablePanel()->Table()->Density().IsBusiest({61, 200}));
+  EXPECT_FALSE(p.TablePanel()->Table()->Density().IsUsed({60, 200}));
+  ASSERT_TRUE(p.OpenChannels(File("ir.png"), File("vis.png")));  // again, while nothing waits for it
+  ClosePreview(p);
+}
+
 }  // namespace
 }  // namespace palettor::test
