@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QStatusBar>
@@ -37,6 +38,7 @@
 #include "PixelProbe.h"
 #include "PixelReport.h"
 #include "RasterError.h"
+#include "ReadableFormats.h"
 #include "RegistryBackend.h"
 #include "SceneDensity.h"
 #include "SceneFileFormat.h"
@@ -56,9 +58,14 @@ constexpr int kNoticeMs = 8000;
 // A scene of more pixels is counted on a worker thread (1920 x 1080 takes about 12 ms).
 constexpr std::uint64_t kCountedAtOnce = 2'500'000;
 
-const char* const kImageFilter =
-    "Images (*.png *.tif *.tiff *.bmp *.pgm *.pnm *.jpg *.jpeg *.webp)|*.png *.tif *.tiff *.bmp *.pgm *.pnm *.jpg "
-    "*.jpeg *.webp|All files (*)|*";
+// Every extension GDAL's drivers read here, then anything: a driver may know a file by its contents.
+QString OpenFilter() {
+  QStringList patterns;
+  for (const std::string& extension : ReadableExtensions())
+    patterns << QStringLiteral("*.") + QString::fromStdString(extension);
+  const QString all = patterns.join(QLatin1Char(' '));
+  return PreviewWindow::tr("Images and satellite data") + QLatin1Char('|') + all + QStringLiteral("|All files (*)|*");
+}
 const char* const kExportFilter =
     "PNG images (*.png)|*.png|BMP images (*.bmp)|*.bmp|TIFF images (*.tif *.tiff)|*.tif *.tiff";
 
@@ -73,7 +80,31 @@ QString VisionCaption(VisionSimulation simulation) {
   return {};
 }
 
-QString FileName(const QString& path) { return QFileInfo(path).fileName(); }
+// A variable of a file as GDAL names it: NETCDF:"/data/file.nc":CMI, HDF5:"/data/f.h5"://group/var.
+QRegularExpressionMatch VariableName(const QString& path) {
+  static const QRegularExpression variable(QStringLiteral("^\\w+:\"(.+)\":(.+)$"));
+  return variable.match(path);
+}
+
+// The file a channel is read from.
+QString FileOf(const QString& path) {
+  const QRegularExpressionMatch variable = VariableName(path);
+  return variable.hasMatch() ? variable.captured(1) : path;
+}
+
+// A file's name without its folder; for a variable of a file, the file's name and the
+// variable: file.nc:CMI.
+QString FileName(const QString& path) {
+  const QRegularExpressionMatch variable = VariableName(path);
+  if (variable.hasMatch()) return QFileInfo(variable.captured(1)).fileName() + QLatin1Char(':') + variable.captured(2);
+  return QFileInfo(path).fileName();
+}
+
+// A file's absolute name; a name GDAL gives a part of a file stays as it is.
+QString Absolute(const QString& path) {
+  const QFileInfo file(path);
+  return file.exists() ? file.absoluteFilePath() : path;
+}
 
 QString SizeText(int width, int height) { return QStringLiteral("%1 \u00d7 %2").arg(width).arg(height); }
 
@@ -487,13 +518,36 @@ void PreviewWindow::ShowDemoScene() {
   if (opened.scene) ShowScene(std::move(opened), {}, {});
 }
 
-bool PreviewWindow::OpenChannels(const QString& irPath, const QString& visPath) {
+std::optional<QString> PreviewWindow::ChooseVariable(const QString& path, const QString& channel) {
+  // Only a regular file is looked into: a pipe or a device would block the window.
+  if (!QFileInfo(path).isFile()) return path;
+  const std::vector<Subdataset> parts = SubdatasetsOf(path.toStdString());
+  if (parts.empty()) return path;
+  QStringList descriptions;
+  for (const Subdataset& part : parts) descriptions << QString::fromStdString(part.description);
+  int chosen = 0;
+  if (!dialogs_.ChooseItem(this, tr("Choose the %1 channel").arg(channel),
+                           tr("%1 holds several variables. Which is the %2 channel?").arg(FileName(path), channel),
+                           descriptions, chosen) ||
+      chosen < 0 || static_cast<std::size_t>(chosen) >= parts.size()) {
+    return std::nullopt;
+  }
+  return QString::fromStdString(parts[static_cast<std::size_t>(chosen)].name);
+}
+
+bool PreviewWindow::OpenChannels(const QString& irFile, const QString& visFile) {
+  // A file of several variables: the user says which is the channel (Cancel opens nothing).
+  const std::optional<QString> irChosen = ChooseVariable(irFile, tr("infrared"));
+  if (!irChosen) return false;
+  const std::optional<QString> visChosen = ChooseVariable(visFile, tr("visible"));
+  if (!visChosen) return false;
+  const QString irPath = *irChosen, visPath = *visChosen;
   Opened opened = OpenScene(irPath, visPath);
   if (!opened.scene) {
     Refuse(opened.what, opened.reason);
     return false;
   }
-  ShowScene(std::move(opened), QFileInfo(irPath).absoluteFilePath(), QFileInfo(visPath).absoluteFilePath());
+  ShowScene(std::move(opened), Absolute(irPath), Absolute(visPath));
   return true;
 }
 
@@ -747,8 +801,8 @@ void PreviewWindow::ShowCellInfo(const QString& text) {
 std::optional<QString> PreviewWindow::ChooseImage(const QString& title, const QString& current) {
   TOpenDialog dialog;
   dialog.Title = title;
-  dialog.Filter = QString::fromLatin1(kImageFilter);
-  if (!current.isEmpty()) dialog.InitialDir = QFileInfo(current).absolutePath();
+  dialog.Filter = OpenFilter();
+  if (!current.isEmpty()) dialog.InitialDir = QFileInfo(FileOf(current)).absolutePath();
   if (!dialogs_.ExecuteOpenDialog(this, dialog)) return std::nullopt;
   return dialog.FileName;
 }
@@ -779,8 +833,8 @@ void PreviewWindow::ChooseAndExport() {
   dialog.DefaultExt = QStringLiteral("png");
   dialog.Filter = QString::fromLatin1(kExportFilter);
   dialog.FileName = ShowsDemoScene() ? QStringLiteral("demo-scene-coloured.png")
-                                     : QFileInfo(irPath_).completeBaseName() + QStringLiteral("-coloured.png");
-  if (!ShowsDemoScene()) dialog.InitialDir = QFileInfo(irPath_).absolutePath();
+                                     : QFileInfo(FileOf(irPath_)).completeBaseName() + QStringLiteral("-coloured.png");
+  if (!ShowsDemoScene()) dialog.InitialDir = QFileInfo(FileOf(irPath_)).absolutePath();
   if (!dialogs_.ExecuteSaveDialog(this, dialog)) return;
   ExportTo(dialog.FileName);
 }

@@ -56,8 +56,9 @@ class PreviewWindow : public QMainWindow {
   void ReportOpeningProblems();
 
   // Shows the pair and remembers it; false, with the reason shown through the dialogs, when it
-  // cannot: the view then keeps what it showed.
-  bool OpenChannels(const QString& irPath, const QString& visPath);
+  // cannot: the view then keeps what it showed. A file of several variables (NetCDF, HDF5)
+  // asks, through the dialogs, which one is the channel.
+  bool OpenChannels(const QString& irFile, const QString& visFile);
   void ShowDemoScene();
   // Two files dropped together: which is which by their names, else in the order given.
   bool OpenDropped(const QString& first, const QString& second);
@@ -165,6 +166,9 @@ class PreviewWindow : public QMainWindow {
   void UpdateSceneInfo();
   void UpdateZoomInfo();
   std::optional<QString> ChooseImage(const QString& title, const QString& current);
+  // The file itself, the variable of it the user chose (as GDAL names it), or nothing when
+  // the user cancelled the choice.
+  std::optional<QString> ChooseVariable(const QString& path, const QString& channel);
   void Refuse(const QString& what, const QString& reason);
 
   TFormPalettor& form_;

@@ -119,4 +119,13 @@ int TQtDialogHost::Choose(QWidget* parent, const QString& text, const QStringLis
   return static_cast<int>(buttons.indexOf(box.clickedButton()));
 }
 
+bool TQtDialogHost::ChooseItem(QWidget* parent, const QString& title, const QString& label, const QStringList& items,
+                               int& chosen) {
+  bool accepted = false;
+  const QString answer = QInputDialog::getItem(parent, title, label, items, 0, false, &accepted);
+  if (!accepted || !items.contains(answer)) return false;
+  chosen = static_cast<int>(items.indexOf(answer));
+  return true;
+}
+
 }  // namespace palettor

@@ -46,6 +46,9 @@ class IDialogHost {
   // A warning with one button per choice, the first the default; the index of the one pressed,
   // or -1 when the box was closed without one.
   virtual int Choose(QWidget* parent, const QString& text, const QStringList& choices) = 0;
+  // One of `items` picked from a list; true and `chosen` set to its index when the user confirmed.
+  virtual bool ChooseItem(QWidget* parent, const QString& title, const QString& label, const QStringList& items,
+                          int& chosen) = 0;
 };
 
 // The real thing: Qt's own file dialog and message boxes.
@@ -58,6 +61,8 @@ class TQtDialogHost final : public IDialogHost {
   bool PromptText(QWidget* parent, const QString& title, const QString& label, QString& text) override;
   bool Confirm(QWidget* parent, const QString& text) override;
   int Choose(QWidget* parent, const QString& text, const QStringList& choices) override;
+  bool ChooseItem(QWidget* parent, const QString& title, const QString& label, const QStringList& items,
+                  int& chosen) override;
 };
 
 // The file dialog TQtDialogHost shows, set up from the properties. Beyond what Qt's dialog

@@ -598,6 +598,42 @@ TEST_F(Preview, AKelvinSceneShowsItsUnitsAndNoDataAndTheScaleDoesNotApply) {
   EXPECT_FALSE(p.InfraredUnitInfo()->isVisible());
 }
 
+TEST_F(Preview, OpenListsWhatGdalReadsAndAFileOfSeveralVariablesAsksWhichIsTheChannel) {
+  test::RasterFile both{20, 10, GDT_Float32, {{}, {}}, {}, 0, {}};
+  both.bands[0].unit = "K";
+  both.bands[1].unit = "1";
+  for (int i = 0; i < 20 * 10; ++i) {
+    both.bands[0].values.push_back(230 + i % 20);
+    both.bands[1].values.push_back(0.002 * i);
+  }
+  const QString file = File("scene.nc");
+  test::WriteRaster(file.toStdString(), "netCDF", both);
+
+  PreviewWindow& p = OpenPreview();
+  dialogs_.openAnswers = {file, file};
+  dialogs_.itemAnswers = {0, 1};
+  QTest::keyClick(&p, Qt::Key_O, Qt::ControlModifier);
+  ASSERT_TRUE(dialogs_.errors.isEmpty()) << dialogs_.errors.value(0).toStdString();
+  ASSERT_EQ(dialogs_.openShown.size(), 2);
+  const QString filter = dialogs_.openShown[0].Filter;
+  for (const char* pattern : {"*.nc ", "*.tif ", "*.png ", "*.h5 ", "|All files (*)|*"})
+    EXPECT_TRUE(filter.contains(pattern)) << pattern << " not in " << filter.toStdString();
+  ASSERT_EQ(dialogs_.itemListsShown.size(), 2);
+  ASSERT_EQ(dialogs_.itemListsShown[0].size(), 2);
+  EXPECT_TRUE(dialogs_.itemListsShown[0][0].contains("Band1")) << dialogs_.itemListsShown[0][0].toStdString();
+  EXPECT_EQ(p.CurrentSettings().irPath, "NETCDF:\"" + file.toStdString() + "\":Band1");
+  EXPECT_EQ(p.CurrentSettings().visPath, "NETCDF:\"" + file.toStdString() + "\":Band2");
+  EXPECT_TRUE(p.SceneInfo()->text().contains("scene.nc:Band1 (K), visible scene.nc:Band2 (reflectance)"))
+      << p.SceneInfo()->text().toStdString();
+
+  // Cancelled, the choice opens nothing and says nothing.
+  dialogs_.openAnswers = {File("scene.nc"), File("scene.nc")};
+  dialogs_.itemAnswers = {1, std::nullopt};
+  QTest::keyClick(&p, Qt::Key_O, Qt::ControlModifier);
+  EXPECT_TRUE(dialogs_.errors.isEmpty());
+  EXPECT_EQ(p.CurrentSettings().irPath, "NETCDF:\"" + file.toStdString() + "\":Band1");
+}
+
 // A byte channel of `size` × `size` written as a tiled, compressed GeoTIFF a block row at a time.
 void WriteLargeChannel(const std::string& path, int size, int (*level)(int x, int y)) {
   GDALAllRegister();

@@ -43,6 +43,9 @@ class ScriptedDialogs final : public IDialogHost {
   std::deque<int> choices;
   QStringList choicesShown;
   std::function<void()> onChoice;
+  // Lists to choose from take the next of `itemAnswers`: an index, or nullopt for Cancel.
+  std::deque<std::optional<int>> itemAnswers;
+  QList<QStringList> itemListsShown;
 
   bool ExecuteSaveDialog(QWidget*, TSaveDialog& dialog) override {
     ++dialogsShown;
@@ -78,6 +81,15 @@ class ScriptedDialogs final : public IDialogHost {
     const int chosen = choices.front();
     choices.pop_front();
     return chosen;
+  }
+  bool ChooseItem(QWidget*, const QString&, const QString&, const QStringList& items, int& chosen) override {
+    itemListsShown << items;
+    if (itemAnswers.empty()) return false;
+    const std::optional<int> answer = itemAnswers.front();
+    itemAnswers.pop_front();
+    if (!answer) return false;
+    chosen = *answer;
+    return true;
   }
 
  private:
