@@ -1,11 +1,13 @@
-// palettor-window-timing [--samples N]
+// palettor-window-timing [--samples N] [--scene-size WxH] [--open IR VIS]
 //
 // Change -> shown: a real mouse click on White top (or a step of the tail spinner, or Update)
 // until the image has painted the new table; the click runs the whole handler, the rebuild of
 // the table, the copy into the image and the repaint of the twelve patches.
 // Change -> preview painted: the same click on White top until the preview window, its scene view
-// 1920 x 1080, has painted the scene recoloured: the demo scene fitted to the view, and a
-// 1920 x 1080 scene (the demo scene enlarged) at 100 %.
+// 1920 x 1080, has painted the scene recoloured: the demo scene fitted to the view, a 1920 x
+// 1080 scene (the demo scene enlarged) at 100 %, and scenes of 3840 x 2160 and 7680 x 4320 at
+// 100 % and fitted (--scene-size: one size of the user's instead of those two).
+// Open -> painted: with --open, the preview opening a pair of files until it has painted them.
 // Change -> panel: the same click, or a new infrared scale, until the "Scene on the table" panel
 // beside that scene has painted; and the count of the scene's density alone.
 // Start -> first frame: a fresh process per sample, from starting it until the image has
@@ -99,6 +101,15 @@ bool WaitForPreviewFrame(const palettor::PreviewWindow& preview, std::uint64_t b
   return true;
 }
 
+// Waits until the part of the scene in view is shown as finely as the zoom needs (at once for
+// a scene kept whole), so that a timing does not include the reading.
+void WaitForFinerCells(const palettor::PreviewWindow& preview) {
+  const auto deadline = Clock::now() + std::chrono::seconds(60);
+  const palettor::SceneView& view = *preview.View();
+  while (view.SourceScale() + 1e-9 < std::min(1.0, view.ScaleFactor()) && Clock::now() < deadline)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+}
+
 std::vector<double> TimePreviewChanges(palettor::TFormPalettor& form, const palettor::PreviewWindow& preview,
                                        int samples) {
   std::vector<double> ms;
@@ -158,11 +169,11 @@ palettor::PreviewWindow* OpenPreview(palettor::TFormPalettor& form, const palett
   return nullptr;
 }
 
-// The demo scene enlarged to 1920 x 1080 (nearest level), as two grey PNG files in `folder`.
-bool WriteLargeScene(const QString& folder) {
+// The demo scene enlarged to `size` (nearest level), as two grey PNG files in `folder`.
+bool WriteLargeScene(const QString& folder, QSize size = {1920, 1080}) {
   const palettor::DemoScene demo = palettor::MakeDemoScene();
   for (const auto& [grey, name] : {std::pair{&demo.ir, "ir.png"}, std::pair{&demo.vis, "vis.png"}}) {
-    const QImage large = palettor::GreyToImage(*grey).scaled(1920, 1080, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    const QImage large = palettor::GreyToImage(*grey).scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
     if (!large.save(folder + QLatin1Char('/') + QLatin1String(name))) return false;
   }
   return true;
@@ -219,12 +230,14 @@ std::vector<double> TimeCloseToExit(const QProcessEnvironment& env, const QStrin
   return ms;
 }
 
-constexpr char kHelp[] = R"(Usage: palettor-window-timing [--samples N]
+constexpr char kHelp[] = R"(Usage: palettor-window-timing [--samples N] [--scene-size WxH] [--open IR VIS]
 Times the Palettor window as its user meets it, driven with real input events:
   change -> shown        a click on White top, a step of the tail percent, Update:
                          until the window has painted the new table
   change -> preview      a click on White top: until the preview (its view 1920 x 1080)
-                         has painted the recoloured scene
+                         has painted the recoloured scene: the demo scene, 1920 x 1080
+                         at 100 %, 3840 x 2160 and 7680 x 4320 at 100 % and fitted
+  open -> painted        with --open: the preview opening the pair until it has painted it
   change -> panel        a click on White top, or a new infrared scale (the scene counted
                          again): until the "Scene on the table" panel has painted
   start -> first frame   a fresh process: until it has painted its first table
@@ -232,20 +245,24 @@ Times the Palettor window as its user meets it, driven with real input events:
 and prints the median, 95th percentile, maximum and mean of each in milliseconds.
 
 Options:
-  --samples N   samples of each change (default 200, at least 5); the process
-                timings take at most 20
-  -h, --help    show this help and exit
+  --samples N        samples of each change (default 200, at least 5); the process
+                     timings take at most 20
+  --scene-size WxH   the large scene of this size instead of 3840x2160 and 7680x4320
+  --open IR VIS      also time opening this pair of files (5 samples)
+  -h, --help         show this help and exit
 
 It uses the display Qt finds, or Qt's offscreen platform when there is none. The
 settings go to a temporary folder, never to the user's own.
 )";
 
-// Whether the command line asks for the help; the value of --samples is no option.
+// Whether the command line asks for the help; the values of options are no options.
 bool AsksForHelp(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
-    if (arg == "--samples")
+    if (arg == "--samples" || arg == "--scene-size")
       ++i;
+    else if (arg == "--open")
+      i += 2;
     else if (arg == "--help" || arg == "-h")
       return true;
   }
@@ -279,6 +296,16 @@ int main(int argc, char** argv) {
   const QStringList args = QCoreApplication::arguments();
   if (const auto i = args.indexOf(QStringLiteral("--samples")); i >= 0 && i + 1 < args.size())
     samples = std::max(5, args[i + 1].toInt());
+  std::vector<QSize> sceneSizes{{3840, 2160}, {7680, 4320}};
+  if (const auto i = args.indexOf(QStringLiteral("--scene-size")); i >= 0 && i + 1 < args.size()) {
+    const QStringList sides = args[i + 1].split(QLatin1Char('x'));
+    const QSize size = sides.size() == 2 ? QSize(sides[0].toInt(), sides[1].toInt()) : QSize();
+    if (size.isEmpty()) {
+      std::fputs("--scene-size: expected WIDTHxHEIGHT, e.g. 3840x2160\n", stderr);
+      return 2;
+    }
+    sceneSizes = {size};
+  }
 
   std::printf("platform: %s\n", qPrintable(QGuiApplication::platformName()));
   {
@@ -342,6 +369,38 @@ int main(int argc, char** argv) {
       if (counted.Pixels() == 0) std::fputs("no pixels counted\n", stderr);
     }
     Print("DensityOfLevels alone, 1920x1080", density);
+    for (const QSize size : sceneSizes) {
+      QTemporaryDir folder;
+      const QString name = QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
+      if (!WriteLargeScene(folder.path(), size) || !preview->OpenChannels(folder.filePath(QStringLiteral("ir.png")),
+                                                                          folder.filePath(QStringLiteral("vis.png")))) {
+        std::fprintf(stderr, "the %s scene could not be made\n", qPrintable(name));
+        return 1;
+      }
+      preview->View()->SetZoomPercent(100);
+      WaitForFinerCells(*preview);
+      Print(qPrintable(QStringLiteral("change -> preview: %1 scene at 100 %").arg(name)),
+            TimePreviewChanges(form, *preview, samples));
+      preview->View()->SetZoomPercent(palettor::kZoomToFit);
+      WaitForFinerCells(*preview);
+      Print(qPrintable(QStringLiteral("change -> preview: %1 scene fitted").arg(name)),
+            TimePreviewChanges(form, *preview, samples));
+    }
+    if (const auto i = args.indexOf(QStringLiteral("--open")); i >= 0 && i + 2 < args.size()) {
+      std::vector<double> opening;
+      for (int sample = 0; sample < 5; ++sample) {
+        preview->ShowDemoScene();
+        QCoreApplication::processEvents();
+        const std::uint64_t before = preview->View()->PaintCount();
+        const auto start = Clock::now();
+        if (!preview->OpenChannels(args[i + 1], args[i + 2]) || !WaitForPreviewFrame(*preview, before)) {
+          std::fputs("the pair could not be opened\n", stderr);
+          return 1;
+        }
+        opening.push_back(Ms(Clock::now() - start));
+      }
+      Print("open -> preview painted (the pair given)", opening);
+    }
     preview->close();
   }
 
