@@ -182,18 +182,9 @@ void RunColourise(const Arguments& args) {
     ColourisePairs(*request.pairs, settings);
     return;
   }
-  std::unique_ptr<DemoScene> demo;
-  std::optional<SceneChannel> ir, vis;
-  if (request.demo) {
-    demo = std::make_unique<DemoScene>(MakeDemoScene());
-    ir = SceneChannel::FromLevels(demo->ir, "the demo scene's infrared channel");
-    vis = SceneChannel::FromLevels(demo->vis, "the demo scene's visible channel");
-  } else {
-    ir = OpenSceneChannel(*request.ir, settings.irBand, "infrared image");
-    vis = OpenSceneChannel(*request.vis, settings.visBand, "visible image");
-  }
+  RunChannels channels = OpenRunChannels(request.demo, request.ir, request.vis, settings);
   auto colouriser = std::make_unique<SceneColouriser>();
-  ColouredScene scene = MakeScene(std::move(*ir), std::move(*vis), settings, *colouriser);
+  ColouredScene scene = MakeScene(std::move(*channels.ir), std::move(*channels.vis), settings, *colouriser);
   // The table is read after the channels, so that a missing image is reported before a
   // palette file or a store that cannot be read.
   SetUpColouriser(settings, *colouriser);

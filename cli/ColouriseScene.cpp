@@ -48,6 +48,20 @@ void SetUpColouriser(const SceneSettings& settings, const Palette& palette, Scen
   colouriser.SetNoDataColour(noData);
 }
 
+RunChannels OpenRunChannels(bool demo, const std::optional<std::string>& ir, const std::optional<std::string>& vis,
+                            const SceneSettings& settings) {
+  RunChannels channels;
+  if (demo) {
+    channels.demo = std::make_unique<DemoScene>(MakeDemoScene());
+    channels.ir = SceneChannel::FromLevels(channels.demo->ir, "the demo scene's infrared channel");
+    channels.vis = SceneChannel::FromLevels(channels.demo->vis, "the demo scene's visible channel");
+  } else {
+    channels.ir = OpenSceneChannel(*ir, settings.irBand, "infrared image");
+    channels.vis = OpenSceneChannel(*vis, settings.visBand, "visible image");
+  }
+  return channels;
+}
+
 ColouredScene MakeScene(SceneChannel ir, SceneChannel vis, const SceneSettings& settings,
                         const SceneColouriser& colouriser) {
   try {

@@ -1,11 +1,14 @@
 #pragma once
 // One scene of palettor-cli colourise: its channels opened, coloured with the run's table and
 // written, every failure a CommandError (refusals exit 2, failures 1).
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "CliCommand.h"
 #include "ColouredScene.h"
 #include "ColouriseOptions.h"
+#include "DemoScene.h"
 #include "Palette.h"
 #include "RasterError.h"
 #include "SceneChannel.h"
@@ -17,6 +20,16 @@ CommandError FromRaster(const RasterError& error);
 
 // `channel`: "infrared image" or "visible image", as messages name it.
 SceneChannel OpenSceneChannel(const std::string& name, int band, const char* channel);
+
+// A run's two channels: its files, or the built-in demo scene, which is kept here because its
+// channels read the demo's levels in place.
+struct RunChannels {
+  std::unique_ptr<DemoScene> demo;
+  std::optional<SceneChannel> ir, vis;
+};
+// Opens `ir` and `vis` (bands as `settings` say), or makes the demo scene when `demo`.
+RunChannels OpenRunChannels(bool demo, const std::optional<std::string>& ir, const std::optional<std::string>& vis,
+                            const SceneSettings& settings);
 
 // The table, scale and no-data colour of a run (reads the stored settings or a palette file
 // when the table options say so).

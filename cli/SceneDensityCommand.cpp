@@ -174,19 +174,10 @@ const std::string kSceneDensityHelp =
 void RunSceneDensity(const Arguments& args) {
   const DensityRequest request = ParseDensity(args);
   const SceneSettings& settings = request.settings;
-  std::unique_ptr<DemoScene> demo;
-  std::optional<SceneChannel> ir, vis;
-  if (request.demo) {
-    demo = std::make_unique<DemoScene>(MakeDemoScene());
-    ir = SceneChannel::FromLevels(demo->ir, "the demo scene's infrared channel");
-    vis = SceneChannel::FromLevels(demo->vis, "the demo scene's visible channel");
-  } else {
-    ir = OpenSceneChannel(*request.ir, settings.irBand, "infrared image");
-    vis = OpenSceneChannel(*request.vis, settings.visBand, "visible image");
-  }
+  RunChannels channels = OpenRunChannels(request.demo, request.ir, request.vis, settings);
   auto colouriser = std::make_unique<SceneColouriser>();
   colouriser->SetScale(settings.scale);
-  ColouredScene scene = MakeScene(std::move(*ir), std::move(*vis), settings, *colouriser);
+  ColouredScene scene = MakeScene(std::move(*channels.ir), std::move(*channels.vis), settings, *colouriser);
   // The palette after the channels, as colourise reads it: a missing image is reported first.
   const Palette palette = settings.table.Resolve();
   SceneDensity density;
