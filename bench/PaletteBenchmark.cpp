@@ -10,6 +10,7 @@
 #include <string>
 
 #include "PaletteFile.h"
+#include "RatioReporter.h"
 
 namespace {
 
@@ -71,35 +72,22 @@ BENCHMARK_CAPTURE(Read, ShuffledMembers, &ShuffledMembers)->Arg(kSmall)->Arg(kLa
 BENCHMARK_CAPTURE(Read, LongArray, &LongArray)->Arg(kSmall)->Arg(kLarge)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Read, NestedArrays, &NestedArrays)->Arg(kSmall)->Arg(kLarge)->Unit(benchmark::kMillisecond);
 
-// Prints, per shape, how many times longer the large file takes than the small one.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) times_[run.benchmark_name()] = run.GetAdjustedCPUTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    for (const char* shape : {"ShuffledMembers", "LongArray", "NestedArrays"}) {
-      const std::string name = std::string("Read/") + shape + "/";
-      const auto small = times_.find(name + std::to_string(kSmall));
-      const auto large = times_.find(name + std::to_string(kLarge));
-      if (small == times_.end() || large == times_.end()) continue;
-      std::printf("%s: 1 MiB takes %.0fx as long as 10 KiB (linear: about 100x)\n", shape,
-                  large->second / small->second);
-    }
-  }
-
- private:
-  std::map<std::string, double> times_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+  return palettor::bench::RunWithRatios(
+      argc, argv,
+      [](const benchmark::BenchmarkReporter::Run& run, palettor::bench::RunTimes& times) {
+        times[run.benchmark_name()] = run.GetAdjustedCPUTime();
+      },
+      [](const palettor::bench::RunTimes& times) {
+        for (const char* shape : {"ShuffledMembers", "LongArray", "NestedArrays"}) {
+          const std::string name = std::string("Read/") + shape + "/";
+          const auto small = times.find(name + std::to_string(kSmall));
+          const auto large = times.find(name + std::to_string(kLarge));
+          if (small == times.end() || large == times.end()) continue;
+          std::printf("%s: 1 MiB takes %.0fx as long as 10 KiB (linear: about 100x)\n", shape,
+                      large->second / small->second);
+        }
+      });
 }

@@ -25,6 +25,7 @@
 
 #include "ColouredScene.h"
 #include "GdalSession.h"
+#include "RatioReporter.h"
 #include "ScannedDensity.h"
 #include "SceneChannel.h"
 #include "SceneColouriser.h"
@@ -128,39 +129,25 @@ void BM_GdaldemColorRelief(benchmark::State& state) {
 }
 BENCHMARK(BM_GdaldemColorRelief)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// The usual console report, then the ratio of the two.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median") {
-        times_[run.run_name.function_name] = run.GetAdjustedRealTime();
-      }
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    const auto ours = times_.find("BM_ColouriseToGeoTiff"), theirs = times_.find("BM_GdaldemColorRelief");
-    if (ours != times_.end() && theirs != times_.end()) {
-      std::printf("colourise / gdaldem color-relief: %.2f (aim 1.5 or less)\n", ours->second / theirs->second);
-    }
-    const auto density = times_.find("BM_SceneDensity");
-    if (ours != times_.end() && density != times_.end()) {
-      std::printf("scene-density / colourise: %.2f (aim 1 or less)\n", density->second / ours->second);
-    }
-  }
-
- private:
-  std::map<std::string, double> times_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+  return palettor::bench::RunWithRatios(
+      argc, argv,
+      [](const benchmark::BenchmarkReporter::Run& run, palettor::bench::RunTimes& times) {
+        using Run = benchmark::BenchmarkReporter::Run;
+        if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median") {
+          times[run.run_name.function_name] = run.GetAdjustedRealTime();
+        }
+      },
+      [](const palettor::bench::RunTimes& times) {
+        const auto ours = times.find("BM_ColouriseToGeoTiff"), theirs = times.find("BM_GdaldemColorRelief");
+        if (ours != times.end() && theirs != times.end()) {
+          std::printf("colourise / gdaldem color-relief: %.2f (aim 1.5 or less)\n", ours->second / theirs->second);
+        }
+        const auto density = times.find("BM_SceneDensity");
+        if (ours != times.end() && density != times.end()) {
+          std::printf("scene-density / colourise: %.2f (aim 1 or less)\n", density->second / ours->second);
+        }
+      });
 }

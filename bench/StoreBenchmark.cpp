@@ -14,6 +14,7 @@
 #include <string>
 
 #include "CurrentUserRegistry.h"
+#include "RatioReporter.h"
 #include "RegistryTransaction.h"
 #include "SettingsCatalogue.h"
 #include "SqliteRegistryStore.h"
@@ -149,34 +150,21 @@ BENCHMARK_TEMPLATE(BM_SettingsSet, SessionNow)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
-// Prints how many times faster one transaction is than the scheme before, per store.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) times_[run.benchmark_name()] = run.GetAdjustedRealTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    for (const char* arg : {"0", "10000"}) {
-      const auto before = times_.find(std::string("SettingsSet/PerValue/") + arg + "/real_time");
-      const auto now = times_.find(std::string("SettingsSet/OneTransaction/") + arg + "/real_time");
-      if (before == times_.end() || now == times_.end()) continue;
-      std::printf("store with %s other values: one transaction is %.1fx faster than one per value\n", arg,
-                  before->second / now->second);
-    }
-  }
-
- private:
-  std::map<std::string, double> times_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+  return palettor::bench::RunWithRatios(
+      argc, argv,
+      [](const benchmark::BenchmarkReporter::Run& run, palettor::bench::RunTimes& times) {
+        times[run.benchmark_name()] = run.GetAdjustedRealTime();
+      },
+      [](const palettor::bench::RunTimes& times) {
+        for (const char* arg : {"0", "10000"}) {
+          const auto before = times.find(std::string("SettingsSet/PerValue/") + arg + "/real_time");
+          const auto now = times.find(std::string("SettingsSet/OneTransaction/") + arg + "/real_time");
+          if (before == times.end() || now == times.end()) continue;
+          std::printf("store with %s other values: one transaction is %.1fx faster than one per value\n", arg,
+                      before->second / now->second);
+        }
+      });
 }
